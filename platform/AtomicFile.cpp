@@ -1,0 +1,153 @@
+#include "platform/AtomicFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace lfplat {
+
+namespace {
+
+std::string FolderOf(const std::string& path)
+{
+    auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
+    return path.substr(0, slash);
+}
+
+// The process umask, read without changing it (umask() itself would race other threads).
+mode_t CurrentUmask()
+{
+    FILE* f = std::fopen("/proc/self/status", "r");
+    mode_t mask = 022;
+    if (!f)
+        return mask;
+    char line[256];
+    while (std::fgets(line, sizeof line, f)) {
+        unsigned value = 0;
+        if (std::sscanf(line, "Umask: %o", &value) == 1) {
+            mask = static_cast<mode_t>(value);
+            break;
+        }
+    }
+    std::fclose(f);
+    return mask;
+}
+
+}  // namespace
+
+AtomicFile::AtomicFile(std::string target, unsigned mode) : m_target(std::move(target)), m_mode(mode) {}
+
+AtomicFile::~AtomicFile() { Discard(); }
+
+bool AtomicFile::Fail(const std::string& what)
+{
+    m_failed = true;
+    if (m_error.empty())
+        m_error = what + ": " + std::strerror(errno);
+    return false;
+}
+
+bool AtomicFile::Open()
+{
+    Discard();
+    m_failed = false;
+    m_error.clear();
+    std::string name = m_target;
+    auto slash = name.rfind('/');
+    std::string leaf = slash == std::string::npos ? name : name.substr(slash + 1);
+    m_tempPath = FolderOf(m_target) + "/." + leaf + ".tmp-XXXXXX";
+    int fd = mkstemp(m_tempPath.data());
+    if (fd < 0) {
+        m_tempPath.clear();
+        return Fail("cannot create a temporary file beside " + m_target);
+    }
+    struct stat st {};
+    mode_t mode = ::stat(m_target.c_str(), &st) == 0 ? (st.st_mode & 07777)
+                                                      : (static_cast<mode_t>(m_mode) & ~CurrentUmask());
+    if (fchmod(fd, mode) != 0) {
+        ::close(fd);
+        return Fail("cannot set the mode of " + m_tempPath);
+    }
+    m_file = fdopen(fd, "wb");
+    if (!m_file) {
+        ::close(fd);
+        return Fail("cannot open " + m_tempPath);
+    }
+    return true;
+}
+
+bool AtomicFile::Write(const void* data, size_t size)
+{
+    if (!m_file)
+        return Fail("write to " + m_target + " without an open file");
+    if (m_failed)
+        return false;
+    if (size && std::fwrite(data, 1, size, m_file) != size)
+        return Fail("cannot write " + m_target);
+    return true;
+}
+
+bool AtomicFile::Commit()
+{
+    if (!m_file) {
+        if (m_error.empty())
+            m_error = "nothing to commit for " + m_target;
+        return false;
+    }
+    // Writers that used Stream() directly leave their errors in the stream.
+    if (std::ferror(m_file))
+        Fail("cannot write " + m_target);
+    if (!m_failed && std::fflush(m_file) != 0)
+        Fail("cannot write " + m_target);
+    if (!m_failed && fsync(fileno(m_file)) != 0)
+        Fail("cannot sync " + m_target);
+    if (std::fclose(m_file) != 0 && !m_failed)
+        Fail("cannot close " + m_target);
+    m_file = nullptr;
+    if (m_failed) {
+        Discard();
+        return false;
+    }
+    if (std::rename(m_tempPath.c_str(), m_target.c_str()) != 0) {
+        Fail("cannot replace " + m_target);
+        Discard();
+        return false;
+    }
+    m_tempPath.clear();
+    // Make the rename itself durable.
+    int dir = ::open(FolderOf(m_target).c_str(), O_RDONLY | O_DIRECTORY);
+    if (dir >= 0) {
+        fsync(dir);
+        ::close(dir);
+    }
+    return true;
+}
+
+void AtomicFile::Discard()
+{
+    if (m_file) {
+        std::fclose(m_file);
+        m_file = nullptr;
+    }
+    if (!m_tempPath.empty()) {
+        ::unlink(m_tempPath.c_str());
+        m_tempPath.clear();
+    }
+}
+
+bool WriteFileAtomically(const std::string& target, std::string_view data, unsigned mode, std::string* error)
+{
+    AtomicFile file(target, mode);
+    bool ok = file.Open() && file.Write(data) && file.Commit();
+    if (!ok && error)
+        *error = file.Error();
+    return ok;
+}
+
+}  // namespace lfplat

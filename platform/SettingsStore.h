@@ -1,0 +1,49 @@
+#pragma once
+// Text settings of the current user, in place of the registry and the profile:
+// named sections of key=value lines in one file under $XDG_CONFIG_HOME/Lanternfolio/.
+// Both window programs write the same file, so every change re-reads the file under
+// a lock and replaces it atomically: one program never loses the other's values.
+//
+// Section names are the key paths the programs use, for example
+// "Software\Lanternfolio\Version 1.0" or "Lanternfolio Photo Editor\Settings".
+
+#include <map>
+#include <optional>
+#include <string>
+
+namespace lfplat {
+
+class SettingsStore {
+public:
+    using Section = std::map<std::string, std::string>;
+    using Content = std::map<std::string, Section>;
+
+    explicit SettingsStore(std::string path);
+    // $XDG_CONFIG_HOME/Lanternfolio/settings.ini
+    static std::string DefaultPath();
+
+    std::optional<std::string> Get(const std::string& section, const std::string& key) const;
+    std::string GetString(const std::string& section, const std::string& key, const std::string& fallback) const;
+    // Decimal text, as the programs store numbers; fallback when missing or not a number.
+    int GetInt(const std::string& section, const std::string& key, int fallback) const;
+
+    // Each setter is one locked read-modify-write; false when the file cannot be written.
+    bool Set(const std::string& section, const std::string& key, const std::string& value);
+    bool SetInt(const std::string& section, const std::string& key, int value);
+    bool Remove(const std::string& section, const std::string& key);
+
+    // The whole file as it is now.
+    Content ReadAll() const;
+    const std::string& Path() const { return m_path; }
+
+    // The file format, exposed for tests: values escape backslash, CR and LF.
+    static Content Parse(const std::string& text);
+    static std::string Format(const Content& content);
+
+private:
+    template <class Change> bool Modify(Change change);
+
+    std::string m_path;
+};
+
+}  // namespace lfplat

@@ -1,0 +1,17 @@
+#pragma once
+// Per-user folders, after the XDG base-directory rules.
+
+#include <string>
+
+namespace lfplat {
+
+// $HOME, or the password database's home folder when HOME is unset.
+std::string HomeFolder();
+// The application-data folder: $XDG_DATA_HOME, default ~/.local/share.
+std::string AppDataFolder();
+// The settings folder: $XDG_CONFIG_HOME, default ~/.config.
+std::string ConfigFolder();
+// Where the manager keeps its thumbnail cache and index: <application-data>/Lanternfolio.
+std::string CacheFolder();
+
+}  // namespace lfplat

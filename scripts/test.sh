@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Builds a Debug configuration with AddressSanitizer and UndefinedBehaviorSanitizer
+# and runs every test. Window tests (label "gui") run on a private Xvfb started here.
+# Tests never see the user's display or home folder.
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+"$here/scripts/install-deps.sh"
+
+build="$here/build/asan"
+jobs="$(nproc)"
+cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DLF_SANITIZE=ON >/dev/null
+cmake --build "$build" -j "$jobs"
+
+scratch="$(mktemp -d)"
+xvfb_pid=""
+cleanup() {
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; fi
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+# Xvfb picks a free display number and writes it to the descriptor we give it.
+exec 3>"$scratch/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$scratch/xvfb.log" 2>&1 &
+xvfb_pid=$!
+exec 3>&-
+for _ in $(seq 1 100); do
+  [ -s "$scratch/display" ] && break
+  sleep 0.1
+done
+if [ ! -s "$scratch/display" ]; then
+  echo "Xvfb did not start:" >&2; cat "$scratch/xvfb.log" >&2; exit 1
+fi
+
+mkdir -p "$scratch/home" "$scratch/config" "$scratch/data" "$scratch/cache" "$scratch/runtime"
+chmod 700 "$scratch/runtime"
+export DISPLAY=":$(head -n1 "$scratch/display")"
+export HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" XDG_DATA_HOME="$scratch/data"
+export XDG_CACHE_HOME="$scratch/cache" XDG_RUNTIME_DIR="$scratch/runtime"
+export NO_AT_BRIDGE=1 GTK_OVERLAY_SCROLLING=0
+export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}"
+export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
+export LSAN_OPTIONS="suppressions=$here/tests/support/lsan.supp:print_suppressions=0"
+
+cd "$build"
+ctest -j "$jobs" --output-on-failure --timeout 300 "$@"

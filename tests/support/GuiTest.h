@@ -1,0 +1,34 @@
+#pragma once
+// Pumping the event loop in window tests, which never run MainLoop.
+
+#include <wx/app.h>
+#include <wx/evtloop.h>
+
+#include <chrono>
+#include <functional>
+
+namespace lftest {
+
+// Dispatches events until the condition holds or the time-out passes; returns the condition.
+inline bool PumpUntil(const std::function<bool()>& done,
+                      std::chrono::milliseconds timeout = std::chrono::milliseconds(5000))
+{
+    wxGUIEventLoop loop;
+    wxEventLoopActivator activate(&loop);
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end)
+            return done();
+        loop.DispatchTimeout(10);
+        wxTheApp->ProcessPendingEvents();
+    }
+    return true;
+}
+
+// Dispatches whatever is pending for roughly the given time.
+inline void PumpFor(std::chrono::milliseconds duration)
+{
+    PumpUntil([] { return false; }, duration);
+}
+
+}  // namespace lftest
