@@ -1,0 +1,40 @@
+#pragma once
+// One folder the manager has opened. It owns its image records.
+
+#include "manager/CImageItem.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class CFolderItem {
+public:
+    // keep: written to the session file; any non-zero value counts as set.
+    CFolderItem(std::string displayName, std::string path, int keep);
+    CFolderItem(const CFolderItem&) = delete;
+    CFolderItem& operator=(const CFolderItem&) = delete;
+
+    // Appends the record, which now belongs to the folder. Returns 1.
+    int AddImage(std::unique_ptr<CImageItem> image);
+    // Deletes the record and closes the gap: 0 when removed, 1 when it is not here.
+    // Records may sit in the document's selection: remove them through the document.
+    int RemoveImage(const CImageItem* image);
+    // key 0 name, 1 size, 2 description, 3 last-write time; direction 1 reverses.
+    // Returns 1; a key outside 0..3 changes nothing.
+    int SortImages(int key, int direction);
+
+    size_t ImageCount() const { return m_arrImages.size(); }
+    CImageItem* Image(size_t index) const { return m_arrImages[index].get(); }
+    bool HoldsImage(const CImageItem* image) const;
+
+    std::string m_strDisplayName;
+    std::string m_strPath;
+    std::vector<std::unique_ptr<CImageItem>> m_arrImages;  // in display order
+    std::vector<std::string> m_arrSubfolders;
+    std::vector<std::string> m_arrOtherFiles;
+    bool m_bThumbsComplete = false;
+    bool m_bThumbsNeeded = true;
+    bool m_bCurrentInRecent = false;
+    bool m_bKeepInSession = false;
+    int m_nViewMode = 0;  // 0 thumbnails, 1 thumbnails and details, 2 details and folders
+};

@@ -1,0 +1,375 @@
+#include "manager/CQuorixDoc.h"
+
+#include "manager/CQuorixState.h"
+#include "manager/CSessionFile.h"
+#include "manager/DocCommands.h"
+#include "manager/FolderPaths.h"
+#include "manager/StringSort.h"
+#include "platform/WorkingFolder.h"
+
+#include <wx/app.h>
+#include <wx/msgdlg.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+
+wxIMPLEMENT_DYNAMIC_CLASS(CQuorixDoc, wxDocument);
+
+wxBEGIN_EVENT_TABLE(CQuorixDoc, wxDocument)
+    EVT_MENU(ID_DOC_SELECT_ALL, CQuorixDoc::OnSelectAllCommand)
+    EVT_MENU(ID_DOC_DESELECT_ALL, CQuorixDoc::OnDeselectAllCommand)
+    EVT_MENU(ID_DOC_REFRESH, CQuorixDoc::OnRefreshCommand)
+    EVT_MENU(ID_DOC_UPLOADER, CQuorixDoc::OnUploadCommand)
+wxEND_EVENT_TABLE()
+
+namespace {
+
+const char kSessionFileName[] = "qkvex.sess";
+
+// A file this short cannot hold an image of any of the listed formats.
+constexpr int64_t kMinImageFileSize = 10;
+
+bool TooShortForAnImage(const std::string& path, int64_t size)
+{
+    if (size >= kMinImageFileSize)
+        return false;
+    // A file that cannot be opened is judged by its extension alone.
+    return std::ifstream(path, std::ios::binary).is_open();
+}
+
+int64_t ModificationTime(const struct stat& st)
+{
+    return static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+}
+
+}  // namespace
+
+CQuorixDoc::CQuorixDoc() : m_sessionPath(lfplat::WorkingPath(kSessionFileName)) { Init(); }
+
+CQuorixDoc::CQuorixDoc(CQuorixState* state, std::string sessionPath)
+    : m_pState(state), m_sessionPath(std::move(sessionPath))
+{
+    Init();
+}
+
+void CQuorixDoc::Init()
+{
+    m_ownedCurrent = std::make_unique<CFolderItem>("", "", 0);
+    m_pCurrentFolder = m_ownedCurrent.get();
+    ReadSession();
+    m_pPrintLayout = std::make_unique<PrintLayout>();
+}
+
+CQuorixDoc::~CQuorixDoc()
+{
+    m_arrSelected.clear();
+}
+
+bool CQuorixDoc::OnNewDocument()
+{
+    if (!wxDocument::OnNewDocument())
+        return false;
+    SetTitle(wxString());
+    return true;
+}
+
+bool CQuorixDoc::OnCloseDocument()
+{
+    if (!m_bCacheDeleted)
+        WriteSession();
+    m_arrListRows.clear();
+    if (m_pState) {
+        m_pState->WriteRegString(std::to_string(m_pState->m_nLeftViewWidth), "LeftViewWidth");
+        m_pState->WriteRegString(std::to_string(m_pState->m_nLeftViewHeight), "LeftViewHeigth");
+    }
+    return wxDocument::OnCloseDocument();
+}
+
+void CQuorixDoc::ShowMessage(const std::string& text)
+{
+    if (m_messageSink) {
+        m_messageSink(text);
+        return;
+    }
+    const wxString caption = wxTheApp ? wxTheApp->GetAppDisplayName() : wxString("Lanternfolio Photo Editor");
+    wxMessageBox(wxString::FromUTF8(text), caption, wxOK | wxICON_INFORMATION);
+}
+
+// ---- Folders -------------------------------------------------------------------
+
+void CQuorixDoc::DropFromSelection(const CFolderItem* folder)
+{
+    std::erase_if(m_arrSelected, [folder](CImageItem* image) { return folder->HoldsImage(image); });
+}
+
+void CQuorixDoc::ReleaseCurrentFolder()
+{
+    if (m_ownedCurrent) {
+        DropFromSelection(m_ownedCurrent.get());
+        m_ownedCurrent.reset();
+    }
+    m_pCurrentFolder = nullptr;
+}
+
+void CQuorixDoc::SetCurrentFolder(std::unique_ptr<CFolderItem> folder)
+{
+    if (!folder || folder.get() == m_pCurrentFolder)
+        return;
+    ReleaseCurrentFolder();
+    m_ownedCurrent = std::move(folder);
+    m_pCurrentFolder = m_ownedCurrent.get();
+}
+
+void CQuorixDoc::SetCurrentFolder(CFolderItem* recentEntry)
+{
+    const bool listed = std::any_of(m_arrRecentFolders.begin(), m_arrRecentFolders.end(),
+                                    [recentEntry](const auto& f) { return f.get() == recentEntry; });
+    if (!listed || recentEntry == m_pCurrentFolder)
+        return;
+    ReleaseCurrentFolder();
+    m_pCurrentFolder = recentEntry;
+}
+
+CFolderItem* CQuorixDoc::AddRecentFolder(std::unique_ptr<CFolderItem> folder)
+{
+    m_arrRecentFolders.push_back(std::move(folder));
+    return m_arrRecentFolders.back().get();
+}
+
+void CQuorixDoc::ClearFolderImages(CFolderItem* folder)
+{
+    DropFromSelection(folder);
+    folder->m_arrImages.clear();
+}
+
+int CQuorixDoc::RemoveImage(CFolderItem* folder, const CImageItem* image)
+{
+    if (!folder->HoldsImage(image))
+        return 1;
+    std::erase(m_arrSelected, image);
+    return folder->RemoveImage(image);
+}
+
+// ---- Selection and recent folders ----------------------------------------------
+
+void CQuorixDoc::SelectImage(int index, bool keepOthers, bool markOnly)
+{
+    CFolderItem* folder = m_pCurrentFolder;
+    if (index < 0 || static_cast<size_t>(index) >= folder->ImageCount())
+        return;
+    CImageItem* image = folder->Image(static_cast<size_t>(index));
+    if (markOnly) {
+        image->m_bSelected = true;
+        return;
+    }
+    if (image->m_bSelected) {
+        image->m_bSelected = false;
+        UpdateSelectionList(image, false);
+    } else {
+        image->m_bSelected = true;
+        UpdateSelectionList(image, true);
+    }
+    if (!keepOthers) {
+        for (size_t i = 0; i < folder->ImageCount(); ++i) {
+            if (i == static_cast<size_t>(index))
+                continue;
+            folder->Image(i)->m_bSelected = false;
+            UpdateSelectionList(folder->Image(i), false);
+        }
+    }
+}
+
+int CQuorixDoc::UpdateSelectionList(CImageItem* image, bool add)
+{
+    auto samePath = [image](const CImageItem* entry) { return entry->m_strPath == image->m_strPath; };
+    if (add) {
+        if (std::none_of(m_arrSelected.begin(), m_arrSelected.end(), samePath))
+            m_arrSelected.push_back(image);
+    } else {
+        auto it = std::find_if(m_arrSelected.rbegin(), m_arrSelected.rend(), samePath);
+        if (it != m_arrSelected.rend())
+            m_arrSelected.erase(std::next(it).base());
+    }
+    return 0;
+}
+
+int CQuorixDoc::GetSelectedCount() const
+{
+    const auto& images = m_pCurrentFolder->m_arrImages;
+    return static_cast<int>(
+        std::count_if(images.begin(), images.end(), [](const auto& image) { return image->m_bSelected.load(); }));
+}
+
+CFolderItem* CQuorixDoc::FindCurrentInRecent()
+{
+    for (size_t i = 0; i < m_arrRecentFolders.size(); ++i) {
+        CFolderItem* entry = m_arrRecentFolders[i].get();
+        if (entry->m_strPath != m_pCurrentFolder->m_strPath) {
+            entry->m_bCurrentInRecent = false;
+            continue;
+        }
+        m_nCurrentRecent = static_cast<int>(i);
+        entry->m_bCurrentInRecent = true;
+        return m_pCurrentFolder;
+    }
+    m_nCurrentRecent = static_cast<int>(m_arrRecentFolders.size());
+    return nullptr;
+}
+
+CFolderItem* CQuorixDoc::RememberCurrentFolder(bool keep)
+{
+    if (m_bSearchResults)
+        return nullptr;
+    CFolderItem* found = FindCurrentInRecent();
+    const bool hasPath = !m_pCurrentFolder->m_strPath.empty();
+    // Only a record of its own can join the list; a recent entry is there already.
+    if (!found && hasPath && m_ownedCurrent)
+        m_arrRecentFolders.push_back(std::move(m_ownedCurrent));
+    if (keep && found && hasPath)
+        m_pCurrentFolder->m_bKeepInSession = true;
+    return found;
+}
+
+CFolderItem* CQuorixDoc::FindFolderByPath(const std::string& path)
+{
+    if (m_bSearchResults)
+        return nullptr;
+    for (size_t i = 0; i < m_arrRecentFolders.size(); ++i) {
+        if (m_arrRecentFolders[i]->m_strPath == path) {
+            m_nCurrentRecent = static_cast<int>(i);
+            return m_arrRecentFolders[i].get();
+        }
+    }
+    return nullptr;
+}
+
+bool CQuorixDoc::IsCurrentFolderUnlisted() const
+{
+    return std::none_of(m_arrRecentFolders.begin(), m_arrRecentFolders.end(),
+                        [this](const auto& f) { return f.get() == m_pCurrentFolder; });
+}
+
+bool CQuorixDoc::HasAbsoluteCurrentPath() const { return IsAbsoluteLocalPath(m_pCurrentFolder->m_strPath); }
+
+void CQuorixDoc::OnSelectAll()
+{
+    if (!HasAbsoluteCurrentPath())
+        return;
+    CFolderItem* folder = m_pCurrentFolder;
+    if (GetSelectedCount() == static_cast<int>(folder->ImageCount()))
+        return;
+    for (size_t i = 0; i < folder->ImageCount(); ++i) {
+        CImageItem* image = folder->Image(i);
+        image->m_bSelected = true;
+        UpdateSelectionList(image, true);
+        if (m_nCurrentRecent < 0)
+            RememberCurrentFolder(false);
+        // Normally the entry is the current folder itself; another one may be shorter.
+        if (m_nCurrentRecent >= 0 && static_cast<size_t>(m_nCurrentRecent) < m_arrRecentFolders.size()) {
+            CFolderItem* entry = m_arrRecentFolders[static_cast<size_t>(m_nCurrentRecent)].get();
+            if (i < entry->ImageCount())
+                entry->Image(i)->m_bSelected = true;
+        }
+    }
+    UpdateAllViews();
+}
+
+void CQuorixDoc::OnDeselectAll()
+{
+    if (!HasAbsoluteCurrentPath() || GetSelectedCount() == 0)
+        return;
+    if (m_nCurrentRecent < 0 || static_cast<size_t>(m_nCurrentRecent) >= m_arrRecentFolders.size())
+        return;
+    CFolderItem* entry = m_arrRecentFolders[static_cast<size_t>(m_nCurrentRecent)].get();
+    for (size_t i = 0; i < entry->ImageCount(); ++i) {
+        entry->Image(i)->m_bSelected = false;
+        UpdateSelectionList(entry->Image(i), false);
+    }
+    UpdateAllViews();
+}
+
+// ---- Commands ------------------------------------------------------------------
+
+int CQuorixDoc::ImageTypeFromExtension(const std::string& extension)
+{
+    static const std::pair<const char*, int> types[] = {
+        {"bmp", 1}, {"jpg", 3}, {"jpeg", 3}, {"gif", 2}, {"png", 4}, {"ico", 5},
+        {"tiff", 6}, {"tif", 6}, {"tga", 7}, {"pcx", 8}, {"wbmp", 9},
+    };
+    for (const auto& [name, id] : types)
+        if (extension == name)
+            return id;
+    return 0;
+}
+
+void CQuorixDoc::Refresh()
+{
+    CFolderItem* folder = m_pCurrentFolder;
+    const std::string folderPath = folder->m_strPath;
+    if (!IsAbsoluteLocalPath(folderPath))
+        return;
+
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folderPath, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code typeError;
+        if (it->is_directory(typeError))
+            continue;
+        std::string name = it->path().filename().string();
+        if (IsImageFileName(name))
+            names.push_back(std::move(name));
+    }
+    ClearFolderImages(folder);
+    SortStringArray(names);
+
+    size_t added = 0;
+    for (const std::string& name : names) {
+        const std::string extension = PathExtension(name);
+        if (extension.size() < 2)
+            continue;
+        const std::string path = JoinPath(folderPath, name);
+        struct stat st {};
+        if (::stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
+            continue;
+        const int64_t size = static_cast<int64_t>(st.st_size);
+        if (TooShortForAnImage(path, size))
+            continue;
+        auto image = std::make_unique<CImageItem>(name, path, size, 0, 0);
+        image->m_tLastWrite = ModificationTime(st);
+        image->m_nImageType = ImageTypeFromExtension(extension.substr(1));
+        folder->AddImage(std::move(image));
+        ++added;
+    }
+    folder->SortImages(m_nSortKey, m_nSortOrder);
+    if (added > 0) {
+        folder->m_bThumbsComplete = false;
+        folder->m_bThumbsNeeded = true;
+        m_bFolderChanged = true;
+    }
+    UpdateAllViews();
+}
+
+void CQuorixDoc::OnUpload()
+{
+    m_nUploaded = 1;
+    m_bShowThumbnail = false;
+    if (m_arrSelected.empty()) {
+        ShowMessage("You must first select an image to upload.\nTo select one or more images, click on "
+                    "thumbnail images below.");
+        return;
+    }
+    if (m_uploadRunner)
+        m_uploadRunner(*this);
+}
+
+// ---- Session file --------------------------------------------------------------
+
+void CQuorixDoc::ReadSession()
+{
+    m_strSessionFile = kSessionFileName;
+    CSessionFile::Read(m_sessionPath, *this);
+}
+
+bool CQuorixDoc::WriteSession() const { return CSessionFile::Write(m_sessionPath, *this); }

@@ -1,0 +1,163 @@
+#pragma once
+// The manager's only document: the current and recent folder records, the
+// cross-folder selection, the sort order, the view mode, the session values and the
+// state the upload and print windows share. It knows no window; the views read its
+// fields and call its operations on the user-interface thread.
+
+#include "manager/CFolderItem.h"
+#include "manager/ListRowItem.h"
+#include "manager/LoginReplyInfo.h"
+#include "manager/PrintLayout.h"
+
+#include <wx/docview.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CQuorixState;
+
+class CQuorixDoc : public wxDocument {
+    wxDECLARE_DYNAMIC_CLASS(CQuorixDoc);
+
+public:
+    // Reads the session file "qkvex.sess" of the working folder.
+    CQuorixDoc();
+    // Reads the session file at sessionPath instead; state may be null (no loaders).
+    CQuorixDoc(CQuorixState* state, std::string sessionPath);
+    ~CQuorixDoc() override;
+
+    bool OnNewDocument() override;
+    // Stops the loaders, writes the session file (unless the cache was deleted in this
+    // run) and stores the pane sizes.
+    bool OnCloseDocument() override;
+
+    void SetAppState(CQuorixState* state) { m_pState = state; }
+    CQuorixState* GetAppState() const { return m_pState; }
+    // Where the document's information messages go (a message box by default).
+    void SetMessageSink(std::function<void(const std::string&)> sink) { m_messageSink = std::move(sink); }
+    // The upload dialog, run by the Uploader command when images are selected.
+    void SetUploadRunner(std::function<void(CQuorixDoc&)> runner) { m_uploadRunner = std::move(runner); }
+
+    // ---- Folders. Every change that frees image records goes through these, so that
+    // loaders are stopped first and the selection never keeps a freed record.
+    CFolderItem* GetCurrentFolder() const { return m_pCurrentFolder; }
+    // Makes a new record of its own the current folder.
+    void SetCurrentFolder(std::unique_ptr<CFolderItem> folder);
+    // Makes an entry of the recent list the current folder.
+    void SetCurrentFolder(CFolderItem* recentEntry);
+    size_t GetRecentCount() const { return m_arrRecentFolders.size(); }
+    CFolderItem* GetRecentFolder(size_t index) const { return m_arrRecentFolders[index].get(); }
+    CFolderItem* AddRecentFolder(std::unique_ptr<CFolderItem> folder);
+    // Deletes all image records of a folder.
+    void ClearFolderImages(CFolderItem* folder);
+    // Deletes one record of a folder: 0 when removed, 1 when the folder does not hold it.
+    int RemoveImage(CFolderItem* folder, const CImageItem* image);
+
+    // ---- Selection and recent folders.
+    void SelectImage(int index, bool keepOthers, bool markOnly);
+    int UpdateSelectionList(CImageItem* image, bool add);
+    CImageItem* GetSelectedImage(size_t index) const { return m_arrSelected[index]; }
+    size_t GetSelectedImageCount() const { return m_arrSelected.size(); }
+    void EmptySelectionList() { m_arrSelected.clear(); }
+    // Selected images of the current folder, counted from their flags.
+    int GetSelectedCount() const;
+    CFolderItem* RememberCurrentFolder(bool keep);
+    CFolderItem* FindCurrentInRecent();
+    CFolderItem* FindFolderByPath(const std::string& path);
+    bool IsCurrentFolderUnlisted() const;
+    void OnSelectAll();
+    void OnDeselectAll();
+
+    // ---- Commands and helpers.
+    // Rescans the current folder's image files.
+    void Refresh();
+    void OnUpload();
+    static int ImageTypeFromExtension(const std::string& extension);
+
+    // ---- Session file.
+    void ReadSession();
+    bool WriteSession() const;
+    const std::string& GetSessionPath() const { return m_sessionPath; }
+
+    // ---- Browsing state.
+    std::vector<std::unique_ptr<ListRowItem>> m_arrListRows;
+    bool m_bFolderChanged = false;
+    bool m_bCacheDeleted = false;
+    int m_nViewMode = 0;  // 0 thumbnails, 1 thumbnails and details, 2 details and folders
+    bool m_bSearchResults = false;
+    std::string m_strTextSamplePath;
+    std::string m_strDestFolder;
+    std::string m_strTextOutputFolder;
+    int m_nTargetImage = 0;  // -100 stands for the whole selection
+    int m_nSortKey = 0;      // 0 name, 1 size, 2 description, 3 file time
+    int m_nSortOrder = 0;    // 0 forward, 1 reverse
+    std::string m_strNoImageText =
+        "You must first select an image to edit.\nTo select an image, click on a thumbnail image "
+        "below.\nTip: Double click a thumbnail to launch the photo editor.";
+    std::vector<std::string> m_arrTextSavedFiles;
+    std::string m_strSearchRoot;
+    int m_nFileOpCount = 0;
+    bool m_bShowOtherFiles = true;
+    bool m_bThumbThreadRunning = false;
+    int m_nCurrentRecent = -11;  // index of the current folder in the recent list
+    bool m_bViewReplaced = false;
+
+    // ---- Upload state.
+    bool m_bNoResponse = false;
+    bool m_bStampTime = false;
+    bool m_bLoginBusy = false;
+    bool m_bShowThumbnail = false;
+    int64_t m_tStoredTime = 0;  // seconds
+    int m_nReducedHeight = 0;   // height of the reduced upload copies
+    int m_nCompression = 0;
+    std::string m_strAccountKey;  // user id and session id joined by a hyphen
+    float m_fClientVersion = 1.0f;
+    float m_fCompareVersion = 1.0f;
+    LoginReplyInfo m_login;
+
+    // ---- Session values.
+    int m_nUploaded = 0;
+    std::string m_strLogin;
+    std::string m_strPassword;
+    std::string m_strServer;
+    std::string m_strProxy;
+    std::string m_strProxyType;
+    std::string m_strProxyHost;
+    std::string m_strProxyPort;
+    std::string m_strProxyAuth;
+    std::string m_strProxyUser;
+    std::string m_strProxyPass;
+    std::string m_strSessionFile;  // the file's bare name
+
+    // ---- Print layout state.
+    std::vector<std::unique_ptr<CImageItem>> m_arrLayoutPictures;
+    int m_nCurrentLayout = 3;
+    std::unique_ptr<PrintLayout> m_pPrintLayout;
+
+private:
+    void Init();
+    void ShowMessage(const std::string& text);
+    void DropFromSelection(const CFolderItem* folder);
+    // Frees the current folder when it is a record of its own.
+    void ReleaseCurrentFolder();
+    bool HasAbsoluteCurrentPath() const;
+
+    void OnSelectAllCommand(wxCommandEvent&) { OnSelectAll(); }
+    void OnDeselectAllCommand(wxCommandEvent&) { OnDeselectAll(); }
+    void OnRefreshCommand(wxCommandEvent&) { Refresh(); }
+    void OnUploadCommand(wxCommandEvent&) { OnUpload(); }
+
+    CQuorixState* m_pState = nullptr;
+    std::string m_sessionPath;
+    std::function<void(const std::string&)> m_messageSink;
+    std::function<void(CQuorixDoc&)> m_uploadRunner;
+    std::vector<CImageItem*> m_arrSelected;  // non-owning; no two with the same path
+    std::vector<std::unique_ptr<CFolderItem>> m_arrRecentFolders;
+    std::unique_ptr<CFolderItem> m_ownedCurrent;  // set while the current folder is not a recent entry
+    CFolderItem* m_pCurrentFolder = nullptr;
+
+    wxDECLARE_EVENT_TABLE();
+};

@@ -1,0 +1,184 @@
+#include "DocTestSupport.h"
+#include "manager/CSessionFile.h"
+#include "tests/support/TestEnv.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+namespace {
+
+using lftest::TempDir;
+using lftest::TestDoc;
+
+const char kServer[] = "www3.lanternfolio.net";
+
+class ScopedFileSizeLimit {
+public:
+    explicit ScopedFileSizeLimit(rlim_t bytes)
+    {
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        ::getrlimit(RLIMIT_FSIZE, &m_old);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~ScopedFileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = nullptr;
+};
+
+TEST(CSessionFile, ReadsTheTableOfFiles)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir / "kept");
+    const std::string kept = (dir / "kept").string();
+    const std::string gone = (dir / "gone").string();
+
+    struct Case {
+        std::string text;
+        int uploaded;
+        std::string login, password, server, proxy, port;
+        std::vector<std::string> folders;
+    };
+    const Case cases[] = {
+        {"", 0, "", "", "", "", "", {}},
+        {"LOGIN=bob\r\nPASS=pw\r\n", 0, "", "", "", "", "", {}},
+        {"UPLOADED=1\r\nLOGIN=bob\r\nPASS=pw\r\n", 1, "bob", "pw", "", "", "", {}},
+        // A line that lacks its key stops the reading; what came before stays.
+        {"UPLOADED=1\r\n LOGIN=abc\r\nPASS=pw\r\n", 1, "", "", "", "", "", {}},
+        {"UPLOADED= -3x\nLOGIN=\nPASS=\nDIRECTORY=" + kept + "\nDIRECTORY=" + gone + "\nDIRECTORY=\n", -3, "",
+         "", "", "", "", {kept}},
+        {"UPLOADED=0\r\nLOGIN=a\r\nPASS=b\r\nSERVER=evil.example\r\n", 0, "a", "b", "", "", "", {}},
+        {"UPLOADED=0\r\nLOGIN=a\r\nPASS=b\r\nSERVER=" + std::string(kServer) + "\r\n", 0, "a", "b", kServer, "", "",
+         {}},
+        // The last line keeps its last character without a line break.
+        {"UPLOADED=0\r\nLOGIN=a\r\nPASS=b\r\nPROXY=YES\r\nPROXYPORT=8080", 0, "a", "b", "", "YES", "8080", {}},
+        // Keys count only at the start of a line.
+        {"UPLOADED=0\nLOGIN=a\nPASS=b\nX PROXY=YES\nnote DIRECTORY=" + kept + "\n", 0, "a", "b", "", "", "", {}},
+        // The same folder twice gives two entries; the last value of a key wins.
+        {"UPLOADED=0\nLOGIN=a\nPASS=b\nDIRECTORY=" + kept + "\nPROXY=NO\nDIRECTORY=" + kept + "\nPROXY=YES\n", 0,
+         "a", "b", "", "YES", "", {kept, kept}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        lftest::WriteText(dir / "qkvex.sess", c.text);
+        TestDoc doc((dir / "qkvex.sess").string());
+        EXPECT_EQ(doc.m_nUploaded, c.uploaded);
+        EXPECT_EQ(doc.m_strLogin, c.login);
+        EXPECT_EQ(doc.m_strPassword, c.password);
+        EXPECT_EQ(doc.m_strServer, c.server);
+        EXPECT_EQ(doc.m_strProxy, c.proxy);
+        EXPECT_EQ(doc.m_strProxyPort, c.port);
+        ASSERT_EQ(doc.GetRecentCount(), c.folders.size());
+        for (size_t i = 0; i < c.folders.size(); ++i) {
+            EXPECT_EQ(doc.GetRecentFolder(i)->m_strPath, c.folders[i]);
+            EXPECT_EQ(doc.GetRecentFolder(i)->m_strDisplayName, "kept");
+            EXPECT_TRUE(doc.GetRecentFolder(i)->m_bKeepInSession);
+        }
+        EXPECT_EQ(doc.m_strSessionFile, "qkvex.sess");
+    }
+}
+
+TEST(CSessionFile, MissingFileGivesDefaults)
+{
+    TempDir dir;
+    TestDoc doc((dir / "none.sess").string());
+    EXPECT_EQ(doc.m_nUploaded, 0);
+    EXPECT_EQ(doc.m_strLogin, "");
+    EXPECT_EQ(doc.GetRecentCount(), 0u);
+}
+
+TEST(CSessionFile, FullFileRoundTripsByteForByte)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir / "a");
+    std::filesystem::create_directory(dir / "b");
+    const std::string text = "UPLOADED=1\r\nLOGIN=bob\r\nPASS=s3cret\r\nDIRECTORY=" + (dir / "a").string() +
+                             "\r\nDIRECTORY=" + (dir / "b").string() + "\r\nSERVER=" + kServer +
+                             "\r\nPROXY=YES\r\nPROXYTYPE=3\r\nPROXYHOST=proxy.lan\r\nPROXYPORT=8080\r\n"
+                             "PROXYAUTH=YES\r\nPROXYUSER=u\r\nPROXYPASS=p\r\n";
+    const auto path = dir / "qkvex.sess";
+    lftest::WriteText(path, text);
+    {
+        TestDoc doc(path.string());
+        ASSERT_TRUE(doc.WriteSession());
+    }
+    EXPECT_EQ(lftest::ReadText(path), text);
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
+TEST(CSessionFile, WritesOnlyTheLinesTheValuesCallFor)
+{
+    TempDir dir;
+    TestDoc doc((dir / "qkvex.sess").string());
+    EXPECT_EQ(CSessionFile::Format(doc), "UPLOADED=0\r\nLOGIN=\r\nPASS=\r\n");
+
+    doc.m_strProxy = "YES";
+    EXPECT_EQ(CSessionFile::Format(doc), "UPLOADED=0\r\nLOGIN=\r\nPASS=\r\nPROXY=YES\r\nPROXYTYPE=\r\nPROXYHOST=\r\n"
+                                         "PROXYPORT=\r\n");
+    // Without PROXYAUTH neither user nor password is written; without PROXY nothing of it.
+    doc.m_strProxyUser = "u";
+    doc.m_strProxyPass = "p";
+    EXPECT_EQ(CSessionFile::Format(doc).find("PROXYUSER"), std::string::npos);
+    doc.m_strProxy.clear();
+    doc.m_strProxyAuth = "YES";
+    EXPECT_EQ(CSessionFile::Format(doc), "UPLOADED=0\r\nLOGIN=\r\nPASS=\r\n");
+
+    // Folders not kept in the session stay out; the short form drops folders and proxy.
+    doc.AddRecentFolder(std::make_unique<CFolderItem>("x", "/x", 0));
+    doc.AddRecentFolder(std::make_unique<CFolderItem>("y", "/y", 1));
+    doc.m_strProxy = "YES";
+    doc.m_strServer = kServer;
+    const std::string full = CSessionFile::Format(doc);
+    EXPECT_EQ(full.find("DIRECTORY=/x"), std::string::npos);
+    EXPECT_NE(full.find("DIRECTORY=/y\r\nSERVER="), std::string::npos);
+    EXPECT_EQ(CSessionFile::FormatShort(doc),
+              "UPLOADED=0\r\nLOGIN=\r\nPASS=\r\nSERVER=" + std::string(kServer) + "\r\n");
+}
+
+TEST(CSessionFile, NeverWritesALineBreakInsideAValue)
+{
+    TempDir dir;
+    const auto path = dir / "qkvex.sess";
+    std::filesystem::create_directory(dir / "evil\nPROXY=YES");
+    {
+        TestDoc doc(path.string());
+        doc.m_strLogin = "bob\r\nPROXY=YES";
+        doc.AddRecentFolder(std::make_unique<CFolderItem>("e", (dir / "evil\nPROXY=YES").string(), 1));
+        ASSERT_TRUE(doc.WriteSession());
+    }
+    EXPECT_EQ(lftest::ReadText(path), "UPLOADED=0\r\nLOGIN=\r\nPASS=\r\n");
+    TestDoc again(path.string());
+    EXPECT_EQ(again.m_strProxy, "");
+}
+
+TEST(CSessionFile, FailedWriteKeepsTheOldFile)
+{
+    TempDir dir;
+    const auto path = dir / "qkvex.sess";
+    lftest::WriteText(path, "UPLOADED=1\r\nLOGIN=old\r\nPASS=x\r\n");
+    TestDoc doc(path.string());
+    doc.m_strLogin = "a login long enough to pass the file size limit";
+    {
+        // A file size limit makes the write fail also for a privileged user.
+        ScopedFileSizeLimit limit(16);
+        EXPECT_FALSE(doc.WriteSession());
+    }
+    EXPECT_EQ(lftest::ReadText(path), "UPLOADED=1\r\nLOGIN=old\r\nPASS=x\r\n");
+    EXPECT_TRUE(doc.WriteSession());
+    EXPECT_NE(lftest::ReadText(path).find("a login long"), std::string::npos);
+}
+
+}  // namespace
