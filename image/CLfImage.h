@@ -221,6 +221,78 @@ public:
     // region is the union of the rectangles.
     bool SelectionToHRGN(std::vector<RECT>* region) const;
 
+    // ---- Colour adjustments, channels, filters, histograms (editor only) ------------
+    // Point operations: palette images change through their palette; true-colour
+    // images pixel by pixel over the selection walk.
+    bool BrightnessContrast(int32_t brightness, int32_t contrast);
+    // Refused (false) for a gamma of zero or below.
+    bool Gamma(float gamma);
+    bool ShiftRGB(int32_t red, int32_t green, int32_t blue);
+    bool Colorize(uint8_t hue, uint8_t saturation);
+    // Becomes a 1-bit image: white where the grey level exceeds level.
+    bool Threshold(uint8_t level);
+
+    // Colours of another space travel in an RGBQUAD: first component in rgbRed,
+    // second in rgbGreen, third in rgbBlue, fourth byte 0. HSL scales all three to
+    // 0..255 (hue 85 green, 170 blue); chroma carries an offset of 128.
+    static RGBQUAD RGBtoHSL(RGBQUAD color);
+    static RGBQUAD HSLtoRGB(RGBQUAD hsl);
+    static RGBQUAD HSLtoRGB(COLORREF hsl);
+    static float HueToRGB(float m1, float m2, float hue);
+    static RGBQUAD RGBtoYUV(RGBQUAD color);
+    static RGBQUAD YUVtoRGB(RGBQUAD yuv);
+    static RGBQUAD RGBtoYIQ(RGBQUAD color);
+    static RGBQUAD YIQtoRGB(RGBQUAD yiq);
+    static RGBQUAD RGBtoXYZ(RGBQUAD color);
+    static RGBQUAD XYZtoRGB(RGBQUAD xyz);
+    // One 8-bit grey image per channel into each given destination (which may be
+    // this image); false without DIB or without any destination.
+    bool SplitRGB(CLfImage* red, CLfImage* green, CLfImage* blue);
+    bool SplitYUV(CLfImage* y, CLfImage* u, CLfImage* v);
+    bool SplitYIQ(CLfImage* y, CLfImage* i, CLfImage* q);
+    bool SplitXYZ(CLfImage* x, CLfImage* y, CLfImage* z);
+    bool SplitHSL(CLfImage* hue, CLfImage* saturation, CLfImage* lightness);
+    bool SplitCMYK(CLfImage* cyan, CLfImage* magenta, CLfImage* yellow, CLfImage* black);
+    // Colour-space codes of Combine, Histogram and Repair: 1 HSL, 2 YUV, 3 YIQ,
+    // 4 XYZ, anything else RGB.
+    // This image becomes a 24-bit image of first's size from the channel images
+    // (read by index; true-colour channels by grey level; other sizes by nearest
+    // pixel). The channel images are never changed and may include this image.
+    bool Combine(const CLfImage* first, const CLfImage* second, const CLfImage* third,
+                 const CLfImage* alphaImage, int32_t space);
+    void HuePalette(float correction);
+
+    // Window filters over size x size taps (offsets -(size/2) .. size - size/2 - 1),
+    // read from the image as it was; taps outside read GetPixelColor's outside colour.
+    bool Filter(const int32_t* kernel, int32_t size, int32_t divisor, int32_t offset);
+    bool FilterSeparable(const int32_t* kernel, int32_t size, int32_t divisor, int32_t offset);
+    bool Erode(int32_t size);
+    bool Dilate(int32_t size);
+    bool Median(int32_t size);
+    bool Contour();
+    bool Jitter(int32_t radius);
+    bool Noise(int32_t level);
+    // Operations 0 add, 1 and, 2 xor, 3 or, 4 black to transparent, 5 fill the
+    // transparent, 6 other over this, 7 subtract, 8 soft fill; others do nothing.
+    void Mix(const CLfImage& other, uint32_t operation, uint32_t xOffset, uint32_t yOffset);
+
+    float Mean();
+    int32_t Histogram(int32_t* red, int32_t* green, int32_t* blue, int32_t* grey, int32_t space = 0) const;
+    bool HistogramStretch();
+    bool HistogramEqualize();
+    bool HistogramNormalize();
+    bool HistogramLog();
+    bool HistogramRoot();
+    // Direction 1 forward, -1 inverse. The sources are never changed; results go to
+    // the destinations given.
+    bool FFT2(const CLfImage* srcReal, const CLfImage* srcImag, CLfImage* dstReal, CLfImage* dstImag,
+              int32_t direction, bool forcePow2 = false, bool magnitude = false);
+    static bool FFT(int32_t direction, int32_t m, double* x, double* y);
+    static bool DFT(int32_t direction, int32_t n, double* x, double* y, double* x2, double* y2);
+    static bool IsPowerOf2(int64_t n);
+    bool Repair(float radius, int32_t iterations, int32_t space = 0);
+    static bool RepairChannel(CLfImage* channel, float radius);
+
     // ---- Data ----------------------------------------------------------------------
     // Public because codecs, transforms and both programs work on them directly.
     // The buffers are owned by the image (freed by Destroy) unless info.ghostOf is
