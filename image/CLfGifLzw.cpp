@@ -218,14 +218,19 @@ void CLfGifLzw::PacketByte(uint8_t byte)
         FlushPacket();
 }
 
+void CLfGifLzw::WriteSubBlock(const uint8_t* data, int& count)
+{
+    if (count > 0) {
+        const uint8_t length = uint8_t(count);
+        m_out->WriteBytes(&length, 1);
+        m_out->WriteBytes(data, size_t(count));
+        count = 0;
+    }
+}
+
 void CLfGifLzw::FlushPacket()
 {
-    if (m_packetCount > 0) {
-        const uint8_t length = uint8_t(m_packetCount);
-        m_out->WriteBytes(&length, 1);
-        m_out->WriteBytes(m_packet, size_t(m_packetCount));
-        m_packetCount = 0;
-    }
+    WriteSubBlock(m_packet, m_packetCount);
 }
 
 void CLfGifLzw::OutputCode(int code)
@@ -368,12 +373,7 @@ int CLfGifLzw::RunCost(int n, int maxCodes)
 
 void CLfGifLzw::FlushRunBlock()
 {
-    if (m_blockLength > 0) {
-        const uint8_t length = uint8_t(m_blockLength);
-        m_out->WriteBytes(&length, 1);
-        m_out->WriteBytes(m_block, size_t(m_blockLength));
-        m_blockLength = 0;
-    }
+    WriteSubBlock(m_block, m_blockLength);
 }
 
 void CLfGifLzw::EmitRunCode(int code)

@@ -81,6 +81,7 @@ private:
     void OutputCode(int code);
     void PacketByte(uint8_t byte);
     void FlushPacket();
+    void WriteSubBlock(const uint8_t* data, int& count);
 
     // run-length coder
     void ResetCoder();
