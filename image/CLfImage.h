@@ -293,6 +293,37 @@ public:
     bool Repair(float radius, int32_t iterations, int32_t space = 0);
     static bool RepairChannel(CLfImage* channel, float radius);
 
+    // ---- Resampling, rotation, flips, cropping, canvas, grey and bit depth --------
+    // Results replace this image, or go to destination when one is given.
+    // Resample modes: 1 nearest pixel, 2 cubic B-spline, anything else automatic
+    // (area averaging for a 24-bit image that shrinks both ways, else bilinear).
+    bool Resample(int32_t newWidth, int32_t newHeight, int32_t mode = 0, CLfImage* destination = nullptr);
+    static float KernelBSpline(float t);
+    // Positive angles turn the picture clockwise as displayed.
+    bool Rotate(float angle, CLfImage* destination = nullptr);
+    bool RotateLeft(CLfImage* destination = nullptr);
+    bool RotateRight(CLfImage* destination = nullptr);
+    bool Rotate180(CLfImage* destination = nullptr);
+    bool Flip();
+    bool Mirror();
+    // Edges counted from the top row; right and bottom exclusive; reversed pairs swap.
+    bool Crop(int32_t left, int32_t top, int32_t right, int32_t bottom, CLfImage* destination = nullptr);
+    bool Expand(int32_t left, int32_t top, int32_t right, int32_t bottom, RGBQUAD canvas,
+                CLfImage* destination = nullptr);
+    // Centres the image on a canvas of the new size (not smaller than the image).
+    bool Expand(int32_t newWidth, int32_t newHeight, RGBQUAD canvas, CLfImage* destination = nullptr);
+    // Scaled down to fit the box (never up), centred on a canvas of the box size.
+    bool Thumbnail(int32_t boxWidth, int32_t boxHeight, RGBQUAD canvas, CLfImage* destination = nullptr);
+    bool Skew(float xGain, float yGain, int32_t xPivot = 0, int32_t yPivot = 0);
+    bool GrayScale();
+    bool Negative();
+    // To 4, 8 or 24 bits; false for a shallower target.
+    bool IncreaseBpp(uint32_t bits);
+    // To 1, 4 or 8 bits with the given palette (or a standard one).
+    bool DecreaseBpp(uint32_t bits, bool errorDiffusion, const RGBQUAD* palette = nullptr, uint32_t important = 0);
+    // To 1 bit: method 1 ordered, anything else error diffusion.
+    bool Dither(int32_t method = 0);
+
     // ---- Data ----------------------------------------------------------------------
     // Public because codecs, transforms and both programs work on them directly.
     // The buffers are owned by the image (freed by Destroy) unless info.ghostOf is

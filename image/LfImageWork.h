@@ -1,0 +1,24 @@
+#pragma once
+// Helpers shared by the transforms: every transform builds its result in a work
+// image that carries the source's settings, then moves it into place in one step.
+
+#include "image/CLfImage.h"
+
+namespace lfimg {
+
+// Makes out a blank width x height image of bpp bits with src's settings (type,
+// transparency, resolution, codec options) and, for palette depths, src's palette.
+// False (the reason copied into src's lastError) when the image cannot be created.
+bool CreateWorkImage(CLfImage& src, CLfImage& out, int64_t width, int64_t height, uint32_t bpp);
+
+// Moves a finished result into destination when one is given, else into self.
+void DeliverResult(CLfImage& self, CLfImage& result, CLfImage* destination);
+
+// Progress of a row loop; true when the caller asked the operation to stop.
+inline bool RowStep(CLfImage& img, int64_t row, int64_t rows)
+{
+    img.info.progress = rows > 0 ? int32_t(row * 100 / rows) : 0;
+    return img.info.escape != 0;
+}
+
+}  // namespace lfimg
