@@ -1,6 +1,7 @@
 #include "image/CLfImageBMP.h"
 
 #include "image/CLfStream.h"
+#include "image/LfCodecIo.h"
 
 #include <algorithm>
 #include <bit>
@@ -12,24 +13,7 @@
 
 namespace {
 
-// A message raised inside the codec body; Decode and Encode turn it into lastError.
-struct BmpError {
-    std::string text;
-};
-
-[[noreturn]] void Fail(std::string text)
-{
-    throw BmpError{std::move(text)};
-}
-
-// Formats a message with up to three unsigned values.
-[[noreturn]] void FailF(const char* format, unsigned long long a, unsigned long long b = 0,
-                        unsigned long long c = 0)
-{
-    char text[256];
-    std::snprintf(text, sizeof text, format, a, b, c);
-    Fail(text);
-}
+using lfcodec::Fail;
 
 constexpr uint32_t kCoreHeaderSize = 12;
 constexpr uint32_t kOs2HeaderSize = 64;
@@ -317,9 +301,9 @@ bool CLfImageBMP::Decode(CLfStream* stream)
         const uint32_t fileColors = h.biClrUsed;
 
         if (h.biWidth <= 0)
-            Fail("BMP width " + std::to_string(h.biWidth) + " is not valid");
+            Fail("BMP width %d is not valid", h.biWidth);
         if (h.biHeight == 0 || h.biHeight == INT32_MIN)
-            Fail("BMP height " + std::to_string(h.biHeight) + " is not valid");
+            Fail("BMP height %d is not valid", h.biHeight);
         switch (fileBits) {
         case 1:
         case 2:
@@ -328,17 +312,17 @@ bool CLfImageBMP::Decode(CLfStream* stream)
         case 16:
         case 24:
         case 32: break;
-        default: FailF("BMP depth of %llu bits per pixel is not supported", fileBits);
+        default: Fail("BMP depth of %u bits per pixel is not supported", fileBits);
         }
         if (fileBits <= 8) {
             if (compression == BI_RLE8 && fileBits != 8)
-                FailF("8-bit run-length data in a %llu-bit BMP", fileBits);
+                Fail("8-bit run-length data in a %u-bit BMP", fileBits);
             if (compression == BI_RLE4 && fileBits != 4)
-                FailF("4-bit run-length data in a %llu-bit BMP", fileBits);
+                Fail("4-bit run-length data in a %u-bit BMP", fileBits);
             if (compression != BI_RGB && compression != BI_RLE8 && compression != BI_RLE4)
                 Fail("compression type not supported");
             if (fileColors > (1u << fileBits))
-                FailF("BMP palette of %llu entries for %llu bits", fileColors, fileBits);
+                Fail("BMP palette of %u entries for %u bits", fileColors, fileBits);
         } else if (compression != BI_RGB && !(compression == BI_BITFIELDS && fileBits != 24)) {
             Fail("unknown compression");
         }
@@ -350,7 +334,7 @@ bool CLfImageBMP::Decode(CLfStream* stream)
         header.biSize = kBitmapInfoHeaderSize;
         if (!Create(width, height, fileBits, lfimg::kTypeBMP)) {
             if (std::strcmp(info.lastError, lfimg::kMaxMemoryError) == 0)
-                Fail(lfimg::kMaxMemoryError);
+                Fail("%s", lfimg::kMaxMemoryError);
             Fail("Can't allocate memory");
         }
         SetXDPI(DpiFromPelsPerMeter(h.biXPelsPerMeter));
@@ -398,10 +382,10 @@ bool CLfImageBMP::Decode(CLfStream* stream)
                     masks[i] = lfdib::GetLE32(raw + 4 * i);
             }
             if (!MasksUsable(masks, fileBits))
-                FailF("BMP colour masks %08llX %08llX %08llX are not usable", masks[0], masks[1], masks[2]);
+                Fail("BMP colour masks %08X %08X %08X are not usable", masks[0], masks[1], masks[2]);
         }
         if (dataOffset != 0 && !s.Seek(start + int64_t(dataOffset), CLfStream::kSeekSet))
-            FailF("BMP data offset %llu lies beyond the file", dataOffset);
+            Fail("BMP data offset %u lies beyond the file", dataOffset);
 
         if (fileBits == 2) {
             // Not a Windows depth: the image stays blank at 4 bits.
@@ -424,7 +408,7 @@ bool CLfImageBMP::Decode(CLfStream* stream)
             Flip();
         info.progress = 100;
         return true;
-    } catch (const BmpError& e) {
+    } catch (const lfcodec::Failure& e) {
         SetLastError(e.text.c_str());
         return false;
     }

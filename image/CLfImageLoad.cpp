@@ -7,6 +7,10 @@
 
 #include "image/CLfFileStream.h"
 #include "image/CLfImageBMP.h"
+#include "image/CLfImagePCX.h"
+#include "image/CLfImagePNG.h"
+#include "image/CLfImageTGA.h"
+#include "image/CLfImageWBMP.h"
 #include "image/CLfMemoryStream.h"
 #include "platform/AtomicFile.h"
 
@@ -74,6 +78,10 @@ using TrialFn = bool (*)(CLfImage&, CLfStream*);
 // The order in which a stream of unstated format meets the codecs.
 constexpr TrialFn kTrialOrder[] = {
     &TryDecode<CLfImageBMP>,
+    &TryDecode<CLfImagePNG>,
+    &TryDecode<CLfImageTGA>,
+    &TryDecode<CLfImagePCX>,
+    &TryDecode<CLfImageWBMP>,
 };
 
 bool DecodeByTrial(CLfImage& target, CLfStream* stream)
@@ -122,6 +130,10 @@ bool CLfImage::Decode(CLfStream* stream, uint32_t type)
     switch (type) {
     case lfimg::kTypeUnknown: return DecodeByTrial(*this, stream);
     case lfimg::kTypeBMP: return DecodeAs<CLfImageBMP>(*this, stream, type);
+    case lfimg::kTypePNG: return DecodeAs<CLfImagePNG>(*this, stream, type);
+    case lfimg::kTypeTGA: return DecodeAs<CLfImageTGA>(*this, stream, type);
+    case lfimg::kTypePCX: return DecodeAs<CLfImagePCX>(*this, stream, type);
+    case lfimg::kTypeWBMP: return DecodeAs<CLfImageWBMP>(*this, stream, type);
     default: SetLastError(kUnknownDecode); return false;
     }
 }
@@ -150,6 +162,10 @@ bool CLfImage::Encode(CLfStream* stream, uint32_t type)
 {
     switch (type) {
     case lfimg::kTypeBMP: return EncodeAs<CLfImageBMP>(*this, stream);
+    case lfimg::kTypePNG: return EncodeAs<CLfImagePNG>(*this, stream);
+    case lfimg::kTypeTGA: return EncodeAs<CLfImageTGA>(*this, stream);
+    case lfimg::kTypePCX: return EncodeAs<CLfImagePCX>(*this, stream);
+    case lfimg::kTypeWBMP: return EncodeAs<CLfImageWBMP>(*this, stream);
     default: SetLastError(kUnknownEncode); return false;
     }
 }
@@ -172,11 +188,10 @@ bool CLfImage::Encode(uint8_t*& buffer, int64_t& size, uint32_t type)
     return true;
 }
 
-bool CLfImage::Encode(CLfStream* stream, CLfImage** images, int32_t count, uint32_t type)
+bool CLfImage::Encode([[maybe_unused]] CLfStream* stream, [[maybe_unused]] CLfImage** images,
+                      [[maybe_unused]] int32_t count, uint32_t type)
 {
-    (void)stream;
-    (void)images;
-    (void)count;
+    // Only the page and frame formats (TIFF, GIF) take several images.
     switch (type) {
     default: SetLastError(kNoMultipage); return false;
     }

@@ -80,6 +80,19 @@ TEST_F(LoadSave, ExtensionThatLiesStillOpens)
     EXPECT_EQ(img.GetHeight(), 3);
 }
 
+TEST_F(LoadSave, PngNamedAsBmpOpensAsPng)
+{
+    const std::string file = (dir / "pic.bmp").string();
+    bool ok = false;
+    lfimgtest::RunCommand("convert -size 6x4 xc:orange PNG24:'" + file + "'", &ok);
+    ASSERT_TRUE(ok);
+    CLfImage img;
+    ASSERT_TRUE(img.Load(file.c_str(), lfimg::kTypeBMP)) << img.GetLastError();
+    EXPECT_EQ(img.GetType(), lfimg::kTypePNG);
+    EXPECT_EQ(img.GetWidth(), 6);
+    EXPECT_TRUE(lfimgtest::SameColor(img.GetPixelColor(0, 0), lfimgtest::Bgr(0, 165, 255)));
+}
+
 TEST_F(LoadSave, FailureMessagesFollowTheTypeAsked)
 {
     const std::string text = Write("notes.bmp", std::vector<uint8_t>(100, 'x'));
