@@ -3,6 +3,7 @@
 
 #include "image/CLfImagePNG.h"
 #include "image/CLfMemoryStream.h"
+#include "tests/image/CodecTestUtil.h"
 #include "tests/support/TestEnv.h"
 
 #include <gtest/gtest.h>
@@ -19,6 +20,11 @@
 namespace {
 
 namespace fs = std::filesystem;
+using lftest::ExpectUnchanged;
+using lftest::EncodeToBytes;
+using lftest::Rgba;
+using lftest::ShortStream;
+using lftest::Snap;
 
 fs::path SuiteDir() { return lftest::CorporaDir() / "pngsuite"; }
 
@@ -44,51 +50,6 @@ bool DecodeBytes(CLfImagePNG& png, const std::vector<uint8_t>& bytes)
 {
     CLfMemoryStream stream(bytes.data(), static_cast<int64_t>(bytes.size()));
     return png.Decode(&stream);
-}
-
-std::vector<uint8_t> EncodeToBytes(CLfImagePNG& png, bool* ok = nullptr)
-{
-    CLfMemoryStream stream;
-    const bool done = png.Encode(&stream);
-    if (ok) *ok = done;
-    const uint8_t* p = stream.GetBuffer();
-    return p ? std::vector<uint8_t>(p, p + stream.Size()) : std::vector<uint8_t>{};
-}
-
-// The picture as top-down RGBA, with the alpha of whichever transparency the image
-// carries: alpha plane, palette alpha, transparent index or transparent colour.
-std::vector<uint8_t> Rgba(const CLfImage& img)
-{
-    const int32_t w = img.GetWidth(), h = img.GetHeight();
-    std::vector<uint8_t> out;
-    out.reserve(static_cast<size_t>(w) * h * 4);
-    for (int32_t top = 0; top < h; ++top) {
-        const int32_t y = h - 1 - top;
-        for (int32_t x = 0; x < w; ++x) {
-            RGBQUAD c{};
-            uint8_t a = 255;
-            if (img.GetBpp() <= 8) {
-                const uint8_t index = img.GetPixelIndex(x, y);
-                c = img.GetPaletteColor(index);
-                if (img.info.alphaPalette)
-                    a = c.rgbReserved;
-                else if (img.info.transIndex == index)
-                    a = 0;
-            } else {
-                const uint8_t* p = img.GetBits(static_cast<uint32_t>(y)) + 3 * x;
-                c.rgbBlue = p[0];
-                c.rgbGreen = p[1];
-                c.rgbRed = p[2];
-                const RGBQUAD& t = img.info.transColor;
-                if (img.info.transIndex != -1 && t.rgbBlue == c.rgbBlue && t.rgbGreen == c.rgbGreen &&
-                    t.rgbRed == c.rgbRed)
-                    a = 0;
-            }
-            if (img.alpha) a = img.alpha[static_cast<size_t>(y) * w + x];
-            out.insert(out.end(), {c.rgbRed, c.rgbGreen, c.rgbBlue, a});
-        }
-    }
-    return out;
 }
 
 // --- A small PNG writer of our own, for files the suite does not have ----------------
@@ -181,44 +142,6 @@ void FillRgbImage(CLfImage& img, int32_t w, int32_t h)
         }
     }
 }
-
-struct Snapshot {
-    std::vector<uint8_t> dib;
-    std::vector<uint8_t> alpha;
-    int32_t transIndex;
-};
-
-Snapshot Snap(const CLfImage& img)
-{
-    Snapshot s{std::vector<uint8_t>(img.dib, img.dib + img.GetSize()), {}, img.info.transIndex};
-    if (img.alpha) s.alpha.assign(img.alpha, img.alpha + size_t(img.GetWidth()) * img.GetHeight());
-    return s;
-}
-
-void ExpectUnchanged(const Snapshot& before, const CLfImage& img)
-{
-    const Snapshot after = Snap(img);
-    EXPECT_EQ(before.dib, after.dib) << "the encoder changed the caller's pixels or palette";
-    EXPECT_EQ(before.alpha, after.alpha);
-    EXPECT_EQ(before.transIndex, after.transIndex);
-}
-
-// A memory stream that takes only the first limit bytes written to it.
-class ShortStream : public CLfMemoryStream {
-public:
-    explicit ShortStream(size_t limit) : m_left(limit) {}
-    size_t Write(const void* buffer, size_t itemSize, size_t count) override
-    {
-        const size_t want = itemSize * count;
-        const size_t n = std::min(want, m_left);
-        m_left -= n;
-        CLfMemoryStream::Write(buffer, 1, n);
-        return itemSize ? n / itemSize : 0;
-    }
-
-private:
-    size_t m_left;
-};
 
 // --- The suite -------------------------------------------------------------------------
 
@@ -481,7 +404,7 @@ TEST(CLfImagePNG, RoundTripsAreExactAndLeaveTheCallerUnchanged)
         CLfImagePNG src;
         c.make(src);
         ASSERT_TRUE(src.IsValid());
-        const Snapshot before = Snap(src);
+        const lftest::ImageSnapshot before = Snap(src);
         bool ok = false;
         const std::vector<uint8_t> bytes = EncodeToBytes(src, &ok);
         ASSERT_TRUE(ok) << src.GetLastError();
@@ -523,7 +446,7 @@ TEST(CLfImagePNG, TransparentIndexMovesToEntryZeroInTheFileOnly)
     CLfImagePNG src;
     FillPaletteImage(src, 10, 10, 8, 12);
     src.info.transIndex = 5;
-    const Snapshot before = Snap(src);
+    const lftest::ImageSnapshot before = Snap(src);
     const std::vector<uint8_t> bytes = EncodeToBytes(src);
     ExpectUnchanged(before, src);
     const auto chunks = Chunks(bytes);
