@@ -178,3 +178,114 @@ TEST(Repair, OtherSpacesGoThroughTheirConversions)
         EXPECT_EQ(Strs(Pixels(image)), Strs(std::vector<RGBQUAD>(16, trip))) << space;
     }
 }
+
+TEST(Fourier2D, ZeroGridStaysAtTheMiddle)
+{
+    CLfImage re, im, outRe, outIm;
+    MakeGrey(re, 16, 8, [](int, int) { return 128; });
+    MakeGrey(im, 16, 8, [](int, int) { return 128; });
+    CLfImage dummy;
+    ASSERT_TRUE(dummy.FFT2(&re, &im, &outRe, &outIm, 1));
+    EXPECT_EQ(Indices(outRe), std::vector<uint8_t>(128, 128));
+    EXPECT_EQ(Indices(outIm), std::vector<uint8_t>(128, 128));
+}
+
+TEST(Fourier2D, MissingImaginaryPartStartsAtMinus128)
+{
+    CLfImage re, outRe, outIm;
+    MakeGrey(re, 16, 16, [](int, int) { return 128; });
+    CLfImage dummy;
+    ASSERT_TRUE(dummy.FFT2(&re, nullptr, &outRe, &outIm, 1));
+    // A constant -128: all of it at the zero frequency, scale 16 / 16 = 1.
+    std::vector<uint8_t> expected(256, 128);
+    expected[0] = 0;
+    EXPECT_EQ(Indices(outIm), expected);
+    EXPECT_EQ(Indices(outRe), std::vector<uint8_t>(256, 128));
+}
+
+TEST(Fourier2D, CosinePatternPeaksAtItsFrequency)
+{
+    // Rows of 128 + 65 cos(2 pi x / 4): frequency 4 of 16, amplitude 65 / 2 in
+    // bins 4 and 12 of row 0.
+    CLfImage re, outRe, outIm;
+    const uint8_t period[4] = {193, 128, 63, 128};
+    MakeGrey(re, 16, 16, [&](int x, int) { return period[x % 4]; });
+    const auto sourceBefore = Indices(re);
+    CLfImage im;
+    MakeGrey(im, 16, 16, [](int, int) { return 128; });
+    CLfImage dummy;
+    ASSERT_TRUE(dummy.FFT2(&re, &im, &outRe, &outIm, 1));
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            const bool peak = y == 0 && (x == 4 || x == 12);
+            // 160.5 at the peaks; rounding noise may put the zero bins just below 128.
+            EXPECT_NEAR(outRe.GetPixelIndex(x, y), peak ? 160 : 128, peak ? 0 : 1) << x << "," << y;
+            EXPECT_NEAR(outIm.GetPixelIndex(x, y), 128, 1) << x << "," << y;
+        }
+    }
+    EXPECT_EQ(Indices(re), sourceBefore);
+
+    // The direct transform of lengths that are not powers of 2 finds the same peak.
+    CLfImage odd, oddRe;
+    MakeGrey(odd, 12, 3, [&](int x, int) { return period[x % 4]; });
+    ASSERT_TRUE(dummy.FFT2(&odd, &im, &oddRe, nullptr, 1));
+    // Scale 12 / 16: 0.75 x 32.5 + 128.
+    EXPECT_NEAR(oddRe.GetPixelIndex(3, 0), 152, 1);
+    EXPECT_NEAR(oddRe.GetPixelIndex(2, 0), 128, 1);
+}
+
+TEST(Fourier2D, ForcedPowerOf2SizesAndUnchangedSources)
+{
+    CLfImage src, outRe, outIm;
+    MakeRgb(src, 100, 60, [](int x, int y) { return Rgb(uint8_t(x), uint8_t(2 * y), 9); });
+    const auto before = RawBits(src);
+    CLfImage dummy;
+    ASSERT_TRUE(dummy.FFT2(&src, nullptr, &outRe, &outIm, 1, true, true));
+    EXPECT_EQ(outRe.GetWidth(), 128);
+    EXPECT_EQ(outRe.GetHeight(), 64);
+    EXPECT_EQ(outIm.GetWidth(), 128);
+    EXPECT_EQ(outIm.GetBpp(), 8u);
+    EXPECT_TRUE(outRe.IsGrayScale());
+    // The source keeps its size, depth and pixels.
+    EXPECT_EQ(src.GetWidth(), 100);
+    EXPECT_EQ(src.GetBpp(), 24u);
+    EXPECT_EQ(RawBits(src), before);
+
+    // Without destinations nothing changes anywhere.
+    ASSERT_TRUE(dummy.FFT2(&src, nullptr, nullptr, nullptr, -1, false, false));
+    EXPECT_EQ(RawBits(src), before);
+}
+
+TEST(Fourier2D, RefusesMissingAndOversizedGrids)
+{
+    CLfImage dummy, empty, out;
+    EXPECT_FALSE(dummy.FFT2(nullptr, nullptr, &out, nullptr, 1));
+    EXPECT_FALSE(dummy.FFT2(&empty, nullptr, &out, nullptr, 1));
+    EXPECT_EQ(out.dib, nullptr);
+
+    // A small 1-bit image whose grid of two doubles per pixel would pass the limit.
+    CLfImage wide;
+    ASSERT_NE(wide.Create(20000, 2000, 1, 0), nullptr);
+    EXPECT_FALSE(dummy.FFT2(&wide, nullptr, &out, nullptr, 1));
+    EXPECT_STREQ(dummy.GetLastError(), "LFIMAGE_MAX_MEMORY exceeded");
+    CLfImage dummy2;
+    EXPECT_FALSE(dummy2.FFT2(&wide, nullptr, &out, nullptr, 1, true));
+    EXPECT_STREQ(dummy2.GetLastError(), "LFIMAGE_MAX_MEMORY exceeded");
+    EXPECT_EQ(out.dib, nullptr);
+}
+
+TEST(Fourier2D, MagnitudeOutput)
+{
+    // A constant 16 above the middle: the zero frequency holds 16, nothing else.
+    CLfImage re, im, outRe, outIm;
+    MakeGrey(re, 16, 16, [](int, int) { return 144; });
+    MakeGrey(im, 16, 16, [](int, int) { return 128; });
+    CLfImage dummy;
+    ASSERT_TRUE(dummy.FFT2(&re, &im, &outRe, &outIm, 1, false, true));
+    // Scale 1 x 4: 4 x (ln 16 + 3) = 23.09; the phase atan(0 / 16) sits at 128.
+    EXPECT_EQ(outRe.GetPixelIndex(0, 0), 23);
+    EXPECT_EQ(outIm.GetPixelIndex(0, 0), 128);
+    // Empty bins: the logarithm of 0 clamps to 0, the phase of 0 / 0 is atan(0).
+    EXPECT_EQ(outRe.GetPixelIndex(5, 7), 0);
+    EXPECT_NEAR(outIm.GetPixelIndex(5, 7), 128, 1);
+}
