@@ -9,6 +9,7 @@
 #include "image/CLfImageBMP.h"
 #include "image/CLfImagePCX.h"
 #include "image/CLfImagePNG.h"
+#include "image/CLfImageTIF.h"
 #include "image/CLfImageTGA.h"
 #include "image/CLfImageWBMP.h"
 #include "image/CLfMemoryStream.h"
@@ -79,6 +80,7 @@ using TrialFn = bool (*)(CLfImage&, CLfStream*);
 constexpr TrialFn kTrialOrder[] = {
     &TryDecode<CLfImageBMP>,
     &TryDecode<CLfImagePNG>,
+    &TryDecode<CLfImageTIF>,
     &TryDecode<CLfImageTGA>,
     &TryDecode<CLfImagePCX>,
     &TryDecode<CLfImageWBMP>,
@@ -131,6 +133,7 @@ bool CLfImage::Decode(CLfStream* stream, uint32_t type)
     case lfimg::kTypeUnknown: return DecodeByTrial(*this, stream);
     case lfimg::kTypeBMP: return DecodeAs<CLfImageBMP>(*this, stream, type);
     case lfimg::kTypePNG: return DecodeAs<CLfImagePNG>(*this, stream, type);
+    case lfimg::kTypeTIF: return DecodeAs<CLfImageTIF>(*this, stream, type);
     case lfimg::kTypeTGA: return DecodeAs<CLfImageTGA>(*this, stream, type);
     case lfimg::kTypePCX: return DecodeAs<CLfImagePCX>(*this, stream, type);
     case lfimg::kTypeWBMP: return DecodeAs<CLfImageWBMP>(*this, stream, type);
@@ -163,6 +166,7 @@ bool CLfImage::Encode(CLfStream* stream, uint32_t type)
     switch (type) {
     case lfimg::kTypeBMP: return EncodeAs<CLfImageBMP>(*this, stream);
     case lfimg::kTypePNG: return EncodeAs<CLfImagePNG>(*this, stream);
+    case lfimg::kTypeTIF: return EncodeAs<CLfImageTIF>(*this, stream);
     case lfimg::kTypeTGA: return EncodeAs<CLfImageTGA>(*this, stream);
     case lfimg::kTypePCX: return EncodeAs<CLfImagePCX>(*this, stream);
     case lfimg::kTypeWBMP: return EncodeAs<CLfImageWBMP>(*this, stream);
@@ -188,11 +192,17 @@ bool CLfImage::Encode(uint8_t*& buffer, int64_t& size, uint32_t type)
     return true;
 }
 
-bool CLfImage::Encode([[maybe_unused]] CLfStream* stream, [[maybe_unused]] CLfImage** images,
-                      [[maybe_unused]] int32_t count, uint32_t type)
+bool CLfImage::Encode(CLfStream* stream, CLfImage** images, int32_t count, uint32_t type)
 {
     // Only the page and frame formats (TIFF, GIF) take several images.
     switch (type) {
+    case lfimg::kTypeTIF: {
+        CLfImageTIF codec;
+        if (codec.Encode(stream, images, count))
+            return true;
+        SetLastError(codec.GetLastError());
+        return false;
+    }
     default: SetLastError(kNoMultipage); return false;
     }
 }

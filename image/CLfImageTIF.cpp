@@ -279,46 +279,6 @@ RGBQUAD LabToRgb(uint8_t lByte, int8_t aByte, int8_t bByte)
     return q;
 }
 
-// The page as it is meant to be seen: stored pixel (c, r), counted from the top left,
-// lands where the Orientation tag puts it.
-bool Reorient(const CLfImage& page, uint16_t orientation, CLfImage& out)
-{
-    const int64_t w = page.GetWidth(), h = page.GetHeight();
-    const bool swap = orientation >= ORIENTATION_LEFTTOP;
-    const int64_t outW = swap ? h : w, outH = swap ? w : h;
-    out.CopyInfo(page);
-    if (!out.Create(outW, outH, page.GetBpp(), lfimg::kTypeTIF)) return false;
-    out.SetXDPI(page.info.xDpi);
-    out.SetYDPI(page.info.yDpi);
-    if (page.GetNumColors()) out.SetPalette(page.GetPalette(), page.GetNumColors());
-    if (page.alpha && !out.AlphaCreate()) return false;
-    const bool indexed = page.GetBpp() <= 8;
-    for (int64_t r = 0; r < h; ++r) {
-        for (int64_t c = 0; c < w; ++c) {
-            int64_t X = c, Y = r;
-            switch (orientation) {
-            case ORIENTATION_TOPRIGHT: X = w - 1 - c; break;
-            case ORIENTATION_BOTRIGHT: X = w - 1 - c, Y = h - 1 - r; break;
-            case ORIENTATION_BOTLEFT: Y = h - 1 - r; break;
-            case ORIENTATION_LEFTTOP: X = r, Y = c; break;
-            case ORIENTATION_RIGHTTOP: X = h - 1 - r, Y = c; break;
-            case ORIENTATION_RIGHTBOT: X = h - 1 - r, Y = w - 1 - c; break;
-            case ORIENTATION_LEFTBOT: X = r, Y = w - 1 - c; break;
-            default: break;
-            }
-            const int64_t sy = h - 1 - r, dy = outH - 1 - Y;  // bottom-up rows
-            if (indexed) {
-                out.SetPixelIndex(X, dy, page.GetPixelIndex(c, sy));
-            } else {
-                std::memcpy(out.GetBits(static_cast<uint32_t>(dy)) + 3 * X,
-                            page.GetBits(static_cast<uint32_t>(sy)) + 3 * c, 3);
-            }
-            if (page.alpha) out.alpha[dy * outW + X] = page.alpha[sy * w + c];
-        }
-    }
-    return true;
-}
-
 }  // namespace
 
 CLfImageTIF::CLfImageTIF() : CLfImage(lfimg::kTypeTIF) {}
@@ -534,14 +494,19 @@ bool CLfImageTIF::Decode(CLfStream* stream)
             info.progress = static_cast<int32_t>(static_cast<uint64_t>(r) * 100 / height);
         }
 
-        if (t.orientation >= ORIENTATION_TOPRIGHT && t.orientation <= ORIENTATION_LEFTBOT) {
-            CLfImage upright(lfimg::kTypeTIF);
-            if (!Reorient(page, t.orientation, upright)) {
-                SetLastError(upright.GetLastError());
-                return false;
-            }
-            page.Transfer(upright);
+        // The page as it is meant to be seen.
+        bool turned = true;
+        switch (t.orientation) {
+        case ORIENTATION_TOPRIGHT: turned = page.Mirror(); break;
+        case ORIENTATION_BOTRIGHT: turned = page.Flip() && page.Mirror(); break;
+        case ORIENTATION_BOTLEFT: turned = page.Flip(); break;
+        case ORIENTATION_LEFTTOP: turned = page.RotateRight() && page.Mirror(); break;
+        case ORIENTATION_RIGHTTOP: turned = page.RotateRight(); break;
+        case ORIENTATION_RIGHTBOT: turned = page.RotateLeft() && page.Mirror(); break;
+        case ORIENTATION_LEFTBOT: turned = page.RotateLeft(); break;
+        default: break;
         }
+        if (!turned) throw TiffError{"CLfImageTIF can't create image"};
         Transfer(page);
         return true;
     } catch (const TiffError& e) {

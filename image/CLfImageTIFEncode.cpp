@@ -4,6 +4,7 @@
 
 #include "image/CLfImageTIF.h"
 
+#include "image/CLfMemoryStream.h"
 #include "image/CLfStream.h"
 #include "image/LfTiffStream.h"
 
@@ -232,6 +233,10 @@ bool CLfImageTIF::Encode(CLfStream* stream, CLfImage** images, int32_t count)
         SetLastError("multipage TIFF, no images!");
         return false;
     }
+    // libtiff reads the previous directory back to link the next one, which a
+    // write-only target (a file opened for writing) cannot give: the pages are
+    // built in memory and copied out once complete.
+    CLfMemoryStream pages;
     CLfImageTIF writer;
     writer.totalPages = count;
     for (int32_t i = 0; i < count; ++i) {
@@ -240,13 +245,14 @@ bool CLfImageTIF::Encode(CLfStream* stream, CLfImage** images, int32_t count)
             return false;
         }
         writer.Ghost(images[i]);
-        if (!writer.Encode(stream, true)) {
+        if (!writer.Encode(&pages, true)) {
             SetLastError("Error saving TIFF file");
             return false;
         }
     }
     writer.ClosePages();
-    if (!stream->Flush()) {
+    const auto size = static_cast<size_t>(pages.Size());
+    if (size == 0 || stream->Write(pages.GetBuffer(), 1, size) != size || !stream->Flush()) {
         SetLastError("Error saving TIFF file");
         return false;
     }

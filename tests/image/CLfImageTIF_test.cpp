@@ -426,8 +426,8 @@ TEST(CLfImageTIF, CieLabUsesItsFormula)
 
 TEST(CLfImageTIF, OrientationTurnsThePicture)
 {
-    // Stored 3 x 2: value 10 * row + column in the red channel.
-    const auto stored = [](uint32_t x, uint32_t y, uint16_t s) { return s == 0 ? 10 * y + x : 0u; };
+    // Stored 3 x 2: value 10 * row + column in the red channel and in the alpha.
+    const auto stored = [](uint32_t x, uint32_t y, uint16_t s) { return s == 0 || s == 3 ? 10 * y + x : 0u; };
     struct Case {
         uint16_t orientation;
         int32_t width, height;
@@ -446,16 +446,18 @@ TEST(CLfImageTIF, OrientationTurnsThePicture)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.orientation);
         PageSpec spec;
-        spec.width = 3, spec.height = 2, spec.samples = 3, spec.photometric = PHOTOMETRIC_RGB;
+        spec.width = 3, spec.height = 2, spec.samples = 4, spec.photometric = PHOTOMETRIC_RGB;
+        spec.extra = {EXTRASAMPLE_UNASSALPHA};
         spec.orientation = c.orientation;
         CLfImageTIF tif;
         ASSERT_TRUE(Decode(tif, WritePage(spec, stored)));
         ASSERT_EQ(tif.GetWidth(), c.width);
         ASSERT_EQ(tif.GetHeight(), c.height);
         const std::vector<uint8_t> rgba = Rgba(tif);
-        std::vector<uint8_t> reds;
-        for (size_t i = 0; i < rgba.size(); i += 4) reds.push_back(rgba[i]);
+        std::vector<uint8_t> reds, alphas;
+        for (size_t i = 0; i < rgba.size(); i += 4) reds.push_back(rgba[i]), alphas.push_back(rgba[i + 3]);
         EXPECT_EQ(reds, c.reds);
+        EXPECT_EQ(alphas, c.reds);
     }
 }
 
@@ -905,6 +907,77 @@ TEST(CLfImageTIF, EncodeFailuresAreReported)
     src.info.codecOption = COMPRESSION_NONE;
     EXPECT_FALSE(writer.Encode(&stream, none, 2));
     EXPECT_STREQ(writer.GetLastError(), "Bad image pointer");
+}
+
+// --- Through load, save and the format trial -----------------------------------------------
+
+TEST(CLfImageTIF, LoadSaveAndTheTrialReachTheCodec)
+{
+    lftest::TempDir dir;
+    CLfImage src;
+    MakePalette(src, 17, 6, 8, false);
+    src.info.codecOption = COMPRESSION_LZW;
+    const std::string file = (dir / "saved.tif").string();
+    ASSERT_TRUE(src.Save(file.c_str(), lfimg::kTypeTIF)) << src.GetLastError();
+
+    for (uint32_t type : {uint32_t(lfimg::kTypeTIF), uint32_t(lfimg::kTypeUnknown), uint32_t(lfimg::kTypeBMP)}) {
+        SCOPED_TRACE(type);
+        CLfImage loaded;
+        ASSERT_TRUE(loaded.Load(file.c_str(), type)) << loaded.GetLastError();
+        EXPECT_EQ(loaded.GetType(), lfimg::kTypeTIF);
+        EXPECT_EQ(Rgba(loaded), Rgba(src));
+    }
+
+    // The default coders write through a file opened for writing only.
+    for (uint32_t bpp : {1u, 24u}) {
+        SCOPED_TRACE(bpp);
+        CLfImage image;
+        if (bpp == 1)
+            MakePalette(image, 33, 9, 1, true);
+        else
+            MakeRgb(image, 33, 9);
+        const std::string path = (dir / ("default" + std::to_string(bpp) + ".tif")).string();
+        ASSERT_TRUE(image.Save(path.c_str(), lfimg::kTypeTIF)) << image.GetLastError();
+        CLfImage back;
+        ASSERT_TRUE(back.Load(path.c_str(), lfimg::kTypeTIF)) << back.GetLastError();
+        EXPECT_EQ(CountDiffs(Rgba(back), Rgba(image), bpp == 1 ? 0 : 8), 0u);
+    }
+
+    // The page count comes back even when the asked page is missing.
+    CLfImage page;
+    page.info.frame = 4;
+    EXPECT_FALSE(page.Load(CorpusTiff("multipage_2.tif").string().c_str(), lfimg::kTypeTIF));
+    EXPECT_EQ(page.info.frameCount, 2);
+
+    const std::string text = (dir / "text.tif").string();
+    lftest::WriteText(text, "plain words, not an image");
+    CLfImage refused;
+    EXPECT_FALSE(refused.Load(text.c_str(), lfimg::kTypeTIF));
+    EXPECT_STREQ(refused.GetLastError(), "Error encountered while opening TIFF file");
+}
+
+TEST(CLfImageTIF, MultipageEncodeThroughAFile)
+{
+    lftest::TempDir dir;
+    CLfImage a, b;
+    MakeRgb(a, 8, 5);
+    MakePalette(b, 6, 6, 4, true);
+    a.info.codecOption = b.info.codecOption = COMPRESSION_NONE;
+    CLfImage* pages[] = {&a, &b};
+    const std::string file = (dir / "pages.tif").string();
+    FILE* out = std::fopen(file.c_str(), "wb");
+    ASSERT_NE(out, nullptr);
+    CLfImage writer;
+    EXPECT_TRUE(writer.Encode(out, pages, 2, lfimg::kTypeTIF)) << writer.GetLastError();
+    std::fclose(out);
+    for (int i = 0; i < 2; ++i) {
+        CLfImage back;
+        back.info.frame = i;
+        ASSERT_TRUE(back.Load(file.c_str(), lfimg::kTypeTIF)) << back.GetLastError();
+        EXPECT_EQ(Rgba(back), Rgba(*pages[i]));
+    }
+    EXPECT_FALSE(writer.Encode(static_cast<CLfStream*>(nullptr), pages, 2, lfimg::kTypeTIF));
+    EXPECT_STREQ(writer.GetLastError(), "invalid file pointer");
 }
 
 }  // namespace
