@@ -49,6 +49,42 @@ AreaAxis MakeAreaAxis(int64_t size, int64_t n)
     return axis;
 }
 
+// The source columns of one target column: the pixels wholly inside it, and the
+// shares of the pixels cut by its left and right edges (-1: none).
+struct Span {
+    int32_t head = -1;
+    int32_t headWeight = 0;
+    int32_t begin = 0;
+    int32_t end = 0;
+    int32_t tail = -1;
+    int32_t tailWeight = 0;
+};
+
+std::vector<Span> MakeSpans(const AreaAxis& axis, int64_t n)
+{
+    std::vector<Span> spans(static_cast<size_t>(n));
+    std::vector<bool> started(static_cast<size_t>(n), false);
+    for (size_t i = 0; i < axis.cell.size(); ++i) {
+        const size_t k = size_t(axis.cell[i]);
+        const int32_t f = axis.first[i];
+        if (f == kUnit) {
+            if (!started[k]) {
+                spans[k].begin = int32_t(i);
+                started[k] = true;
+            }
+            spans[k].end = int32_t(i + 1);
+            continue;
+        }
+        spans[k].tail = int32_t(i);
+        spans[k].tailWeight = f;
+        if (k + 1 < size_t(n)) {
+            spans[k + 1].head = int32_t(i);
+            spans[k + 1].headWeight = int32_t(kUnit) - f;
+        }
+    }
+    return spans;
+}
+
 // Box filter for 24-bit images that shrink in both directions. Sums are 64-bit
 // (a 255-valued cell of 136 x 136 source pixels already needs 2^32 thousandths)
 // and every cell is divided by its own covered area, so a uniform image stays
@@ -62,7 +98,8 @@ void AreaAverage(CLfImage& src, CLfImage& dst)
     const AreaAxis xs = MakeAreaAxis(w, nw);
     const AreaAxis ys = MakeAreaAxis(h, nh);
 
-    std::vector<int64_t> rowSum(size_t(3 * (nw + 1)));   // one source row, per target column
+    const std::vector<Span> spans = MakeSpans(xs, nw);
+    std::vector<int64_t> rowSum(size_t(3 * nw));        // one source row, per target column
     std::vector<int64_t> current(size_t(3 * nw));       // the target row being filled
     std::vector<int64_t> next(size_t(3 * nw));          // the share of the next target row
     int64_t targetRow = 0;
@@ -80,27 +117,38 @@ void AreaAverage(CLfImage& src, CLfImage& dst)
     for (int64_t r = 0; r < h; ++r) {
         if (lfimg::RowStep(src, r, h))
             return;
-        // Horizontal pass: the row's pixels summed into target columns.
-        std::fill(rowSum.begin(), rowSum.end(), 0);
-        const uint8_t* p = src.GetBits(uint32_t(r));
-        const int32_t* cell = xs.cell.data();
-        const int32_t* first = xs.first.data();
-        for (int64_t x = 0; x < w; ++x, p += 3) {
-            int64_t* a = rowSum.data() + 3 * cell[x];
-            const int64_t f = first[x];
-            if (f == kUnit) {
-                a[0] += p[0] * kUnit;
-                a[1] += p[1] * kUnit;
-                a[2] += p[2] * kUnit;
-            } else {
-                const int64_t g = kUnit - f;
-                a[0] += p[0] * f;
-                a[1] += p[1] * f;
-                a[2] += p[2] * f;
-                a[3] += p[0] * g;
-                a[4] += p[1] * g;
-                a[5] += p[2] * g;
+        // Horizontal pass: the row's pixels summed into target columns, whole pixels
+        // first and the two cut pixels by their shares.
+        const uint8_t* row = src.GetBits(uint32_t(r));
+        for (int64_t k = 0; k < nw; ++k) {
+            const Span& span = spans[size_t(k)];
+            uint64_t a0 = 0, a1 = 0, a2 = 0;
+            const uint8_t* p = row + 3 * int64_t(span.begin);
+            // 32-bit sums run faster; they hold 2^24 pixels of 255 at least.
+            for (int32_t i = span.begin; i < span.end;) {
+                const int32_t stop = std::min(span.end, i + (1 << 24));
+                uint32_t b0 = 0, b1 = 0, b2 = 0;
+                for (; i < stop; ++i, p += 3) {
+                    b0 += p[0];
+                    b1 += p[1];
+                    b2 += p[2];
+                }
+                a0 += b0;
+                a1 += b1;
+                a2 += b2;
             }
+            int64_t s0 = int64_t(a0) * kUnit, s1 = int64_t(a1) * kUnit, s2 = int64_t(a2) * kUnit;
+            for (const auto& [pixel, weight] : {std::pair{span.head, span.headWeight}, std::pair{span.tail, span.tailWeight}}) {
+                if (pixel < 0)
+                    continue;
+                const uint8_t* q = row + 3 * int64_t(pixel);
+                s0 += q[0] * int64_t(weight);
+                s1 += q[1] * int64_t(weight);
+                s2 += q[2] * int64_t(weight);
+            }
+            rowSum[size_t(3 * k)] = s0;
+            rowSum[size_t(3 * k + 1)] = s1;
+            rowSum[size_t(3 * k + 2)] = s2;
         }
         // Vertical pass: the row's share of the current and of the next target row.
         const int32_t k = ys.cell[size_t(r)];
@@ -269,8 +317,9 @@ void Bicubic(CLfImage& src, CLfImage& dst, float xScale, float yScale)
 
 float CLfImage::KernelBSpline(float t)
 {
+    // All five terms: without the last one the weight turns negative beyond t = 2.
     auto p3 = [](float u) { return u > 0 ? u * u * u : 0.0f; };
-    return (p3(t + 2) - 4 * p3(t + 1) + 6 * p3(t) - 4 * p3(t - 1)) / 6;
+    return (p3(t + 2) - 4 * p3(t + 1) + 6 * p3(t) - 4 * p3(t - 1) + p3(t - 2)) / 6;
 }
 
 bool CLfImage::Resample(int32_t newWidth, int32_t newHeight, int32_t mode, CLfImage* destination)
