@@ -81,7 +81,7 @@ int CLfGifLzw::Decode(ByteSource& source, LineSink& sink, int lineWidth)
         m_dataEnded = true;
         return kOk;
     }
-    if (minSize < 2 || minSize > 8)
+    if (minSize < 2 || minSize > kMaxMinCodeSize)
         return kBadCodeSize;
     InitDecoder(minSize);
     if (lineWidth <= 0)
@@ -110,8 +110,8 @@ int CLfGifLzw::Decode(ByteSource& source, LineSink& sink, int lineWidth)
         }
         int sp = 0;
         if (prev < 0) {
-            if (code >= m_clearCode)
-                return kCodeBeyondTable;
+            if (code >= m_clearCode || code > 0xFF)
+                return kCodeBeyondTable;  // a root must be a pixel value
             first = uint8_t(code);
             m_stack[sp++] = first;
             prev = code;
@@ -133,6 +133,8 @@ int CLfGifLzw::Decode(ByteSource& source, LineSink& sink, int lineWidth)
             }
             if (cur >= m_clearCode)
                 return kBadChain;
+            if (cur > 0xFF)
+                return kCodeBeyondTable;
             first = uint8_t(cur);
             m_stack[sp++] = first;
             if (m_slot < kMaxCodes) {

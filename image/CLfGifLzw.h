@@ -3,8 +3,9 @@
 // follow an image descriptor and hands out finished lines; the three encoders
 // turn a walk over palette indices into data sub-blocks.
 //
-// The decoder trusts nothing it reads: codes beyond the table, chains that do
-// not shrink and code sizes outside 2..8 stop it with a negative status.
+// The decoder trusts nothing it reads: codes beyond the table, roots that are
+// no pixel value, chains that do not shrink and code sizes outside 2..11 stop
+// it with a negative status.
 
 #include <cstddef>
 #include <cstdint>
@@ -47,6 +48,8 @@ public:
     };
 
     static constexpr int kMaxCodes = 4096;
+    // Larger minimum code sizes leave no room in 12-bit codes.
+    static constexpr int kMaxMinCodeSize = 11;
 
     CLfGifLzw();
 

@@ -225,7 +225,7 @@ TEST(CLfGifLzw, HostileDataIsRefused)
     } cases[] = {
         {"code size 0", PackCodes(0, {{1, 2}}), CLfGifLzw::kBadCodeSize},
         {"code size 1", PackCodes(1, {{2, 2}}), CLfGifLzw::kBadCodeSize},
-        {"code size 9", PackCodes(9, {{512, 10}}), CLfGifLzw::kBadCodeSize},
+        {"root beyond a byte", PackCodes(9, {{512, 10}, {300, 10}}), CLfGifLzw::kCodeBeyondTable},
         {"code size 12", PackCodes(12, {{4096, 13}}), CLfGifLzw::kBadCodeSize},
         {"first code names a table entry", PackCodes(2, {{4, 3}, {6, 3}}), CLfGifLzw::kCodeBeyondTable},
         {"code two beyond the next slot", PackCodes(2, {{4, 3}, {1, 3}, {7, 3}}), CLfGifLzw::kCodeBeyondTable},
