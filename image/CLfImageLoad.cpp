@@ -7,6 +7,7 @@
 
 #include "image/CLfFileStream.h"
 #include "image/CLfImageBMP.h"
+#include "image/CLfImageGIF.h"
 #include "image/CLfImagePCX.h"
 #include "image/CLfImagePNG.h"
 #include "image/CLfImageTIF.h"
@@ -79,6 +80,7 @@ using TrialFn = bool (*)(CLfImage&, CLfStream*);
 // The order in which a stream of unstated format meets the codecs.
 constexpr TrialFn kTrialOrder[] = {
     &TryDecode<CLfImageBMP>,
+    &TryDecode<CLfImageGIF>,
     &TryDecode<CLfImagePNG>,
     &TryDecode<CLfImageTIF>,
     &TryDecode<CLfImageTGA>,
@@ -132,6 +134,7 @@ bool CLfImage::Decode(CLfStream* stream, uint32_t type)
     switch (type) {
     case lfimg::kTypeUnknown: return DecodeByTrial(*this, stream);
     case lfimg::kTypeBMP: return DecodeAs<CLfImageBMP>(*this, stream, type);
+    case lfimg::kTypeGIF: return DecodeAs<CLfImageGIF>(*this, stream, type);
     case lfimg::kTypePNG: return DecodeAs<CLfImagePNG>(*this, stream, type);
     case lfimg::kTypeTIF: return DecodeAs<CLfImageTIF>(*this, stream, type);
     case lfimg::kTypeTGA: return DecodeAs<CLfImageTGA>(*this, stream, type);
@@ -165,6 +168,7 @@ bool CLfImage::Encode(CLfStream* stream, uint32_t type)
 {
     switch (type) {
     case lfimg::kTypeBMP: return EncodeAs<CLfImageBMP>(*this, stream);
+    case lfimg::kTypeGIF: return EncodeAs<CLfImageGIF>(*this, stream);
     case lfimg::kTypePNG: return EncodeAs<CLfImagePNG>(*this, stream);
     case lfimg::kTypeTIF: return EncodeAs<CLfImageTIF>(*this, stream);
     case lfimg::kTypeTGA: return EncodeAs<CLfImageTGA>(*this, stream);
@@ -198,6 +202,14 @@ bool CLfImage::Encode(CLfStream* stream, CLfImage** images, int32_t count, uint3
     switch (type) {
     case lfimg::kTypeTIF: {
         CLfImageTIF codec;
+        if (codec.Encode(stream, images, count))
+            return true;
+        SetLastError(codec.GetLastError());
+        return false;
+    }
+    case lfimg::kTypeGIF: {
+        CLfImageGIF codec;
+        codec.Ghost(this);
         if (codec.Encode(stream, images, count))
             return true;
         SetLastError(codec.GetLastError());

@@ -238,6 +238,34 @@ TEST(CLfImageGIF, AnimatedWriterRefusals)
     }
 }
 
+TEST(CLfImageGIF, LoadSaveAndTrialReachTheCodec)
+{
+    lftest::TempDir dir;
+    const std::string path = (dir / "a.gif").string();
+    auto img = Palette(11, 7, 8, 2);
+    ASSERT_TRUE(img->Save(path.c_str(), lfimg::kTypeGIF)) << img->GetLastError();
+    for (uint32_t type : {uint32_t(lfimg::kTypeGIF), uint32_t(lfimg::kTypeUnknown), uint32_t(lfimg::kTypeBMP)}) {
+        CLfImage back(path.c_str(), type);
+        ASSERT_TRUE(back.IsValid()) << type << ": " << back.GetLastError();
+        EXPECT_EQ(back.GetType(), uint32_t(lfimg::kTypeGIF));
+        EXPECT_TRUE(SamePicture(*img, back));
+    }
+
+    auto second = Palette(11, 7, 8);
+    CLfImage* list[2] = {img.get(), second.get()};
+    CLfMemoryStream stream;
+    ASSERT_TRUE(img->Encode(&stream, list, 2, lfimg::kTypeGIF)) << img->GetLastError();
+    CLfImage frame;
+    frame.info.frame = 1;
+    ASSERT_TRUE(frame.Decode(stream.GetBuffer(), stream.Size(), lfimg::kTypeGIF)) << frame.GetLastError();
+    EXPECT_TRUE(SamePicture(*second, frame));
+    CLfImage missing;
+    missing.info.frame = 5;
+    EXPECT_FALSE(missing.Decode(stream.GetBuffer(), stream.Size(), lfimg::kTypeGIF));
+    EXPECT_EQ(missing.info.frameCount, 2);
+    EXPECT_STREQ(missing.GetLastError(), "GIF frame 5 not found: the file has 2");
+}
+
 // ---------------------------------------------------------------- hostile
 
 // A 4 x 2 GIF with a 4-entry global table; `data` is everything after the
