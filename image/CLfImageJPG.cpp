@@ -92,6 +92,7 @@ bool CLfImageJPG::DecodeFrame(CLfStream* stream, bool haveExif)
     cinfo.err = LfJpgSetErrorManager(&errorManager, info.lastError);
     if (setjmp(errorManager.jump)) {
         jpeg_destroy_decompress(&cinfo);
+        Destroy();  // no half-decoded image stays behind
         return false;
     }
     jpeg_create_decompress(&cinfo);
@@ -137,6 +138,7 @@ bool CLfImageJPG::DecodeFrame(CLfStream* stream, bool haveExif)
     while (cinfo.output_scanline < height) {
         if (info.escape != 0) {
             jpeg_destroy_decompress(&cinfo);
+            Destroy();
             return false;
         }
         // Rows are stored bottom-up: the first scanline is the last row in memory.

@@ -1,4 +1,5 @@
 #include "image/CLfExifReader.h"
+#include "image/CLfMemoryStream.h"
 #include "platform/Dib.h"
 #include "tests/image/ExifBuilder.h"
 #include "tests/support/TestEnv.h"
@@ -359,4 +360,143 @@ TEST(CLfExifReader, CommentSegment)
     CLfExifReader reader;
     reader.ReadComment(data.data(), static_cast<uint32_t>(data.size()));
     EXPECT_STREQ(reader.Info()->comment, "Line\nnext\ttab??");
+}
+
+namespace {
+
+std::vector<uint8_t> Seg(uint8_t marker, const std::vector<uint8_t>& body)
+{
+    const size_t length = body.size() + 2;
+    std::vector<uint8_t> out = {0xFF, marker, uint8_t(length >> 8), uint8_t(length)};
+    out.insert(out.end(), body.begin(), body.end());
+    return out;
+}
+
+std::vector<uint8_t> Join(const std::vector<std::vector<uint8_t>>& parts)
+{
+    std::vector<uint8_t> out;
+    for (const auto& p : parts)
+        out.insert(out.end(), p.begin(), p.end());
+    return out;
+}
+
+std::vector<uint8_t> Repeat(int n, const std::vector<uint8_t>& segment)
+{
+    return Join(std::vector<std::vector<uint8_t>>(n, segment));
+}
+
+const std::vector<uint8_t> kSoi = {0xFF, 0xD8};
+const std::vector<uint8_t> kSos = Seg(0xDA, {1, 1, 0, 0, 63, 0});
+
+struct Scanned {
+    bool ok = false;
+    ExifInfo info{};
+    std::string error;
+    int sections = 0;
+};
+
+Scanned Scan(const std::vector<uint8_t>& bytes)
+{
+    Scanned s;
+    CLfMemoryStream stream(bytes.data(), static_cast<int64_t>(bytes.size()));
+    CLfExifReader reader(&s.info);
+    s.ok = reader.DecodeExif(&stream);
+    s.error = reader.LastError();
+    s.sections = reader.SectionCount();
+    return s;
+}
+
+}  // namespace
+
+TEST(CLfExifReader, SegmentLimit)
+{
+    const std::vector<uint8_t> app2 = Seg(0xE2, {1, 2, 3});
+    const std::vector<uint8_t> app0 = Seg(0xE0, {'J', 'F', 'I', 'F', 0});
+    const std::vector<uint8_t> otherApp1 = Seg(0xE1, {'h', 't', 't', 'p'});
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> segments;
+        bool ok;
+    } cases[] = {
+        {"19 kept, then the scan", (Repeat(19, app2)), true},
+        {"20 kept", (Repeat(20, app2)), false},
+        {"APP0 and foreign APP1 are not kept",
+         Join({(Repeat(10, app0)), (Repeat(19, app2)), (Repeat(10, otherApp1))}), true},
+        {"only the first comment is kept",
+         Join({(Repeat(18, app2)), Seg(0xFE, {'h', 'i'}), (Repeat(5, Seg(0xFE, {'x'})))}), true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Scanned s = Scan(Join({kSoi, c.segments, kSos}));
+        EXPECT_EQ(s.ok, c.ok);
+        EXPECT_EQ(s.sections, 20);
+        EXPECT_EQ(s.error, c.ok ? "" : "Too many sections in jpg file");
+    }
+}
+
+TEST(CLfExifReader, ScanFailures)
+{
+    const std::vector<uint8_t> app2 = Seg(0xE2, {1, 2, 3});
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        bool ok;
+        const char* error;
+    } cases[] = {
+        {"no start of image", Join({{0xFF, 0xD9}, app2, kSos}), false, ""},
+        {"empty", {}, false, ""},
+        {"end of image before the scan", Join({kSoi, app2, {0xFF, 0xD9, 0, 2}}), false, ""},
+        {"six padding bytes", Join({kSoi, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, app2, kSos}), true, ""},
+        {"seven padding bytes", Join({kSoi, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, app2, kSos}), false, ""},
+        {"length below 2", Join({kSoi, {0xFF, 0xE2, 0, 1}, kSos}), false, "invalid marker"},
+        {"segment longer than the file", Join({kSoi, {0xFF, 0xE2, 0x10, 0, 1, 2}}), false,
+         "Premature end of file?"},
+        {"file ends at a marker", Join({kSoi, app2, {0xFF}}), false, "Premature end of file?"},
+        {"file ends in a length", Join({kSoi, app2, {0xFF, 0xE2, 0}}), false, "Premature end of file?"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Scanned s = Scan(c.bytes);
+        EXPECT_EQ(s.ok, c.ok);
+        EXPECT_EQ(s.error, c.error);
+    }
+}
+
+TEST(CLfExifReader, FrameHeaderCommentAndExif)
+{
+    ExifBuilder b(false);
+    b.AddDirectory({b.Short(0x0112, 8), b.Ascii(0x010F, "Cam")});
+    std::vector<uint8_t> app1 = b.App1();
+    const Scanned s = Scan(Join({kSoi, Seg(0xFE, {'n', 'o', 't', 'e'}), app1,
+                                 Seg(0xC2, {8, 0x01, 0x2C, 0x02, 0x58, 3, 1, 0x22, 0, 2, 0x11, 1, 3, 0x11, 1}),
+                                 kSos}));
+    ASSERT_TRUE(s.ok) << s.error;
+    EXPECT_TRUE(s.info.isExif);
+    EXPECT_EQ(s.info.orientation, 8);
+    EXPECT_STREQ(s.info.cameraMake, "Cam");
+    EXPECT_EQ(s.info.height, 300);
+    EXPECT_EQ(s.info.width, 600);
+    EXPECT_EQ(s.info.isColor, 1);
+    EXPECT_EQ(s.info.process, 0xC2);
+    EXPECT_STREQ(s.info.comment, "");  // the EXIF block, read after it, empties the comment
+}
+
+TEST(CLfExifReader, ShortFrameHeaderIsNotRead)
+{
+    // Four bytes of body: too short for the frame fields, so they stay zero.
+    const Scanned s = Scan(Join({kSoi, Seg(0xC0, {8, 0, 10, 0}), Seg(0xFE, {'o', 'k'}), kSos}));
+    EXPECT_TRUE(s.ok);
+    EXPECT_EQ(s.info.width, 0);
+    EXPECT_EQ(s.info.process, 0);
+    EXPECT_STREQ(s.info.comment, "ok");
+}
+
+TEST(CLfExifReader, ExifParsedBeforeALaterFaultStillCounts)
+{
+    ExifBuilder b(true);
+    b.AddDirectory({b.Rational(0x011A, 240, 1), b.Short(0x0128, 2)});
+    const Scanned s = Scan(Join({kSoi, b.App1(), {0xFF, 0xE2, 0x40, 0}}));
+    EXPECT_FALSE(s.ok);
+    EXPECT_TRUE(s.info.isExif);
+    EXPECT_FLOAT_EQ(s.info.xResolution, 240.0f);
 }

@@ -1,91 +1,71 @@
 #include "image/CLfImageJPG.h"
 #include "image/CLfImageJPG_io.h"
-#include "image/CLfMemoryStream.h"
 #include "tests/image/ExifBuilder.h"
-#include "tests/support/TestEnv.h"
+#include "tests/image/LfCodecTestUtil.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
+using lfcodectest::Bytes;
+using lfcodectest::Corpus;
 using lftest::ExifBuilder;
 
 namespace {
 
-std::filesystem::path JpegCorpus(const std::string& name)
+int ChannelDifference(uint32_t a, uint32_t b)
 {
-    return lftest::CorporaDir() / "generated" / name;
+    int worst = 0;
+    for (int shift = 8; shift < 32; shift += 8)
+        worst = std::max(worst, std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)));
+    return worst;
 }
 
-// Pixels as ImageMagick decodes them: top-down rows of RGB (or grey) bytes.
-std::vector<uint8_t> Reference(const std::filesystem::path& file, bool grey)
-{
-    const std::string cmd = "convert '" + file.string() + "' -depth 8 " + (grey ? "gray:-" : "rgb:-");
-    std::vector<uint8_t> out;
-    FILE* pipe = popen(cmd.c_str(), "r");
-    if (!pipe)
-        return out;
-    uint8_t buffer[65536];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        out.insert(out.end(), buffer, buffer + n);
-    pclose(pipe);
-    return out;
-}
-
-// Largest difference of any sample between the image and top-down RGB/grey bytes.
-int MaxDifference(const CLfImage& img, const std::vector<uint8_t>& reference)
+// Largest colour difference of any pixel against ImageMagick's top-down RGBA dump.
+int MaxDifference(const CLfImage& img, const Bytes& rgba)
 {
     const int w = img.GetWidth();
     const int h = img.GetHeight();
-    const int channels = img.GetBpp() == 8 ? 1 : 3;
-    if (reference.size() != size_t(w) * h * channels)
+    if (rgba.size() != size_t(w) * h * 4)
         return 256;
     int worst = 0;
-    for (int y = 0; y < h; ++y) {
-        const uint8_t* row = img.GetBits(h - 1 - y);
-        const uint8_t* ref = reference.data() + size_t(y) * w * channels;
+    for (int top = 0; top < h; ++top) {
         for (int x = 0; x < w; ++x) {
-            for (int c = 0; c < channels; ++c) {
-                // The DIB stores blue, green, red.
-                const int ours = row[x * channels + (channels == 3 ? 2 - c : 0)];
-                worst = std::max(worst, std::abs(ours - ref[x * channels + c]));
-            }
+            const uint8_t* p = &rgba[(size_t(top) * w + x) * 4];
+            const uint32_t theirs = (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8);
+            worst = std::max(worst, ChannelDifference(lfcodectest::Rgba(img, x, h - 1 - top), theirs));
         }
     }
     return worst;
 }
 
-struct Decoded {
-    bool ok = false;
-    std::string error;
-    CLfImageJPG img;
-};
-
-void DecodeBytes(const std::vector<uint8_t>& bytes, Decoded& out)
+int MaxDifference(const CLfImage& a, const CLfImage& b)
 {
-    CLfMemoryStream stream(bytes.data(), static_cast<int64_t>(bytes.size()));
-    out.ok = out.img.Decode(&stream);
-    out.error = out.img.GetLastError();
+    if (a.GetWidth() != b.GetWidth() || a.GetHeight() != b.GetHeight())
+        return 256;
+    int worst = 0;
+    for (int y = 0; y < a.GetHeight(); ++y)
+        for (int x = 0; x < a.GetWidth(); ++x)
+            worst = std::max(worst, ChannelDifference(lfcodectest::Rgba(a, x, y), lfcodectest::Rgba(b, x, y)));
+    return worst;
 }
 
-std::vector<uint8_t> EncodeToBytes(CLfImage& src, bool* ok = nullptr, std::string* error = nullptr)
+std::unique_ptr<CLfImageJPG> Decode(const Bytes& bytes)
 {
-    CLfImageJPG codec;
-    codec.Ghost(&src);
-    CLfMemoryStream stream;
-    const bool result = codec.Encode(&stream);
+    return lfcodectest::DecodeFrom<CLfImageJPG>(bytes);
+}
+
+Bytes EncodeToBytes(const CLfImage& src, bool* ok = nullptr, std::string* error = nullptr)
+{
+    Bytes out;
+    const bool result = lfcodectest::EncodeTo<CLfImageJPG>(src, out, error);
     if (ok)
         *ok = result;
-    if (error)
-        *error = codec.GetLastError();
-    const uint8_t* data = stream.GetBuffer();
-    return result ? std::vector<uint8_t>(data, data + stream.Size()) : std::vector<uint8_t>{};
+    return out;
 }
 
 // A smooth colour picture that survives JPEG with small errors.
@@ -108,7 +88,7 @@ void MakeGrey(CLfImage& img, int w, int h)
     img.SetGrayPalette();
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            img.GetBits(y)[x] = static_cast<uint8_t>((x * 7 + y * 3) % 256);
+            img.GetBits(y)[x] = static_cast<uint8_t>(x * 5 + y * 4);
 }
 
 // Offsets into the JFIF APP0 segment that our encoder writes right after SOI.
@@ -117,14 +97,14 @@ constexpr size_t kJfifXDensity = 14;
 constexpr size_t kJfifYDensity = 16;
 constexpr size_t kAfterJfif = 20;
 
-std::vector<uint8_t> SmallJpeg()
+Bytes SmallJpeg()
 {
     CLfImage img;
     MakeGradient(img, 16, 16);
     return EncodeToBytes(img);
 }
 
-void SetJfif(std::vector<uint8_t>& jpeg, int units, int x, int y)
+void SetJfif(Bytes& jpeg, int units, int x, int y)
 {
     jpeg[kJfifUnits] = static_cast<uint8_t>(units);
     jpeg[kJfifXDensity] = static_cast<uint8_t>(x >> 8);
@@ -133,12 +113,12 @@ void SetJfif(std::vector<uint8_t>& jpeg, int units, int x, int y)
     jpeg[kJfifYDensity + 1] = static_cast<uint8_t>(y);
 }
 
-void InsertAfterJfif(std::vector<uint8_t>& jpeg, const std::vector<uint8_t>& segment)
+void InsertAfterJfif(Bytes& jpeg, const Bytes& segment)
 {
     jpeg.insert(jpeg.begin() + kAfterJfif, segment.begin(), segment.end());
 }
 
-size_t FindMarker(const std::vector<uint8_t>& jpeg, uint8_t marker)
+size_t FindMarker(const Bytes& jpeg, uint8_t marker)
 {
     for (size_t i = 2; i + 1 < jpeg.size(); ++i)
         if (jpeg[i] == 0xFF && jpeg[i + 1] == marker)
@@ -148,23 +128,13 @@ size_t FindMarker(const std::vector<uint8_t>& jpeg, uint8_t marker)
 
 // A stream whose writes fail once a number of bytes has gone through, or whose
 // flush fails.
-class FailingStream : public CLfMemoryStream {
+class FailingStream : public lfcodectest::ShortWriteStream {
 public:
-    FailingStream(size_t allowed, bool failFlush) : m_allowed(allowed), m_failFlush(failFlush) {}
-    size_t Write(const void* buffer, size_t itemSize, size_t count) override
-    {
-        const size_t bytes = itemSize * count;
-        if (m_written + bytes > m_allowed)
-            return 0;
-        m_written += bytes;
-        return CLfMemoryStream::Write(buffer, itemSize, count);
-    }
+    FailingStream(size_t allowed, bool failFlush) : ShortWriteStream(allowed), m_failFlush(failFlush) {}
     bool Flush() override { return !m_failFlush; }
 
 private:
-    size_t m_allowed;
     bool m_failFlush;
-    size_t m_written = 0;
 };
 
 }  // namespace
@@ -191,33 +161,31 @@ TEST(CLfImageJPG, CorpusFilesMatchTheReferenceDecoder)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
-        const auto path = JpegCorpus(c.file);
-        Decoded d;
-        DecodeBytes(lftest::ReadBytes(path), d);
-        ASSERT_TRUE(d.ok) << d.error;
-        EXPECT_EQ(d.img.GetWidth(), c.width);
-        EXPECT_EQ(d.img.GetHeight(), c.height);
-        EXPECT_EQ(d.img.GetType(), 3u);
+        const auto path = Corpus(std::string("generated/") + c.file);
+        const auto d = Decode(lftest::ReadBytes(path));
+        ASSERT_TRUE(d->IsValid()) << d->GetLastError();
+        EXPECT_EQ(d->GetWidth(), c.width);
+        EXPECT_EQ(d->GetHeight(), c.height);
+        EXPECT_EQ(d->GetType(), 3u);
         if (c.grey) {
-            ASSERT_EQ(d.img.GetBpp(), 8u);
-            EXPECT_EQ(d.img.GetNumColors(), 256u);
-            EXPECT_TRUE(d.img.IsGrayScale());
+            ASSERT_EQ(d->GetBpp(), 8u);
+            EXPECT_EQ(d->GetNumColors(), 256u);
+            EXPECT_TRUE(d->IsGrayScale());
         } else {
-            EXPECT_EQ(d.img.GetBpp(), 24u);
-            EXPECT_EQ(d.img.GetNumColors(), 0u);
+            EXPECT_EQ(d->GetBpp(), 24u);
+            EXPECT_EQ(d->GetNumColors(), 0u);
         }
         // Both decode with the same libjpeg; only the CMYK conversion rounds differently.
-        EXPECT_LE(MaxDifference(d.img, Reference(path, c.grey)), 1);
+        EXPECT_LE(MaxDifference(*d, lfcodectest::MagickRgba(path)), 1);
     }
 }
 
 TEST(CLfImageJPG, CmykSamplesAreScaledByK)
 {
-    // One CMYK pixel decoded by libjpeg, compared with the rule worked by hand.
-    const auto bytes = lftest::ReadBytes(JpegCorpus("jpeg/cmyk.jpg"));
-    Decoded d;
-    DecodeBytes(bytes, d);
-    ASSERT_TRUE(d.ok) << d.error;
+    // The top row as libjpeg gives its CMYK samples, against the rule worked by hand.
+    const auto bytes = lftest::ReadBytes(Corpus("generated/jpeg/cmyk.jpg"));
+    const auto d = Decode(bytes);
+    ASSERT_TRUE(d->IsValid()) << d->GetLastError();
 
     jpeg_decompress_struct cinfo;
     jpeg_error_mgr err;
@@ -227,13 +195,13 @@ TEST(CLfImageJPG, CmykSamplesAreScaledByK)
     jpeg_read_header(&cinfo, TRUE);
     jpeg_start_decompress(&cinfo);
     ASSERT_EQ(cinfo.output_components, 4);
-    std::vector<uint8_t> line(cinfo.output_width * 4);
+    Bytes line(cinfo.output_width * 4);
     JSAMPROW row = line.data();
     jpeg_read_scanlines(&cinfo, &row, 1);
     jpeg_abort_decompress(&cinfo);
     jpeg_destroy_decompress(&cinfo);
 
-    const uint8_t* top = d.img.GetBits(d.img.GetHeight() - 1);
+    const uint8_t* top = d->GetBits(d->GetHeight() - 1);
     for (int x : {0, 60, 130}) {
         const unsigned k = line[4 * x + 3];
         EXPECT_EQ(top[3 * x], line[4 * x + 2] * k / 255);
@@ -246,15 +214,14 @@ TEST(CLfImageJPG, OrientationIsReadAndPixelsStayAsStored)
 {
     for (int o = 1; o <= 8; ++o) {
         SCOPED_TRACE(o);
-        Decoded d;
-        DecodeBytes(lftest::ReadBytes(JpegCorpus("orient/F_orient" + std::to_string(o) + ".jpg")), d);
-        ASSERT_TRUE(d.ok) << d.error;
-        EXPECT_TRUE(d.img.exifInfo.isExif);
-        EXPECT_EQ(d.img.exifInfo.orientation, o);
-        EXPECT_EQ(d.img.GetWidth(), o <= 4 ? 97 : 61);
+        const auto d = Decode(lftest::ReadBytes(Corpus("generated/orient/F_orient" + std::to_string(o) + ".jpg")));
+        ASSERT_TRUE(d->IsValid()) << d->GetLastError();
+        EXPECT_TRUE(d->exifInfo.isExif);
+        EXPECT_EQ(d->exifInfo.orientation, o);
+        EXPECT_EQ(d->GetWidth(), o <= 4 ? 97 : 61);
         // EXIF unit "none" and a JFIF aspect ratio carry no resolution.
-        EXPECT_EQ(d.img.info.xDpi, 96);
-        EXPECT_EQ(d.img.info.yDpi, 96);
+        EXPECT_EQ(d->info.xDpi, 96);
+        EXPECT_EQ(d->info.yDpi, 96);
     }
 }
 
@@ -268,7 +235,7 @@ TEST(CLfImageJPG, Resolution)
     struct Case {
         const char* name;
         int units, x, y;
-        std::vector<uint8_t> exif;
+        Bytes exif;
         int xDpi, yDpi;
     } cases[] = {
         {"dots per inch", 1, 72, 300, {}, 72, 300},
@@ -283,27 +250,25 @@ TEST(CLfImageJPG, Resolution)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        std::vector<uint8_t> jpeg = SmallJpeg();
+        Bytes jpeg = SmallJpeg();
         SetJfif(jpeg, c.units, c.x, c.y);
         if (!c.exif.empty())
             InsertAfterJfif(jpeg, c.exif);
-        Decoded d;
-        DecodeBytes(jpeg, d);
-        ASSERT_TRUE(d.ok) << d.error;
-        EXPECT_EQ(d.img.info.xDpi, c.xDpi);
-        EXPECT_EQ(d.img.info.yDpi, c.yDpi);
-        EXPECT_EQ(d.img.header.biXPelsPerMeter, static_cast<int32_t>(std::floor(c.xDpi * 39.37007874015748 + 0.5)));
+        const auto d = Decode(jpeg);
+        ASSERT_TRUE(d->IsValid()) << d->GetLastError();
+        EXPECT_EQ(d->info.xDpi, c.xDpi);
+        EXPECT_EQ(d->info.yDpi, c.yDpi);
+        EXPECT_EQ(d->header.biXPelsPerMeter, static_cast<int32_t>(std::floor(c.xDpi * 39.37007874015748 + 0.5)));
     }
 }
 
 TEST(CLfImageJPG, NoJfifHeaderKeeps96Dpi)
 {
-    std::vector<uint8_t> jpeg = SmallJpeg();
+    Bytes jpeg = SmallJpeg();
     jpeg.erase(jpeg.begin() + 2, jpeg.begin() + kAfterJfif);
-    Decoded d;
-    DecodeBytes(jpeg, d);
-    ASSERT_TRUE(d.ok) << d.error;
-    EXPECT_EQ(d.img.info.xDpi, 96);
+    const auto d = Decode(jpeg);
+    ASSERT_TRUE(d->IsValid()) << d->GetLastError();
+    EXPECT_EQ(d->info.xDpi, 96);
 }
 
 TEST(CLfImageJPG, HostileExifNeverStopsTheDecode)
@@ -315,17 +280,16 @@ TEST(CLfImageJPG, HostileExifNeverStopsTheDecode)
     ExifBuilder overflow(false);
     overflow.AddDirectory({ExifBuilder::Entry{0x010F, 2, 0xFFFFFFF0u, {8, 0, 0, 0}}});
 
-    std::vector<uint8_t> truncated = ExifBuilder(true).App1();
+    Bytes truncated = ExifBuilder(true).App1();
     truncated.resize(10);
     truncated[3] = 8;  // the segment claims only what is there
 
     for (const auto& segment : {loop.App1(), overflow.App1(), truncated}) {
-        std::vector<uint8_t> jpeg = SmallJpeg();
+        Bytes jpeg = SmallJpeg();
         InsertAfterJfif(jpeg, segment);
-        Decoded d;
-        DecodeBytes(jpeg, d);
-        ASSERT_TRUE(d.ok) << d.error;
-        EXPECT_EQ(d.img.GetWidth(), 16);
+        const auto d = Decode(jpeg);
+        ASSERT_TRUE(d->IsValid()) << d->GetLastError();
+        EXPECT_EQ(d->GetWidth(), 16);
     }
 }
 
@@ -333,29 +297,26 @@ TEST(CLfImageJPG, TruncatedFiles)
 {
     // Cut inside the entropy-coded data: the whole picture comes back.
     {
-        Decoded d;
-        DecodeBytes(lftest::ReadBytes(JpegCorpus("jpeg/bad_truncated_progressive.jpg")), d);
-        ASSERT_TRUE(d.ok) << d.error;
-        EXPECT_EQ(d.img.GetWidth(), 131);
-        EXPECT_EQ(d.img.GetHeight(), 67);
+        const auto d = Decode(lftest::ReadBytes(Corpus("generated/jpeg/bad_truncated_progressive.jpg")));
+        ASSERT_TRUE(d->IsValid()) << d->GetLastError();
+        EXPECT_EQ(d->GetWidth(), 131);
+        EXPECT_EQ(d->GetHeight(), 67);
     }
-    const std::vector<uint8_t> whole = lftest::ReadBytes(JpegCorpus("jpeg/baseline_420.jpg"));
+    const Bytes whole = lftest::ReadBytes(Corpus("generated/jpeg/baseline_420.jpg"));
     const size_t scan = FindMarker(whole, 0xDA);
     ASSERT_NE(scan, std::string::npos);
     {
-        Decoded d;
-        DecodeBytes(std::vector<uint8_t>(whole.begin(), whole.begin() + scan + 40), d);
-        ASSERT_TRUE(d.ok) << d.error;
-        EXPECT_EQ(d.img.GetHeight(), 67);
+        const auto d = Decode(Bytes(whole.begin(), whole.begin() + scan + 40));
+        ASSERT_TRUE(d->IsValid()) << d->GetLastError();
+        EXPECT_EQ(d->GetHeight(), 67);
     }
     // Cut before the frame is known: libjpeg's message, no image.
     for (size_t cut : {size_t(2), size_t(30), scan}) {
         SCOPED_TRACE(cut);
-        Decoded d;
-        DecodeBytes(std::vector<uint8_t>(whole.begin(), whole.begin() + cut), d);
-        EXPECT_FALSE(d.ok);
-        EXPECT_FALSE(d.error.empty());
-        EXPECT_FALSE(d.img.IsValid());
+        const auto d = Decode(Bytes(whole.begin(), whole.begin() + cut));
+        EXPECT_FALSE(d->IsValid());
+        EXPECT_FALSE(std::string(d->GetLastError()).empty());
+        EXPECT_FALSE(d->IsValid());
     }
 }
 
@@ -363,7 +324,7 @@ TEST(CLfImageJPG, RefusedInput)
 {
     struct Case {
         const char* name;
-        std::vector<uint8_t> bytes;
+        Bytes bytes;
         const char* message;  // part of libjpeg's text, or ours
     } cases[] = {
         {"empty stream", {}, "Empty input file"},
@@ -372,22 +333,21 @@ TEST(CLfImageJPG, RefusedInput)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        Decoded d;
-        DecodeBytes(c.bytes, d);
-        EXPECT_FALSE(d.ok);
-        EXPECT_NE(d.error.find(c.message), std::string::npos) << d.error;
+        const auto d = Decode(c.bytes);
+        EXPECT_FALSE(d->IsValid());
+        EXPECT_NE(std::string(d->GetLastError()).find(c.message), std::string::npos) << std::string(d->GetLastError());
     }
 }
 
 TEST(CLfImageJPG, HostileFrameHeaders)
 {
-    const std::vector<uint8_t> whole = SmallJpeg();
+    const Bytes whole = SmallJpeg();
     const size_t sof = FindMarker(whole, 0xC0);
     ASSERT_NE(sof, std::string::npos);
     struct Case {
         const char* name;
         size_t at;
-        std::vector<uint8_t> bytes;
+        Bytes bytes;
         const char* message;
     } cases[] = {
         // height and width 65500: within libjpeg's limits, beyond ours
@@ -398,29 +358,30 @@ TEST(CLfImageJPG, HostileFrameHeaders)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        std::vector<uint8_t> jpeg = whole;
+        Bytes jpeg = whole;
         std::copy(c.bytes.begin(), c.bytes.end(), jpeg.begin() + c.at);
-        Decoded d;
-        DecodeBytes(jpeg, d);
-        EXPECT_FALSE(d.ok);
-        EXPECT_NE(d.error.find(c.message), std::string::npos) << d.error;
+        const auto d = Decode(jpeg);
+        EXPECT_FALSE(d->IsValid());
+        EXPECT_NE(std::string(d->GetLastError()).find(c.message), std::string::npos) << std::string(d->GetLastError());
     }
 }
 
 TEST(CLfImageJPG, CancelLeavesTheMessageAlone)
 {
-    Decoded d;
-    d.img.SetLastError("before");
-    d.img.info.escape = 1;
-    DecodeBytes(SmallJpeg(), d);
-    EXPECT_FALSE(d.ok);
-    EXPECT_EQ(d.error, "before");  // a cancel leaves the text alone
+    const Bytes jpeg = SmallJpeg();
+    CLfMemoryStream stream(jpeg.data(), int64_t(jpeg.size()));
+    CLfImageJPG codec;
+    codec.SetLastError("before");
+    codec.info.escape = 1;
+    EXPECT_FALSE(codec.Decode(&stream));
+    EXPECT_STREQ(codec.GetLastError(), "before");
+    EXPECT_FALSE(codec.IsValid());
 }
 
 TEST(CLfImageJPG, ExifScanLeavesTheStreamWhereItWas)
 {
-    std::vector<uint8_t> jpeg(5, 0);
-    const std::vector<uint8_t> small = SmallJpeg();
+    Bytes jpeg(5, 0);
+    const Bytes small = SmallJpeg();
     jpeg.insert(jpeg.end(), small.begin(), small.end());
     CLfMemoryStream stream(jpeg.data(), static_cast<int64_t>(jpeg.size()));
     ASSERT_TRUE(stream.Seek(5, CLfStream::kSeekSet));
@@ -438,27 +399,22 @@ TEST(CLfImageJPG, ColourRoundTrip)
     img.SetXDPI(300);
     img.SetYDPI(150);
     img.info.quality = 95;
-    const std::vector<uint8_t> before(img.dib, img.dib + img.GetSize());
+    const Bytes before(img.dib, img.dib + img.GetSize());
 
     bool ok = false;
     std::string error;
-    const std::vector<uint8_t> jpeg = EncodeToBytes(img, &ok, &error);
+    const Bytes jpeg = EncodeToBytes(img, &ok, &error);
     ASSERT_TRUE(ok) << error;
-    EXPECT_EQ(std::vector<uint8_t>(img.dib, img.dib + img.GetSize()), before);  // caller unchanged
+    EXPECT_EQ(Bytes(img.dib, img.dib + img.GetSize()), before);  // caller unchanged
 
-    Decoded d;
-    DecodeBytes(jpeg, d);
-    ASSERT_TRUE(d.ok) << d.error;
-    ASSERT_EQ(d.img.GetWidth(), 301);
-    ASSERT_EQ(d.img.GetHeight(), 203);
-    ASSERT_EQ(d.img.GetBpp(), 24u);
-    EXPECT_EQ(d.img.info.xDpi, 300);
-    EXPECT_EQ(d.img.info.yDpi, 150);
-    int worst = 0;
-    for (int y = 0; y < 203; ++y)
-        for (int i = 0; i < 301 * 3; ++i)
-            worst = std::max(worst, std::abs(d.img.GetBits(y)[i] - img.GetBits(y)[i]));
-    EXPECT_LE(worst, 8);  // channel order and row order both survive
+    const auto d = Decode(jpeg);
+    ASSERT_TRUE(d->IsValid()) << d->GetLastError();
+    ASSERT_EQ(d->GetWidth(), 301);
+    ASSERT_EQ(d->GetHeight(), 203);
+    ASSERT_EQ(d->GetBpp(), 24u);
+    EXPECT_EQ(d->info.xDpi, 300);
+    EXPECT_EQ(d->info.yDpi, 150);
+    EXPECT_LE(MaxDifference(*d, img), 8);  // channel order and row order both survive
 }
 
 TEST(CLfImageJPG, GreyRoundTripIsOneComponent)
@@ -467,22 +423,17 @@ TEST(CLfImageJPG, GreyRoundTripIsOneComponent)
     MakeGrey(img, 33, 17);
     bool ok = false;
     std::string error;
-    const std::vector<uint8_t> jpeg = EncodeToBytes(img, &ok, &error);
+    const Bytes jpeg = EncodeToBytes(img, &ok, &error);
     ASSERT_TRUE(ok) << error;
     const size_t sof = FindMarker(jpeg, 0xC0);  // baseline
     ASSERT_NE(sof, std::string::npos);
     EXPECT_EQ(jpeg[sof + 9], 1);
 
-    Decoded d;
-    DecodeBytes(jpeg, d);
-    ASSERT_TRUE(d.ok) << d.error;
-    ASSERT_EQ(d.img.GetBpp(), 8u);
-    EXPECT_TRUE(d.img.IsGrayScale());
-    int worst = 0;
-    for (int y = 0; y < 17; ++y)
-        for (int x = 0; x < 33; ++x)
-            worst = std::max(worst, std::abs(d.img.GetBits(y)[x] - img.GetBits(y)[x]));
-    EXPECT_LE(worst, 40);  // sharp steps in the pattern ring a little
+    const auto d = Decode(jpeg);
+    ASSERT_TRUE(d->IsValid()) << d->GetLastError();
+    ASSERT_EQ(d->GetBpp(), 8u);
+    EXPECT_TRUE(d->IsGrayScale());
+    EXPECT_LE(MaxDifference(*d, img), 3);  // a smooth ramp: rows upside down would be far off
 }
 
 TEST(CLfImageJPG, QualityIsClampedByLibjpeg)
@@ -569,4 +520,35 @@ TEST(CLfImageJPG, WriteFailuresAreReported)
         EXPECT_NE(std::string(codec.GetLastError()).find("Output file write error"), std::string::npos)
             << codec.GetLastError();
     }
+}
+
+TEST(CLfImageJPG, LoadAndSaveByType)
+{
+    lftest::TempDir dir;
+    const std::string file = (dir / "picture.jpg").string();
+    auto src = lfcodectest::MakePicture(24, 12, 24);
+    src->SetXDPI(200);
+    src->SetYDPI(200);
+    ASSERT_TRUE(src->Save(file.c_str(), lfimg::kTypeJPG)) << src->GetLastError();
+
+    for (uint32_t type : {uint32_t(lfimg::kTypeJPG), uint32_t(lfimg::kTypeUnknown), uint32_t(lfimg::kTypeBMP)}) {
+        SCOPED_TRACE(type);
+        CLfImage img;
+        ASSERT_TRUE(img.Load(file.c_str(), type)) << img.GetLastError();
+        EXPECT_EQ(img.GetType(), lfimg::kTypeJPG);
+        EXPECT_EQ(img.GetWidth(), 24);
+        EXPECT_EQ(img.info.xDpi, 200);
+    }
+
+    const std::string text = (dir / "notes.jpg").string();
+    lftest::WriteText(text, "not a picture at all");
+    CLfImage img;
+    EXPECT_FALSE(img.Load(text.c_str(), lfimg::kTypeJPG));
+    EXPECT_NE(std::string(img.GetLastError()).find("Not a JPEG file"), std::string::npos) << img.GetLastError();
+
+    CLfImage palette(4, 4, 4, 0);
+    EXPECT_FALSE(palette.Save(file.c_str(), lfimg::kTypeJPG));
+    EXPECT_STREQ(palette.GetLastError(), "JPEG can save only RGB or GreyScale images");
+    CLfImage still(file.c_str(), lfimg::kTypeJPG);  // the failed save left the file alone
+    EXPECT_EQ(still.GetWidth(), 24);
 }
