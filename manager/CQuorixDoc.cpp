@@ -64,7 +64,14 @@ void CQuorixDoc::Init()
 
 CQuorixDoc::~CQuorixDoc()
 {
+    StopLoaders();
     m_arrSelected.clear();
+}
+
+void CQuorixDoc::StopLoaders()
+{
+    if (m_pState)
+        m_pState->m_threads.StopAndWait(true, nullptr, m_pState->m_pumpWhileWaiting);
 }
 
 bool CQuorixDoc::OnNewDocument()
@@ -77,6 +84,7 @@ bool CQuorixDoc::OnNewDocument()
 
 bool CQuorixDoc::OnCloseDocument()
 {
+    StopLoaders();
     if (!m_bCacheDeleted)
         WriteSession();
     m_arrListRows.clear();
@@ -117,6 +125,7 @@ void CQuorixDoc::SetCurrentFolder(std::unique_ptr<CFolderItem> folder)
 {
     if (!folder || folder.get() == m_pCurrentFolder)
         return;
+    StopLoaders();
     ReleaseCurrentFolder();
     m_ownedCurrent = std::move(folder);
     m_pCurrentFolder = m_ownedCurrent.get();
@@ -128,6 +137,7 @@ void CQuorixDoc::SetCurrentFolder(CFolderItem* recentEntry)
                                     [recentEntry](const auto& f) { return f.get() == recentEntry; });
     if (!listed || recentEntry == m_pCurrentFolder)
         return;
+    StopLoaders();
     ReleaseCurrentFolder();
     m_pCurrentFolder = recentEntry;
 }
@@ -140,6 +150,7 @@ CFolderItem* CQuorixDoc::AddRecentFolder(std::unique_ptr<CFolderItem> folder)
 
 void CQuorixDoc::ClearFolderImages(CFolderItem* folder)
 {
+    StopLoaders();
     DropFromSelection(folder);
     folder->m_arrImages.clear();
 }
@@ -148,6 +159,7 @@ int CQuorixDoc::RemoveImage(CFolderItem* folder, const CImageItem* image)
 {
     if (!folder->HoldsImage(image))
         return 1;
+    StopLoaders();
     std::erase(m_arrSelected, image);
     return folder->RemoveImage(image);
 }

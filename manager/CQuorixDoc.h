@@ -41,8 +41,9 @@ public:
     // The upload dialog, run by the Uploader command when images are selected.
     void SetUploadRunner(std::function<void(CQuorixDoc&)> runner) { m_uploadRunner = std::move(runner); }
 
-    // ---- Folders. Every change that frees image records goes through these, so that
-    // loaders are stopped first and the selection never keeps a freed record.
+    // ---- Folders. Every change that frees or replaces image records goes through
+    // these, so that loaders have ended first and the selection never keeps a freed
+    // record.
     CFolderItem* GetCurrentFolder() const { return m_pCurrentFolder; }
     // Makes a new record of its own the current folder.
     void SetCurrentFolder(std::unique_ptr<CFolderItem> folder);
@@ -140,6 +141,8 @@ public:
 private:
     void Init();
     void ShowMessage(const std::string& text);
+    // Waits until no loader runs: records that loaders read are about to change.
+    void StopLoaders();
     void DropFromSelection(const CFolderItem* folder);
     // Frees the current folder when it is a record of its own.
     void ReleaseCurrentFolder();

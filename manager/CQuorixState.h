@@ -3,7 +3,10 @@
 // loader threads share. The application object owns the one instance and hands it to
 // the others; nothing here touches a window, so it can live in tests without an app.
 
+#include "manager/CThreadList.h"
+
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <utility>
@@ -44,9 +47,17 @@ public:
     int m_nMaxNewsID = 0;
     int m_nNewsID = 0;
 
+    // Runs now and then while the user-interface thread waits for loaders to end, so
+    // that it keeps handling what they post (the application sets it).
+    std::function<void()> m_pumpWhileWaiting;
+
 private:
     std::string m_settingsPath;
     mutable std::mutex m_csTotals;
     int m_nImageFiles = 0;
     double m_dTotalKB = 0.0;
+
+public:
+    // Declared last: the threads are stopped and joined before anything they use goes.
+    CThreadList m_threads;
 };

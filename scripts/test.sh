@@ -44,3 +44,12 @@ export LSAN_OPTIONS="suppressions=$here/tests/support/lsan.supp:print_suppressio
 
 cd "$build"
 ctest -j "$jobs" --output-on-failure --timeout 300 "$@"
+
+# The loader threads and their events once more under ThreadSanitizer, which cannot be
+# combined with the sanitizers above; only the programs that hold those tests are built.
+tsan="$here/build/tsan"
+cmake -S "$here" -B "$tsan" -DCMAKE_BUILD_TYPE=Debug -DLF_TSAN=ON -DLF_BUILD_BENCH=OFF >/dev/null
+cmake --build "$tsan" -j "$jobs" --target manager_tests platform_tests
+cd "$tsan"
+TSAN_OPTIONS="halt_on_error=1" ctest -j "$jobs" --output-on-failure --timeout 300 -L unit \
+  -R '^(Event|CThreadList|StopWorkerThreads|CQuorixDoc|CQuorixState)\.'

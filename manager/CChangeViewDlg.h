@@ -1,0 +1,55 @@
+#pragma once
+// The small "change view" progress dialog: while it is up, a worker thread stops every
+// loader and waits for them; then the dialog refreshes the document's views or has the
+// frame switch the image pane, and closes with OK.
+
+#include "platform/gui/MessagePort.h"
+
+#include <wx/dialog.h>
+#include <wx/timer.h>
+
+#include <atomic>
+#include <functional>
+#include <thread>
+
+class CQuorixDoc;
+class CThreadList;
+class wxGauge;
+
+namespace lfplat {
+class PostedMessageEvent;
+}
+
+class CChangeViewDlg : public wxDialog {
+public:
+    CChangeViewDlg(wxWindow* parent, CThreadList& threads);
+    ~CChangeViewDlg() override;
+
+    // refresh: update all views of doc afterwards; otherwise switchPane runs (the frame
+    // switches the image pane to the document's view mode).
+    void SetTarget(CQuorixDoc* doc, bool refresh, std::function<void()> switchPane = {});
+    int ShowModal() override;
+
+    // Bar position for a progress count: count * 100 / 600, kept inside the bar.
+    static int BarPosition(int progress);
+    int GetBarPosition() const;
+
+    static constexpr int kDoneMessage = 0x405;
+
+private:
+    void RunWorker();
+    void OnTimer(wxTimerEvent&);
+    void OnDone(lfplat::PostedMessageEvent&);
+    void OnClose(wxCloseEvent& event);
+    void JoinWorker();
+
+    CThreadList& m_threads;
+    CQuorixDoc* m_pDoc = nullptr;
+    bool m_bRefresh = true;
+    std::function<void()> m_switchPane;
+    wxGauge* m_pProgress = nullptr;
+    wxTimer m_timer;
+    std::atomic<int> m_progress{0};
+    std::thread m_worker;
+    lfplat::MessagePort m_port;
+};

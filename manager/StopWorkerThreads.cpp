@@ -1,0 +1,22 @@
+#include "manager/StopWorkerThreads.h"
+
+#include "manager/CChangeViewDlg.h"
+#include "manager/CQuorixDoc.h"
+#include "manager/CQuorixState.h"
+
+void StopWorkerThreads(CQuorixState& state, bool wait, CQuorixDoc* doc, wxWindow* parent)
+{
+    if (state.m_threads.Count() == 0)
+        return;
+    if (wait || !doc) {
+        state.m_threads.StopAndWait(false, nullptr, state.m_pumpWhileWaiting);
+        return;
+    }
+    if (doc->m_nViewMode == 0) {
+        CChangeViewDlg dialog(parent, state.m_threads);
+        dialog.SetTarget(doc, true);
+        dialog.ShowModal();
+        return;
+    }
+    state.m_threads.StopAndWait(true, nullptr, state.m_pumpWhileWaiting);
+}

@@ -1,0 +1,181 @@
+#include "DocTestSupport.h"
+#include "FakeLoader.h"
+#include "manager/CQuorixState.h"
+#include "manager/CThreadList.h"
+#include "manager/StopWorkerThreads.h"
+#include "tests/support/TestEnv.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace std::chrono_literals;
+using lftest::FakeLoader;
+using lftest::LoaderProbe;
+
+bool WaitFor(const std::function<bool()>& condition)
+{
+    const auto end = std::chrono::steady_clock::now() + 5s;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        std::this_thread::sleep_for(1ms);
+    }
+    return true;
+}
+
+TEST(CThreadList, StopWithWaitEmptiesTheListAndFreesTheThreads)
+{
+    LoaderProbe probe;
+    CThreadList threads;
+    for (int i = 0; i < 3; ++i)
+        ASSERT_NE(threads.Start(std::make_unique<FakeLoader>(probe)), nullptr);
+    ASSERT_TRUE(WaitFor([&] { return probe.started == 3; }));
+    EXPECT_EQ(threads.Count(), 3u);
+    EXPECT_EQ(threads.CountRunning(), 3);
+
+    std::atomic<int> progress{0};
+    threads.StopAndWait(false, &progress);
+    EXPECT_EQ(threads.Count(), 0u);
+    EXPECT_EQ(probe.finished, 3);
+    EXPECT_EQ(probe.destroyed, 3);
+    // 300 for signalling, 200 per waiting slice, 300 for joining, nothing still running.
+    EXPECT_GE(progress.load(), 800);
+    EXPECT_EQ((progress.load() - 600) % 200, 0);
+}
+
+TEST(CThreadList, ProgressReachesThreeHundredAfterSignallingThree)
+{
+    LoaderProbe probe;
+    probe.release = false;
+    CThreadList threads;
+    for (int i = 0; i < 3; ++i)
+        threads.Start(std::make_unique<FakeLoader>(probe));
+    std::atomic<int> progress{0};
+    int firstSeen = -1;
+    threads.StopAndWait(false, &progress, [&] {
+        if (firstSeen < 0)
+            firstSeen = progress;
+        probe.release = true;
+    });
+    EXPECT_EQ(firstSeen, 300);  // 50 % of the bar before the first wait ends
+    EXPECT_EQ(threads.Count(), 0u);
+}
+
+TEST(CThreadList, EndingThreadsSetTheirDoneAndTheSharedEndedEvent)
+{
+    LoaderProbe probe;
+    CThreadList threads;
+    CMainThread* t = threads.Start(std::make_unique<FakeLoader>(probe));
+    ASSERT_NE(t, nullptr);
+    EXPECT_FALSE(t->m_hDoneEvent.Wait(0ms));
+    t->m_hStopEvent.Set();
+    EXPECT_TRUE(threads.ThreadEndedEvent().Wait(5000ms));
+    EXPECT_TRUE(t->m_hDoneEvent.Wait(0ms));
+    EXPECT_EQ(threads.CountRunning(), 0);
+    EXPECT_EQ(threads.Count(), 1u);  // ended threads stay listed until a waiting stop
+}
+
+TEST(CThreadList, StopWithoutWaitSignalsEveryListedThreadAndReturns)
+{
+    LoaderProbe probe;
+    probe.release = false;
+    CThreadList threads;
+    CMainThread* first = threads.Start(std::make_unique<FakeLoader>(probe));
+    first->m_hStopEvent.Set();
+    probe.release = true;
+    ASSERT_TRUE(first->m_hDoneEvent.Wait(5000ms));
+    probe.release = false;
+    CMainThread* second = threads.Start(std::make_unique<FakeLoader>(probe));
+    ASSERT_TRUE(WaitFor([&] { return probe.started == 2; }));
+
+    threads.RequestStop(true);
+    // Finished ones included; the held loader is still running.
+    EXPECT_TRUE(first->m_bStopRequested);
+    EXPECT_TRUE(first->m_hStopEvent.Wait(0ms));
+    EXPECT_TRUE(second->m_bStopRequested);
+    EXPECT_TRUE(second->m_hStopEvent.Wait(0ms));
+    EXPECT_EQ(threads.CountRunning(), 1);
+    probe.release = true;
+}
+
+TEST(CThreadList, StopFirstSetsOnlyTheFirstFlag)
+{
+    LoaderProbe probe;
+    CThreadList threads;
+    CMainThread* a = threads.Start(std::make_unique<FakeLoader>(probe));
+    CMainThread* b = threads.Start(std::make_unique<FakeLoader>(probe));
+    ASSERT_TRUE(WaitFor([&] { return probe.started == 2; }));
+    threads.RequestStopFirst();
+    EXPECT_TRUE(a->m_hDoneEvent.Wait(5000ms));
+    EXPECT_FALSE(b->m_hDoneEvent.Wait(20ms));
+    EXPECT_FALSE(b->m_bStopRequested);
+}
+
+TEST(CThreadList, NoThreadsMeansAnImmediateReturn)
+{
+    CThreadList threads;
+    std::atomic<int> progress{5};
+    const auto start = std::chrono::steady_clock::now();
+    threads.StopAndWait(false, &progress);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 100ms);
+    EXPECT_EQ(progress.load(), 0);
+}
+
+TEST(CThreadList, DestroyingTheListStopsAndJoins)
+{
+    LoaderProbe probe;
+    {
+        CThreadList threads;
+        threads.Start(std::make_unique<FakeLoader>(probe));
+        threads.Start(std::make_unique<FakeLoader>(probe));
+    }
+    EXPECT_EQ(probe.destroyed, 2);
+}
+
+TEST(StopWorkerThreads, ListModeReturnsOnlyWhenLoadersNoLongerTouchRecords)
+{
+    lftest::TempDir dir;
+    CQuorixState state((dir / "settings.ini").string());
+    lftest::TestDoc doc((dir / "s").string(), &state);
+    doc.SetCurrentFolder(lftest::TestDoc::MakeFolder("/a", {"a.jpg", "b.jpg"}));
+    doc.m_nViewMode = 1;
+    LoaderProbe probe;
+    for (int i = 0; i < 3; ++i)
+        state.m_threads.Start(std::make_unique<FakeLoader>(probe, doc.GetCurrentFolder(),
+                                                           [] { std::this_thread::sleep_for(20ms); }));
+    ASSERT_TRUE(WaitFor([&] { return probe.started == 3; }));
+
+    StopWorkerThreads(state, false, &doc, nullptr);
+    EXPECT_EQ(probe.finished, 3);
+    EXPECT_EQ(state.m_threads.Count(), 0u);
+    // The records can go now; a loader still reading them would be caught here.
+    doc.ClearFolderImages(doc.GetCurrentFolder());
+}
+
+TEST(CQuorixDoc, ReplacingRecordsWaitsForTheLoadersFirst)
+{
+    lftest::TempDir dir;
+    CQuorixState state((dir / "settings.ini").string());
+    lftest::TestDoc doc((dir / "s").string(), &state);
+    LoaderProbe probe;
+
+    doc.SetCurrentFolder(lftest::TestDoc::MakeFolder("/a", {"a.jpg", "b.jpg"}));
+    state.m_threads.Start(std::make_unique<FakeLoader>(probe, doc.GetCurrentFolder()));
+    ASSERT_TRUE(WaitFor([&] { return probe.started == 1; }));
+    doc.SetCurrentFolder(lftest::TestDoc::MakeFolder("/b", {"c.jpg"}));  // frees /a
+    EXPECT_EQ(probe.finished, 1);
+
+    state.m_threads.Start(std::make_unique<FakeLoader>(probe, doc.GetCurrentFolder()));
+    ASSERT_TRUE(WaitFor([&] { return probe.started == 2; }));
+    doc.RemoveImage(doc.GetCurrentFolder(), doc.GetCurrentFolder()->Image(0));
+    EXPECT_EQ(probe.finished, 2);
+
+    state.m_threads.Start(std::make_unique<FakeLoader>(probe, doc.GetCurrentFolder()));
+    ASSERT_TRUE(WaitFor([&] { return probe.started == 3; }));
+    EXPECT_TRUE(doc.OnCloseDocument());
+    EXPECT_EQ(probe.finished, 3);
+    EXPECT_EQ(state.m_threads.Count(), 0u);
+}
+
+}  // namespace
