@@ -76,14 +76,19 @@ inline uint32_t Rgba(const CLfImage& img, int x, int y)
 {
     const RGBQUAD c = img.GetPixelColor(x, y);
     uint32_t a = 255;
-    if (img.alpha != nullptr)
+    if (img.alpha != nullptr) {
         a = img.AlphaGet(x, y);
-    else if (img.info.transIndex >= 0 && img.GetNumColors() != 0 && img.GetPixelIndex(x, y) == img.info.transIndex)
-        a = 0;
+    } else if (img.info.transIndex >= 0) {
+        const RGBQUAD t = img.info.transColor;
+        if (img.GetNumColors() != 0 ? img.GetPixelIndex(x, y) == img.info.transIndex
+                                    : (c.rgbRed == t.rgbRed && c.rgbGreen == t.rgbGreen && c.rgbBlue == t.rgbBlue))
+            a = 0;
+    }
     return (uint32_t(c.rgbRed) << 24) | (uint32_t(c.rgbGreen) << 16) | (uint32_t(c.rgbBlue) << 8) | a;
 }
 
-// Same size and same colour (and opacity) at every pixel.
+// Same size and same colour and opacity at every pixel (the colour of fully
+// transparent pixels does not count).
 inline ::testing::AssertionResult SamePicture(const CLfImage& a, const CLfImage& b)
 {
     if (!a.IsValid() || !b.IsValid())
@@ -93,7 +98,7 @@ inline ::testing::AssertionResult SamePicture(const CLfImage& a, const CLfImage&
                                              << b.GetWidth() << "x" << b.GetHeight();
     for (int y = 0; y < a.GetHeight(); ++y)
         for (int x = 0; x < a.GetWidth(); ++x)
-            if (Rgba(a, x, y) != Rgba(b, x, y))
+            if (Rgba(a, x, y) != Rgba(b, x, y) && ((Rgba(a, x, y) & 0xFF) != 0 || (Rgba(b, x, y) & 0xFF) != 0))
                 return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") from the bottom: " << std::hex
                                                      << Rgba(a, x, y) << " and " << Rgba(b, x, y);
     return ::testing::AssertionSuccess();
