@@ -8,6 +8,7 @@
 #include "image/CLfFileStream.h"
 #include "image/CLfImageBMP.h"
 #include "image/CLfImageGIF.h"
+#include "image/CLfImageICO.h"
 #include "image/CLfImageJPG.h"
 #include "image/CLfImagePCX.h"
 #include "image/CLfImagePNG.h"
@@ -82,6 +83,7 @@ using TrialFn = bool (*)(CLfImage&, CLfStream*);
 constexpr TrialFn kTrialOrder[] = {
     &TryDecode<CLfImageBMP>,
     &TryDecode<CLfImageJPG>,
+    &TryDecode<CLfImageICO>,
     &TryDecode<CLfImageGIF>,
     &TryDecode<CLfImagePNG>,
     &TryDecode<CLfImageTIF>,
@@ -138,6 +140,7 @@ bool CLfImage::Decode(CLfStream* stream, uint32_t type)
     case lfimg::kTypeBMP: return DecodeAs<CLfImageBMP>(*this, stream, type);
     case lfimg::kTypeGIF: return DecodeAs<CLfImageGIF>(*this, stream, type);
     case lfimg::kTypeJPG: return DecodeAs<CLfImageJPG>(*this, stream, type);
+    case lfimg::kTypeICO: return DecodeAs<CLfImageICO>(*this, stream, type);
     case lfimg::kTypePNG: return DecodeAs<CLfImagePNG>(*this, stream, type);
     case lfimg::kTypeTIF: return DecodeAs<CLfImageTIF>(*this, stream, type);
     case lfimg::kTypeTGA: return DecodeAs<CLfImageTGA>(*this, stream, type);
@@ -173,6 +176,7 @@ bool CLfImage::Encode(CLfStream* stream, uint32_t type)
     case lfimg::kTypeBMP: return EncodeAs<CLfImageBMP>(*this, stream);
     case lfimg::kTypeGIF: return EncodeAs<CLfImageGIF>(*this, stream);
     case lfimg::kTypeJPG: return EncodeAs<CLfImageJPG>(*this, stream);
+    case lfimg::kTypeICO: return EncodeAs<CLfImageICO>(*this, stream);
     case lfimg::kTypePNG: return EncodeAs<CLfImagePNG>(*this, stream);
     case lfimg::kTypeTIF: return EncodeAs<CLfImageTIF>(*this, stream);
     case lfimg::kTypeTGA: return EncodeAs<CLfImageTGA>(*this, stream);

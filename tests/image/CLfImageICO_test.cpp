@@ -172,6 +172,24 @@ Bytes Patched(Bytes f, size_t at, std::initializer_list<uint8_t> bytes)
     return f;
 }
 
+TEST(CLfImageICO, LoadSaveAndTrialReachTheCodec)
+{
+    lftest::TempDir dir;
+    const std::string path = (dir / "a.ico").string();
+    auto img = MakePicture(24, 24, 24, true);
+    ASSERT_TRUE(img->Save(path.c_str(), lfimg::kTypeICO)) << img->GetLastError();
+    for (uint32_t type : {uint32_t(lfimg::kTypeICO), uint32_t(lfimg::kTypeUnknown), uint32_t(lfimg::kTypePNG)}) {
+        CLfImage back(path.c_str(), type);
+        ASSERT_TRUE(back.IsValid()) << type << ": " << back.GetLastError();
+        EXPECT_EQ(back.GetType(), uint32_t(lfimg::kTypeICO));
+        EXPECT_TRUE(SamePicture(*img, back));
+    }
+    CLfImage second;
+    second.info.frame = 1;
+    EXPECT_FALSE(second.Load(path.c_str(), lfimg::kTypeICO));
+    EXPECT_EQ(second.info.frameCount, 1);
+}
+
 TEST(CLfImageICO, HostileFilesAreRefused)
 {
     const Bytes good = EncodeIcon(*MakePicture(16, 16, 8));
