@@ -214,6 +214,12 @@ TEST(CLfImagePCX, CorpusFilesMatchImageMagick)
         ASSERT_TRUE(img->IsValid()) << img->GetLastError();
         EXPECT_EQ(img->GetBpp(), c.bpp);
         EXPECT_TRUE(MatchesMagick(*img, MagickRgba(file)));
+        const Bytes whole = lftest::ReadBytes(file);
+        for (size_t cut : {size_t(0), size_t(127), size_t(128), whole.size() / 2, whole.size() - 1}) {
+            auto part = DecodeFrom<CLfImagePCX>(Bytes(whole.begin(), whole.begin() + long(cut)));
+            EXPECT_FALSE(part->IsValid()) << "cut at " << cut;
+            EXPECT_NE(std::string(part->GetLastError()), "") << "cut at " << cut;
+        }
     }
     auto bad = DecodeFile<CLfImagePCX>(Corpus("generated/pcx/bad_truncated.pcx"));
     EXPECT_FALSE(bad->IsValid());

@@ -84,6 +84,22 @@ TEST(CLfImageWBMP, FailedWritesAreReported)
     }
 }
 
+TEST(CLfImageWBMP, RefusedSaveLeavesTheOldFile)
+{
+    lftest::TempDir dir;
+    const auto path = dir / "keep.wbmp";
+    auto img = MakePicture(9, 9, 1);
+    ASSERT_TRUE(img->Save(path.string().c_str(), lfimg::kTypeWBMP));
+    const Bytes before = lftest::ReadBytes(path);
+    auto wide = MakePicture(300, 2, 1);
+    EXPECT_FALSE(wide->Save(path.string().c_str(), lfimg::kTypeWBMP));
+    EXPECT_STREQ(wide->GetLastError(), "Can't save this image as WBMP");
+    EXPECT_EQ(lftest::ReadBytes(path), before);
+    CLfImage back(path.string().c_str(), lfimg::kTypeUnknown);
+    EXPECT_EQ(back.GetType(), uint32_t(lfimg::kTypeWBMP));
+    EXPECT_TRUE(SamePicture(*img, back));
+}
+
 TEST(CLfImageWBMP, HostileHeadersAreRefused)
 {
     struct Case {
