@@ -1,6 +1,7 @@
 // PNG decode and encode of a 4-megapixel picture, each beside libpng's own loop on
 // the same bytes: the codec layer should cost nothing measurable over libpng.
 #include "image/CLfImagePNG.h"
+#include "bench/BenchPictures.h"
 #include "image/CLfMemoryStream.h"
 
 #include <benchmark/benchmark.h>
@@ -14,36 +15,15 @@ namespace {
 constexpr int kWidth = 2304;
 constexpr int kHeight = 1728;
 
-// Smooth gradients with a little noise, compressing roughly like a photograph.
 const CLfImage& Picture()
 {
-    static CLfImage img = [] {
-        CLfImage p(kWidth, kHeight, 24);
-        uint32_t seed = 12345;
-        for (int y = 0; y < kHeight; ++y) {
-            uint8_t* row = p.GetBits(static_cast<uint32_t>(y));
-            for (int x = 0; x < kWidth; ++x) {
-                seed = seed * 1103515245u + 12345u;
-                const int noise = static_cast<int>((seed >> 16) & 7);
-                row[3 * x] = static_cast<uint8_t>(x / 9 + noise);
-                row[3 * x + 1] = static_cast<uint8_t>(y / 7 + noise);
-                row[3 * x + 2] = static_cast<uint8_t>((x + y) / 16 + noise);
-            }
-        }
-        return p;
-    }();
+    static CLfImage img = lfbench::PhotoLikePicture(kWidth, kHeight, 9, 7, 16);
     return img;
 }
 
 const std::vector<uint8_t>& PngBytes()
 {
-    static std::vector<uint8_t> bytes = [] {
-        CLfImagePNG codec;
-        codec.Ghost(&Picture());
-        CLfMemoryStream stream;
-        codec.Encode(&stream);
-        return std::vector<uint8_t>(stream.GetBuffer(), stream.GetBuffer() + stream.Size());
-    }();
+    static std::vector<uint8_t> bytes = lfbench::EncodedBytes<CLfImagePNG>(Picture());
     return bytes;
 }
 

@@ -106,6 +106,15 @@ bool CLfImageJPG::DecodeFrame(CLfStream* stream, bool haveExif)
         jpeg_destroy_decompress(&cinfo);
         return false;
     }
+#ifdef JCS_EXTENSIONS
+    // libjpeg-turbo writes blue, green, red itself: the DIB's order, with no
+    // second pass over the pixels.
+    if (cinfo.out_color_space == JCS_RGB)
+        cinfo.out_color_space = JCS_EXT_BGR;
+    const bool swapRows = false;
+#else
+    const bool swapRows = true;
+#endif
     jpeg_start_decompress(&cinfo);
 
     const int components = cinfo.output_components;
@@ -157,7 +166,7 @@ bool CLfImageJPG::DecodeFrame(CLfStream* stream, bool haveExif)
             // Grey and RGB rows fit the DIB row as they are: libjpeg writes into it.
             JSAMPROW target = row;
             jpeg_read_scanlines(&cinfo, &target, 1);
-            if (components == 3)
+            if (components == 3 && swapRows)
                 SwapRedBlue(row, int64_t(width) * 3);
         }
     }
@@ -207,6 +216,15 @@ bool CLfImageJPG::EncodeFrame(CLfStream* stream, bool grey)
     cinfo.input_components = grey ? 1 : 3;
     cinfo.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_set_defaults(&cinfo);
+#ifdef JCS_EXTENSIONS
+    // libjpeg-turbo reads the DIB's blue, green, red rows as they are (set after the
+    // defaults, which are chosen from plain RGB).
+    if (!grey)
+        cinfo.in_color_space = JCS_EXT_BGR;
+    const bool copyRows = false;
+#else
+    const bool copyRows = !grey;
+#endif
     jpeg_set_quality(&cinfo, info.quality, TRUE);
     // The JFIF density fields are 16 bits: a resolution they cannot hold is written
     // as a plain 1:1 aspect ratio.
@@ -222,15 +240,19 @@ bool CLfImageJPG::EncodeFrame(CLfStream* stream, bool grey)
     jpeg_start_compress(&cinfo, TRUE);
 
     const uint32_t rowBytes = info.rowBytes;
-    JSAMPARRAY sample = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
-                                                   rowBytes + 8, 1);
+    JSAMPARRAY sample = nullptr;
+    if (copyRows)
+        sample = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE, rowBytes + 8, 1);
     while (cinfo.next_scanline < height) {
-        // The caller's pixels stay as they are: the BGR to RGB swap works on a copy.
-        const uint8_t* row = info.bits + size_t(height - 1 - cinfo.next_scanline) * rowBytes;
-        std::memcpy(sample[0], row, rowBytes);
-        if (!grey)
+        // libjpeg only reads the rows; a swap to RGB works on a copy, so the
+        // caller's pixels stay as they are.
+        uint8_t* row = info.bits + size_t(height - 1 - cinfo.next_scanline) * rowBytes;
+        if (copyRows) {
+            std::memcpy(sample[0], row, rowBytes);
             SwapRedBlue(sample[0], rowBytes);
-        jpeg_write_scanlines(&cinfo, sample, 1);
+            row = sample[0];
+        }
+        jpeg_write_scanlines(&cinfo, &row, 1);
     }
     jpeg_finish_compress(&cinfo);
     jpeg_destroy_compress(&cinfo);
