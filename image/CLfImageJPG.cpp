@@ -8,9 +8,28 @@
 
 namespace {
 
-// libjpeg's own working memory (progressive coefficient arrays, and so on) is
-// bounded as the pixels are, so a small hostile header cannot claim gigabytes.
-constexpr long kMaxLibraryMemory = static_cast<long>(2 * lfimg::kMaxImageMemory);
+// A file of several scans (progressive ones) makes libjpeg hold every DCT
+// coefficient of the image before the first row comes out: up to 16 bytes per pixel
+// for a four-component frame. That buffer is bounded too, so a small hostile
+// header cannot claim gigabytes.
+constexpr uint64_t kMaxCoefficientMemory = 2 * lfimg::kMaxImageMemory;
+
+bool CoefficientsFit(const jpeg_decompress_struct& cinfo)
+{
+    if (!jpeg_has_multiple_scans(const_cast<j_decompress_ptr>(&cinfo)))
+        return true;
+    uint64_t total = 0;
+    for (int c = 0; c < cinfo.num_components; ++c) {
+        const jpeg_component_info& comp = cinfo.comp_info[c];
+        uint64_t blocks = 0;
+        uint64_t bytes = 0;
+        if (!lfimg::CheckedMul(comp.width_in_blocks, comp.height_in_blocks, blocks) ||
+            !lfimg::CheckedMul(blocks, DCTSIZE2 * sizeof(JCOEF), bytes) ||
+            !lfimg::CheckedAdd(total, bytes, total))
+            return false;
+    }
+    return total <= kMaxCoefficientMemory;
+}
 
 // Resolutions the JFIF header can carry back: anything else counts as none.
 constexpr double kMaxDpi = 65535.0;
@@ -96,13 +115,17 @@ bool CLfImageJPG::DecodeFrame(CLfStream* stream, bool haveExif)
         return false;
     }
     jpeg_create_decompress(&cinfo);
-    cinfo.mem->max_memory_to_use = kMaxLibraryMemory;
     LfJpgSetSource(&cinfo, &streamManager, stream);
     jpeg_read_header(&cinfo, TRUE);
 
     // Gate the size before libjpeg allocates anything for the image.
     const uint32_t gateBpp = cinfo.jpeg_color_space == JCS_GRAYSCALE ? 8 : 24;
     if (!CheckSize(cinfo.image_width, cinfo.image_height, gateBpp, 4)) {
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+    if (!CoefficientsFit(cinfo)) {
+        SetLastError(lfimg::kMaxMemoryError);
         jpeg_destroy_decompress(&cinfo);
         return false;
     }

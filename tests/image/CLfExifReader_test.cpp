@@ -500,3 +500,25 @@ TEST(CLfExifReader, ExifParsedBeforeALaterFaultStillCounts)
     EXPECT_TRUE(s.info.isExif);
     EXPECT_FLOAT_EQ(s.info.xResolution, 240.0f);
 }
+
+TEST(CLfExifReader, ThumbnailPointerDiesWithTheReader)
+{
+    ExifBuilder b(false);
+    const uint32_t dir0 = b.AddDirectory({b.Short(0x0112, 1)});
+    const uint32_t dir1 = b.AddDirectory({b.Long(0x0201, 0), b.Long(0x0202, 4)});
+    b.Patch32(ExifBuilder::NextLinkOffset(dir0, 1), dir1);
+    b.Patch32(ExifBuilder::ValueOffset(dir1, 0), b.AddBytes({0xFF, 0xD8, 0xFF, 0xD9}));
+    const std::vector<uint8_t> jpeg = Join({kSoi, b.App1(), kSos});
+
+    ExifInfo info{};
+    {
+        CLfMemoryStream stream(jpeg.data(), static_cast<int64_t>(jpeg.size()));
+        CLfExifReader reader(&info);
+        ASSERT_TRUE(reader.DecodeExif(&stream));
+        ASSERT_NE(info.thumbnail, nullptr);
+        EXPECT_EQ(info.thumbnail[0], 0xFF);
+        EXPECT_EQ(info.thumbnail[1], 0xD8);
+    }
+    EXPECT_EQ(info.thumbnail, nullptr);  // the segment it pointed into is gone
+    EXPECT_EQ(info.thumbnailSize, 4u);
+}

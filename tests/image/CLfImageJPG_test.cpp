@@ -552,3 +552,26 @@ TEST(CLfImageJPG, LoadAndSaveByType)
     CLfImage still(file.c_str(), lfimg::kTypeJPG);  // the failed save left the file alone
     EXPECT_EQ(still.GetWidth(), 24);
 }
+
+TEST(CLfImageJPG, SmallProgressiveFileCannotClaimHugeWorkingMemory)
+{
+    // 9000 x 9000 passes the pixel gate, but a four-component progressive frame
+    // needs 648 MB of coefficients in libjpeg before the first row comes out.
+    const Bytes small = lftest::ReadBytes(lfcodectest::OwnData("jpeg/cmyk_progressive_16x16.jpg"));
+    {
+        const auto d = Decode(small);
+        ASSERT_TRUE(d->IsValid()) << d->GetLastError();
+        EXPECT_EQ(d->GetWidth(), 16);
+    }
+    Bytes huge = small;
+    const size_t sof = FindMarker(huge, 0xC2);
+    ASSERT_NE(sof, std::string::npos);
+    ASSERT_EQ(huge[sof + 9], 4);
+    for (size_t at : {sof + 5, sof + 7}) {
+        huge[at] = 9000 >> 8;
+        huge[at + 1] = 9000 & 0xFF;
+    }
+    const auto d = Decode(huge);
+    EXPECT_FALSE(d->IsValid());
+    EXPECT_STREQ(d->GetLastError(), "LFIMAGE_MAX_MEMORY exceeded");
+}
