@@ -1,0 +1,46 @@
+#pragma once
+// Dialog layouts as data. Each control is placed in dialog units (x in quarters of the
+// dialog font's average character width, y in eighths of its height), so a layout keeps
+// its proportions under any font. A dialog class creates its window from its template,
+// then moves values in and out of the controls; the templates live with the program's
+// other resources.
+
+#include <vector>
+
+class wxDialog;
+class wxIcon;
+class wxWindow;
+
+enum class DlgItemKind {
+    Static,         // text, wrapped inside its rectangle
+    GroupBox,       // a frame with an optional caption around other controls
+    Button,         // a push button
+    DefaultButton,  // the push button that Enter presses
+    Icon,           // the icon given to CreateDialogFromTemplate
+};
+
+struct DlgItem {
+    DlgItemKind kind;
+    int id;            // 1 and 2 are OK and Cancel; -1 for a control nobody addresses
+    const char* text;  // UTF-8; may be empty
+    int x, y, width, height;
+};
+
+struct DialogTemplate {
+    int id;
+    const char* caption;
+    int width, height;  // client area
+    std::vector<DlgItem> items;
+};
+
+// The window id of a template control: OK and Cancel get the toolkit's ids, so that the
+// dialog's standard handling ends it with them; -1 becomes "any id".
+int DialogControlId(int templateId);
+
+// Creates the dialog's window (the dialog must not have one yet) with its controls.
+// Icon controls show icon when it is given.
+bool CreateDialogFromTemplate(wxDialog& dialog, wxWindow* parent, const DialogTemplate& layout,
+                              const wxIcon* icon = nullptr);
+
+// Sets a static control's text, wrapped to the control's width.
+void SetStaticText(wxWindow* control, const char* utf8);

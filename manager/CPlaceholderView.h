@@ -1,0 +1,31 @@
+#pragma once
+// Plain panes for the views that are not written yet: each shows its name, takes the
+// focus and does nothing else. Each pane has a class of its own, so that replacing the
+// image pane by view mode works as it will with the real views.
+
+#include "manager/CPaneView.h"
+
+class CPlaceholderView : public CPaneView {
+    wxDECLARE_ABSTRACT_CLASS(CPlaceholderView);
+
+protected:
+    virtual const char* PaneName() const = 0;
+    wxWindow* CreatePaneWindow(wxWindow* parent, const wxSize& size) override;
+};
+
+#define LF_PLACEHOLDER_VIEW(Name)                                                                                   \
+    class Name : public CPlaceholderView {                                                                          \
+        wxDECLARE_DYNAMIC_CLASS(Name);                                                                              \
+                                                                                                                    \
+    protected:                                                                                                      \
+        const char* PaneName() const override;                                                                      \
+    }
+
+LF_PLACEHOLDER_VIEW(CFolderTreePlaceholder);      // left column, top: the folder tree
+LF_PLACEHOLDER_VIEW(CRecentFoldersPlaceholder);   // left column, bottom: recent folders
+LF_PLACEHOLDER_VIEW(CToolPanelPlaceholder);       // right column, top: the tool panel
+LF_PLACEHOLDER_VIEW(CThumbnailGridPlaceholder);   // image pane, view mode 0
+LF_PLACEHOLDER_VIEW(CImageListPlaceholder);       // image pane, view mode 1
+LF_PLACEHOLDER_VIEW(CDetailListPlaceholder);      // image pane, view mode 2
+
+#undef LF_PLACEHOLDER_VIEW

@@ -1,0 +1,153 @@
+#include "manager/CQuorixApp.h"
+
+#include "manager/CAboutDlg.h"
+#include "manager/CFramePlacementHook.h"
+#include "manager/CMainFrame.h"
+#include "manager/CQuorixDocTemplate.h"
+#include "manager/CQuorixState.h"
+#include "manager/CSysImageList.h"
+#include "manager/StopWorkerThreads.h"
+#include "platform/ProgramStart.h"
+#include "platform/SettingsStore.h"
+#include "platform/SingleInstanceLock.h"
+#include "resources/manager/ManagerIds.h"
+#include "resources/manager/ManagerStrings.h"
+
+#include <wx/docview.h>
+#include <wx/filehistory.h>
+#include <wx/log.h>
+#include <wx/msgdlg.h>
+
+#include <cstdio>
+
+wxBEGIN_EVENT_TABLE(CQuorixApp, wxApp)
+    EVT_MENU(ID_APP_ABOUT, CQuorixApp::OnAppAbout)
+wxEND_EVENT_TABLE()
+
+namespace {
+
+// The framework's document handling with a recent-file list of four entries.
+class QuorixDocManager : public wxDocManager {
+public:
+    QuorixDocManager() : wxDocManager(0, false) { Initialize(); }
+    wxFileHistory* OnCreateFileHistory() override { return new wxFileHistory(mstr::kRecentFileCount); }
+};
+
+std::string ProfileSection(const char* section) { return std::string(mstr::kProfileKey) + "\\" + section; }
+
+// Nobody may be left facing a modal box that a test run cannot answer: assertion
+// failures and error logs go to the error output.
+void PrintAssert(const wxString& file, int line, const wxString& func, const wxString& cond, const wxString& msg)
+{
+    std::fprintf(stderr, "%s:%d: %s: assertion %s failed: %s\n", file.utf8_str().data(), line,
+                 func.utf8_str().data(), cond.utf8_str().data(), msg.utf8_str().data());
+}
+
+}  // namespace
+
+CQuorixApp::CQuorixApp(std::vector<std::string> arguments) : m_arguments(std::move(arguments)) {}
+
+CQuorixApp::~CQuorixApp() = default;
+
+std::optional<std::string> CQuorixApp::FileToHandOff(const std::vector<std::string>& arguments)
+{
+    for (const std::string& a : arguments)
+        if (!a.empty() && a[0] != '-')
+            return a;
+    return std::nullopt;
+}
+
+int CQuorixApp::HandOffToEditor(const std::string& appFolder, const std::string& path)
+{
+    const int result = lfplat::StartProgram(appFolder + mstr::kEditorProgram, {path}, appFolder);
+    if (result <= 32)
+        if (const char* text = lfplat::StartFailureText(result))
+            wxMessageBox(wxString::FromUTF8(text), mstr::kAppTitle, wxOK | wxICON_STOP);
+    return result;
+}
+
+bool CQuorixApp::OnInit()
+{
+    wxSetAssertHandler(PrintAssert);
+    delete wxLog::SetActiveTarget(new wxLogStderr);
+
+    // Another manager of this user runs: end at once, without a word.
+    m_instanceLock = std::make_unique<lfplat::SingleInstanceLock>(mstr::kInstanceLockName);
+    if (m_instanceLock->AnotherHolds())
+        return false;
+
+    SetAppName("quorix");
+    SetAppDisplayName(mstr::kAppTitle);
+    m_docManager = std::make_unique<QuorixDocManager>();
+    LoadRecentFiles();
+
+    m_state = std::make_unique<CQuorixState>(lfplat::SettingsStore::DefaultPath());
+    m_state->ReadSettings();
+    // While the user-interface thread waits for loaders, it still delivers what they post.
+    m_state->m_pumpWhileWaiting = [] { wxTheApp->ProcessPendingEvents(); };
+    new CQuorixDocTemplate(m_docManager.get(), *m_state);  // the manager owns its templates
+
+    // The programs of the suite lie side by side; the editor is started from here.
+    m_state->m_strAppFolder = lfplat::ExecutableFolder();
+    if (const auto file = FileToHandOff(m_arguments)) {
+        HandOffToEditor(m_state->m_strAppFolder, *file);
+        return false;
+    }
+
+    m_sysImageList = std::make_unique<CSysImageList>();
+    auto* frame = new CMainFrame(m_docManager.get(), *m_state, m_sysImageList.get());
+    SetTopWindow(frame);
+    if (!m_docManager->CreateNewDocument()) {
+        frame->Destroy();
+        return false;
+    }
+    frame->SetTitle(mstr::kAppTitle);
+    m_placement = std::make_unique<CFramePlacementHook>(frame, WindowPlacement::kShow, mstr::kPlacementEntry,
+                                                        ProfileSection(mstr::kPlacementSection),
+                                                        lfplat::SettingsStore(lfplat::SettingsStore::DefaultPath()));
+    frame->Update();
+    return true;
+}
+
+int CQuorixApp::OnExit()
+{
+    if (m_state)
+        StopWorkerThreads(*m_state, true, nullptr, nullptr);
+    if (m_docManager) {
+        SaveRecentFiles();
+        m_docManager.reset();
+    }
+    m_placement.reset();
+    return wxApp::OnExit();
+}
+
+void CQuorixApp::OnAppAbout(wxCommandEvent&)
+{
+    CAboutDlg dialog(GetTopWindow());
+    dialog.ShowModal();
+}
+
+void CQuorixApp::LoadRecentFiles()
+{
+    wxFileHistory* history = m_docManager->GetFileHistory();
+    const lfplat::SettingsStore store(lfplat::SettingsStore::DefaultPath());
+    const std::string section = ProfileSection(mstr::kRecentFileSection);
+    // The newest is File1: add the oldest first.
+    for (int i = mstr::kRecentFileCount; i >= 1; --i)
+        if (auto file = store.Get(section, "File" + std::to_string(i)); file && !file->empty())
+            history->AddFileToHistory(wxString::FromUTF8(*file));
+}
+
+void CQuorixApp::SaveRecentFiles()
+{
+    wxFileHistory* history = m_docManager->GetFileHistory();
+    lfplat::SettingsStore store(lfplat::SettingsStore::DefaultPath());
+    const std::string section = ProfileSection(mstr::kRecentFileSection);
+    for (int i = 1; i <= mstr::kRecentFileCount; ++i) {
+        const std::string key = "File" + std::to_string(i);
+        if (static_cast<size_t>(i) <= history->GetCount())
+            store.Set(section, key, history->GetHistoryFile(i - 1).utf8_string());
+        else if (store.Get(section, key))
+            store.Remove(section, key);
+    }
+}

@@ -1,0 +1,53 @@
+#pragma once
+// The manager's application object: the single-instance test, the shared state, the
+// document template and the main window; or, with an image named on the command line,
+// the hand-off of that image to the editor and an end without a window.
+
+#include <wx/app.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class CFramePlacementHook;
+class CQuorixState;
+class CSysImageList;
+class wxDocManager;
+
+namespace lfplat {
+class SingleInstanceLock;
+}
+
+class CQuorixApp : public wxApp {
+public:
+    // arguments: the command line after the program name, as the bytes it was given.
+    explicit CQuorixApp(std::vector<std::string> arguments = {});
+    ~CQuorixApp() override;
+
+    bool OnInit() override;
+    int OnExit() override;
+
+    // The image path the command line names: its first argument that is not an option.
+    static std::optional<std::string> FileToHandOff(const std::vector<std::string>& arguments);
+    // Starts the editor in appFolder with path as its only argument; on failure shows the
+    // "System Error:" message of the result, when it has one. Returns the result code.
+    static int HandOffToEditor(const std::string& appFolder, const std::string& path);
+
+    CQuorixState& GetState() { return *m_state; }
+    CSysImageList& GetSysImageList() { return *m_sysImageList; }
+
+private:
+    void OnAppAbout(wxCommandEvent& event);
+    void LoadRecentFiles();
+    void SaveRecentFiles();
+
+    std::vector<std::string> m_arguments;
+    std::unique_ptr<lfplat::SingleInstanceLock> m_instanceLock;
+    std::unique_ptr<CQuorixState> m_state;
+    std::unique_ptr<CSysImageList> m_sysImageList;
+    std::unique_ptr<wxDocManager> m_docManager;
+    std::unique_ptr<CFramePlacementHook> m_placement;
+
+    wxDECLARE_EVENT_TABLE();
+};

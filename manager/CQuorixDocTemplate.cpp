@@ -1,0 +1,21 @@
+#include "manager/CQuorixDocTemplate.h"
+
+#include "manager/CQuorixDoc.h"
+#include "manager/CQuorixView.h"
+#include "resources/manager/ManagerStrings.h"
+
+CQuorixDocTemplate::CQuorixDocTemplate(wxDocManager* manager, CQuorixState& state)
+    : wxDocTemplate(manager, mstr::kAppTitle, "*.*", "", "", "Quorix Document", "Quorix View",
+                    wxCLASSINFO(CQuorixDoc), wxCLASSINFO(CQuorixView)),
+      m_state(state)
+{
+    // One document at a time: a new one closes the old.
+    manager->SetMaxDocsOpen(1);
+}
+
+wxDocument* CQuorixDocTemplate::DoCreateDocument()
+{
+    auto* doc = new CQuorixDoc;  // reads the session file of the working folder
+    doc->SetAppState(&m_state);
+    return doc;
+}

@@ -1,0 +1,58 @@
+#include "resources/manager/ManagerDialogs.h"
+
+#include "resources/manager/ManagerStrings.h"
+
+namespace mdlg {
+
+using K = DlgItemKind;
+
+const DialogTemplate& About()
+{
+    static const DialogTemplate t{100,
+                                  "About Lanternfolio Photo Editor Version ",
+                                  235,
+                                  55,
+                                  {
+                                      {K::Icon, -1, "", 13, 12, 21, 20},
+                                      {K::Static, -1, "Lanternfolio Photo Editor Version ", 40, 10, 81, 8},
+                                      {K::Static, kAboutVersionStatic, mstr::kVersion, 120, 10, 34, 8},
+                                      {K::DefaultButton, 1, "OK", 178, 7, 50, 14},
+                                  }};
+    return t;
+}
+
+const DialogTemplate& Message()
+{
+    static const DialogTemplate t{221,
+                                  "Lanternfolio photo editor",
+                                  263,
+                                  101,
+                                  {
+                                      {K::GroupBox, -1, "", 5, 5, 254, 67},
+                                      {K::Static, kMessageStatic, "", 1, 7, 258, 66},
+                                      {K::DefaultButton, 1, "Delete cache files", 39, 84, 69, 16},
+                                      {K::Button, 2, "Cancel", 181, 84, 50, 16},
+                                  }};
+    return t;
+}
+
+const DialogTemplate& DeleteHistory()
+{
+    static const DialogTemplate t{
+        225,
+        "Delete History",
+        204,
+        66,
+        {
+            {K::GroupBox, -1, "", 7, 4, 192, 38},
+            {K::Static, -1,
+             "This function will delete the history of previously selected folders listed in the location bar's "
+             "pulldown menu.",
+             14, 15, 179, 20},
+            {K::DefaultButton, 1, "Delete folder history", 25, 46, 73, 14},
+            {K::Button, 2, "Cancel", 124, 46, 50, 14},
+        }};
+    return t;
+}
+
+}  // namespace mdlg

@@ -1,0 +1,14 @@
+#pragma once
+// The main window's menu bar and accelerators.
+
+#include <wx/accel.h>
+
+class wxMenu;
+class wxMenuBar;
+
+// The menu bar; recentFiles receives the File menu's "Recent File" submenu, where the
+// document manager's recent-file list shows.
+wxMenuBar* CreateMainMenuBar(wxMenu** recentFiles);
+
+// The shortcuts that reach a command: New, Open and Print.
+wxAcceleratorTable CreateMainAccelerators();

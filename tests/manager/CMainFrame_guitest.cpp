@@ -1,0 +1,281 @@
+#include "manager/CMainFrame.h"
+#include "manager/CPlaceholderView.h"
+#include "manager/CQuorixDoc.h"
+#include "manager/CQuorixDocTemplate.h"
+#include "manager/CQuorixState.h"
+#include "manager/CQuorixView.h"
+#include "manager/CSplitter.h"
+#include "manager/MainFrameLayout.h"
+#include "platform/SettingsStore.h"
+#include "resources/manager/ManagerIds.h"
+#include "tests/manager/ShellTestSupport.h"
+#include "tests/support/TestEnv.h"
+
+#include <gtest/gtest.h>
+#include <wx/menu.h>
+#include <wx/weakref.h>
+
+#include <memory>
+
+namespace {
+
+// Counts what reaches a pane: search results and Delete History.
+class CountingView : public CPaneView {
+    wxDECLARE_DYNAMIC_CLASS(CountingView);
+
+public:
+    void AddImageItem() override { ++s_found; }
+    static inline int s_found = 0;
+    static inline int s_deleteHistory = 0;
+
+protected:
+    wxWindow* CreatePaneWindow(wxWindow* parent, const wxSize& size) override
+    {
+        return new wxWindow(parent, wxID_ANY, wxDefaultPosition, size);
+    }
+
+private:
+    void OnDeleteHistory(wxCommandEvent&) { ++s_deleteHistory; }
+    wxDECLARE_EVENT_TABLE();
+};
+wxIMPLEMENT_DYNAMIC_CLASS(CountingView, CPaneView);
+wxBEGIN_EVENT_TABLE(CountingView, CPaneView)
+    EVT_MENU(ID_OPTIONS_DELETE_HISTORY, CountingView::OnDeleteHistory)
+wxEND_EVENT_TABLE()
+
+class OtherCountingView : public CountingView {
+    wxDECLARE_DYNAMIC_CLASS(OtherCountingView);
+};
+wxIMPLEMENT_DYNAMIC_CLASS(OtherCountingView, CountingView);
+
+// The application's template, with the session file in the test's folder.
+class TestTemplate : public CQuorixDocTemplate {
+public:
+    TestTemplate(wxDocManager* manager, CQuorixState& state, std::string session)
+        : CQuorixDocTemplate(manager, state), m_state(state), m_session(std::move(session))
+    {
+    }
+
+protected:
+    wxDocument* DoCreateDocument() override { return new CQuorixDoc(&m_state, m_session); }
+
+private:
+    CQuorixState& m_state;
+    std::string m_session;
+};
+
+class MainFrameTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        state = std::make_unique<CQuorixState>((dir / "settings.ini").string());
+        manager = std::make_unique<wxDocManager>();
+        new TestTemplate(manager.get(), *state, (dir / "qkvex.sess").string());
+        frame = new CMainFrame(manager.get(), *state);
+        frame->SetMessageSink([this](const std::string& text) { messages.push_back(text); });
+        frame->SetSize(0, 0, 1000, 765);
+        wxTheApp->SetTopWindow(frame);
+        ASSERT_TRUE(manager->CreateNewDocument());
+        doc = dynamic_cast<CQuorixDoc*>(manager->GetCurrentDocument());
+        ASSERT_NE(doc, nullptr);
+        frame->Show();
+        lftest::PumpFor(std::chrono::milliseconds(50));
+    }
+    void TearDown() override
+    {
+        wxWeakRef<wxWindow> alive(frame);
+        if (frame)
+            frame->Close(true);
+        // The frame goes at idle time; it must be gone before its document manager.
+        EXPECT_TRUE(lftest::PumpWithIdleUntil([&] { return !alive; }));
+        frame = nullptr;
+        wxTheApp->SetTopWindow(nullptr);
+        manager.reset();
+    }
+    std::string Setting(const char* name)
+    {
+        return lfplat::SettingsStore((dir / "settings.ini").string())
+            .GetString(CQuorixState::kSettingsKey, name, "<none>");
+    }
+
+    lftest::TempDir dir;
+    std::unique_ptr<CQuorixState> state;
+    std::unique_ptr<wxDocManager> manager;
+    CMainFrame* frame = nullptr;
+    CQuorixDoc* doc = nullptr;
+    std::vector<std::string> messages;
+};
+
+TEST_F(MainFrameTest, FourPanesInTwoColumnsForTheDocument)
+{
+    EXPECT_TRUE(frame->GetDirectoryView()->IsKindOf(wxCLASSINFO(CFolderTreePlaceholder)));
+    EXPECT_TRUE(frame->GetRecentFoldersView()->IsKindOf(wxCLASSINFO(CRecentFoldersPlaceholder)));
+    EXPECT_TRUE(frame->GetToolPanelView()->IsKindOf(wxCLASSINFO(CToolPanelPlaceholder)));
+    EXPECT_TRUE(frame->GetImagePaneView()->IsKindOf(wxCLASSINFO(CThumbnailGridPlaceholder)));
+    for (CPaneView* view : {frame->GetDirectoryView(), frame->GetRecentFoldersView(), frame->GetToolPanelView(),
+                            frame->GetImagePaneView()}) {
+        EXPECT_EQ(view->GetDocument(), doc);
+        EXPECT_TRUE(view->GetPaneWindow()->IsShownOnScreen());
+    }
+    EXPECT_EQ(doc->GetViews().size(), 5u) << "the template's view and the four panes";
+
+    EXPECT_EQ(frame->GetMainSplitter()->GetSplitMode(), wxSPLIT_VERTICAL);
+    EXPECT_EQ(frame->GetMainSplitter()->GetSashPosition(), 260) << "no width stored";
+    EXPECT_EQ(state->m_nLeftViewWidth, 260);
+    EXPECT_EQ(frame->GetLeftSplitter()->GetSplitMode(), wxSPLIT_HORIZONTAL);
+    EXPECT_EQ(frame->GetLeftSplitter()->GetSashPosition(), mainframe::TreePaneHeight(765, 0, 220));
+    EXPECT_EQ(frame->GetRightSplitter()->GetSashPosition(), 100);
+    EXPECT_EQ(frame->GetTitle(), "Lanternfolio Photo Editor");
+}
+
+TEST_F(MainFrameTest, ImagePaneFollowsTheViewMode)
+{
+    CPaneView* grid = frame->GetImagePaneView();
+    frame->SwitchImageView(1);
+    CPaneView* list = frame->GetImagePaneView();
+    EXPECT_TRUE(list->IsKindOf(wxCLASSINFO(CImageListPlaceholder)));
+    EXPECT_TRUE(doc->m_bViewReplaced);
+    EXPECT_EQ(doc->GetViews().IndexOf(grid), wxNOT_FOUND) << "the old view left the document";
+    EXPECT_EQ(doc->GetViews().size(), 5u);
+
+    doc->m_bViewReplaced = false;
+    frame->SwitchImageView(1);
+    EXPECT_EQ(frame->GetImagePaneView(), list) << "the same mode leaves the pane untouched";
+    EXPECT_FALSE(doc->m_bViewReplaced);
+
+    frame->SwitchImageView(7);
+    EXPECT_EQ(frame->GetImagePaneView(), list);
+    frame->SwitchImageView(2);
+    EXPECT_TRUE(frame->GetImagePaneView()->IsKindOf(wxCLASSINFO(CDetailListPlaceholder)));
+    EXPECT_EQ(frame->GetRightSplitter()->GetReplaceMode(), 2);
+    EXPECT_TRUE(frame->GetImagePaneView()->GetPaneWindow()->IsShownOnScreen());
+}
+
+TEST_F(MainFrameTest, ANewDocumentGetsPanesOfItsOwn)
+{
+    ASSERT_TRUE(manager->CreateNewDocument());
+    auto* fresh = manager->GetCurrentDocument();
+    ASSERT_NE(fresh, doc);
+    EXPECT_EQ(manager->GetDocuments().size(), 1u);
+    for (CPaneView* view : {frame->GetDirectoryView(), frame->GetRecentFoldersView(), frame->GetToolPanelView(),
+                            frame->GetImagePaneView()}) {
+        ASSERT_NE(view, nullptr);
+        EXPECT_EQ(view->GetDocument(), fresh);
+    }
+    doc = nullptr;
+}
+
+TEST_F(MainFrameTest, StatusBarShowsTheTotals)
+{
+    state->AddToTotals(3, 12.5);
+    state->AddToTotals(1, 0.004);
+    EXPECT_TRUE(lftest::PumpUntil([&] { return frame->GetStatusBar()->GetStatusText(1) == "4  Image Files"; }));
+    EXPECT_EQ(frame->GetStatusBar()->GetStatusText(2), "12.50 KB total");
+    EXPECT_EQ(frame->GetStatusBar()->GetFieldsCount(), 3);
+    EXPECT_EQ(frame->GetStatusBar()->GetStatusWidth(0), 120);
+}
+
+TEST_F(MainFrameTest, ThumbnailColumnsFollowTheClientWidth)
+{
+    struct Case {
+        int width, columns;
+    };
+    for (const Case& c : {Case{800, 5}, Case{801, 7}, Case{640, 5}}) {
+        frame->SetClientSize(c.width, 600);
+        EXPECT_TRUE(lftest::PumpUntil([&] { return frame->GetClientSize().GetWidth() == c.width; }));
+        lftest::PumpFor(std::chrono::milliseconds(20));
+        EXPECT_EQ(state->m_nThumbColumns, c.columns) << c.width;
+    }
+}
+
+TEST_F(MainFrameTest, FoundImagesReachWhicheverViewTheImagePaneHoldsOnDelivery)
+{
+    CountingView::s_found = 0;
+    ASSERT_TRUE(frame->GetRightSplitter()->ReplaceView(1, wxCLASSINFO(CountingView), 1));
+    auto sink = frame->GetMessageSink();
+    // The thread names a list view by pointer; the frame never follows it.
+    EXPECT_TRUE(sink.Post(CMainFrame::kAddFoundImage, 0xdeadbeef, 0));
+    EXPECT_TRUE(lftest::PumpUntil([] { return CountingView::s_found == 1; }));
+
+    // The view is replaced between posting and delivery.
+    EXPECT_TRUE(sink.Post(CMainFrame::kAddFoundImage, 0xdeadbeef, 0));
+    ASSERT_TRUE(frame->GetRightSplitter()->ReplaceView(1, wxCLASSINFO(OtherCountingView), 2));
+    EXPECT_TRUE(lftest::PumpUntil([] { return CountingView::s_found == 2; }));
+
+    wxWeakRef<wxWindow> alive(frame);
+    frame->Destroy();
+    frame = nullptr;
+    ASSERT_TRUE(lftest::PumpWithIdleUntil([&] { return !alive; }));
+    EXPECT_FALSE(sink.Post(CMainFrame::kAddFoundImage, 0, 0)) << "the window is gone";
+}
+
+TEST_F(MainFrameTest, DeleteHistoryGoesToTheToolPanel)
+{
+    CountingView::s_deleteHistory = 0;
+    ASSERT_TRUE(frame->GetRightSplitter()->ReplaceView(0, wxCLASSINFO(CountingView), 0));
+    manager->ActivateView(frame->GetDirectoryView());  // the tool panel is not the active view
+    wxCommandEvent command(wxEVT_MENU, ID_OPTIONS_DELETE_HISTORY);
+    frame->GetEventHandler()->ProcessEvent(command);
+    EXPECT_EQ(CountingView::s_deleteHistory, 1);
+}
+
+TEST_F(MainFrameTest, CommandsWithoutAHandlerShowDisabled)
+{
+    frame->DoMenuUpdates();
+    wxMenuBar* bar = frame->GetMenuBar();
+    struct Case {
+        int id;
+        bool enabled;
+    };
+    const Case cases[] = {
+        {ID_OPTIONS_SET_PROXY, false},   {ID_FILE_PRINT, false},          {ID_FILE_MRU_MENU, false},
+        {ID_FILE_PRINT_PREVIEW, true},   {ID_OPTIONS_DELETE_HISTORY, true}, {ID_DOC_SELECT_ALL, true},
+        {ID_DOC_DELETE_CACHE, true},     {ID_HELP_FILE, true},            {ID_APP_EXIT, true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(bar->IsEnabled(c.id), c.enabled) << c.id;
+
+    manager->AddFileToHistory("/tmp/some file");
+    frame->DoMenuUpdates();
+    EXPECT_TRUE(bar->IsEnabled(ID_FILE_MRU_MENU));
+}
+
+TEST_F(MainFrameTest, PrintPreviewChecksTheFolderAndMarksTheSelection)
+{
+    wxCommandEvent preview(wxEVT_MENU, ID_FILE_PRINT_PREVIEW);
+    frame->GetEventHandler()->ProcessEvent(preview);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].rfind("You must select a folder before using the print utility.", 0), 0u);
+
+    doc->SetCurrentFolder(std::make_unique<CFolderItem>("empty", dir.str(), 0));
+    frame->GetEventHandler()->ProcessEvent(preview);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[1].rfind("The selected folder does not contain any images.", 0), 0u);
+    EXPECT_TRUE(frame->IsShown()) << "the main window stays";
+
+    auto folder = std::make_unique<CFolderItem>("two", dir.str(), 0);
+    folder->AddImage(std::make_unique<CImageItem>("a.jpg", dir.str() + "/a.jpg", 100, 0, 0));
+    folder->AddImage(std::make_unique<CImageItem>("b.jpg", dir.str() + "/b.jpg", 100, 0, 0));
+    folder->Image(1)->m_bSelected = true;
+    folder->Image(0)->m_bMarkedForPrint = true;
+    CFolderItem* two = folder.get();
+    doc->SetCurrentFolder(std::move(folder));
+    frame->GetEventHandler()->ProcessEvent(preview);
+    EXPECT_EQ(messages.size(), 2u);
+    EXPECT_FALSE(two->Image(0)->m_bMarkedForPrint);
+    EXPECT_TRUE(two->Image(1)->m_bMarkedForPrint);
+}
+
+TEST_F(MainFrameTest, ClosingStoresTheWindowHeightAndClosesTheDocument)
+{
+    const int height = frame->GetSize().GetHeight();
+    wxWeakRef<wxWindow> alive(frame);
+    frame->Close();
+    frame = nullptr;
+    ASSERT_TRUE(lftest::PumpWithIdleUntil([&] { return !alive; }));
+    EXPECT_EQ(Setting("WindowHeight"), std::to_string(height));
+    EXPECT_EQ(Setting("LeftViewWidth"), "260") << "written by the document's close";
+    EXPECT_TRUE(manager->GetDocuments().empty());
+}
+
+}  // namespace
