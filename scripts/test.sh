@@ -40,7 +40,6 @@ export XDG_CACHE_HOME="$scratch/cache" XDG_RUNTIME_DIR="$scratch/runtime"
 export NO_AT_BRIDGE=1 GTK_OVERLAY_SCROLLING=0
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
-export LSAN_OPTIONS="suppressions=$here/tests/support/lsan.supp:print_suppressions=0"
 
 cd "$build"
 ctest -j "$jobs" --output-on-failure --timeout 300 "$@"

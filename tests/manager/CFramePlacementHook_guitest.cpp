@@ -1,6 +1,6 @@
 #include "manager/CFramePlacementHook.h"
 
-#include "tests/manager/ShellTestSupport.h"
+#include "tests/support/GuiTest.h"
 #include "tests/support/TestEnv.h"
 
 #include <gtest/gtest.h>
@@ -31,7 +31,7 @@ protected:
     std::string CloseAndRead(wxFrame* frame)
     {
         frame->Close(true);  // destroyed at idle time
-        EXPECT_TRUE(lftest::PumpWithIdleUntil([&] { return hook->GetHookedWindow() == nullptr; }));
+        EXPECT_TRUE(lftest::PumpUntil([&] { return hook->GetHookedWindow() == nullptr; }));
         return Store().GetString(kSection, kEntry, "<none>");
     }
 

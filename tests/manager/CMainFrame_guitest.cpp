@@ -8,7 +8,7 @@
 #include "manager/MainFrameLayout.h"
 #include "platform/SettingsStore.h"
 #include "resources/manager/ManagerIds.h"
-#include "tests/manager/ShellTestSupport.h"
+#include "tests/support/GuiTest.h"
 #include "tests/support/TestEnv.h"
 
 #include <gtest/gtest.h>
@@ -87,7 +87,7 @@ protected:
         if (frame)
             frame->Close(true);
         // The frame goes at idle time; it must be gone before its document manager.
-        EXPECT_TRUE(lftest::PumpWithIdleUntil([&] { return !alive; }));
+        EXPECT_TRUE(lftest::PumpUntil([&] { return !alive; }));
         frame = nullptr;
         wxTheApp->SetTopWindow(nullptr);
         manager.reset();
@@ -205,7 +205,7 @@ TEST_F(MainFrameTest, FoundImagesReachWhicheverViewTheImagePaneHoldsOnDelivery)
     wxWeakRef<wxWindow> alive(frame);
     frame->Destroy();
     frame = nullptr;
-    ASSERT_TRUE(lftest::PumpWithIdleUntil([&] { return !alive; }));
+    ASSERT_TRUE(lftest::PumpUntil([&] { return !alive; }));
     EXPECT_FALSE(sink.Post(CMainFrame::kAddFoundImage, 0, 0)) << "the window is gone";
 }
 
@@ -272,7 +272,7 @@ TEST_F(MainFrameTest, ClosingStoresTheWindowHeightAndClosesTheDocument)
     wxWeakRef<wxWindow> alive(frame);
     frame->Close();
     frame = nullptr;
-    ASSERT_TRUE(lftest::PumpWithIdleUntil([&] { return !alive; }));
+    ASSERT_TRUE(lftest::PumpUntil([&] { return !alive; }));
     EXPECT_EQ(Setting("WindowHeight"), std::to_string(height));
     EXPECT_EQ(Setting("LeftViewWidth"), "260") << "written by the document's close";
     EXPECT_TRUE(manager->GetDocuments().empty());

@@ -9,7 +9,8 @@
 
 namespace lftest {
 
-// Dispatches events until the condition holds or the time-out passes; returns the condition.
+// Dispatches events, idle time included (deferred window destruction happens there),
+// until the condition holds or the time-out passes; returns the condition.
 inline bool PumpUntil(const std::function<bool()>& done,
                       std::chrono::milliseconds timeout = std::chrono::milliseconds(5000))
 {
@@ -21,6 +22,7 @@ inline bool PumpUntil(const std::function<bool()>& done,
             return done();
         loop.DispatchTimeout(10);
         wxTheApp->ProcessPendingEvents();
+        wxTheApp->ProcessIdle();
     }
     return true;
 }
