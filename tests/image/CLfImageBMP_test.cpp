@@ -1,7 +1,7 @@
 #include "image/CLfImageBMP.h"
 
 #include "image/CLfMemoryStream.h"
-#include "tests/image/ImageTestTools.h"
+#include "tests/image/CodecTestUtil.h"
 #include "tests/support/TestEnv.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +14,7 @@
 
 namespace {
 
-using lfimgtest::Bgr;
+using lftest::Bgr;
 
 // ---- A hand-made BMP file, field by field ---------------------------------------------
 
@@ -195,7 +195,7 @@ TEST_P(BmpRoundTrip, EncodeDecodeEncodeIsByteIdentical)
     EXPECT_EQ(decoded.info.yDpi, c.yDpi);
     EXPECT_EQ(decoded.GetType(), lfimg::kTypeBMP);
     const std::vector<uint8_t> second = EncodeBytes(decoded);
-    EXPECT_EQ(lfimgtest::FirstDifference(first, second), -1);
+    EXPECT_EQ(lftest::FirstDifference(first, second), -1);
 }
 
 std::vector<RoundTrip> RoundTripCases()
@@ -244,14 +244,14 @@ TEST_P(BmpHandMade, DecodesToKnownPixels)
             for (int64_t x = 0; x < img.GetWidth(); ++x, ++i) {
                 ASSERT_LT(i, c.colors.size());
                 const RGBQUAD got = img.GetPixelColor(x, y);
-                EXPECT_TRUE(lfimgtest::SameColor(got, c.colors[i]))
+                EXPECT_TRUE(lftest::SameColor(got, c.colors[i]))
                     << "pixel " << x << "," << y << " is " << int(got.rgbRed) << "," << int(got.rgbGreen) << ","
                     << int(got.rgbBlue);
             }
     }
     for (size_t i = 0; i < c.palette.size(); ++i) {
         const RGBQUAD e = img.GetPaletteColor(uint32_t(i));
-        EXPECT_TRUE(lfimgtest::SameColor(e, c.palette[i])) << "entry " << i;
+        EXPECT_TRUE(lftest::SameColor(e, c.palette[i])) << "entry " << i;
         EXPECT_EQ(e.rgbReserved, 0) << "entry " << i;
     }
 }
@@ -481,7 +481,7 @@ TEST(CLfImageBMP, StreamStartingMidwayUsesItsOwnStart)
     ASSERT_TRUE(stream.Seek(7, CLfStream::kSeekSet));
     CLfImageBMP img;
     ASSERT_TRUE(img.Decode(&stream)) << img.GetLastError();
-    EXPECT_TRUE(lfimgtest::SameColor(img.GetPixelColor(1, 0), Bgr(4, 5, 6)));
+    EXPECT_TRUE(lftest::SameColor(img.GetPixelColor(1, 0), Bgr(4, 5, 6)));
 }
 
 TEST(CLfImageBMP, EscapeCancelsTheDecode)
@@ -633,26 +633,11 @@ TEST(CLfImageBMP, FailedDecodeReportsAndKeepsNothing)
 
 // ---- Encoding failures ------------------------------------------------------------------
 
-// A stream that takes a fixed number of bytes and then refuses to write.
-class ShortStream : public CLfMemoryStream {
-public:
-    explicit ShortStream(size_t room) : m_room(room) {}
-    size_t Write(const void* buffer, size_t itemSize, size_t count) override
-    {
-        const size_t fit = std::min(count, itemSize ? m_room / itemSize : 0);
-        m_room -= fit * itemSize;
-        return CLfMemoryStream::Write(buffer, itemSize, fit);
-    }
-
-private:
-    size_t m_room;
-};
-
 TEST(CLfImageBMP, ShortWriteFailsTheEncode)
 {
     CLfImage img(20, 20, 24);
     for (size_t room : {size_t(0), size_t(20), size_t(54), size_t(500)}) {
-        ShortStream stream(room);
+        lftest::ShortStream stream(room);
         EXPECT_FALSE(img.Encode(&stream, lfimg::kTypeBMP)) << room;
         EXPECT_NE(std::strstr(img.GetLastError(), "BMP write failed"), nullptr) << img.GetLastError();
     }
@@ -694,10 +679,10 @@ TEST_P(BmpFromMagick, DecodesToThePixelsMagickDumps)
                              "-channel B -fx '((i*j)%7)/7' +channel " + c.options + " " + c.format + ":'" + file +
                              "' 2>&1";
     bool ok = false;
-    const std::string out = lfimgtest::RunCommand(make, &ok);
+    const std::string out = lftest::RunCommand(make, &ok);
     ASSERT_TRUE(ok) << "convert failed: " << out;
     int w = 0, h = 0;
-    const std::vector<uint8_t> expected = lfimgtest::MagickRgb(file, &w, &h);
+    const std::vector<uint8_t> expected = lftest::MagickRgb(file, &w, &h);
     ASSERT_FALSE(expected.empty());
 
     CLfImageBMP img;
@@ -705,7 +690,7 @@ TEST_P(BmpFromMagick, DecodesToThePixelsMagickDumps)
     EXPECT_EQ(img.GetWidth(), w);
     EXPECT_EQ(img.GetHeight(), h);
     EXPECT_EQ(img.GetBpp(), c.bpp);
-    EXPECT_EQ(lfimgtest::FirstDifference(lfimgtest::ImageRgb(img), expected), -1);
+    EXPECT_EQ(lftest::FirstDifference(lftest::ImageRgb(img), expected), -1);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -723,7 +708,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 std::string Suite(const std::string& leaf)
 {
-    return (lftest::CorporaDir() / "bmpsuite" / leaf).string();
+    return lftest::Corpus("bmpsuite/" + leaf).string();
 }
 
 // Compares a decoded image with its reference picture; 16-bit files keep only the
@@ -735,14 +720,14 @@ void ExpectMatchesReference(const std::string& bmp, const std::string& ref, int 
     const std::vector<uint8_t> bytes = lftest::ReadBytes(Suite(bmp));
     ASSERT_TRUE(img.Decode(bytes.data(), int64_t(bytes.size()), lfimg::kTypeBMP)) << bmp << ": " << img.GetLastError();
     int w = 0, h = 0;
-    std::vector<uint8_t> expected = lfimgtest::MagickRgb(Suite(ref), &w, &h);
+    std::vector<uint8_t> expected = lftest::MagickRgb(Suite(ref), &w, &h);
     ASSERT_FALSE(expected.empty()) << ref;
     ASSERT_EQ(img.GetWidth(), w) << bmp;
     ASSERT_EQ(img.GetHeight(), h) << bmp;
     const int keep[3] = {redBits, greenBits, blueBits};
     for (size_t i = 0; i < expected.size(); ++i)
         expected[i] = uint8_t(expected[i] & (0xFF << (8 - keep[i % 3])));
-    const int64_t diff = lfimgtest::FirstDifference(lfimgtest::ImageRgb(img), expected);
+    const int64_t diff = lftest::FirstDifference(lftest::ImageRgb(img), expected);
     EXPECT_EQ(diff, -1) << bmp << " differs at pixel " << diff / 3;
 }
 

@@ -1,13 +1,13 @@
 // Colour-space conversions, channel splits and Combine.
 
 #include "image/CLfImage.h"
-#include "tests/image/ColourTestImages.h"
+#include "tests/image/PictureTestUtil.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
-using namespace colourtest;
+using namespace lftest;
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Brightness/contrast, gamma, channel shifts, colourising and thresholding.
 
 #include "image/CLfImage.h"
-#include "tests/image/ColourTestImages.h"
+#include "tests/image/PictureTestUtil.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <cmath>
 #include <limits>
 
-using namespace colourtest;
+using namespace lftest;
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "image/CLfImage.h"
 
-#include "tests/image/ImageTestTools.h"
+#include "tests/image/PictureTestUtil.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 
 namespace {
 
-using lfimgtest::Bgr;
+using lftest::Bgr;
 
 TEST(GrayScale, TrueColourBecomesEightBitLuminance)
 {
@@ -68,21 +68,21 @@ TEST(Negative, GreyIndicesColourPaletteAndTrueColour)
     colour.SetPixelIndex(1, 0, 2);
     ASSERT_TRUE(colour.Negative());
     EXPECT_EQ(colour.GetPixelIndex(1, 0), 2);
-    EXPECT_TRUE(lfimgtest::SameColor(colour.GetPaletteColor(2), Bgr(225, 235, 245)));
+    EXPECT_TRUE(lftest::SameColor(colour.GetPaletteColor(2), Bgr(225, 235, 245)));
 
     CLfImage bilevel(9, 1, 1);
     bilevel.SetPaletteColor(1, 255, 255, 255);
     bilevel.SetPixelIndex(8, 0, 1);
     ASSERT_TRUE(bilevel.Negative());  // black and white is no grey ramp: the palette flips
     EXPECT_EQ(bilevel.GetPixelIndex(8, 0), 1);
-    EXPECT_TRUE(lfimgtest::SameColor(bilevel.GetPaletteColor(1), Bgr(0, 0, 0)));
+    EXPECT_TRUE(lftest::SameColor(bilevel.GetPaletteColor(1), Bgr(0, 0, 0)));
 
     CLfImage rgb(2, 1, 24);
     rgb.SetPixelColor(0, 0, Bgr(0, 100, 255));
     rgb.info.transColor = Bgr(1, 2, 3);
     ASSERT_TRUE(rgb.Negative());
-    EXPECT_TRUE(lfimgtest::SameColor(rgb.GetPixelColor(0, 0), Bgr(255, 155, 0)));
-    EXPECT_TRUE(lfimgtest::SameColor(rgb.info.transColor, Bgr(254, 253, 252)));
+    EXPECT_TRUE(lftest::SameColor(rgb.GetPixelColor(0, 0), Bgr(255, 155, 0)));
+    EXPECT_TRUE(lftest::SameColor(rgb.info.transColor, Bgr(254, 253, 252)));
 }
 
 TEST(Negative, SelectionLimitsTheChange)
@@ -90,9 +90,9 @@ TEST(Negative, SelectionLimitsTheChange)
     CLfImage rgb(3, 1, 24);
     ASSERT_TRUE(rgb.SelectionAddRect(RECT{1, 1, 2, 0}));
     ASSERT_TRUE(rgb.Negative());
-    EXPECT_TRUE(lfimgtest::SameColor(rgb.GetPixelColor(0, 0), Bgr(0, 0, 0)));
-    EXPECT_TRUE(lfimgtest::SameColor(rgb.GetPixelColor(1, 0), Bgr(255, 255, 255)));
-    EXPECT_TRUE(lfimgtest::SameColor(rgb.GetPixelColor(2, 0), Bgr(0, 0, 0)));
+    EXPECT_TRUE(lftest::SameColor(rgb.GetPixelColor(0, 0), Bgr(0, 0, 0)));
+    EXPECT_TRUE(lftest::SameColor(rgb.GetPixelColor(1, 0), Bgr(255, 255, 255)));
+    EXPECT_TRUE(lftest::SameColor(rgb.GetPixelColor(2, 0), Bgr(0, 0, 0)));
 }
 
 TEST(IncreaseBpp, Table)
@@ -109,9 +109,9 @@ TEST(IncreaseBpp, Table)
     one.SetPixelIndex(9, 1, 1);
     ASSERT_TRUE(one.IncreaseBpp(8));
     ASSERT_EQ(one.GetBpp(), 8u);
-    EXPECT_TRUE(lfimgtest::SameColor(one.GetPaletteColor(0), Bgr(3, 2, 1)));
-    EXPECT_TRUE(lfimgtest::SameColor(one.GetPaletteColor(1), Bgr(252, 251, 250)));
-    EXPECT_TRUE(lfimgtest::SameColor(one.GetPaletteColor(2), Bgr(0, 0, 0)));
+    EXPECT_TRUE(lftest::SameColor(one.GetPaletteColor(0), Bgr(3, 2, 1)));
+    EXPECT_TRUE(lftest::SameColor(one.GetPaletteColor(1), Bgr(252, 251, 250)));
+    EXPECT_TRUE(lftest::SameColor(one.GetPaletteColor(2), Bgr(0, 0, 0)));
     EXPECT_EQ(one.GetPixelIndex(9, 1), 1);
     EXPECT_EQ(one.GetPixelIndex(8, 1), 0);
 }
@@ -126,8 +126,8 @@ TEST(IncreaseBpp, ToTrueColourKeepsTransparencyAndPaletteAlpha)
     img.info.transIndex = 5;
     ASSERT_TRUE(img.IncreaseBpp(24));
     ASSERT_EQ(img.GetBpp(), 24u);
-    EXPECT_TRUE(lfimgtest::SameColor(img.info.transColor, Bgr(7, 8, 9)));
-    EXPECT_TRUE(lfimgtest::SameColor(img.GetPixelColor(1, 0), Bgr(70, 60, 50)));
+    EXPECT_TRUE(lftest::SameColor(img.info.transColor, Bgr(7, 8, 9)));
+    EXPECT_TRUE(lftest::SameColor(img.GetPixelColor(1, 0), Bgr(70, 60, 50)));
     ASSERT_NE(img.alpha, nullptr);
     EXPECT_EQ(img.AlphaGet(1, 0), 128);
     EXPECT_EQ(img.AlphaGet(0, 0), 0);
@@ -165,7 +165,7 @@ TEST(DecreaseBpp, GivenPaletteAndErrorDiffusion)
         }
     ASSERT_TRUE(plain.DecreaseBpp(1, false, two));
     ASSERT_TRUE(spread.DecreaseBpp(1, true, two));
-    EXPECT_TRUE(lfimgtest::SameColor(spread.GetPaletteColor(1), Bgr(250, 250, 250)));
+    EXPECT_TRUE(lftest::SameColor(spread.GetPaletteColor(1), Bgr(250, 250, 250)));
     int plainOn = 0, spreadOn = 0;
     for (int64_t y = 0; y < 8; ++y)
         for (int64_t x = 0; x < 8; ++x) {
@@ -192,7 +192,7 @@ TEST(Dither, OrderedPatternOfMidGrey)
             set += img.GetPixelIndex(x, y);
         }
     EXPECT_EQ(set, 16);
-    EXPECT_TRUE(lfimgtest::SameColor(img.GetPaletteColor(1), Bgr(255, 255, 255)));
+    EXPECT_TRUE(lftest::SameColor(img.GetPaletteColor(1), Bgr(255, 255, 255)));
 }
 
 TEST(Dither, ErrorDiffusionExtremesAndAlreadyOneBit)

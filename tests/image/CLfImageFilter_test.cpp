@@ -1,7 +1,7 @@
 // Window filters, noise, jitter and Mix.
 
 #include "image/CLfImage.h"
-#include "tests/image/ColourTestImages.h"
+#include "tests/image/PictureTestUtil.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <functional>
 
-using namespace colourtest;
+using namespace lftest;
 
 namespace {
 

@@ -1,14 +1,14 @@
 // Fourier transforms and the curvature repair.
 
 #include "image/CLfImage.h"
-#include "tests/image/ColourTestImages.h"
+#include "tests/image/PictureTestUtil.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <vector>
 
-using namespace colourtest;
+using namespace lftest;
 
 TEST(Fourier, IsPowerOf2)
 {

@@ -1,14 +1,14 @@
 // Mean grey level, histograms and the histogram-driven luminance remappings.
 
 #include "image/CLfImage.h"
-#include "tests/image/ColourTestImages.h"
+#include "tests/image/PictureTestUtil.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <functional>
 
-using namespace colourtest;
+using namespace lftest;
 
 namespace {
 

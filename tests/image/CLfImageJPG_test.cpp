@@ -1,7 +1,7 @@
 #include "image/CLfImageJPG.h"
 #include "image/CLfImageJPG_io.h"
 #include "tests/image/ExifBuilder.h"
-#include "tests/image/LfCodecTestUtil.h"
+#include "tests/image/CodecTestUtil.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-using lfcodectest::Bytes;
-using lfcodectest::Corpus;
+using lftest::Bytes;
+using lftest::Corpus;
 using lftest::ExifBuilder;
 
 namespace {
@@ -37,7 +37,7 @@ int MaxDifference(const CLfImage& img, const Bytes& rgba)
         for (int x = 0; x < w; ++x) {
             const uint8_t* p = &rgba[(size_t(top) * w + x) * 4];
             const uint32_t theirs = (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8);
-            worst = std::max(worst, ChannelDifference(lfcodectest::Rgba(img, x, h - 1 - top), theirs));
+            worst = std::max(worst, ChannelDifference(lftest::Rgba(img, x, h - 1 - top), theirs));
         }
     }
     return worst;
@@ -50,19 +50,19 @@ int MaxDifference(const CLfImage& a, const CLfImage& b)
     int worst = 0;
     for (int y = 0; y < a.GetHeight(); ++y)
         for (int x = 0; x < a.GetWidth(); ++x)
-            worst = std::max(worst, ChannelDifference(lfcodectest::Rgba(a, x, y), lfcodectest::Rgba(b, x, y)));
+            worst = std::max(worst, ChannelDifference(lftest::Rgba(a, x, y), lftest::Rgba(b, x, y)));
     return worst;
 }
 
 std::unique_ptr<CLfImageJPG> Decode(const Bytes& bytes)
 {
-    return lfcodectest::DecodeFrom<CLfImageJPG>(bytes);
+    return lftest::DecodeFrom<CLfImageJPG>(bytes);
 }
 
 Bytes EncodeToBytes(const CLfImage& src, bool* ok = nullptr, std::string* error = nullptr)
 {
     Bytes out;
-    const bool result = lfcodectest::EncodeTo<CLfImageJPG>(src, out, error);
+    const bool result = lftest::EncodeTo<CLfImageJPG>(src, out, error);
     if (ok)
         *ok = result;
     return out;
@@ -128,7 +128,7 @@ size_t FindMarker(const Bytes& jpeg, uint8_t marker)
 
 // A stream whose writes fail once a number of bytes has gone through, or whose
 // flush fails.
-class FailingStream : public lfcodectest::ShortWriteStream {
+class FailingStream : public lftest::ShortWriteStream {
 public:
     FailingStream(size_t allowed, bool failFlush) : ShortWriteStream(allowed), m_failFlush(failFlush) {}
     bool Flush() override { return !m_failFlush; }
@@ -176,7 +176,7 @@ TEST(CLfImageJPG, CorpusFilesMatchTheReferenceDecoder)
             EXPECT_EQ(d->GetNumColors(), 0u);
         }
         // Both decode with the same libjpeg; only the CMYK conversion rounds differently.
-        EXPECT_LE(MaxDifference(*d, lfcodectest::MagickRgba(path)), 1);
+        EXPECT_LE(MaxDifference(*d, lftest::MagickRgba(path)), 1);
     }
 }
 
@@ -526,7 +526,7 @@ TEST(CLfImageJPG, LoadAndSaveByType)
 {
     lftest::TempDir dir;
     const std::string file = (dir / "picture.jpg").string();
-    auto src = lfcodectest::MakePicture(24, 12, 24);
+    auto src = lftest::MakePicture(24, 12, 24);
     src->SetXDPI(200);
     src->SetYDPI(200);
     ASSERT_TRUE(src->Save(file.c_str(), lfimg::kTypeJPG)) << src->GetLastError();
@@ -557,7 +557,7 @@ TEST(CLfImageJPG, SmallProgressiveFileCannotClaimHugeWorkingMemory)
 {
     // 9000 x 9000 passes the pixel gate, but a four-component progressive frame
     // needs 648 MB of coefficients in libjpeg before the first row comes out.
-    const Bytes small = lftest::ReadBytes(lfcodectest::OwnData("jpeg/cmyk_progressive_16x16.jpg"));
+    const Bytes small = lftest::ReadBytes(lftest::OwnData("jpeg/cmyk_progressive_16x16.jpg"));
     {
         const auto d = Decode(small);
         ASSERT_TRUE(d->IsValid()) << d->GetLastError();

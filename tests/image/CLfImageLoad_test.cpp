@@ -1,7 +1,7 @@
 #include "image/CLfImage.h"
 
 #include "image/CLfMemoryStream.h"
-#include "tests/image/ImageTestTools.h"
+#include "tests/image/CodecTestUtil.h"
 #include "tests/support/TestEnv.h"
 
 #include <gtest/gtest.h>
@@ -22,7 +22,7 @@ namespace fs = std::filesystem;
 CLfImage MakeImage()
 {
     CLfImage img(5, 3, 24, lfimg::kTypeBMP);
-    img.SetPixelColor(4, 2, lfimgtest::Bgr(1, 2, 3));
+    img.SetPixelColor(4, 2, lftest::Bgr(1, 2, 3));
     img.SetXDPI(200);
     return img;
 }
@@ -64,7 +64,7 @@ TEST_F(LoadSave, LoadByTypeAndByTrial)
         EXPECT_EQ(img.GetType(), lfimg::kTypeBMP);
         EXPECT_EQ(img.GetWidth(), 5);
         EXPECT_EQ(img.info.xDpi, 200);
-        EXPECT_TRUE(lfimgtest::SameColor(img.GetPixelColor(4, 2), lfimgtest::Bgr(1, 2, 3)));
+        EXPECT_TRUE(lftest::SameColor(img.GetPixelColor(4, 2), lftest::Bgr(1, 2, 3)));
     }
     CLfImage viaConstructor(file.c_str(), lfimg::kTypeBMP);
     EXPECT_TRUE(viaConstructor.IsValid());
@@ -84,13 +84,13 @@ TEST_F(LoadSave, PngNamedAsBmpOpensAsPng)
 {
     const std::string file = (dir / "pic.bmp").string();
     bool ok = false;
-    lfimgtest::RunCommand("convert -size 6x4 xc:orange PNG24:'" + file + "'", &ok);
+    lftest::RunCommand("convert -size 6x4 xc:orange PNG24:'" + file + "'", &ok);
     ASSERT_TRUE(ok);
     CLfImage img;
     ASSERT_TRUE(img.Load(file.c_str(), lfimg::kTypeBMP)) << img.GetLastError();
     EXPECT_EQ(img.GetType(), lfimg::kTypePNG);
     EXPECT_EQ(img.GetWidth(), 6);
-    EXPECT_TRUE(lfimgtest::SameColor(img.GetPixelColor(0, 0), lfimgtest::Bgr(0, 165, 255)));
+    EXPECT_TRUE(lftest::SameColor(img.GetPixelColor(0, 0), lftest::Bgr(0, 165, 255)));
 }
 
 TEST_F(LoadSave, FailureMessagesFollowTheTypeAsked)
@@ -131,7 +131,7 @@ TEST_F(LoadSave, FailedDecodeKeepsThePreviousImage)
     broken.resize(60);
     EXPECT_FALSE(img.Decode(broken.data(), int64_t(broken.size()), lfimg::kTypeBMP));
     EXPECT_STRNE(img.GetLastError(), "");
-    EXPECT_TRUE(lfimgtest::SameColor(img.GetPixelColor(4, 2), lfimgtest::Bgr(1, 2, 3)));
+    EXPECT_TRUE(lftest::SameColor(img.GetPixelColor(4, 2), lftest::Bgr(1, 2, 3)));
 }
 
 TEST_F(LoadSave, UnknownTypes)
@@ -155,7 +155,7 @@ TEST_F(LoadSave, TrialRewindsToWhereTheStreamStood)
     ASSERT_TRUE(stream.Seek(9, CLfStream::kSeekSet));
     CLfImage img(&stream, lfimg::kTypeUnknown);
     ASSERT_TRUE(img.IsValid()) << img.GetLastError();
-    EXPECT_TRUE(lfimgtest::SameColor(img.GetPixelColor(4, 2), lfimgtest::Bgr(1, 2, 3)));
+    EXPECT_TRUE(lftest::SameColor(img.GetPixelColor(4, 2), lftest::Bgr(1, 2, 3)));
 }
 
 TEST_F(LoadSave, EncodeIntoMemoryOnlyIntoANullBuffer)

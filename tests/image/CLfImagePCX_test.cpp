@@ -1,11 +1,11 @@
 #include "image/CLfImagePCX.h"
 
 #include "image/CLfImagePCX_file.h"
-#include "tests/image/LfCodecTestUtil.h"
+#include "tests/image/CodecTestUtil.h"
 
 #include <gtest/gtest.h>
 
-using namespace lfcodectest;
+using namespace lftest;
 
 namespace {
 
@@ -191,11 +191,8 @@ TEST(CLfImagePCX, HostileFilesAreRefused)
         {"palette without 12", noSignature, "bad color map signature"},
         {"palette cut", With(With(Header(0, 7, 8, 1, 8), Bytes(8, 1)), Bytes{12, 1, 2, 3}), "corrupted PCX"},
     };
-    for (const auto& c : cases) {
-        auto img = DecodeFrom<CLfImagePCX>(c.data);
-        EXPECT_FALSE(img->IsValid()) << c.what;
-        EXPECT_STREQ(img->GetLastError(), c.error) << c.what;
-    }
+    for (const auto& c : cases)
+        ExpectRefused<CLfImagePCX>(c.data, c.error, c.what);
 }
 
 TEST(CLfImagePCX, CorpusFilesMatchImageMagick)
@@ -215,11 +212,8 @@ TEST(CLfImagePCX, CorpusFilesMatchImageMagick)
         EXPECT_EQ(img->GetBpp(), c.bpp);
         EXPECT_TRUE(MatchesMagick(*img, MagickRgba(file)));
         const Bytes whole = lftest::ReadBytes(file);
-        for (size_t cut : {size_t(0), size_t(127), size_t(128), whole.size() / 2, whole.size() - 1}) {
-            auto part = DecodeFrom<CLfImagePCX>(Bytes(whole.begin(), whole.begin() + long(cut)));
-            EXPECT_FALSE(part->IsValid()) << "cut at " << cut;
-            EXPECT_NE(std::string(part->GetLastError()), "") << "cut at " << cut;
-        }
+        for (size_t cut : {size_t(0), size_t(127), size_t(128), whole.size() / 2, whole.size() - 1})
+            ExpectCutRefused<CLfImagePCX>(whole, cut);
     }
     auto bad = DecodeFile<CLfImagePCX>(Corpus("generated/pcx/bad_truncated.pcx"));
     EXPECT_FALSE(bad->IsValid());

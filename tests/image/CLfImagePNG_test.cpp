@@ -26,7 +26,7 @@ using lftest::Rgba;
 using lftest::ShortStream;
 using lftest::Snap;
 
-fs::path SuiteDir() { return lftest::CorporaDir() / "pngsuite"; }
+fs::path SuiteDir() { return lftest::Corpus("pngsuite"); }
 
 // The numbers of a JSON array of integers.
 std::vector<int> ReadJsonNumbers(const fs::path& file)

@@ -1,6 +1,6 @@
 #include "image/CLfImage.h"
 
-#include "tests/image/ImageTestTools.h"
+#include "tests/image/PictureTestUtil.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 
 namespace {
 
-using lfimgtest::Bgr;
+using lftest::Bgr;
 
 // A 24-bit image whose pixel (x, y) has the grey value values[y][x] (rows bottom-up).
 CLfImage GreyRows(const std::vector<std::vector<int>>& rows)
@@ -50,7 +50,7 @@ void FillUniform(CLfImage& img, RGBQUAD c)
     for (int64_t y = 0; y < img.GetHeight(); ++y)
         for (int64_t x = 0; x < img.GetWidth(); ++x) {
             const RGBQUAD got = img.GetPixelColor(x, y);
-            if (!lfimgtest::SameColor(got, c))
+            if (!lftest::SameColor(got, c))
                 return ::testing::AssertionFailure() << "pixel " << x << "," << y << " is " << int(got.rgbRed) << ","
                                                      << int(got.rgbGreen) << "," << int(got.rgbBlue);
         }
@@ -254,7 +254,7 @@ TEST(Resample, EscapeStopsEarlyButStillSucceeds)
         EXPECT_TRUE(img.Resample(16, 16, mode, &out)) << mode;
         EXPECT_EQ(out.GetWidth(), 16);
         // Stopped before the first row: the unwritten rows are blank.
-        EXPECT_TRUE(lfimgtest::SameColor(out.GetPixelColor(15, 15), Bgr(0, 0, 0))) << mode;
+        EXPECT_TRUE(lftest::SameColor(out.GetPixelColor(15, 15), Bgr(0, 0, 0))) << mode;
     }
 }
 

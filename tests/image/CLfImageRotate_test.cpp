@@ -1,6 +1,6 @@
 #include "image/CLfImage.h"
 
-#include "tests/image/ImageTestTools.h"
+#include "tests/image/PictureTestUtil.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 
 namespace {
 
-using lfimgtest::Bgr;
+using lftest::Bgr;
 
 // An image of the given depth whose pixel (x, y) carries a value unique to it: the
 // palette index (x + 3y) mod colours, or for 24 bits the colour (x, y, 7).
@@ -100,7 +100,7 @@ TEST(Rotate, RotateRightPutsTheTopLeftPixelTopRight)
     EXPECT_EQ(img.GetWidth(), 3);  // the source stays
     ASSERT_EQ(out.GetWidth(), 2);
     ASSERT_EQ(out.GetHeight(), 3);
-    EXPECT_TRUE(lfimgtest::SameColor(out.GetPixelColor(1, 2), Bgr(1, 2, 3)));
+    EXPECT_TRUE(lftest::SameColor(out.GetPixelColor(1, 2), Bgr(1, 2, 3)));
 }
 
 TEST(Rotate, QuarterTurnsCarryTheAlphaPlane)
@@ -157,7 +157,7 @@ TEST(Rotate, UncoveredCornersTakeTheTransparentIndex)
     ASSERT_TRUE(plain.AlphaCreate());
     plain.AlphaSet(255);
     ASSERT_TRUE(plain.Rotate(30));
-    EXPECT_TRUE(lfimgtest::SameColor(plain.GetPixelColor(0, 0), Bgr(9, 8, 7)));
+    EXPECT_TRUE(lftest::SameColor(plain.GetPixelColor(0, 0), Bgr(9, 8, 7)));
     EXPECT_EQ(plain.AlphaGet(0, 0), 0);
     EXPECT_EQ(plain.AlphaGet(plain.GetWidth() / 2, plain.GetHeight() / 2), 255);
 }
@@ -241,7 +241,7 @@ TEST(Expand, MarginsTakeTheCanvasColour)
                 if (inside) {
                     EXPECT_EQ(Value(img, x, y), Value(palette, x - 1, y - 4)) << bpp << " " << x << "," << y;
                 } else {
-                    EXPECT_TRUE(lfimgtest::SameColor(img.GetPixelColor(x, y), canvas)) << bpp << " " << x << "," << y;
+                    EXPECT_TRUE(lftest::SameColor(img.GetPixelColor(x, y), canvas)) << bpp << " " << x << "," << y;
                 }
             }
     }
@@ -257,7 +257,7 @@ TEST(Expand, RefusesNegativeMarginsAndSmallerCanvas)
     ASSERT_TRUE(img.Expand(7, 9, Bgr(1, 1, 1)));
     // Centred: left (7-4)/2 = 1, top (9-4)/2 = 2, so the bottom margin is 3 rows.
     EXPECT_EQ(Value(img, 1, 3), Value(Numbered(4, 4, 24), 0, 0));
-    EXPECT_TRUE(lfimgtest::SameColor(img.GetPixelColor(1, 2), Bgr(1, 1, 1)));
+    EXPECT_TRUE(lftest::SameColor(img.GetPixelColor(1, 2), Bgr(1, 1, 1)));
 }
 
 TEST(Thumbnail, FitsAndCentresOnTheCanvas)
@@ -272,10 +272,10 @@ TEST(Thumbnail, FitsAndCentresOnTheCanvas)
     ASSERT_EQ(out.GetWidth(), 100);
     ASSERT_EQ(out.GetHeight(), 100);
     // A 100 x 25 picture; top margin (100 - 25) / 2 = 37 rows, bottom margin 38.
-    EXPECT_TRUE(lfimgtest::SameColor(out.GetPixelColor(50, 37), canvas));
-    EXPECT_TRUE(lfimgtest::SameColor(out.GetPixelColor(50, 38), Bgr(200, 100, 50)));
-    EXPECT_TRUE(lfimgtest::SameColor(out.GetPixelColor(0, 62), Bgr(200, 100, 50)));
-    EXPECT_TRUE(lfimgtest::SameColor(out.GetPixelColor(50, 63), canvas));
+    EXPECT_TRUE(lftest::SameColor(out.GetPixelColor(50, 37), canvas));
+    EXPECT_TRUE(lftest::SameColor(out.GetPixelColor(50, 38), Bgr(200, 100, 50)));
+    EXPECT_TRUE(lftest::SameColor(out.GetPixelColor(0, 62), Bgr(200, 100, 50)));
+    EXPECT_TRUE(lftest::SameColor(out.GetPixelColor(50, 63), canvas));
 
     // A small image is never enlarged, only framed.
     CLfImage small = Numbered(10, 6, 24);

@@ -1,11 +1,11 @@
 #include "image/CLfImageTGA.h"
 
 #include "image/CLfImageTGA_file.h"
-#include "tests/image/LfCodecTestUtil.h"
+#include "tests/image/CodecTestUtil.h"
 
 #include <gtest/gtest.h>
 
-using namespace lfcodectest;
+using namespace lftest;
 
 namespace {
 
@@ -173,11 +173,8 @@ TEST(CLfImageTGA, HostileFilesAreRefused)
         {"packets cut", With(Header(10, 300, 2, 24), Bytes{0xFF, 1, 2, 3, 0xFF, 1, 2, 3, 0x7F, 1}), "corrupted TGA"},
         {"huge size", With(Header(2, 0xFFFF, 0xFFFF, 32), some), "corrupted TGA"},
     };
-    for (const auto& c : cases) {
-        auto img = DecodeFrom<CLfImageTGA>(c.data);
-        EXPECT_FALSE(img->IsValid()) << c.what;
-        EXPECT_STREQ(img->GetLastError(), c.error) << c.what;
-    }
+    for (const auto& c : cases)
+        ExpectRefused<CLfImageTGA>(c.data, c.error, c.what);
 }
 
 TEST(CLfImageTGA, CorpusFilesMatchImageMagick)
@@ -200,11 +197,8 @@ TEST(CLfImageTGA, CorpusFilesMatchImageMagick)
         EXPECT_TRUE(MatchesMagick(*img, MagickRgba(file)));
         // every truncation of the file is refused
         const Bytes whole = lftest::ReadBytes(file);
-        for (size_t cut : {size_t(5), size_t(18), whole.size() / 2, whole.size() - 1}) {
-            auto part = DecodeFrom<CLfImageTGA>(Bytes(whole.begin(), whole.begin() + long(cut)));
-            EXPECT_FALSE(part->IsValid()) << "cut at " << cut;
-            EXPECT_NE(std::string(part->GetLastError()), "") << "cut at " << cut;
-        }
+        for (size_t cut : {size_t(5), size_t(18), whole.size() / 2, whole.size() - 1})
+            ExpectCutRefused<CLfImageTGA>(whole, cut);
     }
 }
 

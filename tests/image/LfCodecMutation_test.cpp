@@ -7,13 +7,13 @@
 #include "image/CLfImagePCX.h"
 #include "image/CLfImageTGA.h"
 #include "image/CLfImageWBMP.h"
-#include "tests/image/LfCodecTestUtil.h"
+#include "tests/image/CodecTestUtil.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 
-using namespace lfcodectest;
+using namespace lftest;
 
 namespace {
 
