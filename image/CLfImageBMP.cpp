@@ -228,7 +228,11 @@ void ReadBitfieldRows(CLfStream& s, CLfImage& img, uint32_t bits, const uint32_t
     const Channel blue = MakeChannel(masks[2]);
     const uint32_t width = uint32_t(img.GetWidth());
     const uint32_t height = uint32_t(img.GetHeight());
-    const size_t srcRow = ((size_t(width) * bits + 31) / 32) * 4;
+    // A 32-bit file row is a third longer than the 24-bit row that passed the gate.
+    const lfimg::PixelBufferSize rowSize = lfimg::CheckPixelBuffer(width, 1, bits, 4);
+    if (!rowSize.ok())
+        Fail("%s", lfimg::kMaxMemoryError);
+    const size_t srcRow = size_t(rowSize.rowBytes);
     std::vector<uint8_t> row(srcRow);
     for (uint32_t y = 0; y < height; ++y) {
         img.info.progress = int32_t(uint64_t(y) * 100 / height);

@@ -246,6 +246,10 @@ inline uint8_t ToByte(float sum)
 
 // Cubic B-spline over the 4 x 4 neighbourhood; the weights of each axis depend only
 // on the target column or row, so they are computed once per column and per row.
+// The column table covers at most kBicubicBlock columns at a time: a table for a
+// target row of a billion 1-bit pixels would need tens of gigabytes.
+constexpr int64_t kBicubicBlock = 65536;
+
 void Bicubic(CLfImage& src, CLfImage& dst, float xScale, float yScale)
 {
     const int64_t w = src.GetWidth();
@@ -257,57 +261,63 @@ void Bicubic(CLfImage& src, CLfImage& dst, float xScale, float yScale)
         int64_t pos[4];
         float weight[4];
     };
-    std::vector<Taps> columns(static_cast<size_t>(nw));
-    for (int64_t x = 0; x < nw; ++x) {
-        const float fx = float(x) * xScale - 0.5f;
-        const int64_t ix = int64_t(std::floor(fx));
-        const float dx = fx - float(ix);
-        for (int n = -1; n <= 2; ++n) {
-            columns[size_t(x)].pos[n + 1] = std::clamp<int64_t>(ix + n, 0, w - 1);
-            columns[size_t(x)].weight[n + 1] = CLfImage::KernelBSpline(dx - float(n));
+    const int64_t blocks = (nw + kBicubicBlock - 1) / kBicubicBlock;
+    std::vector<Taps> columns(static_cast<size_t>(std::min(nw, kBicubicBlock)));
+    for (int64_t block = 0; block < blocks; ++block) {
+        const int64_t x0 = block * kBicubicBlock;
+        const int64_t x1 = std::min(nw, x0 + kBicubicBlock);
+        for (int64_t x = x0; x < x1; ++x) {
+            Taps& col = columns[size_t(x - x0)];
+            const float fx = float(x) * xScale - 0.5f;
+            const int64_t ix = int64_t(std::floor(fx));
+            const float dx = fx - float(ix);
+            for (int n = -1; n <= 2; ++n) {
+                col.pos[n + 1] = std::clamp<int64_t>(ix + n, 0, w - 1);
+                col.weight[n + 1] = CLfImage::KernelBSpline(dx - float(n));
+            }
         }
-    }
-    for (int64_t y = 0; y < nh; ++y) {
-        if (lfimg::RowStep(src, y, nh))
-            return;
-        const float fy = float(y) * yScale - 0.5f;
-        const int64_t iy = int64_t(std::floor(fy));
-        const float dy = fy - float(iy);
-        Taps rows;
-        for (int m = -1; m <= 2; ++m) {
-            rows.pos[m + 1] = std::clamp<int64_t>(iy + m, 0, h - 1);
-            rows.weight[m + 1] = CLfImage::KernelBSpline(float(m) - dy);
-        }
-        for (int64_t x = 0; x < nw; ++x) {
-            const Taps& col = columns[size_t(x)];
-            float sum[3] = {0, 0, 0};
-            for (int m = 0; m < 4; ++m) {
-                const uint8_t* row = direct ? src.GetBits(uint32_t(rows.pos[m])) : nullptr;
-                for (int n = 0; n < 4; ++n) {
-                    const float k = rows.weight[m] * col.weight[n];
-                    if (direct) {
-                        const uint8_t* p = row + 3 * col.pos[n];
-                        sum[0] += k * p[0];
-                        sum[1] += k * p[1];
-                        sum[2] += k * p[2];
-                    } else {
-                        const RGBQUAD c = src.GetPixelColor(col.pos[n], rows.pos[m]);
-                        sum[0] += k * c.rgbBlue;
-                        sum[1] += k * c.rgbGreen;
-                        sum[2] += k * c.rgbRed;
+        for (int64_t y = 0; y < nh; ++y) {
+            if (lfimg::RowStep(src, block * nh + y, blocks * nh))
+                return;
+            const float fy = float(y) * yScale - 0.5f;
+            const int64_t iy = int64_t(std::floor(fy));
+            const float dy = fy - float(iy);
+            Taps rows;
+            for (int m = -1; m <= 2; ++m) {
+                rows.pos[m + 1] = std::clamp<int64_t>(iy + m, 0, h - 1);
+                rows.weight[m + 1] = CLfImage::KernelBSpline(float(m) - dy);
+            }
+            for (int64_t x = x0; x < x1; ++x) {
+                const Taps& col = columns[size_t(x - x0)];
+                float sum[3] = {0, 0, 0};
+                for (int m = 0; m < 4; ++m) {
+                    const uint8_t* row = direct ? src.GetBits(uint32_t(rows.pos[m])) : nullptr;
+                    for (int n = 0; n < 4; ++n) {
+                        const float k = rows.weight[m] * col.weight[n];
+                        if (direct) {
+                            const uint8_t* p = row + 3 * col.pos[n];
+                            sum[0] += k * p[0];
+                            sum[1] += k * p[1];
+                            sum[2] += k * p[2];
+                        } else {
+                            const RGBQUAD c = src.GetPixelColor(col.pos[n], rows.pos[m]);
+                            sum[0] += k * c.rgbBlue;
+                            sum[1] += k * c.rgbGreen;
+                            sum[2] += k * c.rgbRed;
+                        }
                     }
                 }
-            }
-            const uint8_t b = ToByte(sum[0]);
-            const uint8_t g = ToByte(sum[1]);
-            const uint8_t r = ToByte(sum[2]);
-            if (direct) {
-                uint8_t* out = dst.GetBits(uint32_t(y)) + 3 * x;
-                out[0] = b;
-                out[1] = g;
-                out[2] = r;
-            } else {
-                dst.SetPixelColor(x, y, RGBQUAD{b, g, r, 0});
+                const uint8_t b = ToByte(sum[0]);
+                const uint8_t g = ToByte(sum[1]);
+                const uint8_t r = ToByte(sum[2]);
+                if (direct) {
+                    uint8_t* out = dst.GetBits(uint32_t(y)) + 3 * x;
+                    out[0] = b;
+                    out[1] = g;
+                    out[2] = r;
+                } else {
+                    dst.SetPixelColor(x, y, RGBQUAD{b, g, r, 0});
+                }
             }
         }
     }

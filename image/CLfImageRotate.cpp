@@ -84,6 +84,12 @@ bool TurnImage(CLfImage& self, Turn turn, CLfImage* destination)
     CLfImage result;
     if (!lfimg::CreateWorkImage(self, result, nw, nh, self.GetBpp()))
         return false;
+    if (quarter) {
+        // The picture's width becomes its height: its resolutions change places too,
+        // or a turned 300 x 72 DPI scan would print stretched.
+        result.SetXDPI(self.info.yDpi);
+        result.SetYDPI(self.info.xDpi);
+    }
     const bool withAlpha = self.alpha != nullptr;
     if (withAlpha) {
         result.AlphaCreate();
@@ -123,7 +129,8 @@ bool TurnImage(CLfImage& self, Turn turn, CLfImage* destination)
 
 bool CLfImage::Rotate(float angle, CLfImage* destination)
 {
-    if (!dib)
+    // A non-finite angle has no rotation and would overflow the canvas arithmetic.
+    if (!dib || !std::isfinite(angle))
         return false;
     const double a = -double(angle) * std::numbers::pi / 180.0;
     const double c = std::cos(a);

@@ -588,6 +588,13 @@ std::vector<Hostile> HostileCases()
                          f.height = 2000000;
                      }),
                      lfimg::kMaxMemoryError});
+    // 70 million 24-bit pixels fit under the ceiling, but not one 32-bit file row of them.
+    cases.push_back({"rowBeyondCeiling", make([](FakeBmp& f) {
+                         f.width = 70000000;
+                         f.height = 1;
+                         f.bits = 32;
+                     }),
+                     lfimg::kMaxMemoryError});
     return cases;
 }
 

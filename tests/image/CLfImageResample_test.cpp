@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -211,6 +213,35 @@ TEST(Resample, BicubicSmoothsAStep)
         EXPECT_GE(row[i], row[i - 1]) << i;  // non-negative weights: no ringing
     EXPECT_GT(row[8], 0);
     EXPECT_LT(row[8], 255);
+}
+
+TEST(Resample, BicubicRowsWiderThanItsColumnTable)
+{
+    // Past 65536 columns the column weights are made block by block: columns on
+    // both sides of the block edge still weigh the right source pixels.
+    const std::vector<int> source = {0, 0, 0, 0, 255, 255, 255, 255};
+    CLfImage img = GreyRows({source});
+    const int32_t nw = 140000;
+    ASSERT_TRUE(img.Resample(nw, 1, 2));
+    const auto row = BlueRows(img)[0];
+    const float scale = float(source.size()) / float(nw);
+    for (int64_t x : {0, 65535, 65536, 65537, 100000, 139999}) {
+        const float fx = float(x) * scale - 0.5f;
+        const int64_t ix = int64_t(std::floor(fx));
+        double expected = 0;
+        for (int n = -1; n <= 2; ++n) {
+            const int64_t at = std::clamp<int64_t>(ix + n, 0, int64_t(source.size()) - 1);
+            expected += CLfImage::KernelBSpline(fx - float(ix) - float(n)) * source[size_t(at)];
+        }
+        EXPECT_NEAR(row[size_t(x)], expected, 1.0) << x;
+    }
+
+    // A target row of two billion 1-bit pixels passes the size gate; the weights
+    // must not need memory in proportion to it (stopped at once to stay quick).
+    CLfImage bits(1, 1, 1);
+    bits.info.escape = 1;
+    ASSERT_TRUE(bits.Resample(2000000000, 1, 2));
+    EXPECT_EQ(bits.GetWidth(), 2000000000);
 }
 
 TEST(Resample, AlphaFollowsByNearestPixelInEveryMode)

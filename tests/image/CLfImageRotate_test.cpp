@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <string>
 #include <vector>
@@ -101,6 +102,41 @@ TEST(Rotate, RotateRightPutsTheTopLeftPixelTopRight)
     ASSERT_EQ(out.GetWidth(), 2);
     ASSERT_EQ(out.GetHeight(), 3);
     EXPECT_TRUE(lftest::SameColor(out.GetPixelColor(1, 2), Bgr(1, 2, 3)));
+}
+
+TEST(Rotate, QuarterTurnsSwapTheResolutions)
+{
+    // 30 x 8 pixels at 300 x 72 DPI is 0.1 x 0.11 inches, and stays so when turned.
+    using Turn = bool (CLfImage::*)(CLfImage*);
+    for (const Turn turn : {&CLfImage::RotateRight, &CLfImage::RotateLeft}) {
+        CLfImage img(30, 8, 8);
+        img.SetXDPI(300);
+        img.SetYDPI(72);
+        ASSERT_TRUE((img.*turn)(nullptr));
+        EXPECT_EQ(img.info.xDpi, 72);
+        EXPECT_EQ(img.info.yDpi, 300);
+        EXPECT_EQ(img.header.biXPelsPerMeter, 2835);
+        EXPECT_EQ(img.header.biYPelsPerMeter, 11811);
+        CLfImage back;
+        ASSERT_TRUE((img.*turn)(&back));
+        EXPECT_EQ(back.info.xDpi, 300);
+        EXPECT_EQ(back.info.yDpi, 72);
+        // A half turn and a free rotation keep them.
+        ASSERT_TRUE(back.Rotate180());
+        ASSERT_TRUE(back.Rotate(30));
+        EXPECT_EQ(back.info.xDpi, 300);
+        EXPECT_EQ(back.info.yDpi, 72);
+    }
+}
+
+TEST(Rotate, NonFiniteAnglesAreRefused)
+{
+    CLfImage img(3, 2, 24);
+    for (const float angle : {NAN, INFINITY, -INFINITY}) {
+        EXPECT_FALSE(img.Rotate(angle)) << angle;
+        EXPECT_EQ(img.GetWidth(), 3);
+        EXPECT_EQ(img.GetHeight(), 2);
+    }
 }
 
 TEST(Rotate, QuarterTurnsCarryTheAlphaPlane)
