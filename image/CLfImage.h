@@ -284,7 +284,8 @@ public:
     bool HistogramLog();
     bool HistogramRoot();
     // Direction 1 forward, -1 inverse. The sources are never changed; results go to
-    // the destinations given.
+    // the destinations given. A destination without its source is transformed in
+    // place (its pixels are the input); a part with neither starts at zeros.
     bool FFT2(const CLfImage* srcReal, const CLfImage* srcImag, CLfImage* dstReal, CLfImage* dstImag,
               int32_t direction, bool forcePow2 = false, bool magnitude = false);
     static bool FFT(int32_t direction, int32_t m, double* x, double* y);

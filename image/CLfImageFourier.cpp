@@ -99,15 +99,19 @@ int32_t Log2(int64_t n)
 }
 
 // The grey working image of one part of the transform, sized width x height: a
-// copy of the source (never the source itself), or zeros (index 0) without one.
-bool MakeWorkingPart(CLfImage& out, const CLfImage* source, int32_t width, int32_t height)
+// copy of the source (never the source itself); without a source, a copy of the
+// destination, whose own pixels are then the input; zeros (index 0) without
+// either. A given image without pixels refuses the transform.
+bool MakeWorkingPart(CLfImage& out, const CLfImage* source, const CLfImage* destination, int32_t width,
+                     int32_t height)
 {
-    if (!source) {
+    const CLfImage* input = source ? source : destination;
+    if (!input) {
         if (!out.Create(width, height, 8, 0)) return false;
         out.SetGrayPalette();
         return true;
     }
-    if (!source->dib || !out.Copy(*source, true, false, false)) return false;
+    if (!input->dib || !out.Copy(*input, true, false, false)) return false;
     if (out.GetBpp() != 8 || !out.IsGrayScale()) {
         if (!out.GrayScale()) return false;
     }
@@ -163,7 +167,8 @@ bool CLfImage::FFT2(const CLfImage* srcReal, const CLfImage* srcImag, CLfImage* 
     const int32_t width = static_cast<int32_t>(w), height = static_cast<int32_t>(h);
 
     CLfImage real(0), imag(0);
-    if (!MakeWorkingPart(real, srcReal, width, height) || !MakeWorkingPart(imag, srcImag, width, height)) {
+    if (!MakeWorkingPart(real, srcReal, dstReal, width, height) ||
+        !MakeWorkingPart(imag, srcImag, dstImag, width, height)) {
         SetLastError(real.info.lastError[0] ? real.GetLastError() : imag.GetLastError());
         return false;
     }

@@ -192,15 +192,38 @@ TEST(Fourier2D, ZeroGridStaysAtTheMiddle)
 
 TEST(Fourier2D, MissingImaginaryPartStartsAtMinus128)
 {
-    CLfImage re, outRe, outIm;
+    // Real part 0 everywhere, imaginary -128: only the modulus of the zero
+    // frequency is non-zero, 4 x (ln 128 + 3) = 31.4 at scale 16 / 16 x 4.
+    CLfImage re, outRe;
     MakeGrey(re, 16, 16, [](int, int) { return 128; });
     CLfImage dummy;
-    ASSERT_TRUE(dummy.FFT2(&re, nullptr, &outRe, &outIm, 1));
-    // A constant -128: all of it at the zero frequency, scale 16 / 16 = 1.
-    std::vector<uint8_t> expected(256, 128);
-    expected[0] = 0;
-    EXPECT_EQ(Indices(outIm), expected);
-    EXPECT_EQ(Indices(outRe), std::vector<uint8_t>(256, 128));
+    ASSERT_TRUE(dummy.FFT2(&re, nullptr, &outRe, nullptr, 1, false, true));
+    std::vector<uint8_t> expected(256, 0);
+    expected[0] = 31;
+    EXPECT_EQ(Indices(outRe), expected);
+}
+
+TEST(Fourier2D, ADestinationWithoutItsSourceIsTheInput)
+{
+    CLfImage re;
+    MakeGrey(re, 16, 16, [](int, int) { return 128; });
+    CLfImage dummy;
+    // An imaginary destination holding a constant 0 (index 128) and one holding
+    // -128 (index 0): the first stays all 128, the second puts -128 at frequency 0.
+    for (const auto& [fill, corner] : {std::pair{128, 128}, std::pair{0, 0}}) {
+        CLfImage outRe, outIm;
+        MakeGrey(outIm, 16, 16, [&](int, int) { return fill; });
+        ASSERT_TRUE(dummy.FFT2(&re, nullptr, &outRe, &outIm, 1)) << fill;
+        std::vector<uint8_t> expected(256, 128);
+        expected[0] = uint8_t(corner);
+        EXPECT_EQ(Indices(outIm), expected) << fill;
+        EXPECT_EQ(Indices(outRe), std::vector<uint8_t>(256, 128)) << fill;
+    }
+    // An empty destination without a source has nothing to transform.
+    CLfImage outRe, emptyIm;
+    EXPECT_FALSE(dummy.FFT2(&re, nullptr, &outRe, &emptyIm, 1));
+    EXPECT_EQ(emptyIm.dib, nullptr);
+    EXPECT_EQ(outRe.dib, nullptr);
 }
 
 TEST(Fourier2D, CosinePatternPeaksAtItsFrequency)
@@ -238,6 +261,7 @@ TEST(Fourier2D, ForcedPowerOf2SizesAndUnchangedSources)
 {
     CLfImage src, outRe, outIm;
     MakeRgb(src, 100, 60, [](int x, int y) { return Rgb(uint8_t(x), uint8_t(2 * y), 9); });
+    MakeRgb(outIm, 100, 60, [](int, int) { return Grey(128); });
     const auto before = RawBits(src);
     CLfImage dummy;
     ASSERT_TRUE(dummy.FFT2(&src, nullptr, &outRe, &outIm, 1, true, true));
