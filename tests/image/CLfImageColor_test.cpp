@@ -205,6 +205,29 @@ TEST(ColourAdjust, ColorizeKeepsBlackAndWhite)
     }
 }
 
+TEST(ColourAdjust, ColorizeTable)
+{
+    // Lightness of grey 128 is 128 (0.502): m2 = 1, m1 = 0.0039, so the channels
+    // off the hue get 255 x 0.0039 = 1. Grey 64 has lightness 64 (0.251): m2 =
+    // 0.502, m1 = 0; green at hue 85 gets trunc(255 x 0.502) = 128.
+    struct Case {
+        uint8_t hue, saturation, grey;
+        RGBQUAD out;
+    };
+    const Case cases[] = {
+        {0, 255, 128, Rgb(255, 1, 1)},
+        {170, 255, 128, Rgb(1, 1, 255)},
+        {85, 255, 64, Rgb(0, 128, 0)},
+        {200, 0, 90, Grey(90)},
+    };
+    for (const Case& c : cases) {
+        CLfImage image;
+        MakeRgb(image, 1, 1, [&](int, int) { return Grey(c.grey); });
+        ASSERT_TRUE(image.Colorize(c.hue, c.saturation));
+        EXPECT_EQ(Str(Colour(image, 0, 0)), Str(c.out)) << int(c.hue) << " " << int(c.saturation) << " " << int(c.grey);
+    }
+}
+
 TEST(ColourAdjust, ColorizeToAColoursOwnHueAndSaturationKeepsIt)
 {
     const RGBQUAD colours[] = {Rgb(200, 60, 60), Rgb(60, 160, 90), Rgb(70, 70, 200), Rgb(190, 180, 50)};
