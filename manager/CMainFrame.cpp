@@ -26,10 +26,12 @@ wxBEGIN_EVENT_TABLE(CMainFrame, wxDocParentFrame)
     EVT_MENU(ID_OPTIONS_DELETE_HISTORY, CMainFrame::OnDeleteHistory)
     EVT_MENU(ID_HELP_FILE, CMainFrame::OnHelpFile)
     EVT_MENU(ID_FILE_PRINT_PREVIEW, CMainFrame::OnPrintPreview)
-    // Commands nobody handles show disabled; a view that handles one (an active list
-    // view prints) answers its update first, through the document manager.
+    // Commands nobody handles show disabled; a view or the document that handles one (an
+    // active list view prints) answers its update first, through the document manager,
+    // and enables it.
     EVT_UPDATE_UI(ID_FILE_PRINT, CMainFrame::OnUpdateNoHandler)
     EVT_UPDATE_UI(ID_OPTIONS_SET_PROXY, CMainFrame::OnUpdateNoHandler)
+    EVT_UPDATE_UI(ID_DOC_DELETE_CACHE, CMainFrame::OnUpdateNoHandler)
     EVT_UPDATE_UI(ID_FILE_MRU_MENU, CMainFrame::OnUpdateRecentFile)
 wxEND_EVENT_TABLE()
 

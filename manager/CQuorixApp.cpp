@@ -10,6 +10,7 @@
 #include "platform/ProgramStart.h"
 #include "platform/SettingsStore.h"
 #include "platform/SingleInstanceLock.h"
+#include "platform/WorkingFolder.h"
 #include "resources/manager/ManagerIds.h"
 #include "resources/manager/ManagerStrings.h"
 
@@ -57,9 +58,10 @@ std::optional<std::string> CQuorixApp::FileToHandOff(const std::vector<std::stri
     return std::nullopt;
 }
 
-int CQuorixApp::HandOffToEditor(const std::string& appFolder, const std::string& path)
+int CQuorixApp::HandOffToEditor(const std::string& appFolder, const std::string& path,
+                                const std::string& workingFolder)
 {
-    const int result = lfplat::StartProgram(appFolder + mstr::kEditorProgram, {path}, appFolder);
+    const int result = lfplat::StartProgram(appFolder + mstr::kEditorProgram, {path}, workingFolder);
     if (result <= 32)
         if (const char* text = lfplat::StartFailureText(result))
             wxMessageBox(wxString::FromUTF8(text), mstr::kAppTitle, wxOK | wxICON_STOP);
@@ -71,10 +73,13 @@ bool CQuorixApp::OnInit()
     wxSetAssertHandler(PrintAssert);
     delete wxLog::SetActiveTarget(new wxLogStderr);
 
-    // Another manager of this user runs: end at once, without a word.
+    // Another manager of this user runs: end at once, without a word (and without
+    // failing whoever started us).
     m_instanceLock = std::make_unique<lfplat::SingleInstanceLock>(mstr::kInstanceLockName);
-    if (m_instanceLock->AnotherHolds())
-        return false;
+    if (m_instanceLock->AnotherHolds()) {
+        m_endWithoutWindow = 0;
+        return true;
+    }
 
     SetAppName("quorix");
     SetAppDisplayName(mstr::kAppTitle);
@@ -87,11 +92,14 @@ bool CQuorixApp::OnInit()
     m_state->m_pumpWhileWaiting = [] { wxTheApp->ProcessPendingEvents(); };
     new CQuorixDocTemplate(m_docManager.get(), *m_state);  // the manager owns its templates
 
-    // The programs of the suite lie side by side; the editor is started from here.
+    // The programs of the suite lie side by side; the editor is started from here, in
+    // the working folder the manager was started in.
     m_state->m_strAppFolder = lfplat::ExecutableFolder();
+    const std::string& workingFolder = lfplat::CaptureWorkingFolder();
     if (const auto file = FileToHandOff(m_arguments)) {
-        HandOffToEditor(m_state->m_strAppFolder, *file);
-        return false;
+        const int result = HandOffToEditor(m_state->m_strAppFolder, *file, workingFolder);
+        m_endWithoutWindow = result > 32 ? 0 : 1;
+        return true;
     }
 
     m_sysImageList = std::make_unique<CSysImageList>();
@@ -109,8 +117,17 @@ bool CQuorixApp::OnInit()
     return true;
 }
 
+int CQuorixApp::OnRun()
+{
+    if (m_endWithoutWindow)
+        return *m_endWithoutWindow;
+    return wxApp::OnRun();
+}
+
 int CQuorixApp::OnExit()
 {
+    if (m_endWithoutWindow)
+        return wxApp::OnExit();
     if (m_state)
         StopWorkerThreads(*m_state, true, nullptr, nullptr);
     if (m_docManager) {

@@ -26,13 +26,18 @@ public:
     ~CQuorixApp() override;
 
     bool OnInit() override;
+    // Runs the main loop, or ends at once with the exit status when start-up ended the
+    // program on purpose (another manager runs, or the image went to the editor).
+    int OnRun() override;
     int OnExit() override;
 
     // The image path the command line names: its first argument that is not an option.
     static std::optional<std::string> FileToHandOff(const std::vector<std::string>& arguments);
-    // Starts the editor in appFolder with path as its only argument; on failure shows the
+    // Starts the editor of appFolder with path as its only argument, in workingFolder (the
+    // manager's own, where the two programs share their files); on failure shows the
     // "System Error:" message of the result, when it has one. Returns the result code.
-    static int HandOffToEditor(const std::string& appFolder, const std::string& path);
+    static int HandOffToEditor(const std::string& appFolder, const std::string& path,
+                               const std::string& workingFolder);
 
     CQuorixState& GetState() { return *m_state; }
     CSysImageList& GetSysImageList() { return *m_sysImageList; }
@@ -43,6 +48,8 @@ private:
     void SaveRecentFiles();
 
     std::vector<std::string> m_arguments;
+    // Set when start-up ends the program without a window: the exit status.
+    std::optional<int> m_endWithoutWindow;
     std::unique_ptr<lfplat::SingleInstanceLock> m_instanceLock;
     std::unique_ptr<CQuorixState> m_state;
     std::unique_ptr<CSysImageList> m_sysImageList;

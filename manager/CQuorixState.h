@@ -37,7 +37,7 @@ public:
 
     std::string m_strTextImagePath;         // picture previewed by the graphical-text job
     std::atomic<int> m_nThumbColumns{5};    // cells per row of the thumbnail grid
-    std::string m_strAppFolder;             // start-up folder with a trailing "/"
+    std::string m_strAppFolder;             // folder of the suite's programs, trailing "/"
 
     // Settings (read by ReadSettings).
     int m_nUploadType = 0;
