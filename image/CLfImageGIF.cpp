@@ -454,9 +454,23 @@ void CLfImageGIF::DecodeFrames(CLfStream* stream)
                 if (!canvas->IsValid())
                     Fail("%s", canvas->info.lastError[0] ? canvas->info.lastError : "Can't allocate memory");
             }
-            for (int32_t y = 0; y < height; ++y)
-                for (int32_t x = 0; x < width; ++x)
-                    canvas->SetPixelColor(left + x, screenHeight - top - y - 1, GetPixelColor(x, height - 1 - y));
+            const RGBQUAD* palette = GetPalette();
+            for (int32_t y = 0; y < height; ++y) {
+                // The frame lies inside the screen: its rows go straight into the canvas.
+                uint8_t* out = canvas->GetBits(uint32_t(screenHeight - top - y - 1)) + size_t(left) * 3;
+                const int64_t row = height - 1 - y;
+                for (int32_t x = 0; x < width; ++x, out += 3) {
+                    const RGBQUAD c = palette != nullptr ? palette[GetPixelIndex(x, row)] : RGBQUAD{};
+                    out[0] = c.rgbBlue;
+                    out[1] = c.rgbGreen;
+                    out[2] = c.rgbRed;
+                }
+            }
+            // Frames cost work by their size, not by their data: one whose data
+            // ends early is the last one drawn, so a small file of empty
+            // screen-sized frames cannot keep the decoder busy for minutes.
+            if (m_rowsDone < height)
+                break;
         }
         if (index == info.frame) {
             asked = true;

@@ -378,6 +378,30 @@ TEST(CLfImageGIF, ShortDataLeavesTransparentRows)
         EXPECT_EQ(img->GetPixelIndex(x, 0), 2) << "the unwritten row is transparent";
 }
 
+TEST(CLfImageGIF, CompositionStopsAtATileWhoseDataEndsEarly)
+{
+    // Three tiles of one colour; the middle one loses its data. Empty frames
+    // of screen size cost as much as full ones, so the canvas takes none after it.
+    CLfImage img(51, 15, 24, lfimg::kTypeBMP);
+    for (int y = 0; y < 15; ++y)
+        for (int x = 0; x < 51; ++x)
+            img.SetPixelColor(x, y, RGBQUAD{30, 200, 10, 0});
+    const Bytes whole = EncodeGif(img, 0);
+    const auto at = Descriptors(whole);
+    ASSERT_EQ(at.size(), 3u);
+    Bytes f(whole.begin(), whole.begin() + long(at[1] + 10 + 768 + 1));  // descriptor, table, code size
+    f.push_back(0);                                                       // no data at all
+    f.insert(f.end(), whole.begin() + long(at[2] - 8), whole.end());      // control block, last tile
+    auto back = DecodeFrom<CLfImageGIF>(f);
+    ASSERT_TRUE(back->IsValid()) << back->GetLastError();
+    ASSERT_EQ(back->GetWidth(), 51);
+    for (int y = 0; y < 15; ++y) {
+        EXPECT_EQ(back->GetPixelColor(5, y).rgbGreen, 200) << "first tile, row " << y;
+        EXPECT_EQ(back->GetPixelColor(25, y).rgbGreen, 0) << "the empty tile shows its background, row " << y;
+        EXPECT_EQ(back->GetPixelColor(45, y).rgbGreen, 0) << "no tile after the empty one, row " << y;
+    }
+}
+
 TEST(CLfImageGIF, TransparencyBelongsToItsOwnFrame)
 {
     auto a = Palette(4, 4, 8, 3);
