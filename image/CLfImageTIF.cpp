@@ -87,6 +87,12 @@ Kind ChooseKind(const PageTags& t)
     case PHOTOMETRIC_PALETTE: return t.bits <= 16 ? Kind::Index : Kind::Library;
     case PHOTOMETRIC_RGB: return t.samples >= 3 ? Kind::Rgb : Kind::Library;
     case PHOTOMETRIC_CIELAB: return t.samples >= 3 && (t.bits == 8 || t.bits == 16) ? Kind::Lab : Kind::Library;
+    // Ink, luma-chroma and log-luminance samples are no grey levels: only libtiff
+    // knows how to turn them into colour, whatever their number.
+    case PHOTOMETRIC_SEPARATED:
+    case PHOTOMETRIC_YCBCR:
+    case PHOTOMETRIC_LOGL:
+    case PHOTOMETRIC_LOGLUV: return Kind::Library;
     default: return t.samples >= 3 ? Kind::Library : Kind::Index;
     }
 }

@@ -24,7 +24,7 @@ struct TiffError {
 enum class Layout {
     Bilevel,    // 1 bit, white is zero
     Grey,       // 4 or 8 bits whose palette is the grey ramp of that depth
-    Palette,    // 4 or 8 bits with a colour map
+    Palette,    // 1, 4 or 8 bits with a colour map
     GreyAlpha,  // 8-bit grey and alpha
     Rgb,        // 3 x 8 bits
     Rgba,       // 4 x 8 bits, unassociated alpha
@@ -41,6 +41,14 @@ bool IsGreyRamp(const RGBQUAD* pal, uint32_t colors)
         if (pal[i].rgbRed != v || pal[i].rgbGreen != v || pal[i].rgbBlue != v) return false;
     }
     return true;
+}
+
+// A bilevel page knows only black and white: any other pair of colours needs a
+// colour map, or the picture would come back in black and white.
+bool IsBlackAndWhite(const RGBQUAD* pal)
+{
+    const auto is = [](const RGBQUAD& c, uint8_t v) { return c.rgbRed == v && c.rgbGreen == v && c.rgbBlue == v; };
+    return (is(pal[0], 0) && is(pal[1], 255)) || (is(pal[0], 255) && is(pal[1], 0));
 }
 
 inline unsigned IndexAt(const uint8_t* row, uint32_t x, unsigned bpp)
@@ -67,7 +75,7 @@ bool CLfImageTIF::EncodeBody(TIFF* tif, bool asPage, int32_t page, int32_t pages
     if (alpha) {
         // A palette page cannot carry alpha: such images are written as RGBA.
         layout = bpp == 8 && IsGreyRamp(pal, colors) ? Layout::GreyAlpha : Layout::Rgba;
-    } else if (bpp == 1 && indexed) {
+    } else if (bpp == 1 && indexed && colors >= 2 && IsBlackAndWhite(pal)) {
         layout = Layout::Bilevel;
     } else if (indexed) {
         layout = IsGreyRamp(pal, colors) ? Layout::Grey : Layout::Palette;

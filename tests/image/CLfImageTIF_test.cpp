@@ -407,6 +407,36 @@ TEST(CLfImageTIF, CieLabUsesItsFormula)
     EXPECT_EQ(Rgba(tif), (std::vector<uint8_t>{255, 254, 254, 255, 8, 8, 8, 255}));
 }
 
+TEST(CLfImageTIF, LogLuminancePagesGoThroughTheLibrary)
+{
+    // One sample of 16 bits, like a grey page, but the values are encoded luminance.
+    lftest::TempDir dir;
+    const std::string path = (dir / "logl.tif").string();
+    TIFF* out = TIFFOpen(path.c_str(), "w");
+    ASSERT_NE(out, nullptr);
+    TIFFSetField(out, TIFFTAG_IMAGEWIDTH, 4u);
+    TIFFSetField(out, TIFFTAG_IMAGELENGTH, 2u);
+    TIFFSetField(out, TIFFTAG_SAMPLESPERPIXEL, 1);
+    TIFFSetField(out, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_LOGL);
+    TIFFSetField(out, TIFFTAG_COMPRESSION, COMPRESSION_SGILOG);
+    TIFFSetField(out, TIFFTAG_SGILOGDATAFMT, SGILOGDATAFMT_FLOAT);
+    TIFFSetField(out, TIFFTAG_SAMPLEFORMAT, SAMPLEFORMAT_IEEEFP);
+    TIFFSetField(out, TIFFTAG_BITSPERSAMPLE, 32);
+    for (uint32_t y = 0; y < 2; ++y) {
+        float row[4] = {0.1f, 0.3f, 0.6f, 0.9f};
+        ASSERT_EQ(TIFFWriteScanline(out, row, y, 0), 1);
+    }
+    TIFFClose(out);
+
+    CLfImageTIF tif;
+    ASSERT_TRUE(Decode(tif, lftest::ReadBytes(path))) << tif.GetLastError();
+    EXPECT_EQ(tif.GetBpp(), 24u);
+    const std::vector<uint8_t> got = Rgba(tif);
+    EXPECT_EQ(CountDiffs(got, MagickPageRgba(path), 1), 0u);
+    ASSERT_EQ(got.size(), 32u);
+    for (size_t x = 1; x < 4; ++x) EXPECT_GT(got[4 * x], got[4 * (x - 1)]) << "brighter to the right";
+}
+
 TEST(CLfImageTIF, OrientationTurnsThePicture)
 {
     // Stored 3 x 2: value 10 * row + column in the red channel and in the alpha.
@@ -620,6 +650,14 @@ void MakePalette(CLfImage& img, int32_t w, int32_t h, uint32_t bpp, bool grey)
         for (int32_t x = 0; x < w; ++x) img.SetPixelIndex(x, y, static_cast<uint8_t>((x * 3 + y) % n));
 }
 
+// A 1-bit picture in two colours that are not black and white.
+void MakeTwoColours(CLfImage& img, int32_t w, int32_t h)
+{
+    MakePalette(img, w, h, 1, true);
+    img.SetPaletteColor(0, 200, 30, 0);
+    img.SetPaletteColor(1, 0, 90, 160);
+}
+
 void MakeRgb(CLfImage& img, int32_t w, int32_t h)
 {
     ASSERT_TRUE(img.Create(w, h, 24, 0));
@@ -684,6 +722,7 @@ TEST(CLfImageTIF, LosslessRoundTripsAreExactAndLeaveTheCallerUnchanged)
              i.SetPaletteColor(0, 255, 255, 255);
              i.SetPaletteColor(1, 0, 0, 0);
          }},
+        {"1-bit, two colours", [](CLfImage& i) { MakeTwoColours(i, 37, 9); }},
         {"4-bit grey", [](CLfImage& i) { MakePalette(i, 21, 8, 4, true); }},
         {"4-bit palette", [](CLfImage& i) { MakePalette(i, 21, 8, 4, false); }},
         {"8-bit grey", [](CLfImage& i) { MakePalette(i, 23, 11, 8, true); }},
@@ -740,6 +779,7 @@ TEST(CLfImageTIF, DefaultCompressionFollowsTheDepth)
     };
     const Case cases[] = {
         {"1-bit", [](CLfImage& i) { MakePalette(i, 40, 10, 1, true); }, COMPRESSION_CCITTFAX4, 0},
+        {"1-bit, two colours", [](CLfImage& i) { MakeTwoColours(i, 40, 10); }, COMPRESSION_CCITTFAX4, 0},
         {"4-bit", [](CLfImage& i) { MakePalette(i, 40, 10, 4, false); }, COMPRESSION_NONE, 0},
         {"8-bit", [](CLfImage& i) { MakePalette(i, 40, 10, 8, false); }, COMPRESSION_PACKBITS, 0},
         {"24-bit", [](CLfImage& i) { MakeRgb(i, 40, 24); }, COMPRESSION_JPEG, 8},
@@ -794,6 +834,14 @@ TEST(CLfImageTIF, TagsDescribeTheWrittenPage)
     EXPECT_EQ(b.predictor, PREDICTOR_NONE);
     ASSERT_FALSE(b.firstStrip.empty());
     EXPECT_EQ(b.firstStrip[0], static_cast<uint8_t>(~stored));
+
+    // Two colours other than black and white keep them in a colour map.
+    CLfImageTIF colours;
+    MakeTwoColours(colours, 8, 1);
+    TagView c = ReadTags(EncodeToBytes(colours));
+    EXPECT_EQ(c.photometric, PHOTOMETRIC_PALETTE);
+    EXPECT_EQ(c.bits, 1);
+    EXPECT_TRUE(c.colorMap);
 
     CLfImageTIF rgba;
     MakeRgb(rgba, 5, 5);
