@@ -432,10 +432,10 @@ bool CLfImageTIF::Decode(CLfStream* stream)
                     pal[i] = map[i];
             } else if (t.photometric == PHOTOMETRIC_MINISBLACK || t.photometric == PHOTOMETRIC_MINISWHITE) {
                 const uint32_t levels = t.bits <= 8 ? (1u << t.bits) : 256u;
-                const uint32_t step = 255u / (levels - 1u);
+                // The full range for every sample width: 3, 5, 6 and 7 bits too end at white.
                 for (uint32_t i = 0; i < std::min(levels, colors); ++i) {
-                    const auto v = static_cast<uint8_t>(t.photometric == PHOTOMETRIC_MINISBLACK ? i * step
-                                                                                                 : 255u - i * step);
+                    const uint32_t level = i * 255u / (levels - 1u);
+                    const auto v = static_cast<uint8_t>(t.photometric == PHOTOMETRIC_MINISBLACK ? level : 255u - level);
                     pal[i].rgbRed = pal[i].rgbGreen = pal[i].rgbBlue = v;
                 }
             }

@@ -262,8 +262,12 @@ TEST(CLfImageTIF, PixelKindsDecodeToTheirPictures)
     bilevelBlack.photometric = PHOTOMETRIC_MINISBLACK;
     PageSpec grey2;
     grey2.bits = 2, grey2.width = 7;
+    PageSpec grey3;
+    grey3.bits = 3, grey3.width = 9;
     PageSpec grey4;
     grey4.bits = 4, grey4.width = 7;
+    PageSpec grey5White;
+    grey5White.bits = 5, grey5White.width = 9, grey5White.photometric = PHOTOMETRIC_MINISWHITE;
     PageSpec grey16;
     grey16.bits = 16;
     PageSpec pal1;
@@ -308,7 +312,10 @@ TEST(CLfImageTIF, PixelKindsDecodeToTheirPictures)
         {"bilevel black is zero", bilevelBlack, checker, 1, false,
          [](uint32_t x, uint32_t y) { return Grey((x + y) & 1 ? 255 : 0); }},
         {"grey 2 bits", grey2, ramp(4), 4, false, [&](uint32_t x, uint32_t y) { return Grey(px(x, y) % 4 * 85); }},
+        {"grey 3 bits", grey3, ramp(8), 4, false, [&](uint32_t x, uint32_t y) { return Grey(px(x, y) % 8 * 255 / 7); }},
         {"grey 4 bits", grey4, ramp(16), 4, false, [&](uint32_t x, uint32_t y) { return Grey(px(x, y) % 16 * 17); }},
+        {"grey 5 bits, white is zero", grey5White, ramp(32), 8, false,
+         [&](uint32_t x, uint32_t y) { return Grey(255 - px(x, y) % 32 * 255 / 31); }},
         {"grey 16 bits", grey16, [](uint32_t x, uint32_t y, uint16_t) { return x * 9000 + y * 300 + 77; }, 8, false,
          [](uint32_t x, uint32_t y) { return Grey((x * 9000 + y * 300 + 77) >> 8); }},
         {"palette 1 bit", pal1, checker, 1, false,
