@@ -157,9 +157,11 @@ inline uint8_t Unpremultiply(uint8_t c, uint8_t a)
 // tiles) is decoded once and then served row by row.
 class RowSource {
 public:
-    RowSource(TIFF* tif, const PageTags& t) : m_tif(tif), m_tags(t)
+    // usedPlanes: the planes of a separate page that are read (a page may declare
+    // thousands of extra samples that the picture never looks at).
+    RowSource(TIFF* tif, const PageTags& t, uint16_t usedPlanes) : m_tif(tif), m_tags(t)
     {
-        const uint16_t planes = t.planar == PLANARCONFIG_SEPARATE ? t.samples : 1;
+        const uint16_t planes = t.planar == PLANARCONFIG_SEPARATE ? std::min(t.samples, usedPlanes) : 1;
         const uint64_t samplesPerRow = t.planar == PLANARCONFIG_SEPARATE ? 1 : t.samples;
         m_lineSize = (static_cast<uint64_t>(t.width) * samplesPerRow * t.bits + 7) / 8;
         if (t.tiled) {
@@ -174,9 +176,11 @@ public:
             m_bandRows = std::min(t.rowsPerStrip ? t.rowsPerStrip : t.height, t.height);
             m_stripSize = static_cast<uint64_t>(TIFFStripSize64(tif));
         }
-        const uint64_t bandBytes = m_lineSize * m_bandRows;
+        const uint64_t bandBytes = Checked(std::max(m_lineSize * m_bandRows, m_stripSize));
+        // All bands together stay within what libtiff may allocate for one buffer.
+        if (bandBytes * planes > 2 * lfimg::kMaxImageMemory) throw TiffError{"Corrupted TIFF file!"};
         m_bands.resize(planes);
-        for (auto& band : m_bands) band.bytes.resize(Checked(std::max(bandBytes, m_stripSize)));
+        for (auto& band : m_bands) band.bytes.resize(static_cast<size_t>(bandBytes));
     }
 
     // Row `row` (counted from the top) of plane `plane`; m_lineSize bytes.
@@ -442,12 +446,15 @@ bool CLfImageTIF::Decode(CLfStream* stream)
             page.info.lastColorValid = false;
         }
 
-        RowSource rows(tif.get(), t);
+        // Index pages read their first sample and the alpha after it; colour pages
+        // three samples and the alpha after those.
+        const uint16_t usedSamples = static_cast<uint16_t>((kind == Kind::Index ? 1 : 3) + (hasAlpha ? 1 : 0));
+        RowSource rows(tif.get(), t, usedSamples);
         const bool separate = t.planar == PLANARCONFIG_SEPARATE;
         const unsigned bits = t.bits;
         const uint16_t samples = t.samples;
-        // Rows of every plane for the current image row; a contiguous page has one.
-        std::vector<const uint8_t*> planes(separate ? samples : 1);
+        // Rows of every plane read for the current image row; a contiguous page has one.
+        std::vector<const uint8_t*> planes(separate ? std::min(samples, usedSamples) : 1);
         const auto sample = [&](uint32_t x, unsigned k) {
             return separate ? SampleAt(planes[k], x, bits) : SampleAt(planes[0], static_cast<size_t>(x) * samples + k, bits);
         };

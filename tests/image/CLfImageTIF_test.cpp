@@ -9,6 +9,7 @@
 #include "tests/support/TestEnv.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <tiffio.h>
 
 #include <array>
@@ -603,6 +604,45 @@ TEST(CLfImageTIF, HostileSizesAreRefused)
 
     CLfImageTIF fits;
     EXPECT_TRUE(Decode(fits, HandMadeTiff(4, 5, 60))) << fits.GetLastError();
+}
+
+// The largest resident size of the process so far, in kilobytes.
+long PeakResidentKb()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+TEST(CLfImageTIF, DeclaredPlanesTheDecoderDoesNotUseCostNothing)
+{
+    // A small file that declares 300 separate planes of a 1024 x 1024 grey page,
+    // each a one-strip megabyte: only the grey and alpha planes may be buffered.
+    lftest::TempDir dir;
+    const std::string path = (dir / "planes.tif").string();
+    TIFF* out = TIFFOpen(path.c_str(), "w");
+    ASSERT_NE(out, nullptr);
+    const uint16_t samples = 300;
+    const std::vector<uint16_t> extra(samples - 1, EXTRASAMPLE_UNASSALPHA);
+    TIFFSetField(out, TIFFTAG_IMAGEWIDTH, 1024u);
+    TIFFSetField(out, TIFFTAG_IMAGELENGTH, 1024u);
+    TIFFSetField(out, TIFFTAG_BITSPERSAMPLE, 8);
+    TIFFSetField(out, TIFFTAG_SAMPLESPERPIXEL, samples);
+    TIFFSetField(out, TIFFTAG_EXTRASAMPLES, static_cast<uint16_t>(extra.size()), extra.data());
+    TIFFSetField(out, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISBLACK);
+    TIFFSetField(out, TIFFTAG_PLANARCONFIG, PLANARCONFIG_SEPARATE);
+    TIFFSetField(out, TIFFTAG_ROWSPERSTRIP, 1024u);
+    uint8_t byte = 7;
+    ASSERT_EQ(TIFFWriteRawStrip(out, 0, &byte, 1), 1);
+    TIFFClose(out);
+    const std::vector<uint8_t> file = lftest::ReadBytes(path);
+    ASSERT_LT(file.size(), 10000u);
+
+    const long before = PeakResidentKb();
+    CLfImageTIF tif;
+    EXPECT_FALSE(Decode(tif, file));  // the strips hold no pixels
+    EXPECT_STREQ(tif.GetLastError(), "Corrupted TIFF file!");
+    EXPECT_LT(PeakResidentKb() - before, 64 * 1024) << "kilobytes more at the peak";
 }
 
 TEST(CLfImageTIF, EscapeCancelsTheDecode)
