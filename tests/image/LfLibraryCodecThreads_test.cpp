@@ -1,0 +1,126 @@
+// The codecs over libjpeg, libpng and libtiff decode on the loader threads: good,
+// damaged and refused files decoded on several threads at once give each caller
+// exactly the result and message it gets alone. Error handlers that shared a
+// buffer or a jump point between threads would mix them up (and the thread
+// sanitizer build reports any race outright).
+
+#include "image/CLfImageJPG.h"
+#include "image/CLfImagePNG.h"
+#include "image/CLfImageTIF.h"
+#include "tests/image/CodecTestUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+using namespace lftest;
+
+namespace {
+
+struct Outcome {
+    bool ok = false;
+    std::string message;
+    Bytes pixels;
+    bool operator==(const Outcome&) const = default;
+};
+
+template <class Codec>
+Outcome DecodeOnce(const Bytes& file)
+{
+    Codec codec;
+    CLfMemoryStream stream(file.data(), int64_t(file.size()));
+    Outcome out;
+    out.ok = codec.Decode(&stream);
+    out.message = codec.GetLastError();
+    if (out.ok)
+        out.pixels = Rgba(codec);
+    return out;
+}
+
+struct Job {
+    std::string name;
+    Bytes file;
+    bool decodes;  // whether the file decodes or is refused
+    std::function<Outcome(const Bytes&)> decode;
+};
+
+template <class Codec>
+Job MakeJob(const std::string& name, Bytes file, bool decodes)
+{
+    return {name, std::move(file), decodes, DecodeOnce<Codec>};
+}
+
+template <class Codec>
+Bytes Encoded(const CLfImage& img)
+{
+    Bytes f;
+    EXPECT_TRUE(EncodeTo<Codec>(img, f));
+    return f;
+}
+
+TEST(LibraryCodecThreads, ConcurrentDecodesKeepTheirOwnResultsAndMessages)
+{
+    const Bytes jpeg = ReadBytes(Corpus("generated/orient/F_orient6.jpg"));  // with EXIF
+    const Bytes png = ReadBytes(Corpus("pngsuite/png/basi6a08.png"));
+    auto tiffPicture = MakePicture(31, 17, 24, true);
+    tiffPicture->info.codecOption = 5;  // LZW
+    const Bytes tiff = Encoded<CLfImageTIF>(*tiffPicture);
+
+    Bytes pngBadCrc = png;
+    pngBadCrc[29] ^= 0xFF;  // the header chunk's checksum
+    Bytes tiffCut(tiff.begin(), tiff.begin() + long(tiff.size() / 2));
+    const Bytes text{'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'm', 'a', 'g', 'e'};
+
+    std::vector<Job> jobs;
+    jobs.push_back(MakeJob<CLfImageJPG>("jpeg", jpeg, true));
+    // libjpeg warns and fills in the rest.
+    jobs.push_back(MakeJob<CLfImageJPG>("jpeg cut short", Bytes(jpeg.begin(), jpeg.begin() + long(jpeg.size() * 2 / 3)), true));
+    jobs.push_back(MakeJob<CLfImageJPG>("not a jpeg", text, false));
+    jobs.push_back(MakeJob<CLfImagePNG>("png", png, true));
+    jobs.push_back(MakeJob<CLfImagePNG>("png with a bad checksum", pngBadCrc, false));
+    jobs.push_back(MakeJob<CLfImagePNG>("not a png", text, false));
+    jobs.push_back(MakeJob<CLfImageTIF>("tiff", tiff, true));
+    jobs.push_back(MakeJob<CLfImageTIF>("tiff cut short", tiffCut, false));
+    jobs.push_back(MakeJob<CLfImageTIF>("not a tiff", text, false));
+
+    std::vector<Outcome> alone;
+    for (const Job& job : jobs) {
+        SCOPED_TRACE(job.name);
+        alone.push_back(job.decode(job.file));
+        EXPECT_EQ(alone.back().ok, job.decodes) << alone.back().message;
+        EXPECT_EQ(alone.back().message.empty(), job.decodes);
+    }
+
+    constexpr int kThreads = 6;
+    constexpr int kRounds = 12;
+    std::atomic<int> mismatches{0};
+    std::vector<std::string> firstMismatch(kThreads);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+            for (int round = 0; round < kRounds; ++round) {
+                for (size_t k = 0; k < jobs.size(); ++k) {
+                    // Each thread walks the jobs from a different start, so that
+                    // different codecs fail at the same moment.
+                    const size_t i = (k + size_t(t) * 2 + size_t(round)) % jobs.size();
+                    if (!(jobs[i].decode(jobs[i].file) == alone[i])) {
+                        ++mismatches;
+                        if (firstMismatch[t].empty())
+                            firstMismatch[t] = jobs[i].name;
+                    }
+                }
+            }
+        });
+    }
+    for (std::thread& th : threads)
+        th.join();
+    EXPECT_EQ(mismatches.load(), 0);
+    for (int t = 0; t < kThreads; ++t)
+        EXPECT_EQ(firstMismatch[t], "") << "thread " << t;
+}
+
+}  // namespace
