@@ -64,7 +64,16 @@ std::unique_ptr<CMainThread> CThreadList::TakeFirst()
         return nullptr;
     std::unique_ptr<CMainThread> first = std::move(m_threads.front());
     m_threads.erase(m_threads.begin());
+    if (m_nJoining++ == 0)
+        m_joinsDone.Reset();
     return first;
+}
+
+void CThreadList::Joined()
+{
+    std::lock_guard lock(m_mutex);
+    if (--m_nJoining == 0)
+        m_joinsDone.Set();
 }
 
 void CThreadList::WaitSlice(const std::function<void()>& pump)
@@ -112,6 +121,14 @@ void CThreadList::StopAndWait(bool setFlag, std::atomic<int>* progress, const st
     while (std::unique_ptr<CMainThread> thread = TakeFirst()) {
         thread->m_hStopEvent.Set();
         thread->Join();
+        thread.reset();
+        Joined();
         add(100);
+    }
+    // A stop on another thread (the change-view dialog's worker) may still be joining
+    // threads it took out of the list.
+    while (!m_joinsDone.Wait(pump ? kPumpInterval : kWaitSlice)) {
+        if (pump)
+            pump();
     }
 }

@@ -42,11 +42,18 @@ public:
     lfplat::Event& ThreadEndedEvent() { return m_threadEnded; }
 
 private:
+    // Takes the first listed thread out and counts it as being joined.
     std::unique_ptr<CMainThread> TakeFirst();
+    void Joined();
     void WaitSlice(const std::function<void()>& pump);
 
     mutable std::mutex m_mutex;
     std::vector<std::unique_ptr<CMainThread>> m_threads;
+    // Threads taken out of the list by one stop and not yet joined: another stop
+    // running at the same time must wait for them too, or it would return while they
+    // still read the records.
+    int m_nJoining = 0;
+    lfplat::Event m_joinsDone{true, true};
     // Auto-reset: each ending thread sets it once; a missed ending costs one slice.
     lfplat::Event m_threadEnded{false, false};
 };

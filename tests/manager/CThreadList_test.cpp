@@ -117,10 +117,43 @@ TEST(CThreadList, NoThreadsMeansAnImmediateReturn)
 {
     CThreadList threads;
     std::atomic<int> progress{5};
-    const auto start = std::chrono::steady_clock::now();
-    threads.StopAndWait(false, &progress);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 100ms);
+    int waits = 0;
+    threads.StopAndWait(false, &progress, [&] { ++waits; });
+    EXPECT_EQ(waits, 0);  // not a single waiting slice
     EXPECT_EQ(progress.load(), 0);
+}
+
+TEST(CThreadList, StopWaitsForThreadsAnotherStopIsStillJoining)
+{
+    LoaderProbe probe;
+    CThreadList threads;
+    std::atomic<bool> letEnd{false};
+    // The loader reports itself done early and then lingers, so that the first stop
+    // takes it out of the list and sits joining it.
+    CMainThread* loader = nullptr;
+    loader = threads.Start(std::make_unique<FakeLoader>(probe, nullptr, [&] {
+        loader->m_hDoneEvent.Set();
+        while (!letEnd)
+            std::this_thread::sleep_for(1ms);
+    }));
+    ASSERT_NE(loader, nullptr);
+    std::thread first([&] { threads.StopAndWait(false); });
+    ASSERT_TRUE(WaitFor([&] { return threads.Count() == 0; }));
+    EXPECT_EQ(probe.finished, 0);
+
+    int finishedWhenPumped = -1;
+    threads.StopAndWait(false, nullptr, [&] {
+        if (finishedWhenPumped < 0)
+            finishedWhenPumped = probe.finished;
+        letEnd = true;
+    });
+    const int finishedAfterStop = probe.finished;
+    letEnd = true;
+    first.join();
+    // The second stop waited, handling events, and returned only after the loader ended.
+    EXPECT_EQ(finishedWhenPumped, 0);
+    EXPECT_EQ(finishedAfterStop, 1);
+    EXPECT_EQ(probe.destroyed, 1);
 }
 
 TEST(CThreadList, DestroyingTheListStopsAndJoins)
