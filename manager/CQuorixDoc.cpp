@@ -343,7 +343,8 @@ void CQuorixDoc::Refresh()
             continue;
         const std::string path = JoinPath(folderPath, name);
         struct stat st {};
-        if (::stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
+        // Only regular files hold images; opening a pipe or a device could block.
+        if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
             continue;
         const int64_t size = static_cast<int64_t>(st.st_size);
         if (TooShortForAnImage(path, size))

@@ -107,6 +107,16 @@ TEST_F(RefreshTest, DoesNothingForRelativePathsAndEmptiesAVanishedFolder)
     EXPECT_FALSE(doc.m_bFolderChanged);  // nothing was added
 }
 
+TEST_F(RefreshTest, SkipsSpecialFilesWithoutOpeningThem)
+{
+    // Opening a pipe for reading would wait for a writer that never comes.
+    ASSERT_EQ(::mkfifo((dir / "pipe.jpg").c_str(), 0600), 0);
+    TestDoc doc((sessionDir / "s").string());
+    doc.SetCurrentFolder(std::make_unique<CFolderItem>("d", dir.str(), 0));
+    doc.Refresh();
+    EXPECT_EQ(Names(*doc.GetCurrentFolder()), "B.png a.JPG ");
+}
+
 TEST_F(RefreshTest, DropsOnlyThisFoldersSelection)
 {
     TestDoc doc((sessionDir / "s").string());
