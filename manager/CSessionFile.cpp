@@ -76,9 +76,13 @@ void Line(std::string& out, const char* key, const std::string& value)
 
 bool WriteText(const std::string& path, const std::string& text)
 {
+    // An older file may have a wider mode, which the replacement would take over:
+    // narrow it first, so the password is never readable by others, not even briefly.
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+        ::chmod(path.c_str(), kFileMode);
     if (!lfplat::WriteFileAtomically(path, text, kFileMode))
         return false;
-    // An older file may have been created with a wider mode, which a replacement keeps.
     ::chmod(path.c_str(), kFileMode);
     return true;
 }
