@@ -63,14 +63,22 @@ TEST(Event, AutoResetWakesExactlyOneOfSeveralWaiters)
     std::vector<std::thread> waiters;
     for (int i = 0; i < 3; ++i)
         waiters.emplace_back([&] {
-            if (e.Wait(400ms))
-                ++woken;
+            ASSERT_TRUE(e.WaitForever());
+            ++woken;
         });
-    std::this_thread::sleep_for(50ms);
-    e.Set();
+    // Each setting lets exactly one waiter through, however the threads are scheduled:
+    // the next one is set only after the count has moved, so no setting is lost.
+    for (int expected = 1; expected <= 3; ++expected) {
+        e.Set();
+        while (woken.load() < expected)
+            std::this_thread::yield();
+        // Time for a wrongly woken second waiter to show; a slow one only hides a fault.
+        std::this_thread::sleep_for(10ms);
+        EXPECT_EQ(woken.load(), expected);
+    }
     for (auto& t : waiters)
         t.join();
-    EXPECT_EQ(woken.load(), 1);
+    EXPECT_FALSE(e.Wait(0ms));
 }
 
 TEST(Event, WaitForAnyReturnsTheFirstSetAndConsumesOnlyIt)
