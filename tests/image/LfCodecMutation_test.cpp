@@ -1,11 +1,15 @@
-// Damaged copies of good files through every decoder written here: each one
-// either decodes to a valid image or fails with a message; under the
-// sanitizers any read or write outside a buffer fails the run.
+// Damaged copies of good files through every decoder: each one either decodes
+// to a valid image or fails with a message; under the sanitizers any read or
+// write outside a buffer fails the run. The decoders over the codec libraries
+// are included for our own stream, error and row handling around them.
 
 #include "image/CLfImageGIF.h"
 #include "image/CLfImageICO.h"
+#include "image/CLfImageJPG.h"
 #include "image/CLfImagePCX.h"
+#include "image/CLfImagePNG.h"
 #include "image/CLfImageTGA.h"
+#include "image/CLfImageTIF.h"
 #include "image/CLfImageWBMP.h"
 #include "tests/image/CodecTestUtil.h"
 
@@ -109,6 +113,30 @@ TEST(CodecMutation, WbmpDecoderSurvivesDamage)
 {
     Batter<CLfImageWBMP>({lftest::ReadBytes(Corpus("generated/wbmp/F_97x61.wbmp")), Encoded<CLfImageWBMP>(*MakePicture(200, 3, 1))},
                          5);
+}
+
+TEST(CodecMutation, JpegDecoderSurvivesDamage)
+{
+    Batter<CLfImageJPG>({lftest::ReadBytes(Corpus("generated/jpeg/progressive.jpg")),
+                         lftest::ReadBytes(Corpus("generated/jpeg/restart_every_row.jpg")),
+                         lftest::ReadBytes(Corpus("generated/jpeg/cmyk.jpg"))},
+                        6);
+}
+
+TEST(CodecMutation, PngDecoderSurvivesDamage)
+{
+    Batter<CLfImagePNG>({lftest::ReadBytes(Corpus("pngsuite/png/basi3p08.png")),
+                         lftest::ReadBytes(Corpus("pngsuite/png/basn6a16.png")),
+                         lftest::ReadBytes(Corpus("pngsuite/png/tbrn2c08.png"))},
+                        7);
+}
+
+TEST(CodecMutation, TiffDecoderSurvivesDamage)
+{
+    Batter<CLfImageTIF>({lftest::ReadBytes(Corpus("generated/tiff/palette.tif")),
+                         lftest::ReadBytes(Corpus("generated/tiff/F_bilevel_g4.tif")),
+                         Encoded<CLfImageTIF>(*MakePicture(9, 7, 24, true))},
+                        8);
 }
 
 }  // namespace
