@@ -38,7 +38,7 @@ bool Decode(CLfImageTIF& tif, const std::vector<uint8_t>& bytes, int32_t frame =
 
 // --- Pages written with libtiff directly --------------------------------------------
 
-struct PageSpec {
+struct PageLayout {
     uint32_t width = 4;
     uint32_t height = 3;
     uint16_t samples = 1;
@@ -70,7 +70,7 @@ void PutBits(std::vector<uint8_t>& row, uint64_t index, unsigned bits, uint32_t 
     }
 }
 
-std::vector<uint8_t> WritePage(const PageSpec& p, const SampleFn& sample)
+std::vector<uint8_t> WritePage(const PageLayout& p, const SampleFn& sample)
 {
     lftest::TempDir dir;
     const std::string path = (dir / "page.tif").string();
@@ -246,7 +246,7 @@ TEST(CLfImageTIF, PixelKindsDecodeToTheirPictures)
 {
     struct Case {
         const char* name;
-        PageSpec spec;
+        PageLayout layout;
         SampleFn sample;
         uint32_t bpp;
         bool alpha;
@@ -257,53 +257,53 @@ TEST(CLfImageTIF, PixelKindsDecodeToTheirPictures)
     auto ramp = [](unsigned levels) {
         return [levels](uint32_t x, uint32_t y, uint16_t) { return (x + 2 * y) % levels; };
     };
-    PageSpec bilevelWhite;
+    PageLayout bilevelWhite;
     bilevelWhite.bits = 1, bilevelWhite.photometric = PHOTOMETRIC_MINISWHITE, bilevelWhite.width = 11;
-    PageSpec bilevelBlack = bilevelWhite;
+    PageLayout bilevelBlack = bilevelWhite;
     bilevelBlack.photometric = PHOTOMETRIC_MINISBLACK;
-    PageSpec grey2;
+    PageLayout grey2;
     grey2.bits = 2, grey2.width = 7;
-    PageSpec grey3;
+    PageLayout grey3;
     grey3.bits = 3, grey3.width = 9;
-    PageSpec grey4;
+    PageLayout grey4;
     grey4.bits = 4, grey4.width = 7;
-    PageSpec grey5White;
+    PageLayout grey5White;
     grey5White.bits = 5, grey5White.width = 9, grey5White.photometric = PHOTOMETRIC_MINISWHITE;
-    PageSpec grey16;
+    PageLayout grey16;
     grey16.bits = 16;
-    PageSpec pal1;
+    PageLayout pal1;
     pal1.bits = 1, pal1.photometric = PHOTOMETRIC_PALETTE, pal1.width = 9;
     pal1.red = {0x1000, 0xF000}, pal1.green = {0x2000, 0xE000}, pal1.blue = {0x3000, 0xD000};
-    PageSpec pal2 = pal1;
+    PageLayout pal2 = pal1;
     pal2.bits = 2;
     pal2.red = Ramp16(4, 0x4000, 0x100), pal2.green = Ramp16(4, 0x3000, 0), pal2.blue = Ramp16(4, 0x1000, 0x800);
-    PageSpec pal8narrow = pal1;  // a map whose values all fit in a byte is taken as it is
+    PageLayout pal8narrow = pal1;  // a map whose values all fit in a byte is taken as it is
     pal8narrow.bits = 8;
     pal8narrow.red = Ramp16(256, 1, 0), pal8narrow.green = Ramp16(256, 0, 77), pal8narrow.blue = Ramp16(256, 0, 200);
-    PageSpec pal8wide = pal8narrow;  // 16-bit values are scaled
+    PageLayout pal8wide = pal8narrow;  // 16-bit values are scaled
     pal8wide.red = Ramp16(256, 257, 0), pal8wide.green = Ramp16(256, 0, 0x8000), pal8wide.blue = Ramp16(256, 0, 0xFFFF);
-    PageSpec pal16 = pal1;  // a colour map of 65536 entries
+    PageLayout pal16 = pal1;  // a colour map of 65536 entries
     pal16.bits = 16, pal16.width = 5;
     pal16.red = Ramp16(65536, 1, 0), pal16.green = Ramp16(65536, 3, 0), pal16.blue = Ramp16(65536, 0, 0x4444);
-    PageSpec greyAlpha;
+    PageLayout greyAlpha;
     greyAlpha.samples = 2, greyAlpha.extra = {EXTRASAMPLE_UNASSALPHA};
-    PageSpec greyAlpha4 = greyAlpha;  // two samples of 4 bits
+    PageLayout greyAlpha4 = greyAlpha;  // two samples of 4 bits
     greyAlpha4.bits = 4, greyAlpha4.width = 5;
-    PageSpec rgb4;  // three samples of 4 bits
+    PageLayout rgb4;  // three samples of 4 bits
     rgb4.samples = 3, rgb4.bits = 4, rgb4.photometric = PHOTOMETRIC_RGB, rgb4.width = 5;
-    PageSpec rgba;
+    PageLayout rgba;
     rgba.samples = 4, rgba.photometric = PHOTOMETRIC_RGB, rgba.extra = {EXTRASAMPLE_UNASSALPHA};
-    PageSpec rgbaAssoc = rgba;
+    PageLayout rgbaAssoc = rgba;
     rgbaAssoc.extra = {EXTRASAMPLE_ASSOCALPHA};
-    PageSpec rgba16Planes = rgba;
+    PageLayout rgba16Planes = rgba;
     rgba16Planes.bits = 16, rgba16Planes.planar = PLANARCONFIG_SEPARATE;
-    PageSpec tiledGrey;  // the last tile column reaches past the image
+    PageLayout tiledGrey;  // the last tile column reaches past the image
     tiledGrey.width = 40, tiledGrey.height = 20, tiledGrey.tileWidth = 16, tiledGrey.tileLength = 16;
-    PageSpec tiledGrey4 = tiledGrey;
+    PageLayout tiledGrey4 = tiledGrey;
     tiledGrey4.bits = 4;
-    PageSpec cmyk;
+    PageLayout cmyk;
     cmyk.samples = 4, cmyk.photometric = PHOTOMETRIC_SEPARATED;
-    PageSpec lzwRgb;
+    PageLayout lzwRgb;
     lzwRgb.samples = 3, lzwRgb.photometric = PHOTOMETRIC_RGB, lzwRgb.compression = COMPRESSION_LZW;
 
     const auto px = [](uint32_t x, uint32_t y) { return (x + 2 * y); };
@@ -383,34 +383,34 @@ TEST(CLfImageTIF, PixelKindsDecodeToTheirPictures)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         CLfImageTIF tif;
-        ASSERT_TRUE(Decode(tif, WritePage(c.spec, c.sample))) << tif.GetLastError();
+        ASSERT_TRUE(Decode(tif, WritePage(c.layout, c.sample))) << tif.GetLastError();
         EXPECT_EQ(tif.GetBpp(), c.bpp);
         EXPECT_EQ(tif.alpha != nullptr, c.alpha);
-        EXPECT_EQ(CountDiffs(Rgba(tif), Picture(c.spec.width, c.spec.height, c.expect), c.tolerance), 0u);
+        EXPECT_EQ(CountDiffs(Rgba(tif), Picture(c.layout.width, c.layout.height, c.expect), c.tolerance), 0u);
     }
 }
 
 TEST(CLfImageTIF, BilevelPalettesFollowThePhotometric)
 {
-    PageSpec spec;
-    spec.bits = 1, spec.photometric = PHOTOMETRIC_MINISWHITE;
+    PageLayout layout;
+    layout.bits = 1, layout.photometric = PHOTOMETRIC_MINISWHITE;
     CLfImageTIF white;
-    ASSERT_TRUE(Decode(white, WritePage(spec, [](uint32_t, uint32_t, uint16_t) { return 0u; })));
+    ASSERT_TRUE(Decode(white, WritePage(layout, [](uint32_t, uint32_t, uint16_t) { return 0u; })));
     EXPECT_EQ(white.GetPaletteColor(0).rgbRed, 255);
     EXPECT_EQ(white.GetPaletteColor(1).rgbRed, 0);
-    spec.photometric = PHOTOMETRIC_MINISBLACK;
+    layout.photometric = PHOTOMETRIC_MINISBLACK;
     CLfImageTIF black;
-    ASSERT_TRUE(Decode(black, WritePage(spec, [](uint32_t, uint32_t, uint16_t) { return 0u; })));
+    ASSERT_TRUE(Decode(black, WritePage(layout, [](uint32_t, uint32_t, uint16_t) { return 0u; })));
     EXPECT_EQ(black.GetPaletteColor(0).rgbRed, 0);
     EXPECT_EQ(black.GetPaletteColor(1).rgbRed, 255);
 }
 
 TEST(CLfImageTIF, CieLabUsesItsFormula)
 {
-    PageSpec spec;
-    spec.width = 2, spec.height = 1, spec.samples = 3, spec.photometric = PHOTOMETRIC_CIELAB;
+    PageLayout layout;
+    layout.width = 2, layout.height = 1, layout.samples = 3, layout.photometric = PHOTOMETRIC_CIELAB;
     CLfImageTIF tif;
-    ASSERT_TRUE(Decode(tif, WritePage(spec, [](uint32_t x, uint32_t, uint16_t s) { return s == 0 && x == 0 ? 255u : 0u; })));
+    ASSERT_TRUE(Decode(tif, WritePage(layout, [](uint32_t x, uint32_t, uint16_t s) { return s == 0 && x == 0 ? 255u : 0u; })));
     EXPECT_EQ(tif.GetBpp(), 24u);
     EXPECT_EQ(Rgba(tif), (std::vector<uint8_t>{255, 254, 254, 255, 8, 8, 8, 255}));
 }
@@ -466,12 +466,12 @@ TEST(CLfImageTIF, OrientationTurnsThePicture)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.orientation);
-        PageSpec spec;
-        spec.width = 3, spec.height = 2, spec.samples = 4, spec.photometric = PHOTOMETRIC_RGB;
-        spec.extra = {EXTRASAMPLE_UNASSALPHA};
-        spec.orientation = c.orientation;
+        PageLayout layout;
+        layout.width = 3, layout.height = 2, layout.samples = 4, layout.photometric = PHOTOMETRIC_RGB;
+        layout.extra = {EXTRASAMPLE_UNASSALPHA};
+        layout.orientation = c.orientation;
         CLfImageTIF tif;
-        ASSERT_TRUE(Decode(tif, WritePage(spec, stored)));
+        ASSERT_TRUE(Decode(tif, WritePage(layout, stored)));
         ASSERT_EQ(tif.GetWidth(), c.width);
         ASSERT_EQ(tif.GetHeight(), c.height);
         const std::vector<uint8_t> rgba = Rgba(tif);
@@ -484,7 +484,7 @@ TEST(CLfImageTIF, OrientationTurnsThePicture)
 
 TEST(CLfImageTIF, ResolutionAndPositionComeFromTheTags)
 {
-    const std::vector<uint8_t> base = WritePage(PageSpec{}, [](uint32_t, uint32_t, uint16_t) { return 9u; });
+    const std::vector<uint8_t> base = WritePage(PageLayout{}, [](uint32_t, uint32_t, uint16_t) { return 9u; });
     struct Case {
         uint16_t unit;
         float x, y;
