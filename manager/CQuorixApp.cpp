@@ -84,7 +84,7 @@ bool CQuorixApp::OnInit()
     SetAppName("quorix");
     SetAppDisplayName(mstr::kAppTitle);
     m_docManager = std::make_unique<QuorixDocManager>();
-    LoadRecentFiles();
+    LoadRecentFiles(*m_docManager->GetFileHistory(), lfplat::SettingsStore::DefaultPath());
 
     m_state = std::make_unique<CQuorixState>(lfplat::SettingsStore::DefaultPath());
     m_state->ReadSettings();
@@ -131,7 +131,7 @@ int CQuorixApp::OnExit()
     if (m_state)
         StopWorkerThreads(*m_state, true, nullptr, nullptr);
     if (m_docManager) {
-        SaveRecentFiles();
+        SaveRecentFiles(*m_docManager->GetFileHistory(), lfplat::SettingsStore::DefaultPath());
         m_docManager.reset();
     }
     m_placement.reset();
@@ -144,27 +144,30 @@ void CQuorixApp::OnAppAbout(wxCommandEvent&)
     dialog.ShowModal();
 }
 
-void CQuorixApp::LoadRecentFiles()
+void CQuorixApp::LoadRecentFiles(wxFileHistory& history, const std::string& settingsPath)
 {
-    wxFileHistory* history = m_docManager->GetFileHistory();
-    const lfplat::SettingsStore store(lfplat::SettingsStore::DefaultPath());
-    const std::string section = ProfileSection(mstr::kRecentFileSection);
+    const auto all = lfplat::SettingsStore(settingsPath).ReadAll();
+    const auto section = all.find(ProfileSection(mstr::kRecentFileSection));
+    if (section == all.end())
+        return;
     // The newest is File1: add the oldest first.
     for (int i = mstr::kRecentFileCount; i >= 1; --i)
-        if (auto file = store.Get(section, "File" + std::to_string(i)); file && !file->empty())
-            history->AddFileToHistory(wxString::FromUTF8(*file));
+        if (auto file = section->second.find("File" + std::to_string(i));
+            file != section->second.end() && !file->second.empty())
+            history.AddFileToHistory(wxString::FromUTF8(file->second));
 }
 
-void CQuorixApp::SaveRecentFiles()
+void CQuorixApp::SaveRecentFiles(const wxFileHistory& history, const std::string& settingsPath)
 {
-    wxFileHistory* history = m_docManager->GetFileHistory();
-    lfplat::SettingsStore store(lfplat::SettingsStore::DefaultPath());
-    const std::string section = ProfileSection(mstr::kRecentFileSection);
-    for (int i = 1; i <= mstr::kRecentFileCount; ++i) {
-        const std::string key = "File" + std::to_string(i);
-        if (static_cast<size_t>(i) <= history->GetCount())
-            store.Set(section, key, history->GetHistoryFile(i - 1).utf8_string());
-        else if (store.Get(section, key))
-            store.Remove(section, key);
-    }
+    const std::string name = ProfileSection(mstr::kRecentFileSection);
+    lfplat::SettingsStore(settingsPath).Update([&](lfplat::SettingsStore::Content& all) {
+        auto& section = all[name];
+        for (int i = 1; i <= mstr::kRecentFileCount; ++i) {
+            const std::string key = "File" + std::to_string(i);
+            if (static_cast<size_t>(i) <= history.GetCount())
+                section[key] = history.GetHistoryFile(i - 1).utf8_string();
+            else
+                section.erase(key);
+        }
+    });
 }

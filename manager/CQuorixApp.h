@@ -14,6 +14,7 @@ class CFramePlacementHook;
 class CQuorixState;
 class CSysImageList;
 class wxDocManager;
+class wxFileHistory;
 
 namespace lfplat {
 class SingleInstanceLock;
@@ -39,13 +40,15 @@ public:
     static int HandOffToEditor(const std::string& appFolder, const std::string& path,
                                const std::string& workingFolder);
 
+    // The recent-file list in the settings file's profile section ("File1" the newest).
+    static void LoadRecentFiles(wxFileHistory& history, const std::string& settingsPath);
+    static void SaveRecentFiles(const wxFileHistory& history, const std::string& settingsPath);
+
     CQuorixState& GetState() { return *m_state; }
     CSysImageList& GetSysImageList() { return *m_sysImageList; }
 
 private:
     void OnAppAbout(wxCommandEvent& event);
-    void LoadRecentFiles();
-    void SaveRecentFiles();
 
     std::vector<std::string> m_arguments;
     // Set when start-up ends the program without a window: the exit status.

@@ -3,6 +3,9 @@
 #include "manager/DecimalText.h"
 #include "platform/SettingsStore.h"
 
+#include <utility>
+#include <vector>
+
 const char* const CQuorixState::kSettingsKey = "Software\\Lanternfolio\\Version 1.0";
 
 CQuorixState::CQuorixState(std::string settingsPath) : m_settingsPath(std::move(settingsPath)) {}
@@ -43,15 +46,22 @@ void CQuorixState::ReadSettings()
             field = ParseDecimal(text);
         return text;
     };
+    // Missing defaults are written back together: one replacement of the file.
+    std::vector<std::pair<const char*, const char*>> defaults;
     if (read("LeftViewWidth", m_nLeftViewWidth).empty())
-        WriteRegString("200", "LeftViewWidth");
+        defaults.emplace_back("LeftViewWidth", "200");
     if (read("LeftViewHeigth", m_nLeftViewHeight).empty())
-        WriteRegString("220", "LeftViewHeigth");
+        defaults.emplace_back("LeftViewHeigth", "220");
     read("WindowHeight", m_nWindowHeight);
     if (!read("MaxNewsID", m_nMaxNewsID).empty())
         m_nNewsID = m_nMaxNewsID;
     if (read("UploadType", m_nUploadType).empty())
-        WriteRegString("0", "UploadType");
+        defaults.emplace_back("UploadType", "0");
+    if (!defaults.empty())
+        store.Update([&](lfplat::SettingsStore::Content& all) {
+            for (const auto& [name, value] : defaults)
+                all[kSettingsKey][name] = value;
+        });
 }
 
 void CQuorixState::WriteRegString(const std::string& value, const std::string& name)

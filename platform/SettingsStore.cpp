@@ -163,7 +163,7 @@ int SettingsStore::GetInt(const std::string& section, const std::string& key, in
     return value;
 }
 
-template <class Change> bool SettingsStore::Modify(Change change)
+bool SettingsStore::Update(const std::function<void(Content&)>& change)
 {
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(m_path).parent_path(), ec);
@@ -175,7 +175,7 @@ template <class Change> bool SettingsStore::Modify(Change change)
 
 bool SettingsStore::Set(const std::string& section, const std::string& key, const std::string& value)
 {
-    return Modify([&](Content& all) { all[section][key] = value; });
+    return Update([&](Content& all) { all[section][key] = value; });
 }
 
 bool SettingsStore::SetInt(const std::string& section, const std::string& key, int value)
@@ -185,7 +185,7 @@ bool SettingsStore::SetInt(const std::string& section, const std::string& key, i
 
 bool SettingsStore::Remove(const std::string& section, const std::string& key)
 {
-    return Modify([&](Content& all) {
+    return Update([&](Content& all) {
         auto s = all.find(section);
         if (s != all.end())
             s->second.erase(key);

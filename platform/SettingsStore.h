@@ -7,6 +7,7 @@
 // Section names are the key paths the programs use, for example
 // "Software\Lanternfolio\Version 1.0" or "Lanternfolio Photo Editor\Settings".
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -31,6 +32,8 @@ public:
     bool Set(const std::string& section, const std::string& key, const std::string& value);
     bool SetInt(const std::string& section, const std::string& key, int value);
     bool Remove(const std::string& section, const std::string& key);
+    // Several changes in one locked read-modify-write (one file replacement).
+    bool Update(const std::function<void(Content&)>& change);
 
     // The whole file as it is now.
     Content ReadAll() const;
@@ -41,8 +44,6 @@ public:
     static std::string Format(const Content& content);
 
 private:
-    template <class Change> bool Modify(Change change);
-
     std::string m_path;
 };
 

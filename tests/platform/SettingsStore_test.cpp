@@ -45,6 +45,24 @@ TEST(SettingsStore, TwoWritersKeepEachOthersValues)
     EXPECT_EQ(editor.GetString(kKey, "WindowHeight", ""), "700");
 }
 
+TEST(SettingsStore, UpdateMakesSeveralChangesInOneWriteAndKeepsOthers)
+{
+    lftest::TempDir dir;
+    const std::string path = (dir / "settings.ini").string();
+    lfplat::SettingsStore editor(path);
+    ASSERT_TRUE(editor.Set(kKey, "ImgQuality", "90"));
+    lfplat::SettingsStore manager(path);
+    ASSERT_TRUE(manager.Set("Recent", "File3", "/old.jpg"));
+    ASSERT_TRUE(manager.Update([](lfplat::SettingsStore::Content& all) {
+        all["Recent"]["File1"] = "/a.jpg";
+        all["Recent"]["File2"] = "/b.png";
+        all["Recent"].erase("File3");
+    }));
+    auto all = editor.ReadAll();
+    EXPECT_EQ(all["Recent"], (lfplat::SettingsStore::Section{{"File1", "/a.jpg"}, {"File2", "/b.png"}}));
+    EXPECT_EQ(all[kKey]["ImgQuality"], "90");
+}
+
 TEST(SettingsStore, ConcurrentWritersLoseNothing)
 {
     lftest::TempDir dir;
