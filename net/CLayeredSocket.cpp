@@ -22,17 +22,9 @@ struct CLayeredSocket::Lookup {
 
 namespace {
 
-std::string DottedText(in_addr_t address)
-{
-    const auto* b = reinterpret_cast<const unsigned char*>(&address);
-    char text[16];
-    std::snprintf(text, sizeof text, "%d.%d.%d.%d", b[0], b[1], b[2], b[3]);
-    return text;
-}
-
 bool NameFromSockaddr(const sockaddr_in& in, std::string& address, unsigned& port)
 {
-    address = DottedText(in.sin_addr.s_addr);
+    address = DottedIPv4(in.sin_addr.s_addr);
     port = ntohs(in.sin_port);
     return true;
 }
@@ -333,25 +325,20 @@ void CLayeredSocket::OnNetReady(int ready)
 
 void CLayeredSocket::DeliverNetEvent(long event, int error)
 {
-    if (m_lastLayer) {
+    if (m_lastLayer)
         m_lastLayer->CallEvent(static_cast<int>(event), error);
-        return;
-    }
-    switch (event) {
-    case FD_READ:
-    case FD_FORCEREAD: OnReceive(error); break;
-    case FD_WRITE: OnSend(error); break;
-    case FD_ACCEPT: OnAccept(error); break;
-    case FD_CONNECT: OnConnect(error); break;
-    case FD_CLOSE: OnClose(error); break;
-    default: break;
-    }
+    else
+        CallHandler(event, error);
 }
 
 void CLayeredSocket::DeliverToOwner(long event, int error)
 {
-    if (!(m_eventMask & event))
-        return;
+    if (m_eventMask & event)
+        CallHandler(event, error);
+}
+
+void CLayeredSocket::CallHandler(long event, int error)
+{
     switch (event) {
     case FD_READ:
     case FD_FORCEREAD: OnReceive(error); break;

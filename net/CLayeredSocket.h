@@ -117,6 +117,7 @@ private:
     void DeliverNetEvent(long event, int error);
     // A posted event for the socket itself, under its event mask.
     void DeliverToOwner(long event, int error);
+    void CallHandler(long event, int error);
     // Queues an event for target (null: this socket under its mask).
     bool PostLayerEvent(CSocketLayer* target, long event, int error);
     void OnLookupDone(const std::shared_ptr<Lookup>& lookup, in_addr_t address, int error);

@@ -4,7 +4,6 @@
 
 #include <arpa/inet.h>
 
-#include <cstdio>
 
 CSocketLayer::CSocketLayer() = default;
 
@@ -252,10 +251,7 @@ bool CSocketLayer::GetPeerNameNext(std::string& address, unsigned& port)
     int length = sizeof in;
     if (!GetPeerNameNext(reinterpret_cast<SOCKADDR*>(&in), &length))
         return false;
-    const auto* b = reinterpret_cast<const unsigned char*>(&in.sin_addr.s_addr);
-    char text[16];
-    std::snprintf(text, sizeof text, "%d.%d.%d.%d", b[0], b[1], b[2], b[3]);
-    address = text;
+    address = DottedIPv4(in.sin_addr.s_addr);
     port = ntohs(in.sin_port);
     return true;
 }

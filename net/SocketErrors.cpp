@@ -4,6 +4,7 @@
 #include <netdb.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -108,4 +109,12 @@ bool ResolveIPv4(const char* host, in_addr_t& address, int& error)
     address = reinterpret_cast<const sockaddr_in*>(result->ai_addr)->sin_addr.s_addr;
     freeaddrinfo(result);
     return true;
+}
+
+std::string DottedIPv4(in_addr_t address)
+{
+    const auto* b = reinterpret_cast<const unsigned char*>(&address);
+    char text[16];
+    std::snprintf(text, sizeof text, "%d.%d.%d.%d", b[0], b[1], b[2], b[3]);
+    return text;
 }

@@ -4,6 +4,7 @@
 // error), the event bits of the socket notifications, and the mapping from errno.
 
 #include <netinet/in.h>
+#include <string>
 #include <sys/socket.h>
 
 using SOCKET = int;
@@ -78,6 +79,8 @@ int WsaErrorFromLookup(int gaiError);
 // An IPv4 dotted address (in the forms inet_aton reads) into network order;
 // false when the text is no address.
 bool ParseIPv4(const char* text, in_addr_t& address);
+// "%d.%d.%d.%d" of an address in network order, first byte first.
+std::string DottedIPv4(in_addr_t address);
 // Blocking IPv4 look-up of a name or dotted address: the first address, network order.
 // On failure returns false with the socket error in error.
 bool ResolveIPv4(const char* host, in_addr_t& address, int& error);

@@ -124,7 +124,7 @@ TEST(LayeredSocket, ConnectFailuresAreReportedThroughOnConnect)
 
     RecordingSocket unknown;
     ASSERT_TRUE(unknown.Create());
-    EXPECT_TRUE(unknown.Connect("no-such-host.invalid", 80));
+    EXPECT_TRUE(unknown.Connect(nettest::UnresolvableName().c_str(), 80));
     EXPECT_EQ(WSAEWOULDBLOCK, WSAGetLastError());
 
     ASSERT_TRUE(reactor.RunUntil([&] { return refused.Count(FD_CONNECT) && unknown.Count(FD_CONNECT); }, 30s));

@@ -53,6 +53,12 @@ int ConnectLoopback(int port)
 
 }  // namespace
 
+std::string UnresolvableName(size_t length)
+{
+    const std::string suffix = ".invalid";
+    return std::string(std::max<size_t>(length, 64 + suffix.size()) - suffix.size(), 'x') + suffix;
+}
+
 int FreeLoopbackPort()
 {
     int port = 0;
@@ -69,12 +75,14 @@ ScriptedPeer::ScriptedPeer(Script script, int connections)
     if (m_listen < 0)
         throw std::runtime_error("cannot listen on loopback");
     const int listenFd = m_listen;
-    m_thread = std::thread([listenFd, script = std::move(script), connections] {
+    m_thread = std::thread([listenFd, current = m_current, script = std::move(script), connections] {
         for (int i = 0; i < connections; ++i) {
             const int fd = accept(listenFd, nullptr, nullptr);
             if (fd < 0)
                 return;
+            current->store(fd);
             script(fd);
+            current->store(-1);
             close(fd);
         }
     });
@@ -85,6 +93,9 @@ ScriptedPeer::~ScriptedPeer()
     // Wakes a thread still waiting in accept.
     if (m_listen >= 0)
         shutdown(m_listen, SHUT_RDWR);
+    const int serving = m_current->load();
+    if (serving >= 0)
+        shutdown(serving, SHUT_RDWR);
     Join();
     if (m_listen >= 0)
         close(m_listen);

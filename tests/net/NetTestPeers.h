@@ -9,11 +9,16 @@
 #include <atomic>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
 namespace nettest {
+
+// A host name that fails to resolve without asking any name server (its first label
+// is longer than a name server would take), so tests send nothing off this machine.
+std::string UnresolvableName(size_t length = 80);
 
 // A loopback port that was free a moment ago.
 int FreeLoopbackPort();
@@ -35,6 +40,9 @@ public:
 private:
     int m_listen = -1;
     int m_port = 0;
+    // The connection being served, shut down when the peer is destroyed so that a
+    // script waiting for more never blocks the test's end.
+    std::shared_ptr<std::atomic<int>> m_current = std::make_shared<std::atomic<int>>(-1);
     std::thread m_thread;
 };
 
