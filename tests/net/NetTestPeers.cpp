@@ -1,7 +1,5 @@
 #include "tests/net/NetTestPeers.h"
 
-#include <gtest/gtest.h>
-
 #include <arpa/inet.h>
 #include <poll.h>
 #include <signal.h>
@@ -12,6 +10,8 @@
 #include <chrono>
 #include <cstring>
 #include <fcntl.h>
+#include <fstream>
+#include <iterator>
 
 namespace nettest {
 
@@ -197,11 +197,12 @@ std::string FindProgram(const std::string& name)
     return {};
 }
 
-bool ChildProcess::Start(const std::vector<std::string>& argv, int port, const std::filesystem::path& log)
+bool ChildProcess::Start(const std::vector<std::string>& argv, int port, const std::filesystem::path& log,
+                         std::string& error)
 {
-    if (argv.empty() || access(argv[0].c_str(), X_OK) != 0) {
-        ADD_FAILURE() << "peer program missing: " << (argv.empty() ? "" : argv[0])
-                      << " (scripts/install-deps.sh installs it)";
+    if (argv.empty() || argv[0].empty() || access(argv[0].c_str(), X_OK) != 0) {
+        error = "peer program missing: " + (argv.empty() ? std::string() : argv[0]) +
+                " (scripts/install-deps.sh installs it)";
         return false;
     }
     const pid_t pid = fork();
@@ -230,7 +231,8 @@ bool ChildProcess::Start(const std::vector<std::string>& argv, int port, const s
         int status;
         if (waitpid(m_pid, &status, WNOHANG) == m_pid) {
             m_pid = -1;
-            ADD_FAILURE() << argv[0] << " ended at start; its log: " << log;
+            std::ifstream in(log);
+            error = argv[0] + " ended at start: " + std::string(std::istreambuf_iterator<char>(in), {});
             return false;
         }
         const int fd = ConnectLoopback(port);
@@ -240,7 +242,7 @@ bool ChildProcess::Start(const std::vector<std::string>& argv, int port, const s
         }
         usleep(20000);
     }
-    ADD_FAILURE() << argv[0] << " did not listen on port " << port;
+    error = argv[0] + " did not listen on port " + std::to_string(port);
     Stop();
     return false;
 }
@@ -264,6 +266,40 @@ void ChildProcess::Stop()
 }
 
 ChildProcess::~ChildProcess() { Stop(); }
+
+bool StartHttpProxy(ChildProcess& process, const std::filesystem::path& dir, int port, const std::string& user,
+                    const std::string& password, std::string& error)
+{
+    const auto config = dir / "http-proxy.conf";
+    {
+        std::ofstream out(config);
+        out << "Port " << port << "\nListen 127.0.0.1\nTimeout 60\nMaxClients 20\nAllow 127.0.0.1\n"
+            << "LogLevel Info\nDisableViaHeader Yes\n";
+        if (!user.empty())
+            out << "BasicAuth " << user << " " << password << "\n";
+    }
+    return process.Start({FindProgram("tinyproxy"), "-d", "-c", config.string()}, port, dir / "http-proxy.log",
+                         error);
+}
+
+bool StartSocksServer(ChildProcess& process, const std::filesystem::path& dir, int port, bool userPassword,
+                      std::string& error)
+{
+    const auto config = dir / "socks.conf";
+    {
+        std::ofstream out(config);
+        out << "logoutput: " << (dir / "socks-server.log").string() << "\n"
+            << "internal: 127.0.0.1 port = " << port << "\n"
+            << "external: 127.0.0.1\n"
+            << "clientmethod: none\n"
+            << "socksmethod: " << (userPassword ? "username" : "none") << "\n"
+            << "user.privileged: root\nuser.unprivileged: nobody\n"
+            << "client pass {\n from: 127.0.0.0/8 to: 0.0.0.0/0\n}\n"
+            << "socks pass {\n from: 127.0.0.0/8 to: 127.0.0.0/8\n}\n";
+    }
+    return process.Start({FindProgram("danted"), "-f", config.string(), "-N", "1", "-p", (dir / "socks.pid").string()},
+                         port, dir / "socks.out", error);
+}
 
 // ---- recording socket ------------------------------------------------------------
 

@@ -57,22 +57,38 @@ void EchoUntilEof(int fd);
 // Opens the target and copies bytes both ways until both sides are done.
 void Relay(int fd, int targetPort);
 
-// A program started with arguments, stopped (TERM, then KILL) when destroyed. Start
-// fails the test loudly when the binary is missing.
+// A program started with arguments, stopped (TERM, then KILL) when destroyed.
 class ChildProcess {
 public:
     ChildProcess() = default;
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
-    // Starts program and waits until something accepts connections on port.
-    bool Start(const std::vector<std::string>& argv, int port, const std::filesystem::path& log);
+    // Starts the program (its output into log) and waits until something accepts
+    // connections on port. False with the reason in error, also when the program is
+    // missing: callers fail loudly, the install script provides it.
+    bool Start(const std::vector<std::string>& argv, int port, const std::filesystem::path& log,
+               std::string& error);
     void Stop();
     bool Running() const { return m_pid > 0; }
 
 private:
     int m_pid = -1;
 };
+
+// The account the SOCKS server checks user name and password against (made by
+// scripts/install-deps.sh).
+constexpr const char* kSocksUser = "lfsockstest";
+constexpr const char* kSocksPassword = "lfsockstest-pw";
+
+// An HTTP CONNECT proxy on 127.0.0.1:port with its configuration in dir; with a user
+// it asks for Basic credentials.
+bool StartHttpProxy(ChildProcess& process, const std::filesystem::path& dir, int port, const std::string& user,
+                    const std::string& password, std::string& error);
+// A SOCKS 4/5 server on 127.0.0.1:port; with userPassword only SOCKS5 with kSocksUser
+// and its password is let through.
+bool StartSocksServer(ChildProcess& process, const std::filesystem::path& dir, int port, bool userPassword,
+                      std::string& error);
 
 // Finds a program in the usual places (also /usr/sbin); empty when it is not there.
 std::string FindProgram(const std::string& name);
