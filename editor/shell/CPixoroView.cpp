@@ -3,16 +3,13 @@
 #include "editor/shell/CChildFrame.h"
 #include "editor/shell/CMainFrame.h"
 #include "editor/shell/CPixoroDoc.h"
-#include "editor/shell/DisplayCopy.h"
+#include "editor/shell/BestFit.h"
 #include "image/CLfImage.h"
 
 #include <wx/app.h>
 #include <wx/dcbuffer.h>
-#include <wx/image.h>
 #include <wx/window.h>
 
-#include <cstdlib>
-#include <cstring>
 
 wxIMPLEMENT_DYNAMIC_CLASS(CPixoroView, wxView);
 
@@ -70,7 +67,7 @@ void CPixoroView::OnCanvasSize(wxSizeEvent& event)
 void CPixoroView::Refit()
 {
     m_stale = false;
-    m_picture = wxBitmap();
+    m_shown = wxRect();
     CPixoroDoc* doc = GetDocument();
     const CLfImage* image = doc ? doc->GetImage() : nullptr;
     if (!image || !image->IsValid() || !m_canvas)
@@ -80,13 +77,7 @@ void CPixoroView::Refit()
     if (size.width <= 0)
         return;
     m_zoom = double(size.width) / image->GetWidth();
-    std::vector<uint8_t> rgb = SampleForDisplay(*image, size.width, size.height);
-    // wxImage frees its buffer with free().
-    auto* data = static_cast<unsigned char*>(std::malloc(rgb.size()));
-    if (!data)
-        return;
-    std::memcpy(data, rgb.data(), rgb.size());
-    m_picture = wxBitmap(wxImage(size.width, size.height, data));
+    m_shown = wxRect((area.x - size.width) / 2, (area.y - size.height) / 2, size.width, size.height);
     if (auto* frame = dynamic_cast<CMainFrame*>(wxTheApp->GetTopWindow()))
         frame->ShowZoom(m_zoom);
 }
@@ -103,8 +94,9 @@ void CPixoroView::OnDraw(wxDC* dc)
         Refit();
     dc->SetBackground(wxBrush(kBackground));
     dc->Clear();
-    if (!m_picture.IsOk() || !m_canvas)
-        return;
-    const wxSize area = m_canvas->GetClientSize();
-    dc->DrawBitmap(m_picture, (area.x - m_picture.GetWidth()) / 2, (area.y - m_picture.GetHeight()) / 2);
+    CPixoroDoc* doc = GetDocument();
+    const CLfImage* image = doc ? doc->GetImage() : nullptr;
+    // Only the visible part is sampled, at the size it is shown.
+    if (image && !m_shown.IsEmpty())
+        image->Draw(dc, m_shown.x, m_shown.y, m_shown.width, m_shown.height);
 }

@@ -1,9 +1,8 @@
 #pragma once
 // The image window's view: shows the document's image at its size, or fitted into the
-// window when it is larger, on a dark grey background. The picture is sampled at the
-// size it is shown, once per image and window size.
+// window when it is larger, on a dark grey background.
 
-#include <wx/bitmap.h>
+#include <wx/gdicmn.h>
 #include <wx/docview.h>
 
 class CPixoroDoc;
@@ -28,11 +27,11 @@ public:
 private:
     void OnCanvasPaint(wxPaintEvent& event);
     void OnCanvasSize(wxSizeEvent& event);
-    // Samples the image for the canvas's present size when that changed.
+    // Places the image for the canvas's present size.
     void Refit();
 
     wxWindow* m_canvas = nullptr;
-    wxBitmap m_picture;
+    wxRect m_shown;  // where the image is painted in the canvas
     double m_zoom = 1.0;
     bool m_stale = true;
 };

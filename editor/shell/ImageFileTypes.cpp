@@ -1,6 +1,7 @@
 #include "editor/shell/ImageFileTypes.h"
 
 #include "image/CLfImage.h"
+#include "image/LfCodecTable.h"
 
 #include <algorithm>
 #include <cctype>
@@ -33,18 +34,6 @@ const ImageFileTypeEntry* Row(int type)
             return &e;
     return nullptr;
 }
-
-struct ExtensionType {
-    const char* extension;
-    int type;
-};
-
-constexpr ExtensionType kExtensions[] = {
-    {"bmp", lfimg::kTypeBMP}, {"gif", lfimg::kTypeGIF}, {"jpg", lfimg::kTypeJPG},   {"jpeg", lfimg::kTypeJPG},
-    {"png", lfimg::kTypePNG}, {"ico", lfimg::kTypeICO}, {"tif", lfimg::kTypeTIF},   {"tiff", lfimg::kTypeTIF},
-    {"tga", lfimg::kTypeTGA}, {"pcx", lfimg::kTypePCX}, {"wbmp", lfimg::kTypeWBMP}, {"wmf", lfimg::kTypeWMF},
-    {"emf", lfimg::kTypeWMF},
-};
 
 }  // namespace
 
@@ -132,10 +121,15 @@ std::string GetFileExtension(std::string_view path)
 
 std::optional<int> OpenTypeFromExtension(std::string_view extension)
 {
+    if (extension.empty())
+        return std::nullopt;
+    // The metafiles are opened by type even before a codec reads them: the trial of
+    // every format then decides.
     const std::string lower = Lower(extension);
-    for (const ExtensionType& e : kExtensions)
-        if (lower == e.extension)
-            return e.type;
+    if (lower == "wmf" || lower == "emf")
+        return lfimg::kTypeWMF;
+    if (const uint32_t type = lfimg::ImageTypeFromExtension(lower, lfimg::kTypeWMF))
+        return static_cast<int>(type);
     return std::nullopt;
 }
 
