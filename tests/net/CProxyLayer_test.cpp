@@ -262,6 +262,7 @@ TEST_F(ProxyHandshake, RefusalsGiveTheirNoticeAndConnectionAborted)
         std::function<void(int)> script;
         int notice;
         std::string text;
+        std::string user = "a";  // offered with the credentials
     };
     const std::string longName = nettest::UnresolvableName(300);
     auto httpReply = [](std::string reply) {
@@ -308,6 +309,8 @@ TEST_F(ProxyHandshake, RefusalsGiveTheirNoticeAndConnectionAborted)
          },
          CProxyLayer::kAuthFailed, ""},
         {"name over 255", CProxyLayer::kSocks5, false, longName, socks5Method('\0'), CProxyLayer::kRequestFailed, ""},
+        {"user name over 255", CProxyLayer::kSocks5, true, "127.0.0.1", socks5Method('\2'), CProxyLayer::kRequestFailed,
+         "", std::string(300, 'u')},
         {"connect refused by SOCKS5", CProxyLayer::kSocks5, false, "127.0.0.1",
          [](int fd) {
              ReadExactly(fd, 3);
@@ -332,7 +335,7 @@ TEST_F(ProxyHandshake, RefusalsGiveTheirNoticeAndConnectionAborted)
         s.noticeHasText = [](int code) { return code == CProxyLayer::kRequestFailed; };
         CProxyLayer l;
         if (c.credentials)
-            l.SetProxyAuth(c.type, "127.0.0.1", proxy.Port(), "a", "b");
+            l.SetProxyAuth(c.type, "127.0.0.1", proxy.Port(), c.user.c_str(), "b");
         else
             l.SetProxy(c.type, "127.0.0.1", proxy.Port());
         ASSERT_TRUE(s.AddSocketLayer(&l));
