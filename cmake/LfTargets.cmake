@@ -17,11 +17,17 @@ function(lf_add_library name)
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
 endfunction()
 
-# lf_add_test(name SOURCES ... LIBS ... [GUI])
+# lf_add_test(name SOURCES ... LIBS ... [GUI] [THREADS])
 # One GoogleTest program; each test case becomes a CTest test. GUI tests get the
 # wx test main and the "gui" label; the others run with no display at all.
+# THREADS marks a program whose tests run threads: they carry the "threads" label, and
+# scripts/test.sh runs them once more under ThreadSanitizer (target thread_tests builds
+# just these programs).
+if(NOT TARGET thread_tests)
+  add_custom_target(thread_tests)
+endif()
 function(lf_add_test name)
-  cmake_parse_arguments(T "GUI" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "GUI;THREADS" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
   target_compile_definitions(${name} PRIVATE
@@ -37,6 +43,10 @@ function(lf_add_test name)
     target_link_libraries(${name} PRIVATE lf_test_main ${T_LIBS})
     set(labels unit)
     set(env "DISPLAY=")
+  endif()
+  if(T_THREADS)
+    list(APPEND labels threads)
+    add_dependencies(thread_tests ${name})
   endif()
   include(GoogleTest)
   gtest_discover_tests(${name}
