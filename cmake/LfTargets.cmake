@@ -44,12 +44,19 @@ function(lf_add_test name)
     set(labels unit)
     set(env "DISPLAY=")
   endif()
-  if(T_THREADS)
-    list(APPEND labels threads)
-    add_dependencies(thread_tests ${name})
-  endif()
   include(GoogleTest)
   gtest_discover_tests(${name}
     PROPERTIES LABELS "${labels}" ENVIRONMENT "${env}"
     DISCOVERY_TIMEOUT 60)
+  if(T_THREADS)
+    # Discovery passes one value per property; the second label is set on the
+    # discovered tests (listed in <name>_TESTS) by a script CTest reads after them.
+    set(script ${CMAKE_CURRENT_BINARY_DIR}/${name}_threads_label.cmake)
+    file(WRITE ${script}
+      "if(DEFINED ${name}_TESTS)\n"
+      "  set_tests_properties(\${${name}_TESTS} PROPERTIES LABELS \"${labels};threads\")\n"
+      "endif()\n")
+    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${script})
+    add_dependencies(thread_tests ${name})
+  endif()
 endfunction()
