@@ -45,8 +45,9 @@ cd "$build"
 ctest -j "$jobs" --output-on-failure --timeout 300 "$@"
 
 # The tests labelled "threads" (loader threads, their events, decoders on several
-# threads) once more under ThreadSanitizer, which cannot be combined with the
-# sanitizers above; only the programs that hold them are built.
+# threads, the sockets' name look-up worker) once more under ThreadSanitizer, which
+# cannot be combined with the sanitizers above; only the programs that hold them are
+# built.
 tsan="$here/build/tsan"
 cmake -S "$here" -B "$tsan" -DCMAKE_BUILD_TYPE=Debug -DLF_TSAN=ON -DLF_WERROR=ON -DLF_BUILD_BENCH=OFF >/dev/null
 cmake --build "$tsan" -j "$jobs" --target thread_tests
