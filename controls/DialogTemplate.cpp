@@ -155,14 +155,15 @@ bool CreateDialogFromTemplate(wxDialog& dialog, wxWindow* parent, const DialogTe
         case DlgItemKind::Icon:
             control = new wxStaticBitmap(&dialog, id, icon ? wxBitmap(*icon) : wxBitmap(), pos);
             break;
-        case DlgItemKind::CheckBox: new wxCheckBox(&dialog, id, text, pos, size); break;
-        case DlgItemKind::Edit: new wxTextCtrl(&dialog, id, text, pos, size); break;
+        case DlgItemKind::CheckBox: control = new wxCheckBox(&dialog, id, text, pos, size); break;
+        case DlgItemKind::Edit: control = new wxTextCtrl(&dialog, id, text, pos, size); break;
         case DlgItemKind::Slider:
-            new wxSlider(&dialog, id, 0, 0, 100, pos, size, wxSL_HORIZONTAL | wxSL_AUTOTICKS);
+            control = new wxSlider(&dialog, id, 0, 0, 100, pos, size, wxSL_HORIZONTAL | wxSL_AUTOTICKS);
             break;
         case DlgItemKind::SpinButton: {
             auto* spin = new wxSpinButton(&dialog, id, pos, size, wxSP_VERTICAL);
             spin->SetRange(0, 100);
+            control = spin;
             break;
         }
         }
