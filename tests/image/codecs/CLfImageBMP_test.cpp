@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <optional>
@@ -636,6 +637,40 @@ TEST(CLfImageBMP, FailedDecodeReportsAndKeepsNothing)
     CLfImageBMP img;
     EXPECT_FALSE(img.Decode(nullptr));
     EXPECT_FALSE(img.IsValid());
+    EXPECT_STREQ(img.GetLastError(), "null file handler");
+
+    // A 16 x 16 file cut in its pixels: the half-read picture is dropped.
+    CLfImage picture(16, 16, 24);
+    uint8_t* buffer = nullptr;
+    int64_t size = 0;
+    ASSERT_TRUE(picture.Encode(buffer, size, lfimg::kTypeBMP));
+    CLfMemoryStream cut(buffer, size - 100);
+    CLfImageBMP codec;
+    EXPECT_FALSE(codec.Decode(&cut));
+    EXPECT_STREQ(codec.GetLastError(), "BMP pixel data is truncated");
+    EXPECT_FALSE(codec.IsValid());
+    EXPECT_EQ(codec.GetWidth(), 0);
+    std::free(buffer);
+}
+
+// The data offset is checked against the file's size, not by a seek (which
+// succeeds past the end of a memory or file stream).
+TEST(CLfImageBMP, DataOffsetPastTheEndIsRefused)
+{
+    CLfImage picture(4, 4, 24);
+    uint8_t* buffer = nullptr;
+    int64_t size = 0;
+    ASSERT_TRUE(picture.Encode(buffer, size, lfimg::kTypeBMP));
+    lftest::Bytes file(buffer, buffer + size);
+    std::free(buffer);
+    for (uint32_t offset : {uint32_t(file.size()), uint32_t(file.size() + 1), 0x7FFFFFFFu}) {
+        lftest::Bytes bad = file;
+        for (int i = 0; i < 4; ++i)
+            bad[size_t(10 + i)] = uint8_t(offset >> (8 * i));
+        auto img = lftest::DecodeFrom<CLfImageBMP>(bad);
+        EXPECT_FALSE(img->IsValid()) << offset;
+        EXPECT_EQ(std::string(img->GetLastError()), "BMP data offset " + std::to_string(offset) + " lies beyond the file");
+    }
 }
 
 // ---- Encoding failures ------------------------------------------------------------------
