@@ -564,7 +564,7 @@ std::vector<Hostile> HostileCases()
         cases.push_back({"paletteTruncated", Build(f), "palette is truncated"});
     }
     cases.push_back({"pixelsTruncated", make([](FakeBmp& f) { f.pixels.resize(30); }), "truncated"});
-    cases.push_back({"dataOffsetBeyondEnd", make([](FakeBmp& f) { f.offBits = 100000; }), "truncated"});
+    cases.push_back({"dataOffsetBeyondEnd", make([](FakeBmp& f) { f.offBits = 100000; }), "lies beyond the file"});
     cases.push_back({"masksZero", make([](FakeBmp& f) {
                          f.bits = 16;
                          f.compression = 3;
