@@ -115,7 +115,8 @@ TEST(CLfImageTGA, OriginBitsPlacePixelsAndAlpha)
     // 2 x 2, 32 bits, pixels in file order p0..p3 with alpha 10, 20, 30, 40
     Bytes px;
     for (int i = 0; i < 4; ++i) {
-        px.insert(px.end(), {uint8_t(i), uint8_t(i), uint8_t(i), uint8_t(10 * (i + 1))});
+        for (uint8_t b : {uint8_t(i), uint8_t(i), uint8_t(i), uint8_t(10 * (i + 1))})
+            px.push_back(b);
     }
     struct Case {
         int descriptor;
@@ -211,6 +212,7 @@ TEST(CLfImageTGA, HostileFilesAreRefused)
 
 TEST(CLfImageTGA, CorpusFilesMatchImageMagick)
 {
+    LF_NEED_CORPORA();
     if (!HaveImageMagick())
         GTEST_SKIP() << "ImageMagick is not installed";
     struct Case {
