@@ -87,6 +87,14 @@ Bytes Encoded(const CLfImage& img)
     return f;
 }
 
+// The JPEG-2000 family's one class, decoding as the trial does and encoding as Type.
+template <uint32_t Type>
+class JasAs : public CLfImageJAS {
+public:
+    bool Decode(CLfStream* stream) { return CLfImageJAS::Decode(stream, 0); }
+    bool Encode(CLfStream* stream) { return CLfImageJAS::Encode(stream, Type); }
+};
+
 struct Family {
     const char* name;
     std::function<Outcome(const Bytes&, int32_t)> decode;
@@ -151,6 +159,17 @@ std::vector<Family> Families()
              return std::vector<Bytes>{corpus("generated/tiff/palette.tif"), corpus("generated/tiff/F_bilevel_g4.tif"),
                                        Encoded<CLfImageTIF>(*MakePicture(9, 7, 24, true))};
          }},
+        {"JPEG2000", DecodeWith<JasAs<0>>,
+         [=] {
+             CLfImage grey;
+             MakeGrey(grey, 9, 7, [](int x, int y) { return x * 20 + y; });
+             return std::vector<Bytes>{corpus("generated/jp2/lossless.jp2"), corpus("generated/jp2/lossy_r20.j2k"),
+                                       Encoded<JasAs<lfimg::kTypeJP2>>(*MakePicture(9, 7, 24)),
+                                       Encoded<JasAs<lfimg::kTypePGX>>(grey),
+                                       Encoded<JasAs<lfimg::kTypePNM>>(*MakePicture(9, 7, 24)),
+                                       Encoded<JasAs<lfimg::kTypePNM>>(grey),
+                                       Encoded<JasAs<lfimg::kTypeRAS>>(*MakePicture(9, 7, 24))};
+         }},
     };
 }
 
@@ -194,25 +213,5 @@ INSTANTIATE_TEST_SUITE_P(Decoders, CodecMutation, ::testing::Range<size_t>(0, Fa
                          [](const ::testing::TestParamInfo<size_t>& info) {
                              return std::string(Families()[info.param].name);
                          });
-
-// The JPEG-2000 family's one class, decoding as the trial does and encoding as Type.
-template <uint32_t Type>
-class JasAs : public CLfImageJAS {
-public:
-    bool Decode(CLfStream* stream) { return CLfImageJAS::Decode(stream, 0); }
-    bool Encode(CLfStream* stream) { return CLfImageJAS::Encode(stream, Type); }
-};
-
-TEST(CodecMutation, JpegTwoThousandFamilySurvivesDamage)
-{
-    CLfImage grey;
-    MakeGrey(grey, 9, 7, [](int x, int y) { return x * 20 + y; });
-    Batter<JasAs<0>>({lftest::ReadBytes(Corpus("generated/jp2/lossless.jp2")),
-                      lftest::ReadBytes(Corpus("generated/jp2/lossy_r20.j2k")),
-                      Encoded<JasAs<lfimg::kTypeJP2>>(*MakePicture(9, 7, 24)), Encoded<JasAs<lfimg::kTypePGX>>(grey),
-                      Encoded<JasAs<lfimg::kTypePNM>>(*MakePicture(9, 7, 24)), Encoded<JasAs<lfimg::kTypePNM>>(grey),
-                      Encoded<JasAs<lfimg::kTypeRAS>>(*MakePicture(9, 7, 24))},
-                     9);
-}
 
 }  // namespace
