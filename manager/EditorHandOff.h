@@ -4,6 +4,7 @@
 // refusal and the start of the editor program with the image's path as its only
 // argument. No window: the outcome is the one message to show, if any.
 
+#include "manager/ManagerModes.h"
 #include "platform/ProgramStart.h"
 
 #include <functional>
@@ -16,7 +17,7 @@ class CFolderItem;
 class EditorHandOff {
 public:
     // The index that stands for "the one selected image of the current folder".
-    static constexpr int kSelectedImage = -1000;
+    static constexpr int kSelectedImage = kSelectedImageIndex;
 
     using Launcher = std::function<int(const std::string& program, const std::vector<std::string>& args,
                                        const std::string& workingFolder)>;
