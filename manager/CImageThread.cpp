@@ -1,11 +1,11 @@
 #include "manager/CImageThread.h"
 
 #include "image/CLfImage.h"
+#include "image/LfCodecTable.h"
 #include "manager/CFolderItem.h"
 #include "manager/CQuorixState.h"
 
 #include <algorithm>
-#include <cctype>
 #include <system_error>
 #include <thread>
 #include <unordered_set>
@@ -22,12 +22,6 @@ constexpr int kCellWidth = 100;
 constexpr int kCellHeight = 114;
 
 using LockA = std::unique_lock<std::recursive_timed_mutex>;
-
-std::string Lower(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return text;
-}
 
 }  // namespace
 
@@ -64,15 +58,7 @@ std::string CImageThread::GetExtension(const std::string& path)
 
 int CImageThread::ThumbnailType(const std::string& extension)
 {
-    static const std::pair<const char*, int> kTypes[] = {
-        {"bmp", lfimg::kTypeBMP}, {"jpg", lfimg::kTypeJPG}, {"jpeg", lfimg::kTypeJPG}, {"gif", lfimg::kTypeGIF},
-        {"png", lfimg::kTypePNG}, {"ico", lfimg::kTypeICO}, {"tiff", lfimg::kTypeTIF}, {"tif", lfimg::kTypeTIF},
-        {"tga", lfimg::kTypeTGA}, {"pcx", lfimg::kTypePCX}, {"wbmp", lfimg::kTypeWBMP},
-    };
-    for (const auto& [name, type] : kTypes)
-        if (extension == name)
-            return type;
-    return 0;
+    return int(lfimg::ImageTypeFromExtension(extension, lfimg::kTypeWBMP));
 }
 
 bool CImageThread::InitInstance()
@@ -141,7 +127,7 @@ std::optional<CImageThread::Job> CImageThread::NextJob()
             job.index = k;
             job.path = image->m_strPath;
             job.name = image->m_strName;
-            job.type = ThumbnailType(Lower(GetExtension(image->m_strPath)));
+            job.type = ThumbnailType(GetExtension(image->m_strPath));
             return job;
         }
         if (m_bLookedBack)

@@ -51,7 +51,8 @@ public:
     static RECT MakeCell(int k, int columns);
     // The text after the path's last dot, or an empty text.
     static std::string GetExtension(const std::string& path);
-    // The image type of a lower-case extension; 0 for one without thumbnails.
+    // The image type of an extension in any letter case (bmp 1 to wbmp 9); 0 for one
+    // without thumbnails.
     static int ThumbnailType(const std::string& extension);
 
     // What the last pass did, for the curious (tests, benchmarks).

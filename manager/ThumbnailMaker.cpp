@@ -1,6 +1,7 @@
 #include "manager/ThumbnailMaker.h"
 
 #include "image/CLfImage.h"
+#include "image/ops/LfDrawCompose.h"
 
 #include <algorithm>
 #include <cmath>
@@ -25,12 +26,6 @@ ThumbnailPixels Background(int width, int height)
         p.rgb[i + 2] = kBackgroundBlue;
     }
     return p;
-}
-
-bool SameBytes(const RGBQUAD& a, const RGBQUAD& b)
-{
-    return a.rgbBlue == b.rgbBlue && a.rgbGreen == b.rgbGreen && a.rgbRed == b.rgbRed &&
-           a.rgbReserved == b.rgbReserved;
 }
 
 }  // namespace
@@ -60,47 +55,13 @@ ThumbnailPixels PixelsOnBackground(const CLfImage& image)
     const int height = image.GetHeight();
     if (!image.IsValid() || width <= 0 || height <= 0)
         return {};
-    ThumbnailPixels out = Background(width, height);
-    const bool palette = image.GetNumColors() != 0;
-    const bool transparentIndex = image.info.transIndex >= 0;
-    const bool blended = transparentIndex || image.alpha || image.info.alphaPalette;
-    const RGBQUAD trans = image.GetTransColor();
-    const int alphaMax = image.info.alphaMax;
-    for (int y = 0; y < height; ++y) {
-        const int row = height - 1 - y;  // the DIB keeps the bottom row first
-        const uint8_t* bits = image.GetBits(uint32_t(row));
-        uint8_t* dst = out.rgb.data() + size_t(y) * size_t(width) * 3;
-        for (int x = 0; x < width; ++x, dst += 3) {
-            RGBQUAD c;
-            if (palette) {
-                c = image.GetPaletteColor(image.GetPixelIndex(x, row));
-            } else {
-                const uint8_t* p = bits + size_t(x) * 3;
-                c = RGBQUAD{p[0], p[1], p[2], 0};
-            }
-            if (!blended) {
-                dst[0] = c.rgbRed;
-                dst[1] = c.rgbGreen;
-                dst[2] = c.rgbBlue;
-                continue;
-            }
-            int a = image.alpha ? image.alpha[size_t(row) * size_t(width) + size_t(x)] : 255;
-            a = a * (alphaMax + 1) >> 8;
-            if (palette && image.info.alphaPalette)
-                a = a * (c.rgbReserved + 1) >> 8;
-            if ((transparentIndex && SameBytes(c, trans)) || a == 0)
-                continue;
-            if (a >= 255) {
-                dst[0] = c.rgbRed;
-                dst[1] = c.rgbGreen;
-                dst[2] = c.rgbBlue;
-            } else {
-                dst[0] = uint8_t((c.rgbRed * a + dst[0] * (255 - a)) >> 8);
-                dst[1] = uint8_t((c.rgbGreen * a + dst[1] * (255 - a)) >> 8);
-                dst[2] = uint8_t((c.rgbBlue * a + dst[2] * (255 - a)) >> 8);
-            }
-        }
-    }
+    ThumbnailPixels out;
+    out.width = width;
+    out.height = height;
+    out.rgb.resize(size_t(width) * size_t(height) * 3);
+    const RGBQUAD background{kBackgroundBlue, kBackgroundGreen, kBackgroundRed, 0};
+    const LfDrawArea area{0, 0, width, height};
+    LfComposeArea(image, 0, 0, width, height, area, LfDrawMode(image), background, out.rgb.data(), nullptr);
     return out;
 }
 

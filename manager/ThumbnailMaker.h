@@ -43,7 +43,8 @@ struct ThumbnailPair {
 // a framed one of plain background.
 ThumbnailPair MakeThumbnails(CLfImage* image);
 
-// The picture's pixels, top row first, blended onto the background colour.
+// The picture's pixels, top row first, painted onto the background colour as drawing
+// paints them.
 ThumbnailPixels PixelsOnBackground(const CLfImage& image);
 
 }  // namespace thumbs

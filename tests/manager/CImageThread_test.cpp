@@ -323,7 +323,7 @@ TEST(CImageThreadCells, CellsExtensionsAndTypes)
     EXPECT_EQ(CImageThread::GetExtension("noext"), "");
     const std::pair<const char*, int> types[] = {{"bmp", 1}, {"jpg", 3}, {"jpeg", 3}, {"gif", 2}, {"png", 4},
                                                  {"ico", 5}, {"tiff", 6}, {"tif", 6},  {"tga", 7}, {"pcx", 8},
-                                                 {"wbmp", 9}, {"", 0},   {"JPG", 0}, {"txt", 0}};
+                                                 {"wbmp", 9}, {"", 0},   {"JPG", 3}, {"txt", 0}, {"wmf", 0}};
     for (const auto& [ext, type] : types)
         EXPECT_EQ(CImageThread::ThumbnailType(ext), type) << ext;
 }
