@@ -153,16 +153,18 @@ CImageThread::Result CImageThread::Make(const Job& job)
     if (job.type == 0)
         return result;  // no thumbnail for a type the library is not asked to read
 
-    // One decode only: a file that failed once fails again.
+    // One decode only: a file that failed once fails again. Codecs that can may
+    // decode at a reduced scale.
     CLfImage image;
+    image.info.neededSide = thumbs::kDecodeSide;
     image.Load(job.path.c_str(), uint32_t(job.type));
     ++m_nDecoded;
     if (!image.IsValid()) {
         result.thumbnails = PlaceholderThumbnails(result.width, result.height);
         return result;
     }
-    result.width = image.GetWidth();
-    result.height = image.GetHeight();
+    result.width = image.info.fullWidth > 0 ? image.info.fullWidth : image.GetWidth();
+    result.height = image.info.fullHeight > 0 ? image.info.fullHeight : image.GetHeight();
     result.thumbnails = thumbs::MakeThumbnails(&image);
     return result;
 }
