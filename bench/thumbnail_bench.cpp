@@ -16,6 +16,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <fcntl.h>
 #include <jpeglib.h>
 #include <sys/stat.h>
 
