@@ -4,6 +4,7 @@
 #include "image/LfCodecTable.h"
 #include "manager/CFolderItem.h"
 #include "manager/CQuorixState.h"
+#include "manager/ThumbGrid.h"
 
 #include <algorithm>
 #include <system_error>
@@ -13,13 +14,6 @@
 namespace {
 
 constexpr int kMaxWorkers = 4;
-
-// Cells of the thumbnail grid.
-constexpr int kCellPitchX = 105;
-constexpr int kCellPitchY = 119;
-constexpr int kCellTop = 5;
-constexpr int kCellWidth = 100;
-constexpr int kCellHeight = 114;
 
 using LockA = std::unique_lock<std::recursive_timed_mutex>;
 
@@ -39,16 +33,7 @@ int CImageThread::DefaultWorkers()
     return std::clamp(int(cores), 1, kMaxWorkers);
 }
 
-RECT CImageThread::MakeCell(int k, int columns)
-{
-    const int K = std::max(columns, 1);
-    RECT cell;
-    cell.left = (k % K) * kCellPitchX;
-    cell.top = (k / K) * kCellPitchY + kCellTop;
-    cell.right = cell.left + kCellWidth;
-    cell.bottom = cell.top + kCellHeight;
-    return cell;
-}
+RECT CImageThread::MakeCell(int k, int columns) { return thumbgrid::CellRect(k, columns); }
 
 std::string CImageThread::GetExtension(const std::string& path)
 {

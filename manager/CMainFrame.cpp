@@ -1,5 +1,8 @@
 #include "manager/CMainFrame.h"
 
+#include "manager/CDirectoryView.h"
+#include "manager/CFoldersView.h"
+#include "manager/CImageView.h"
 #include "manager/CPlaceholderView.h"
 #include "manager/CQuorixDoc.h"
 #include "manager/CQuorixState.h"
@@ -89,8 +92,8 @@ bool CMainFrame::CreateClient(wxDocument* doc)
         int pane;
         const wxClassInfo* viewClass;
     } panes[] = {
-        {m_wndLeftSplitter, 0, wxCLASSINFO(CFolderTreePlaceholder)},
-        {m_wndLeftSplitter, 1, wxCLASSINFO(CRecentFoldersPlaceholder)},
+        {m_wndLeftSplitter, 0, wxCLASSINFO(CDirectoryView)},
+        {m_wndLeftSplitter, 1, wxCLASSINFO(CFoldersView)},
         {m_wndRightSplitter, 0, wxCLASSINFO(CToolPanelPlaceholder)},
         {m_wndRightSplitter, 1, ImagePaneClass(kViewThumbnails)},
     };
@@ -110,7 +113,7 @@ bool CMainFrame::CreateClient(wxDocument* doc)
 const wxClassInfo* CMainFrame::ImagePaneClass(int viewMode)
 {
     switch (viewMode) {
-    case kViewThumbnails: return wxCLASSINFO(CThumbnailGridPlaceholder);
+    case kViewThumbnails: return wxCLASSINFO(CImageView);
     case kViewThumbnailsAndDetails: return wxCLASSINFO(CImageListPlaceholder);
     case kViewDetailsAndFolders: return wxCLASSINFO(CDetailListPlaceholder);
     default: return nullptr;

@@ -21,10 +21,7 @@ protected:
         const char* PaneName() const override;                                                                      \
     }
 
-LF_PLACEHOLDER_VIEW(CFolderTreePlaceholder);      // left column, top: the folder tree
-LF_PLACEHOLDER_VIEW(CRecentFoldersPlaceholder);   // left column, bottom: recent folders
 LF_PLACEHOLDER_VIEW(CToolPanelPlaceholder);       // right column, top: the tool panel
-LF_PLACEHOLDER_VIEW(CThumbnailGridPlaceholder);   // image pane, view mode 0
 LF_PLACEHOLDER_VIEW(CImageListPlaceholder);       // image pane, view mode 1
 LF_PLACEHOLDER_VIEW(CDetailListPlaceholder);      // image pane, view mode 2
 

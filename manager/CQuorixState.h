@@ -50,6 +50,7 @@ public:
     // Runs now and then while the user-interface thread waits for loaders to end, so
     // that it keeps handling what they post (the application sets it).
     std::function<void()> m_pumpWhileWaiting;
+    bool m_bDragging = false;  // a list view drags rows: the folder tree's selection opens nothing
 
 private:
     std::string m_settingsPath;

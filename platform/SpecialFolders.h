@@ -11,6 +11,8 @@ std::string HomeFolder();
 std::string AppDataFolder();
 // The settings folder: $XDG_CONFIG_HOME, default ~/.config.
 std::string ConfigFolder();
+// The user's desktop: XDG_DESKTOP_DIR of <settings>/user-dirs.dirs, default ~/Desktop.
+std::string DesktopFolder();
 // Where the manager keeps its thumbnail cache and index: <application-data>/Lanternfolio.
 std::string CacheFolder();
 

@@ -33,4 +33,12 @@ enum ManagerCommand : int {
     ID_APP_ABOUT = wxID_ABOUT,
     // The tool panel's Upload button ("Uploader"), handled by the document.
     ID_DOC_UPLOADER = 20774,
+    // The thumbnail grid's context menu.
+    ID_IMAGE_EDITOR = 20773,
+    ID_IMAGE_COPY = 1016,
+    ID_IMAGE_MOVE = 1017,
+    ID_IMAGE_DELETE = 1018,
+    ID_IMAGE_RENAME = 9206,
+    // The recent folders' context menu.
+    ID_RECENT_REMOVE = 9205,
 };

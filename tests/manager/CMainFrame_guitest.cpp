@@ -1,5 +1,9 @@
 #include "FakeLoader.h"
+#include "FrameTestSupport.h"
 #include "manager/CChangeViewDlg.h"
+#include "manager/CDirectoryView.h"
+#include "manager/CFoldersView.h"
+#include "manager/CImageView.h"
 #include "manager/CMainFrame.h"
 #include "manager/CPlaceholderView.h"
 #include "manager/CQuorixDoc.h"
@@ -67,29 +71,13 @@ wxBEGIN_EVENT_TABLE(PrintingView, CountingView)
     EVT_UPDATE_UI(ID_FILE_PRINT, PrintingView::OnUpdatePrint)
 wxEND_EVENT_TABLE()
 
-// The application's template, with the session file in the test's folder.
-class TestTemplate : public CQuorixDocTemplate {
-public:
-    TestTemplate(wxDocManager* manager, CQuorixState& state, std::string session)
-        : CQuorixDocTemplate(manager, state), m_state(state), m_session(std::move(session))
-    {
-    }
-
-protected:
-    wxDocument* DoCreateDocument() override { return new CQuorixDoc(&m_state, m_session); }
-
-private:
-    CQuorixState& m_state;
-    std::string m_session;
-};
-
 class MainFrameTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         state = std::make_unique<CQuorixState>((dir / "settings.ini").string());
         manager = std::make_unique<CQuorixDocManager>();
-        new TestTemplate(manager.get(), *state, (dir / "qkvex.sess").string());
+        new lftest::TestTemplate(manager.get(), *state, (dir / "qkvex.sess").string());
         frame = new CMainFrame(manager.get(), *state);
         frame->SetMessageSink([this](const std::string& text) { messages.push_back(text); });
         frame->SetSize(0, 0, 1000, 765);
@@ -127,10 +115,10 @@ protected:
 
 TEST_F(MainFrameTest, FourPanesInTwoColumnsForTheDocument)
 {
-    EXPECT_TRUE(frame->GetDirectoryView()->IsKindOf(wxCLASSINFO(CFolderTreePlaceholder)));
-    EXPECT_TRUE(frame->GetRecentFoldersView()->IsKindOf(wxCLASSINFO(CRecentFoldersPlaceholder)));
+    EXPECT_TRUE(frame->GetDirectoryView()->IsKindOf(wxCLASSINFO(CDirectoryView)));
+    EXPECT_TRUE(frame->GetRecentFoldersView()->IsKindOf(wxCLASSINFO(CFoldersView)));
     EXPECT_TRUE(frame->GetToolPanelView()->IsKindOf(wxCLASSINFO(CToolPanelPlaceholder)));
-    EXPECT_TRUE(frame->GetImagePaneView()->IsKindOf(wxCLASSINFO(CThumbnailGridPlaceholder)));
+    EXPECT_TRUE(frame->GetImagePaneView()->IsKindOf(wxCLASSINFO(CImageView)));
     for (CPaneView* view : {frame->GetDirectoryView(), frame->GetRecentFoldersView(), frame->GetToolPanelView(),
                             frame->GetImagePaneView()}) {
         EXPECT_EQ(view->GetDocument(), doc);

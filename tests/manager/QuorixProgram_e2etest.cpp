@@ -1,5 +1,6 @@
 // The manager program itself, started under the tests' X server with a home and XDG
 // folders of its own; its windows are watched through the X server.
+#include "FrameTestSupport.h"
 #include "image/CLfImage.h"
 #include "manager/WindowPlacement.h"
 #include "platform/SettingsStore.h"
@@ -67,22 +68,6 @@ protected:
     XWatch x;
 };
 
-void SaveScreenshot(const fs::path& file)
-{
-    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
-        wxImage::AddHandler(new wxPNGHandler);
-    wxScreenDC screen;
-    const wxSize size = screen.GetSize();
-    wxBitmap shot(size);
-    {
-        wxMemoryDC memory(shot);
-        memory.Blit(0, 0, size.x, size.y, &screen, 0, 0);
-    }
-    fs::create_directories(file.parent_path());
-    EXPECT_TRUE(shot.ConvertToImage().SaveFile(file.string(), wxBITMAP_TYPE_PNG));
-    EXPECT_GT(fs::file_size(file), 1000u);
-}
-
 TEST_F(QuorixProgramTest, StartsWithItsWindowWritesTheDefaultsAndStoresThePlacementOnClose)
 {
     Program quorix(Quorix(), {}, work);
@@ -93,7 +78,7 @@ TEST_F(QuorixProgramTest, StartsWithItsWindowWritesTheDefaultsAndStoresThePlacem
     EXPECT_EQ(Setting(kSettingsKey, "UploadType"), "0");
 
     lftest::PumpFor(1000ms);  // let it paint before the picture is taken
-    SaveScreenshot(fs::path(LF_BIN_DIR).parent_path() / "artefacts" / "quorix-started.png");
+    lftest::SaveScreenshot(fs::path(LF_BIN_DIR).parent_path() / "artefacts" / "quorix-started.png");
 
     CloseAndWait(quorix, *window);
     EXPECT_GT(std::stoi(Setting(kSettingsKey, "WindowHeight")), 0);

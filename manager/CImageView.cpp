@@ -1,0 +1,493 @@
+#include "manager/CImageView.h"
+
+#include "manager/CImageThread.h"
+#include "manager/CMainFrame.h"
+#include "manager/CQuorixDoc.h"
+#include "manager/CQuorixState.h"
+#include "manager/CSplitter.h"
+#include "manager/FolderPaths.h"
+#include "manager/ThumbGrid.h"
+#include "manager/ThumbnailMaker.h"
+#include "resources/manager/ManagerIds.h"
+
+#include <wx/app.h>
+#include <wx/dcbuffer.h>
+#include <wx/dcclient.h>
+#include <wx/dcmemory.h>
+#include <wx/image.h>
+#include <wx/menu.h>
+#include <wx/msgdlg.h>
+#include <wx/scrolwin.h>
+
+#include <cstdlib>
+#include <cstring>
+
+wxIMPLEMENT_DYNAMIC_CLASS(CImageView, CPaneView);
+
+namespace {
+
+const wxColour kGridBackground(thumbs::kBackgroundRed, thumbs::kBackgroundGreen, thumbs::kBackgroundBlue);
+constexpr int kScrollStepX = 7;   // 105 = 15 steps
+constexpr int kScrollStepY = 17;  // 119 = 7 steps
+
+// The two cell pictures: a raised slate tile, and a light one for a selected image.
+wxBitmap MakeCellBackground(bool selected)
+{
+    wxBitmap bitmap(thumbgrid::kCellWidth, thumbgrid::kCellHeight, 24);
+    wxMemoryDC dc(bitmap);
+    const wxColour face = selected ? wxColour(222, 230, 246) : wxColour(92, 110, 118);
+    const wxColour light = selected ? wxColour(255, 255, 255) : wxColour(160, 176, 182);
+    const wxColour dark = selected ? wxColour(70, 100, 190) : wxColour(52, 64, 70);
+    dc.SetBackground(wxBrush(face));
+    dc.Clear();
+    dc.SetPen(wxPen(light));
+    dc.DrawLine(0, 0, thumbgrid::kCellWidth - 1, 0);
+    dc.DrawLine(0, 0, 0, thumbgrid::kCellHeight - 1);
+    dc.SetPen(wxPen(dark));
+    dc.DrawLine(thumbgrid::kCellWidth - 1, 0, thumbgrid::kCellWidth - 1, thumbgrid::kCellHeight);
+    dc.DrawLine(0, thumbgrid::kCellHeight - 1, thumbgrid::kCellWidth, thumbgrid::kCellHeight - 1);
+    // The frame the thumbnail sits in.
+    dc.SetBrush(*wxTRANSPARENT_BRUSH);
+    dc.DrawRectangle(5, 26, 90, 68);
+    dc.SelectObject(wxNullBitmap);
+    return bitmap;
+}
+
+wxBitmap BitmapOfPixels(const ThumbnailPixels& pixels)
+{
+    const size_t bytes = pixels.rgb.size();
+    if (pixels.width <= 0 || pixels.height <= 0 || bytes != size_t(pixels.width) * size_t(pixels.height) * 3)
+        return wxBitmap();
+    // wxImage frees what it is given with free().
+    auto* data = static_cast<unsigned char*>(std::malloc(bytes));
+    if (!data)
+        return wxBitmap();
+    std::memcpy(data, pixels.rgb.data(), bytes);
+    return wxBitmap(wxImage(pixels.width, pixels.height, data));
+}
+
+// Draws text so that its baseline lies at y.
+void DrawOnBaseline(wxDC& dc, const wxString& text, int x, int y)
+{
+    wxCoord w = 0, h = 0, descent = 0;
+    dc.GetTextExtent(text, &w, &h, &descent);
+    dc.DrawText(text, x, y - (h - descent));
+}
+
+}  // namespace
+
+CImageView::CImageView()
+    : m_background(MakeCellBackground(false)), m_backgroundSelected(MakeCellBackground(true))
+{
+}
+
+CImageView::~CImageView()
+{
+    // The pass posts to this view's window: it ends before the window goes.
+    if (CQuorixDoc* doc = Doc(); doc && doc->GetAppState())
+        doc->GetAppState()->m_threads.StopAndWait(true);
+}
+
+wxWindow* CImageView::CreatePaneWindow(wxWindow* parent, const wxSize& size)
+{
+    m_canvas = new wxScrolledCanvas(parent, wxID_ANY, wxDefaultPosition, size,
+                                    wxBORDER_SUNKEN | wxHSCROLL | wxVSCROLL | wxFULL_REPAINT_ON_RESIZE);
+    m_canvas->SetBackgroundStyle(wxBG_STYLE_PAINT);
+    m_canvas->SetScrollRate(kScrollStepX, kScrollStepY);
+    m_canvas->SetVirtualSize(400, 400);
+    m_canvas->Bind(wxEVT_PAINT, &CImageView::OnPaint, this);
+    for (const auto type : {wxEVT_LEFT_DOWN, wxEVT_RIGHT_DOWN, wxEVT_LEFT_DCLICK})
+        m_canvas->Bind(type, &CImageView::OnMouse, this);
+    m_canvas->Bind(wxEVT_MENU, &CImageView::OnCommand, this, ID_IMAGE_EDITOR);
+    m_canvas->Bind(wxEVT_MENU, &CImageView::OnCommand, this, ID_IMAGE_COPY, ID_IMAGE_DELETE);
+    m_canvas->Bind(wxEVT_MENU, &CImageView::OnCommand, this, ID_IMAGE_RENAME);
+    return m_canvas;
+}
+
+CQuorixDoc* CImageView::Doc() const { return dynamic_cast<CQuorixDoc*>(GetDocument()); }
+
+CFolderItem* CImageView::Folder() const
+{
+    CQuorixDoc* doc = Doc();
+    return doc ? doc->GetCurrentFolder() : nullptr;
+}
+
+int CImageView::Columns(const CQuorixDoc* doc)
+{
+    return doc && doc->GetAppState() ? doc->GetAppState()->m_nThumbColumns.load() : 5;
+}
+
+void CImageView::OnUpdate(wxView*, wxObject*)
+{
+    if (m_canvas)
+        m_canvas->Refresh(false);
+}
+
+// ---- Drawing ---------------------------------------------------------------------
+
+void CImageView::OnPaint(wxPaintEvent&)
+{
+    wxAutoBufferedPaintDC dc(m_canvas);
+    m_canvas->DoPrepareDC(dc);
+    wxRect region = m_canvas->GetUpdateRegion().GetBox();
+    region.SetPosition(m_canvas->CalcUnscrolledPosition(region.GetPosition()));
+    PaintGrid(dc, region);
+}
+
+void CImageView::PaintGrid(wxDC& dc, const wxRect& region)
+{
+    CQuorixDoc* doc = Doc();
+    CFolderItem* folder = Folder();
+    if (!doc || !folder)
+        return;
+    if (!m_bInitialised) {
+        m_bInitialised = true;
+        doc->m_bFolderChanged = true;
+        doc->m_nViewMode = folder->m_nViewMode;
+    }
+    if (folder != m_pShownFolder) {
+        m_thumbs.clear();
+        m_pShownFolder = folder;
+    }
+    const int count = static_cast<int>(folder->ImageCount());
+    const int columns = Columns(doc);
+
+    // The totals cover the whole folder, whatever part of it this paint draws.
+    if (CQuorixState* state = doc->GetAppState()) {
+        double kb = 0;
+        for (const auto& image : folder->m_arrImages)
+            kb += static_cast<double>(image->m_nSize) / 1024.0;
+        state->ResetTotals();
+        state->AddToTotals(count, kb);
+    }
+
+    dc.SetBrush(wxBrush(kGridBackground));
+    dc.SetPen(*wxTRANSPARENT_PEN);
+    dc.DrawRectangle(region);
+
+    if (m_canvas) {
+        const wxSize client = m_canvas->GetClientSize();
+        const thumbgrid::Extent extent = thumbgrid::ScrollExtent(count, columns, client.x, client.y);
+        if (m_canvas->GetVirtualSize() != wxSize(extent.width, extent.height))
+            m_canvas->SetVirtualSize(extent.width, extent.height);
+    }
+    if (count == 0) {
+        doc->m_bFolderChanged = false;
+        return;
+    }
+    if (folder->m_bThumbsNeeded) {
+        folder->m_bThumbsNeeded = false;
+        doc->m_bFolderChanged = false;
+        if (m_canvas) {
+            m_canvas->Scroll(0, 0);
+            // Stopping the previous pass waits for it: not inside a paint.
+            m_canvas->CallAfter([this] { StartThumbnailThread(); });
+        }
+    }
+
+    dc.SetFont(wxFont(wxFontInfo(wxSize(6, 10)).FaceName("Arial")));
+    dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
+    RECT rect{region.GetLeft(), region.GetTop(), region.GetRight() + 1, region.GetBottom() + 1};
+    const auto [first, end] = thumbgrid::CellsInRect(rect, columns, count);
+    for (int i = first; i < end; ++i) {
+        const RECT cell = thumbgrid::CellRect(i, columns);
+        if (cell.left < rect.right && cell.right > rect.left)
+            DrawCell(dc, i, *folder->Image(static_cast<size_t>(i)));
+    }
+}
+
+const wxBitmap* CImageView::ThumbnailBitmap(const CImageItem& image)
+{
+    CImageItem::ThumbnailRef pixels = image.GetThumbnail();
+    if (!pixels)
+        return nullptr;
+    CachedThumb& entry = m_thumbs[&image];
+    if (entry.pixels != pixels) {
+        entry.bitmap = BitmapOfPixels(*pixels);
+        entry.pixels = std::move(pixels);
+    }
+    return entry.bitmap.IsOk() ? &entry.bitmap : nullptr;
+}
+
+void CImageView::DrawCell(wxDC& dc, int index, const CImageItem& image)
+{
+    const RECT cell = thumbgrid::CellRect(index, Columns(Doc()));
+    const int x = cell.left;
+    const int y = cell.top;
+    const bool selected = image.m_bSelected;
+    dc.DrawBitmap(selected ? m_backgroundSelected : m_background, x, y);
+    if (const wxBitmap* thumb = ThumbnailBitmap(image))
+        dc.DrawBitmap(*thumb, x + (thumbgrid::kCellWidth - image.m_nThumbWidth) / 2, y + 27);
+
+    dc.SetTextForeground(selected ? *wxBLACK : *wxWHITE);
+    DrawOnBaseline(dc, thumbgrid::SizeText(image.m_nSize), x + 5, y + 10);
+    DrawOnBaseline(dc, thumbgrid::DateText(image.m_tLastWrite), x + 5, y + 22);
+    DrawOnBaseline(dc, wxString::FromUTF8(thumbgrid::ShortName(image.m_strName)), x + 5, y + 104);
+    const wxString number = wxString::Format("%d", index + 1);
+    DrawOnBaseline(dc, number, x + 85 - dc.GetTextExtent(number).x, y + 10);
+}
+
+// ---- The thumbnail pass ------------------------------------------------------------
+
+void CImageView::StartThumbnailThread()
+{
+    CQuorixDoc* doc = Doc();
+    CQuorixState* state = doc ? doc->GetAppState() : nullptr;
+    if (!state || !m_canvas || !Folder())
+        return;
+    state->m_threads.StopAndWait(true);
+    // The sink runs on the pass's threads: it only queues, to this view's window, which
+    // lives until the pass has been joined (the destructor).
+    wxEvtHandler* canvas = m_canvas;
+    auto thread = doc->MakeThumbnailThread([this, canvas](ThumbnailReady ready) {
+        canvas->CallAfter([this, ready = std::move(ready)] { OnThumbnailReady(ready); });
+    });
+    if (thread)
+        state->m_threads.Start(std::move(thread));
+}
+
+void CImageView::OnThumbnailReady(const ThumbnailReady& ready)
+{
+    const CFolderItem* folder = Folder();
+    if (!folder || folder != ready.folder || folder->m_strPath != ready.folderPath)
+        return;
+    if (ready.index < folder->ImageCount() && folder->Image(ready.index) == ready.image)
+        RefreshCell(static_cast<int>(ready.index));
+}
+
+void CImageView::RefreshCell(int index)
+{
+    if (!m_canvas)
+        return;
+    const RECT cell = thumbgrid::CellRect(index, Columns(Doc()));
+    const wxPoint at = m_canvas->CalcScrolledPosition(wxPoint(cell.left, cell.top));
+    m_canvas->RefreshRect(wxRect(at, wxSize(thumbgrid::kCellWidth, thumbgrid::kCellHeight)), false);
+}
+
+// ---- Mouse ---------------------------------------------------------------------------
+
+int CImageView::HitTest(const wxPoint& point) const
+{
+    const CFolderItem* folder = Folder();
+    if (!folder)
+        return -1;
+    const wxPoint scroll = m_canvas ? m_canvas->CalcUnscrolledPosition(wxPoint(0, 0)) : wxPoint(0, 0);
+    return thumbgrid::HitTest(point.x, point.y, scroll.x, scroll.y, Columns(Doc()),
+                              static_cast<int>(folder->ImageCount()));
+}
+
+void CImageView::OnMouse(wxMouseEvent& event)
+{
+    if (event.GetEventType() == wxEVT_LEFT_DOWN) {
+        m_canvas->SetFocus();
+        LeftDown(event.GetPosition(), event.ShiftDown());
+    } else if (event.GetEventType() == wxEVT_RIGHT_DOWN) {
+        RightDown(event.GetPosition());
+    } else {
+        LeftDoubleClick(event.GetPosition());
+    }
+}
+
+void CImageView::LeftDown(const wxPoint& point, bool shift)
+{
+    CQuorixDoc* doc = Doc();
+    CFolderItem* folder = Folder();
+    if (!doc || !folder)
+        return;
+    doc->m_nTargetImage = kTargetWholeSelection;
+    const int hit = HitTest(point);
+    if (hit < 0)
+        return;
+    doc->m_nTargetImage = hit;
+    if (shift) {
+        std::vector<bool> selected;
+        for (const auto& image : folder->m_arrImages)
+            selected.push_back(image->m_bSelected);
+        for (int i : thumbgrid::ShiftRange(selected, hit))
+            doc->SelectImage(i, true, false);
+        if (m_canvas)
+            m_canvas->Refresh(true);
+    } else {
+        doc->SelectImage(hit, true, false);
+        RefreshCell(hit);
+    }
+    if (!folder->Image(static_cast<size_t>(hit))->m_bSelected)
+        doc->m_nTargetImage = kTargetWholeSelection;
+    if (folder->ImageCount() > 0 && !doc->m_bSearchResults)
+        doc->RememberCurrentFolder(true);
+    MakeActivePane();
+    RepaintRecentFolders(false);
+}
+
+void CImageView::RightDown(const wxPoint& point)
+{
+    CQuorixDoc* doc = Doc();
+    CFolderItem* folder = Folder();
+    if (!doc || !folder)
+        return;
+    doc->m_nTargetImage = kTargetWholeSelection;
+    const int hit = point.y < 5 ? -1 : HitTest(point);
+    if (hit < 0)
+        return;
+    if (!folder->Image(static_cast<size_t>(hit))->m_bSelected)
+        doc->SelectImage(hit, true, false);
+    const bool remember = folder->ImageCount() > 0 && !doc->m_bSearchResults;
+    if (remember)
+        folder->m_bKeepInSession = true;
+    doc->m_nTargetImage = hit;
+    const int selected = doc->GetSelectedCount();
+    if (remember)
+        doc->RememberCurrentFolder(true);
+    if (m_canvas)
+        m_canvas->Refresh(true);
+    MakeActivePane();
+    RepaintRecentFolders(true);
+    if (selected < 1)
+        return;
+    wxMenu menu;
+    menu.Append(ID_IMAGE_EDITOR, "&Editor");
+    menu.AppendSeparator();
+    menu.Append(ID_IMAGE_COPY, "&Copy");
+    menu.Append(ID_IMAGE_MOVE, "&Move");
+    menu.AppendSeparator();
+    menu.Append(ID_IMAGE_DELETE, "&Delete");
+    menu.Append(ID_IMAGE_RENAME, "&Rename");
+    if (m_menuRunner)
+        m_menuRunner(menu, point);
+    else if (m_canvas)
+        m_canvas->PopupMenu(&menu, point);
+}
+
+void CImageView::LeftDoubleClick(const wxPoint& point)
+{
+    CQuorixDoc* doc = Doc();
+    const int hit = HitTest(point);
+    if (!doc || hit < 0)
+        return;
+    doc->SelectImage(hit, false, true);
+    doc->EditImage(hit);
+    MakeActivePane();
+}
+
+void CImageView::MakeActivePane()
+{
+    CPaneView::Activate(true);
+}
+
+void CImageView::RepaintRecentFolders(bool erase)
+{
+    auto* frame = m_canvas ? wxDynamicCast(wxGetTopLevelParent(m_canvas), CMainFrame) : nullptr;
+    CPaneView* recent = frame ? frame->GetRecentFoldersView() : nullptr;
+    if (wxWindow* window = recent ? recent->GetPaneWindow() : nullptr) {
+        const wxSize size = window->GetClientSize();
+        if (erase)
+            window->Refresh(true);
+        else
+            window->RefreshRect(wxRect(0, 2, size.x, std::max(0, size.y - 2)), false);
+    }
+}
+
+// ---- Commands ------------------------------------------------------------------------
+
+void CImageView::OnCommand(wxCommandEvent& event)
+{
+    switch (event.GetId()) {
+    case ID_IMAGE_EDITOR: OnEditor(); break;
+    case ID_IMAGE_COPY: OnCopy(); break;
+    case ID_IMAGE_MOVE: OnMove(); break;
+    case ID_IMAGE_DELETE: OnDelete(); break;
+    case ID_IMAGE_RENAME: OnRename(); break;
+    default: event.Skip();
+    }
+}
+
+void CImageView::ShowMessage(const std::string& text, const std::string& caption, long icon)
+{
+    if (m_messageSink) {
+        m_messageSink(text, caption);
+        return;
+    }
+    const wxString title = caption.empty() ? wxTheApp->GetAppDisplayName() : wxString::FromUTF8(caption);
+    wxMessageBox(wxString::FromUTF8(text), title, wxOK | icon, m_canvas);
+}
+
+void CImageView::OnEditor()
+{
+    CQuorixDoc* doc = Doc();
+    CFolderItem* folder = Folder();
+    if (!doc || !folder)
+        return;
+    const int count = static_cast<int>(folder->ImageCount());
+    int index = doc->m_nTargetImage;
+    // A target outside the folder (the folder changed since the click) counts as none.
+    if (index < 0 || index >= count) {
+        index = -1;
+        int selected = 0;
+        for (int i = 0; i < count; ++i)
+            if (folder->Image(static_cast<size_t>(i))->m_bSelected) {
+                index = i;
+                ++selected;
+            }
+        if (selected > 1) {
+            ShowMessage("You have more than one image selected. Please select a single image to Edit", "", 0);
+            doc->m_nTargetImage = kTargetWholeSelection;
+            return;
+        }
+    }
+    doc->m_nTargetImage = kTargetWholeSelection;
+    if (index < 0) {
+        ShowMessage(doc->m_strNoImageText, "", wxICON_INFORMATION);
+        return;
+    }
+    const std::string quoted = "\"" + folder->Image(static_cast<size_t>(index))->m_strPath + "\"";
+    if (quoted.find(".gif") != std::string::npos || quoted.find(".GIF") != std::string::npos) {
+        ShowMessage("Gif images are not supported by Editor.", "", wxICON_STOP);
+        return;
+    }
+    doc->EditImage(index);
+}
+
+bool CImageView::NothingSelected(const char* text, const char* caption)
+{
+    CQuorixDoc* doc = Doc();
+    if (!doc)
+        return true;
+    doc->m_nTargetImage = kTargetWholeSelection;
+    if (Folder() && doc->GetSelectedCount() > 0)
+        return false;
+    ShowMessage(text, caption, wxICON_INFORMATION);
+    return true;
+}
+
+// The file operations' dialogs come with the file-operation commands; until then a
+// command with a selection does nothing more.
+void CImageView::OnCopy()
+{
+    NothingSelected("Please select one or more images in order to use this function", "Copy Images");
+}
+
+void CImageView::OnMove()
+{
+    NothingSelected("Please select one or more images in order to use this function.", "Move Image");
+}
+
+void CImageView::OnDelete()
+{
+    NothingSelected("Please select one or more images in order to use this function.", "Delete Image");
+}
+
+void CImageView::OnRename()
+{
+    CQuorixDoc* doc = Doc();
+    CFolderItem* folder = Folder();
+    if (!doc || !folder)
+        return;
+    const int index = doc->m_nTargetImage;
+    std::string path;
+    if (index >= 0 && static_cast<size_t>(index) < folder->ImageCount() &&
+        folder->Image(static_cast<size_t>(index))->m_bSelected)
+        path = folder->Image(static_cast<size_t>(index))->m_strPath;
+    doc->m_nTargetImage = kTargetWholeSelection;
+    if (path.empty())
+        ShowMessage(doc->m_strNoImageText, "", wxICON_INFORMATION);
+}

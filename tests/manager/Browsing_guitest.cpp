@@ -1,0 +1,239 @@
+#include "FrameTestSupport.h"
+#include "ThumbTestSupport.h"
+#include "manager/CDirectoryView.h"
+#include "manager/CFoldersView.h"
+#include "manager/CImageView.h"
+#include "manager/CMainFrame.h"
+#include "manager/CQuorixDoc.h"
+#include "manager/CQuorixDocManager.h"
+#include "manager/CQuorixState.h"
+#include "manager/ThumbGrid.h"
+#include "manager/ThumbnailCache.h"
+#include "tests/support/GuiTest.h"
+#include "tests/support/TestEnv.h"
+
+#include <gtest/gtest.h>
+#include <wx/dcmemory.h>
+#include <wx/image.h>
+#include <wx/statusbr.h>
+#include <wx/treectrl.h>
+#include <wx/weakref.h>
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The manager's frame and document in this process, with the session file, the
+// settings and the thumbnail cache in the test's folders.
+class Manager {
+public:
+    explicit Manager(const lftest::TempDir& dir)
+    {
+        state = std::make_unique<CQuorixState>((dir / "settings.ini").string());
+        manager = std::make_unique<CQuorixDocManager>();
+        new lftest::TestTemplate(manager.get(), *state, (dir / "qkvex.sess").string());
+        frame = new CMainFrame(manager.get(), *state);
+        frame->SetMessageSink([this](const std::string& text) { messages.push_back(text); });
+        frame->SetSize(0, 0, 1000, 765);
+        wxTheApp->SetTopWindow(frame);
+        EXPECT_TRUE(manager->CreateNewDocument());
+        doc = dynamic_cast<CQuorixDoc*>(manager->GetCurrentDocument());
+        doc->SetMessageSink([this](const std::string& text) { messages.push_back(text); });
+        frame->Show();
+        lftest::PumpFor(std::chrono::milliseconds(50));
+    }
+    ~Manager() { Close(); }
+    void Close()
+    {
+        wxWeakRef<wxWindow> alive(frame);
+        if (frame)
+            frame->Close(true);
+        EXPECT_TRUE(lftest::PumpUntil([&] { return !alive; }));
+        frame = nullptr;
+        wxTheApp->SetTopWindow(nullptr);
+        manager.reset();
+        state.reset();
+    }
+    CDirectoryView* Tree() const { return dynamic_cast<CDirectoryView*>(frame->GetDirectoryView()); }
+    CFoldersView* Recent() const { return dynamic_cast<CFoldersView*>(frame->GetRecentFoldersView()); }
+    CImageView* Grid() const { return dynamic_cast<CImageView*>(frame->GetImagePaneView()); }
+    bool AllThumbnails() const
+    {
+        CFolderItem* folder = doc->GetCurrentFolder();
+        for (const auto& image : folder->m_arrImages)
+            if (!image->HasThumbnail())
+                return false;
+        return state->m_threads.CountRunning() == 0;
+    }
+    // The client point at the middle of cell i of the grid (not scrolled).
+    wxPoint CellPoint(int i) const
+    {
+        const RECT cell = thumbgrid::CellRect(i, state->m_nThumbColumns);
+        return {cell.left + 50, cell.top + 57};
+    }
+
+    std::unique_ptr<CQuorixState> state;
+    std::unique_ptr<CQuorixDocManager> manager;
+    CMainFrame* frame = nullptr;
+    CQuorixDoc* doc = nullptr;
+    std::vector<std::string> messages;
+};
+
+class BrowsingTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        fs::create_directories(dir / "data");  // the XDG data folder exists, as at a user's
+        photos = dir / "photos";
+        fs::create_directories(photos);
+        for (int i = 0; i < 50; ++i) {
+            CLfImage picture = lftest::SolidPicture(160, 120, uint8_t(20 + i * 4), 200, uint8_t(250 - i * 3));
+            char name[32];
+            std::snprintf(name, sizeof name, "img%02d.jpg", i);
+            lftest::SavePicture(picture, photos / name, 3);
+        }
+        lftest::WriteText(photos / "notes.txt", "some notes, not a picture");
+        lftest::WriteText(photos / "x.jpg", "12345");
+        other = dir / "other";
+        fs::create_directories(other);
+        for (int i = 0; i < 3; ++i) {
+            CLfImage picture = lftest::GradientPicture(200, 150);
+            lftest::SavePicture(picture, other / ("o" + std::to_string(i) + ".jpg"), 3);
+        }
+    }
+
+    lftest::TempDir dir;
+    lftest::ScopedEnv data{"XDG_DATA_HOME", (dir / "data").string()};
+    fs::path photos;
+    fs::path other;
+};
+
+TEST_F(BrowsingTest, FolderThumbnailsSelectionSessionAndCacheAcrossARestart)
+{
+    {
+        Manager m(dir);
+        ASSERT_NE(m.Tree(), nullptr);
+        ASSERT_NE(m.Grid(), nullptr);
+        ASSERT_TRUE(m.Tree()->SelectPath(photos.string()));
+        ASSERT_EQ(m.doc->GetCurrentFolder()->m_strPath, photos.string());
+        ASSERT_EQ(m.doc->GetCurrentFolder()->ImageCount(), 50u) << "notes.txt and the 5-byte x.jpg are no images";
+        ASSERT_TRUE(lftest::PumpUntil([&] { return m.AllThumbnails(); }, std::chrono::seconds(60)));
+        lftest::PumpFor(std::chrono::milliseconds(200));
+        m.frame->ShowTotals();
+        EXPECT_EQ(m.frame->GetStatusBar()->GetStatusText(1), "50  Image Files");
+
+        // The grid's own drawing: every cell shows thumbnail pixels, not the background.
+        const int columns = m.state->m_nThumbColumns;
+        const thumbgrid::Extent extent = thumbgrid::ScrollExtent(50, columns, 0, 0);
+        wxBitmap canvas(extent.width, extent.height, 24);
+        {
+            wxMemoryDC dc(canvas);
+            m.Grid()->PaintGrid(dc, wxRect(0, 0, extent.width, extent.height));
+        }
+        const wxImage drawn = canvas.ConvertToImage();
+        int cellsWithPictures = 0;
+        for (int i = 0; i < 50; ++i) {
+            const RECT cell = thumbgrid::CellRect(i, columns);
+            const int x = cell.left + 50, y = cell.top + 27 + 20;
+            const wxColour empty(92, 110, 118);
+            if (wxColour(drawn.GetRed(x, y), drawn.GetGreen(x, y), drawn.GetBlue(x, y)) != empty)
+                ++cellsWithPictures;
+        }
+        EXPECT_EQ(cellsWithPictures, 50);
+        lftest::SaveScreenshot(fs::path(LF_BIN_DIR).parent_path() / "artefacts" / "quorix-thumbnails.png", wxSize(1000, 765));
+
+        m.Grid()->LeftDown(m.CellPoint(2), false);
+        m.Grid()->LeftDown(m.CellPoint(6), true);
+        EXPECT_EQ(m.doc->GetSelectedCount(), 5);
+        EXPECT_EQ(m.doc->GetSelectedImageCount(), 5u);
+        for (int i = 2; i <= 6; ++i)
+            EXPECT_TRUE(m.doc->GetCurrentFolder()->Image(size_t(i))->m_bSelected) << i;
+        EXPECT_EQ(m.Recent()->RecordAt(wxPoint(40, 35)), 0) << "one row";
+        EXPECT_EQ(m.Recent()->RecordAt(wxPoint(40, 55)), -1) << "and no second";
+        m.Close();
+    }
+    const std::string session = fs::exists(dir / "qkvex.sess") ? lftest::ReadText(dir / "qkvex.sess") : "";
+    EXPECT_NE(session.find("DIRECTORY=" + photos.string() + "\r\n"), std::string::npos) << session;
+    int bitmaps = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(dir / "data"))
+        bitmaps += entry.path().extension() == ".bmp";
+    EXPECT_EQ(bitmaps, 50);
+
+    Manager again(dir);
+    ASSERT_EQ(again.doc->GetRecentCount(), 1u);
+    again.Recent()->LButtonUp(wxPoint(40, 35));
+    ASSERT_EQ(again.doc->GetCurrentFolder()->m_strPath, photos.string());
+    ASSERT_EQ(again.doc->GetCurrentFolder()->ImageCount(), 50u);
+    lftest::PumpFor(std::chrono::milliseconds(100));
+    ASSERT_TRUE(lftest::PumpUntil([&] { return again.AllThumbnails(); }, std::chrono::seconds(60)));
+    for (const auto& image : again.doc->GetCurrentFolder()->m_arrImages)
+        EXPECT_TRUE(image->m_bThumbFromCache) << image->m_strName << " was decoded";
+}
+
+TEST_F(BrowsingTest, SwitchingAndRemovingFoldersDuringAPass)
+{
+    Manager m(dir);
+    ASSERT_TRUE(m.Tree()->SelectPath(photos.string()));
+    lftest::PumpUntil([&] { return m.state->m_threads.CountRunning() > 0; });
+    ASSERT_TRUE(m.Tree()->SelectPath(other.string())) << "switching in the middle of a pass";
+    EXPECT_EQ(m.doc->GetCurrentFolder()->ImageCount(), 3u);
+    ASSERT_TRUE(lftest::PumpUntil([&] { return m.AllThumbnails(); }, std::chrono::seconds(60)));
+
+    ASSERT_TRUE(m.Tree()->SelectPath(photos.string()));
+    lftest::PumpUntil([&] { return m.state->m_threads.CountRunning() > 0; });
+    m.Grid()->LeftDown(m.CellPoint(0), false);
+    m.Grid()->LeftDown(m.CellPoint(1), false);  // the folder becomes a recent row
+    ASSERT_EQ(m.Recent()->RecordAt(wxPoint(40, 35)), 0);
+    m.Recent()->RemoveRecentFolder(wxPoint(40, 35));
+    EXPECT_EQ(m.doc->GetCurrentFolder()->ImageCount(), 0u);
+    EXPECT_EQ(m.doc->GetSelectedImageCount(), 0u) << "its images left the selection";
+    EXPECT_EQ(m.doc->m_nCurrentRecent, -1);
+    EXPECT_EQ(m.Recent()->RecordAt(wxPoint(40, 35)), -1) << "no row left";
+    lftest::PumpFor(std::chrono::milliseconds(100));
+}
+
+TEST_F(BrowsingTest, TreeRootsPathsAndTheFirstSelection)
+{
+    Manager m(dir);
+    CDirectoryView* tree = m.Tree();
+    EXPECT_EQ(m.doc->GetCurrentFolder()->m_strPath, "") << "the first selection opens nothing";
+    EXPECT_TRUE(tree->CheckDrivePath("/"));
+    EXPECT_FALSE(tree->CheckDrivePath((dir / "missing").string()));
+    EXPECT_FALSE(tree->SelectPath((dir / "missing").string()));
+    EXPECT_FALSE(tree->SelectPath("relative/path"));
+
+    fs::create_directories(dir / "tree" / "beta");
+    fs::create_directories(dir / "tree" / "Alpha");
+    ASSERT_TRUE(tree->SelectPath((dir / "tree" / "beta").string() + "/"));
+    const wxTreeItemId beta = tree->GetTree()->GetSelection();
+    EXPECT_EQ(tree->GetItemPath(beta), (dir / "tree" / "beta").string()) << "separators joined once";
+    const wxTreeItemId parent = tree->GetTree()->GetItemParent(beta);
+    wxTreeItemIdValue cookie;
+    EXPECT_EQ(tree->GetTree()->GetItemText(tree->GetTree()->GetFirstChild(parent, cookie)), "Alpha")
+        << "sorted without regard to case";
+    fs::create_directories(dir / "tree" / "gamma");
+    ASSERT_TRUE(tree->SelectPath((dir / "tree" / "gamma").string()));
+    EXPECT_EQ(tree->GetItemPath(tree->GetTree()->GetSelection()), (dir / "tree" / "gamma").string())
+        << "a folder made meanwhile is listed when the path is selected again";
+
+    ASSERT_TRUE(tree->SelectPath("/"));
+    EXPECT_EQ(m.doc->GetCurrentFolder()->m_strPath, "/") << "the root opens and stays '/'";
+}
+
+TEST(DirectoryViewMounts, NetworkSharesFromTheMountTable)
+{
+    lftest::TempDir dir;
+    lftest::WriteText(dir / "mounts",
+                      "proc /proc proc rw 0 0\n"
+                      "//server/docs /mnt/docs cifs rw 0 0\n"
+                      "host:/export /mnt/nfs\\040share nfs4 rw 0 0\n"
+                      "/dev/sda1 / ext4 rw 0 0\n"
+                      "gvfsd-fuse /run/user/1000/gvfs fuse.gvfsd-fuse rw 0 0\n");
+    EXPECT_EQ(CDirectoryView::NetworkMounts((dir / "mounts").string()),
+              (std::vector<std::string>{"/mnt/docs", "/mnt/nfs share", "/run/user/1000/gvfs"}));
+    EXPECT_TRUE(CDirectoryView::NetworkMounts((dir / "none").string()).empty());
+}
+
+}  // namespace
