@@ -20,8 +20,10 @@ cleanup() {
 trap cleanup EXIT
 
 # Xvfb picks a free display number and writes it to the descriptor we give it.
+# -noreset: by default the server resets whenever its last client leaves, and a
+# window test that connects during that reset cannot open the display.
 exec 3>"$scratch/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$scratch/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset >"$scratch/xvfb.log" 2>&1 &
 xvfb_pid=$!
 exec 3>&-
 for _ in $(seq 1 100); do
