@@ -356,43 +356,30 @@ void ImageViewController::ZoomInAndRepaint()
     PreparePaint();
 }
 
-void ImageViewController::OnFitWidth()
+void ImageViewController::FitAxis(bool width)
 {
     const CLfImage* image = m_host.Image();
     if (m_links.viewMode == kViewBestFit || !image || !image->IsValid())
         return;
-    const float candidate = float(m_zoom.ClientSize().cx) / float(image->GetWidth());
+    const float candidate = width ? float(m_zoom.ClientSize().cx) / float(image->GetWidth())
+                                  : float(m_zoom.ClientSize().cy) / float(image->GetHeight());
     if (candidate >= m_zoom.Zoom() || !(candidate > 0.0f))
         return;
+    // The candidate goes in through a zoom-out that keeps the present factor.
     m_zoom.SetZoom(candidate);
     m_zoom.SetZoomMode(ZoomMapping::kZoomOutClick);
     m_zoom.SetKeepZoomOnce(true);
     m_zoom.ZoomOut(nullptr, kZoomStep);
-    m_links.fitMode = kFitWidth;
+    m_links.fitMode = width ? kFitWidth : kFitHeight;
     m_zoom.SetReduce(m_zoom.Zoom());
     ComputeImageOrigin();
     ++m_nPictureGeneration;
-    m_host.InvalidateView(false);
+    m_host.InvalidateView(!width);
 }
 
-void ImageViewController::OnFitHeight()
-{
-    const CLfImage* image = m_host.Image();
-    if (m_links.viewMode == kViewBestFit || !image || !image->IsValid())
-        return;
-    const float candidate = float(m_zoom.ClientSize().cy) / float(image->GetHeight());
-    if (candidate >= m_zoom.Zoom() || !(candidate > 0.0f))
-        return;
-    m_zoom.SetZoom(candidate);
-    m_zoom.SetZoomMode(ZoomMapping::kZoomOutClick);
-    m_zoom.SetKeepZoomOnce(true);
-    m_zoom.ZoomOut(nullptr, kZoomStep);
-    m_links.fitMode = kFitHeight;
-    m_zoom.SetReduce(m_zoom.Zoom());
-    ComputeImageOrigin();
-    ++m_nPictureGeneration;
-    m_host.InvalidateView(true);
-}
+void ImageViewController::OnFitWidth() { FitAxis(true); }
+
+void ImageViewController::OnFitHeight() { FitAxis(false); }
 
 // ---- Tools and stepping ----------------------------------------------------------------
 

@@ -141,6 +141,7 @@ private:
     void InvalidateView(bool erase) override { m_host.InvalidateView(erase); }
 
     bool Zooming(bool in);
+    void FitAxis(bool width);
     void Step(int direction, const char* caption);
     void ApplyCrop();
     // The canvas point of a client point (plus the scroll position).
