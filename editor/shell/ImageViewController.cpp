@@ -21,9 +21,29 @@ int32_t Scaled(int32_t size, float scale)
 
 }  // namespace
 
-ImageViewController::ImageViewController(Host& host, ViewLinks links)
-    : m_host(host), m_links(links), m_zoom(this)
+ImageViewController::ImageViewController(Host& host, ViewLinks links, ZoomMapping& zoom)
+    : m_host(host), m_links(links), m_zoom(zoom)
 {
+    m_zoom.SetHost(this);
+}
+
+RECT ImageViewController::PrintPlacement(SIZE image, SIZE page)
+{
+    if (image.cx <= 0 || image.cy <= 0 || page.cx <= 0 || page.cy <= 0)
+        return {};
+    // The page's leftover after fitting the image's proportions is the origin; the
+    // image is then drawn back by half the free space, which centres it.
+    SIZE box = page;
+    SIZE margins;
+    ZoomMapping::FitSizeKeepingAspect(image, box, margins);
+    const float s = std::min(float(page.cx) / float(image.cx), float(page.cy) / float(image.cy));
+    const int32_t w = static_cast<int32_t>(float(image.cx) * s);
+    const int32_t h = static_cast<int32_t>(float(image.cy) * s);
+    const int32_t left = (page.cx - w) / 2;
+    const int32_t top = (page.cy - h) / 2;
+    const int32_t x = margins.cx - left;
+    const int32_t y = margins.cy - top;
+    return {x, y, x + w, y + h};
 }
 
 bool ImageViewController::TakeRefitRequest()

@@ -67,7 +67,9 @@ public:
         virtual bool StepToFile(int index) = 0;
     };
 
-    ImageViewController(Host& host, ViewLinks links);
+    // zoom: the scrolling view's arithmetic, which this controller drives (and whose
+    // host it becomes).
+    ImageViewController(Host& host, ViewLinks links, ZoomMapping& zoom);
 
     ZoomMapping& Zoom() { return m_zoom; }
     const ZoomMapping& Zoom() const { return m_zoom; }
@@ -118,6 +120,9 @@ public:
     // The Crop command's tick: in the crop tools; outside them the status text is
     // emptied.
     bool UpdateCropTick();
+    // Where a printed image goes on a page of the given size (device pixels): as large
+    // as fits with its aspect ratio, centred. Empty for an empty image or page.
+    static RECT PrintPlacement(SIZE image, SIZE page);
     // Operations the document uses.
     void FitToWindow() { BestFit(); }
     void ResetZoom();
@@ -156,7 +161,7 @@ private:
 
     Host& m_host;
     ViewLinks m_links;
-    ZoomMapping m_zoom;
+    ZoomMapping& m_zoom;
     CSelectionTracker m_tracker;
 
     POINT m_pressPoint{};

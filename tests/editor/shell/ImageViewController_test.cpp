@@ -78,12 +78,14 @@ struct FakeView : ImageViewController::Host {
 
 struct ViewFixture : ::testing::Test {
     FakeView fake;
+    ZoomMapping zoom;
     std::unique_ptr<ImageViewController> view;
 
     void Open(int32_t w, int32_t h, SIZE client = {800, 600})
     {
         fake.image = std::make_unique<CLfImage>(w, h, 24);
-        view = std::make_unique<ImageViewController>(fake, fake.Links());
+        zoom = ZoomMapping();
+        view = std::make_unique<ImageViewController>(fake, fake.Links(), zoom);
         fake.view = view.get();
         view->OnSize(client);
         view->PreparePaint();
@@ -435,6 +437,29 @@ TEST_F(ImageViewControllerTest, StepReturnsToBestFitAfterAZoom)
     EXPECT_EQ(fake.viewMode, 1);
     EXPECT_FALSE(fake.suspended);
     EXPECT_FLOAT_EQ(Scale(), 0.2f);
+}
+
+TEST(ImageViewControllerPrint, ImageIsCentredAtTheLargestSizeThatFits)
+{
+    struct Case {
+        SIZE image, page;
+        RECT want;
+    };
+    const Case cases[] = {
+        {{4000, 3000}, {850, 1100}, {0, 232, 850, 869}},    // landscape on portrait: full width, centred
+        {{3000, 4000}, {850, 1100}, {13, 0, 838, 1100}},    // portrait: full height, centred
+        {{400, 300}, {800, 600}, {0, 0, 800, 600}},         // same proportions: the whole page
+        {{10, 10}, {850, 1100}, {0, 125, 850, 975}},        // small images grow to the page
+        {{0, 300}, {850, 1100}, {0, 0, 0, 0}},
+        {{400, 300}, {0, 1100}, {0, 0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        const RECT r = ImageViewController::PrintPlacement(c.image, c.page);
+        EXPECT_EQ(r.left, c.want.left) << c.image.cx << "x" << c.image.cy;
+        EXPECT_EQ(r.top, c.want.top) << c.image.cx << "x" << c.image.cy;
+        EXPECT_EQ(r.right, c.want.right) << c.image.cx << "x" << c.image.cy;
+        EXPECT_EQ(r.bottom, c.want.bottom) << c.image.cx << "x" << c.image.cy;
+    }
 }
 
 }  // namespace
