@@ -94,6 +94,8 @@ public:
     // The display pixels the client area shows (display coordinates, may reach
     // outside the displayed image where the background shows).
     RECT VisibleDisplayArea() const;
+    // Canvas minus client: the scroll position on the axes that scroll.
+    POINT CanvasOffset() const { return Canvas({0, 0}); }
     // Brings sizes, scales and the picture generation up to date before a paint; true
     // when there is an image to show.
     bool PreparePaint();
