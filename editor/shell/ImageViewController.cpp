@@ -254,32 +254,35 @@ bool ImageViewController::Zooming(bool in)
     if (m_bZoomLocked)
         return false;
     m_bUserZoomed = true;
-    if (m_links.viewMode == kViewBestFit) {
-        SnapToZoomGrid(in);
-        m_links.bestFitSuspended = true;
-        m_links.viewMode = 0;
-    }
-    const float zoom = m_zoom.Zoom();
-    // One beep at a limit: nothing changes.
-    if (in ? zoom >= kMaxZoom - kScaleSlack : zoom <= kMinScale + kScaleSlack) {
-        m_host.Beep();
-        return false;
-    }
+    // The image pixel at the client centre stays there, through the snap as well.
+    ComputeImageOrigin();
     const float oldScale = ActiveScale();
     const POINT oldOrigin = m_imageOrigin;
-    // The image pixel at the client centre stays there.
     const SIZE client = m_zoom.ClientSize();
     const POINT centre = Canvas({client.cx / 2, client.cy / 2});
     const double imageX = (centre.x - oldOrigin.x) / double(oldScale);
     const double imageY = (centre.y - oldOrigin.y) / double(oldScale);
+    bool changed = false;
 
-    if (zoom >= (in ? 1.0f : 1.1f)) {
+    if (m_links.viewMode == kViewBestFit) {
+        SnapToZoomGrid(in);
+        m_links.bestFitSuspended = true;
+        m_links.viewMode = 0;
+        changed = true;
+    }
+    const float zoom = m_zoom.Zoom();
+    // One beep at a limit, and no step.
+    const bool refused = in ? zoom >= kMaxZoom - kScaleSlack : zoom <= kMinScale + kScaleSlack;
+    if (refused) {
+        m_host.Beep();
+    } else if (zoom >= (in ? 1.0f : 1.1f)) {
         m_zoom.SetZoomMode(in ? ZoomMapping::kZoomBand : ZoomMapping::kZoomOutClick);
         if (in)
             m_zoom.DoZoomIn(nullptr, kZoomStep);
         else
             m_zoom.ZoomOut(nullptr, kZoomStep);
         m_zoom.SetReduce(m_zoom.Zoom());
+        changed = true;
     } else {
         if (in)
             m_zoom.IncreaseFitScale(nullptr, kZoomStep);
@@ -287,7 +290,10 @@ bool ImageViewController::Zooming(bool in)
             m_zoom.DecreaseFitScale(nullptr, kZoomStep);
         SettleReduction();
         m_zoom.SetScaleChanged(true);
+        changed = true;
     }
+    if (!changed)
+        return false;
     ComputeImageOrigin();
     const float scale = ActiveScale();
     m_zoom.SetScrollPosition({static_cast<int32_t>(std::lround(imageX * scale)) + m_imageOrigin.x - client.cx / 2,
@@ -296,7 +302,7 @@ bool ImageViewController::Zooming(bool in)
     m_tracker.Rescale(scale, m_imageOrigin, oldScale, oldOrigin);
     ++m_nPictureGeneration;
     m_host.InvalidateView(in);
-    return true;
+    return !refused;
 }
 
 void ImageViewController::OnZoomIn() { Zooming(true); }
@@ -410,13 +416,20 @@ void ImageViewController::OnCrop()
         BestFit();
         m_links.bestFitSuspended = true;
     }
-    m_nTool = kToolCropArmed;
+    SetTool(kToolCropArmed);
     m_host.InvalidateView(false);
+}
+
+void ImageViewController::SetTool(int tool)
+{
+    m_nTool = tool;
+    // Leaving the crop tools empties the crop hint at once, not at the next menu update.
+    UpdateCropTick();
 }
 
 void ImageViewController::OnScrollTool()
 {
-    m_nTool = kToolScroll;
+    SetTool(kToolScroll);
     m_tracker.Clear();
     m_host.InvalidateView(false);
 }
@@ -448,7 +461,7 @@ void ImageViewController::Step(int direction, const char* caption)
         m_host.ShowMessage(kNoMoreFiles, caption);
         return;
     }
-    m_nTool = kToolScroll;
+    SetTool(kToolScroll);
     m_tracker.Clear();
     // A failed load leaves the document's image, path and index as they were.
     m_host.StepToFile(i + direction);
@@ -480,7 +493,7 @@ void ImageViewController::OnLButtonDown(POINT client)
     case kToolCropArmed:
         m_pressPoint = client;
         m_tracker.Begin(p.x, p.y);
-        m_nTool = kToolCropDrawing;
+        SetTool(kToolCropDrawing);
         m_host.SetViewCursor(ViewCursor::Crop);
         break;
     case kToolCropReady:
@@ -493,7 +506,7 @@ void ImageViewController::OnLButtonDown(POINT client)
             // A press away from the box drops it; the next press starts another.
             m_nDragHit = 0;
             m_tracker.Clear();
-            m_nTool = kToolCropArmed;
+            SetTool(kToolCropArmed);
             m_host.InvalidateView(false);
         }
         break;
@@ -604,7 +617,7 @@ void ImageViewController::OnLButtonUp(POINT client)
     if (m_nTool == kToolCropDrawing) {
         m_releasePoint = client;
         m_tracker.SetCorner(p.x, p.y, 2);
-        m_nTool = kToolCropReady;
+        SetTool(kToolCropReady);
         m_tracker.ClampTo(TrackerDisplay());
         // A box drawn wholly beside the image is not shown.
         const int32_t right = m_imageOrigin.x + m_szDisplay.cx;
@@ -625,7 +638,7 @@ void ImageViewController::OnLButtonUp(POINT client)
 void ImageViewController::OnLButtonDblClk(POINT /*client*/)
 {
     if (m_nTool >= kToolCropArmed && m_nTool <= kToolCropDrawing) {
-        m_nTool = kToolScroll;
+        SetTool(kToolScroll);
         m_tracker.Clear();
         m_host.InvalidateView(false);
     } else if (m_nTool == kToolCropReady) {
@@ -651,7 +664,7 @@ void ImageViewController::ApplyCrop()
         m_links.sizeChanged = true;
     }
     m_host.UpdateStatus();
-    m_nTool = kToolScroll;
+    SetTool(kToolScroll);
     m_tracker.Clear();
     // Back to the zoom the crop was made at: first the cropped image's sizes at 100
     // per cent, then the same steps as the commands. Best fit fits the new image.

@@ -147,6 +147,7 @@ private:
     void ScrollTo(POINT position) override { m_host.ScrollTo(position); }
     void InvalidateView(bool erase) override { m_host.InvalidateView(erase); }
 
+    void SetTool(int tool);
     bool Zooming(bool in);
     void FitAxis(bool width);
     void Step(int direction, const char* caption);

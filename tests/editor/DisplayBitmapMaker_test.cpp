@@ -1,5 +1,7 @@
 #include "editor/shell/DisplayBitmapMaker.h"
 
+#include "tests/image/PictureTestUtil.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -10,22 +12,13 @@ namespace {
 
 using Rgb = std::array<uint8_t, 3>;
 
-RGBQUAD Quad(uint8_t r, uint8_t g, uint8_t b)
-{
-    RGBQUAD q{};
-    q.rgbRed = r;
-    q.rgbGreen = g;
-    q.rgbBlue = b;
-    return q;
-}
-
 // Every pixel a colour of its own position; x and y count from the top-left.
 CLfImage Gradient(int32_t w, int32_t h)
 {
     CLfImage img(w, h, 24);
     for (int32_t y = 0; y < h; ++y)
         for (int32_t x = 0; x < w; ++x)
-            img.SetPixelColor(x, h - 1 - y, Quad(uint8_t(x * 7), uint8_t(y * 5), uint8_t(x + y)));
+            img.SetPixelColor(x, h - 1 - y, lftest::Rgb(uint8_t(x * 7), uint8_t(y * 5), uint8_t(x + y)));
     return img;
 }
 
@@ -83,7 +76,7 @@ TEST(DisplayBitmapMaker, ReducedPixelsAverageWhatTheyCover)
 {
     // 2 x 2 blocks: one plain block, one black-and-white checker.
     CLfImage img(4, 2, 24);
-    const RGBQUAD red = Quad(200, 10, 10), black = Quad(0, 0, 0), white = Quad(255, 255, 255);
+    const RGBQUAD red = lftest::Rgb(200, 10, 10), black = lftest::Rgb(0, 0, 0), white = lftest::Rgb(255, 255, 255);
     for (int32_t y = 0; y < 2; ++y) {
         img.SetPixelColor(0, y, red);
         img.SetPixelColor(1, y, red);
@@ -142,8 +135,8 @@ TEST(DisplayBitmapMaker, PaletteDepthsReadThroughThePalette)
 TEST(DisplayBitmapMaker, AlphaIsBlendedOntoTheBackground)
 {
     CLfImage img(2, 1, 24);
-    img.SetPixelColor(0, 0, Quad(250, 250, 250));
-    img.SetPixelColor(1, 0, Quad(250, 250, 250));
+    img.SetPixelColor(0, 0, lftest::Rgb(250, 250, 250));
+    img.SetPixelColor(1, 0, lftest::Rgb(250, 250, 250));
     ASSERT_TRUE(img.AlphaCreate());
     img.AlphaSet(0, 0, 0);
     img.AlphaSet(1, 0, 255);

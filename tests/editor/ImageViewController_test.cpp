@@ -222,6 +222,26 @@ TEST_F(ImageViewControllerTest, ZoomKeepsTheImagePointAtTheCentre)
     EXPECT_NEAR((scroll.y + 300) / Scale(), 1000, 1.5);
 }
 
+TEST_F(ImageViewControllerTest, ZoomingOutOfBestFitKeepsTheImageCentre)
+{
+    Open(4000, 3000, {765, 480});  // best fit about 0.16, centred at x = 56
+    ASSERT_GT(view->ImageOrigin().x, 0);
+    for (int i = 0; i < 5; ++i) {
+        view->OnZoomIn();
+        view->PreparePaint();
+    }
+    ASSERT_NEAR(Scale(), 1.2f, 1e-4);
+    POINT scroll = view->Zoom().ScrollPosition();
+    EXPECT_NEAR((scroll.x + 765 / 2) / Scale(), 2000, 2);
+    EXPECT_NEAR((scroll.y + 480 / 2) / Scale(), 1500, 2);
+    // Scroll bars appear and take some of the client area.
+    view->OnSize({750, 465});
+    view->PreparePaint();
+    scroll = view->Zoom().ScrollPosition();
+    EXPECT_NEAR((scroll.x + 750 / 2) / Scale(), 2000, 8);
+    EXPECT_NEAR((scroll.y + 465 / 2) / Scale(), 1500, 8);
+}
+
 TEST_F(ImageViewControllerTest, FullSizeNeverReloadsTheFile)
 {
     Open(4000, 3000);
@@ -284,6 +304,7 @@ TEST_F(ImageViewControllerTest, CropRectanglesAtSeveralScales)
     EXPECT_EQ(fake.crops[0].bottom, 140);
     EXPECT_EQ(fake.image->GetWidth(), 200);
     EXPECT_EQ(view->ToolMode(), ImageViewController::kToolScroll);
+    EXPECT_EQ(fake.status, "") << "the crop hint goes with the crop tool";
 
     // Best fit 0.2: 4000 x 3000 in 800 x 600.
     Open(4000, 3000);
