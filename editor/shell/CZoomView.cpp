@@ -5,12 +5,26 @@
 #include <wx/window.h>
 
 #include <algorithm>
+#include <vector>
 
 wxIMPLEMENT_ABSTRACT_CLASS(CZoomView, wxView);
 
 namespace {
 
 POINT ToPoint(const wxPoint& p) { return {p.x, p.y}; }
+
+// The canvas events the view takes (read at run time: the toolkit's event types are
+// set up by its own static initialisers).
+std::vector<wxEventTypeTag<wxMouseEvent>> MouseEvents()
+{
+    return {wxEVT_LEFT_DOWN, wxEVT_LEFT_UP, wxEVT_MOTION, wxEVT_LEFT_DCLICK, wxEVT_RIGHT_DOWN};
+}
+
+std::vector<wxEventTypeTag<wxScrollWinEvent>> ScrollEvents()
+{
+    return {wxEVT_SCROLLWIN_TOP,      wxEVT_SCROLLWIN_BOTTOM,   wxEVT_SCROLLWIN_LINEUP,     wxEVT_SCROLLWIN_LINEDOWN,
+            wxEVT_SCROLLWIN_PAGEUP,   wxEVT_SCROLLWIN_PAGEDOWN, wxEVT_SCROLLWIN_THUMBTRACK, wxEVT_SCROLLWIN_THUMBRELEASE};
+}
 
 }  // namespace
 
@@ -27,11 +41,9 @@ wxWindow* CZoomView::CreateCanvas(wxWindow* parent)
     m_canvas->Bind(wxEVT_PAINT, &CZoomView::OnPaint, this);
     m_canvas->Bind(wxEVT_SIZE, &CZoomView::OnSize, this);
     m_canvas->Bind(wxEVT_SET_CURSOR, &CZoomView::OnSetCursor, this);
-    for (const auto type : {wxEVT_LEFT_DOWN, wxEVT_LEFT_UP, wxEVT_MOTION, wxEVT_LEFT_DCLICK, wxEVT_RIGHT_DOWN})
+    for (const auto& type : MouseEvents())
         m_canvas->Bind(type, &CZoomView::OnMouse, this);
-    for (const auto type : {wxEVT_SCROLLWIN_TOP, wxEVT_SCROLLWIN_BOTTOM, wxEVT_SCROLLWIN_LINEUP,
-                            wxEVT_SCROLLWIN_LINEDOWN, wxEVT_SCROLLWIN_PAGEUP, wxEVT_SCROLLWIN_PAGEDOWN,
-                            wxEVT_SCROLLWIN_THUMBTRACK, wxEVT_SCROLLWIN_THUMBRELEASE})
+    for (const auto& type : ScrollEvents())
         m_canvas->Bind(type, &CZoomView::OnScrollWin, this);
     const wxSize client = m_canvas->GetClientSize();
     m_zoom.SetClientSize({client.x, client.y});
@@ -44,8 +56,14 @@ void CZoomView::ReleaseCanvas()
         return;
     if (m_canvas->HasCapture())
         m_canvas->ReleaseMouse();
+    // The window may outlive the view by a moment (it goes at idle time).
     m_canvas->Unbind(wxEVT_PAINT, &CZoomView::OnPaint, this);
     m_canvas->Unbind(wxEVT_SIZE, &CZoomView::OnSize, this);
+    m_canvas->Unbind(wxEVT_SET_CURSOR, &CZoomView::OnSetCursor, this);
+    for (const auto& type : MouseEvents())
+        m_canvas->Unbind(type, &CZoomView::OnMouse, this);
+    for (const auto& type : ScrollEvents())
+        m_canvas->Unbind(type, &CZoomView::OnScrollWin, this);
     m_canvas = nullptr;
 }
 
