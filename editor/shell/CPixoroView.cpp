@@ -84,6 +84,8 @@ bool CPixoroView::OnCreate(wxDocument* doc, long)
     Bind(wxEVT_TIMER, &CPixoroView::OnOverlayTimer, this, kOverlayTimerId);
     m_overlayTimer.Start(kOverlayPeriodMs);
     frame->Show(true);
+    // The new image's window becomes the active one, with its menu bar.
+    frame->Activate();
     return true;
 }
 
