@@ -5,7 +5,7 @@
 #include <wx/dialog.h>
 #include <wx/icon.h>
 #include <wx/slider.h>
-#include <wx/spinbutt.h>
+#include <wx/spinctrl.h>
 #include <wx/statbmp.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
@@ -174,9 +174,9 @@ bool CreateDialogFromTemplate(wxDialog& dialog, wxWindow* parent, const DialogTe
         case DlgItemKind::Slider:
             control = new wxSlider(&dialog, id, 0, 0, 100, pos, size, wxSL_HORIZONTAL | wxSL_AUTOTICKS);
             break;
-        case DlgItemKind::SpinButton: {
-            auto* spin = new wxSpinButton(&dialog, id, pos, size, wxSP_VERTICAL);
-            spin->SetRange(0, 100);
+        case DlgItemKind::SpinEdit: {
+            auto* spin = new wxSpinCtrlDouble(&dialog, id, text, pos, size, wxSP_ARROW_KEYS, 0, 100, 0, 1);
+            spin->SetDigits(1);
             control = spin;
             break;
         }

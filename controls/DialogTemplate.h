@@ -25,7 +25,7 @@ enum class DlgItemKind {
     CheckBox,       // a check box that toggles itself when clicked
     Edit,           // a one-line text field
     Slider,         // a horizontal slider with tick marks, range 0..100
-    SpinButton,     // up and down arrows, range 0..100; the dialog ties them to a field
+    SpinEdit,       // a number field with up and down arrows, range 0..100, one decimal
 };
 
 struct DlgItem {
