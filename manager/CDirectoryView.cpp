@@ -1,6 +1,6 @@
 #include "manager/CDirectoryView.h"
 
-#include "manager/CMainFrame.h"
+#include "manager/CPaneHost.h"
 #include "manager/CQuorixDoc.h"
 #include "manager/CQuorixState.h"
 #include "manager/CSysImageList.h"
@@ -76,7 +76,7 @@ wxWindow* CDirectoryView::CreatePaneWindow(wxWindow* parent, const wxSize& size)
     m_tree->Bind(wxEVT_TREE_ITEM_COLLAPSED, &CDirectoryView::OnItemCollapsed, this);
     m_tree->Bind(wxEVT_TREE_SEL_CHANGED, &CDirectoryView::OnSelChanged, this);
     m_tree->Bind(wxEVT_LEFT_UP, &CDirectoryView::OnLButtonUp, this);
-    if (auto* frame = wxDynamicCast(wxGetTopLevelParent(parent), CMainFrame); frame && frame->GetSysImageList())
+    if (auto* frame = dynamic_cast<CPaneHost*>(wxGetTopLevelParent(parent)); frame && frame->GetSysImageList())
         m_tree->SetImageList(frame->GetSysImageList()->GetImageList(true));
     InitTree("", true);
     return m_tree;
@@ -317,7 +317,7 @@ void CDirectoryView::LoadFolder(const std::string& path)
         return;
     wxBusyCursor wait;
     if (folderload::LoadTreeFolder(*doc, path, m_bSeparateFiles, this))
-        if (auto* frame = wxDynamicCast(wxGetTopLevelParent(m_tree), CMainFrame))
+        if (auto* frame = dynamic_cast<CPaneHost*>(wxGetTopLevelParent(m_tree)))
             frame->SwitchImageView(doc->m_nViewMode);
 }
 
@@ -345,7 +345,7 @@ void CDirectoryView::OpenFolder(const std::string& path, bool fromClick)
     doc->SetCurrentFolder(found);
     if (found->m_nViewMode != doc->m_nViewMode) {
         doc->m_nViewMode = found->m_nViewMode;
-        if (auto* frame = wxDynamicCast(wxGetTopLevelParent(m_tree), CMainFrame))
+        if (auto* frame = dynamic_cast<CPaneHost*>(wxGetTopLevelParent(m_tree)))
             frame->SwitchImageView(doc->m_nViewMode);
     }
     doc->UpdateAllViews(this);

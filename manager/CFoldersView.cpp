@@ -1,9 +1,8 @@
 #include "manager/CFoldersView.h"
 
-#include "manager/CMainFrame.h"
+#include "manager/CPaneHost.h"
 #include "manager/CQuorixDoc.h"
 #include "manager/CQuorixState.h"
-#include "manager/CSplitter.h"
 #include "manager/FolderLoaders.h"
 #include "manager/RecentRows.h"
 #include "resources/manager/ManagerIds.h"
@@ -123,8 +122,8 @@ void CFoldersView::Draw(wxDC& dc, const wxSize& client)
     if (CQuorixState* state = doc->GetAppState()) {
         // The column's own width where there is one: this pane's client is as wide as the
         // column here, and adding a border's worth would widen it at every start.
-        auto* frame = m_canvas ? wxDynamicCast(wxGetTopLevelParent(m_canvas), CMainFrame) : nullptr;
-        const wxWindow* column = frame ? frame->GetLeftSplitter() : nullptr;
+        auto* frame = m_canvas ? dynamic_cast<CPaneHost*>(wxGetTopLevelParent(m_canvas)) : nullptr;
+        const wxWindow* column = frame ? frame->GetLeftColumn() : nullptr;
         state->m_nLeftViewWidth =
             column ? std::max(0, column->GetSize().x) : recentrows::StoredWidth(client.x);
         state->m_nLeftViewHeight = recentrows::StoredHeight(client.y);
@@ -224,7 +223,7 @@ void CFoldersView::LButtonUp(const wxPoint& point)
     }
     if (folder->m_nViewMode != doc->m_nViewMode) {
         doc->m_nViewMode = folder->m_nViewMode;
-        if (auto* frame = m_canvas ? wxDynamicCast(wxGetTopLevelParent(m_canvas), CMainFrame) : nullptr)
+        if (auto* frame = m_canvas ? dynamic_cast<CPaneHost*>(wxGetTopLevelParent(m_canvas)) : nullptr)
             frame->SwitchImageView(doc->m_nViewMode);
     }
     doc->m_bFolderChanged = true;
@@ -270,6 +269,6 @@ void CFoldersView::LoadFolder(const std::string& path)
         return;
     wxBusyCursor wait;
     if (folderload::RescanCurrentFolder(*doc, path))
-        if (auto* frame = m_canvas ? wxDynamicCast(wxGetTopLevelParent(m_canvas), CMainFrame) : nullptr)
+        if (auto* frame = m_canvas ? dynamic_cast<CPaneHost*>(wxGetTopLevelParent(m_canvas)) : nullptr)
             frame->SwitchImageView(doc->m_nViewMode);
 }

@@ -1,10 +1,9 @@
 #include "manager/CImageView.h"
 
 #include "manager/CImageThread.h"
-#include "manager/CMainFrame.h"
+#include "manager/CPaneHost.h"
 #include "manager/CQuorixDoc.h"
 #include "manager/CQuorixState.h"
-#include "manager/CSplitter.h"
 #include "manager/FolderPaths.h"
 #include "manager/ThumbGrid.h"
 #include "manager/ThumbnailMaker.h"
@@ -376,7 +375,7 @@ void CImageView::MakeActivePane()
 
 void CImageView::RepaintRecentFolders(bool erase)
 {
-    auto* frame = m_canvas ? wxDynamicCast(wxGetTopLevelParent(m_canvas), CMainFrame) : nullptr;
+    auto* frame = m_canvas ? dynamic_cast<CPaneHost*>(wxGetTopLevelParent(m_canvas)) : nullptr;
     CPaneView* recent = frame ? frame->GetRecentFoldersView() : nullptr;
     if (wxWindow* window = recent ? recent->GetPaneWindow() : nullptr) {
         const wxSize size = window->GetClientSize();

@@ -131,6 +131,8 @@ CPaneView* CMainFrame::GetDirectoryView() const
     return m_wndLeftSplitter ? m_wndLeftSplitter->GetPaneView(0) : nullptr;
 }
 
+wxWindow* CMainFrame::GetLeftColumn() const { return m_wndLeftSplitter; }
+
 CPaneView* CMainFrame::GetRecentFoldersView() const
 {
     return m_wndLeftSplitter ? m_wndLeftSplitter->GetPaneView(1) : nullptr;

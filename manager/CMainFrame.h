@@ -3,6 +3,7 @@
 // client area split into a left column (folder tree over recent folders) and a right
 // column (tool panel over the image pane, whose view follows the view mode).
 
+#include "manager/CPaneHost.h"
 #include "platform/gui/MessagePort.h"
 
 #include <wx/docview.h>
@@ -21,7 +22,7 @@ namespace lfplat {
 class PostedMessageEvent;
 }
 
-class CMainFrame : public wxDocParentFrame {
+class CMainFrame : public wxDocParentFrame, public CPaneHost {
     wxDECLARE_CLASS(CMainFrame);
 
 public:
@@ -35,20 +36,21 @@ public:
     // any pane that has none (a new document replaced the old one and its views).
     bool CreateClient(wxDocument* doc);
     // Puts the view of a view mode (a ViewMode) in the image pane; other modes do nothing.
-    void SwitchImageView(int viewMode);
+    void SwitchImageView(int viewMode) override;
     // The class of the image pane's view in a view mode, or null for an unknown mode.
     static const wxClassInfo* ImagePaneClass(int viewMode);
 
     CPaneView* GetDirectoryView() const;
-    CPaneView* GetRecentFoldersView() const;
+    CPaneView* GetRecentFoldersView() const override;
     CPaneView* GetToolPanelView() const;
     CPaneView* GetImagePaneView() const;
     CSplitter* GetMainSplitter() const { return m_wndMainSplitter; }
     CSplitter* GetLeftSplitter() const { return m_wndLeftSplitter; }
     CSplitter* GetRightSplitter() const { return m_wndRightSplitter; }
+    wxWindow* GetLeftColumn() const override;
 
     CQuorixState& GetState() const { return m_state; }
-    CSysImageList* GetSysImageList() const { return m_sysImages; }
+    CSysImageList* GetSysImageList() const override { return m_sysImages; }
     wxMenu* GetRecentFileMenu() const { return m_recentFileMenu; }
     // Where threads post the frame's numbered messages; posting fails once it has closed.
     lfplat::MessagePort::Sink GetMessageSink() const { return m_port.GetSink(); }

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 #include <wx/dcmemory.h>
 #include <wx/image.h>
+#include <wx/menu.h>
 #include <wx/statusbr.h>
 #include <wx/treectrl.h>
 #include <wx/weakref.h>
@@ -220,6 +221,77 @@ TEST_F(BrowsingTest, TreeRootsPathsAndTheFirstSelection)
 
     ASSERT_TRUE(tree->SelectPath("/"));
     EXPECT_EQ(m.doc->GetCurrentFolder()->m_strPath, "/") << "the root opens and stays '/'";
+}
+
+TEST_F(BrowsingTest, GridMenuAndCommandsCheckTheSelection)
+{
+    Manager m(dir);
+    CImageView* grid = m.Grid();
+    std::vector<std::string> shown;
+    grid->SetMessageSink([&](const std::string& text, const std::string& caption) { shown.push_back(caption + "|" + text); });
+    std::vector<std::string> menuItems;
+    grid->SetMenuRunner([&](wxMenu& menu, const wxPoint&) {
+        for (const wxMenuItem* item : menu.GetMenuItems())
+            menuItems.push_back(item->IsSeparator() ? "-" : item->GetItemLabel().utf8_string());
+    });
+    const std::string hand = "You must first select an image to edit.\nTo select an image, click on a thumbnail image "
+                             "below.\nTip: Double click a thumbnail to launch the photo editor.";
+
+    fs::create_directories(dir / "empty");
+    ASSERT_TRUE(m.Tree()->SelectPath((dir / "empty").string()));
+    lftest::PumpFor(std::chrono::milliseconds(50));
+    m.frame->ShowTotals();
+    EXPECT_EQ(m.frame->GetStatusBar()->GetStatusText(1), "0  Image Files");
+
+    lftest::WriteText(other / "a.gif.jpg", "not really a picture");
+    ASSERT_TRUE(m.Tree()->SelectPath(other.string()));
+    ASSERT_EQ(m.doc->GetCurrentFolder()->ImageCount(), 4u);
+    const struct {
+        void (CImageView::*command)();
+        std::string message;
+    } empty[] = {
+        {&CImageView::OnCopy, "Copy Images|Please select one or more images in order to use this function"},
+        {&CImageView::OnMove, "Move Image|Please select one or more images in order to use this function."},
+        {&CImageView::OnDelete, "Delete Image|Please select one or more images in order to use this function."},
+        {&CImageView::OnRename, "|" + hand},
+        {&CImageView::OnEditor, "|" + hand},
+    };
+    for (const auto& c : empty) {
+        shown.clear();
+        (grid->*c.command)();
+        EXPECT_EQ(shown, std::vector<std::string>{c.message});
+    }
+
+    grid->RightDown(wxPoint(10, 3));
+    EXPECT_TRUE(menuItems.empty()) << "the top 5 pixels do nothing";
+    grid->RightDown(m.CellPoint(1));
+    EXPECT_TRUE(m.doc->GetCurrentFolder()->Image(1)->m_bSelected) << "selected before the menu";
+    EXPECT_EQ(menuItems, (std::vector<std::string>{"&Editor", "-", "&Copy", "&Move", "-", "&Delete", "&Rename"}));
+    EXPECT_EQ(m.doc->m_nTargetImage, 1);
+    shown.clear();
+    grid->OnCopy();
+    EXPECT_TRUE(shown.empty()) << "a selection passes the check";
+
+    grid->LeftDown(m.CellPoint(2), false);  // a second image selected, no target after it
+    m.doc->m_nTargetImage = kTargetWholeSelection;
+    shown.clear();
+    grid->OnEditor();
+    EXPECT_EQ(shown, std::vector<std::string>{
+                         "|You have more than one image selected. Please select a single image to Edit"});
+    m.doc->m_nTargetImage = 0;  // "a.gif.jpg" sorts first
+    shown.clear();
+    grid->OnEditor();
+    EXPECT_EQ(shown, std::vector<std::string>{"|Gif images are not supported by Editor."});
+    m.doc->m_nTargetImage = 99;  // out of the folder: counts as no target
+    shown.clear();
+    grid->OnRename();
+    EXPECT_EQ(shown, std::vector<std::string>{"|" + hand});
+
+    grid->LeftDown(m.CellPoint(2), false);
+    EXPECT_FALSE(m.doc->GetCurrentFolder()->Image(2)->m_bSelected) << "a click toggles";
+    EXPECT_EQ(m.doc->m_nTargetImage, kTargetWholeSelection);
+    grid->LeftDown(m.CellPoint(7), false);
+    EXPECT_EQ(m.doc->m_nTargetImage, kTargetWholeSelection) << "no image there";
 }
 
 TEST(DirectoryViewMounts, NetworkSharesFromTheMountTable)
