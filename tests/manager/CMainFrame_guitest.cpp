@@ -217,8 +217,13 @@ TEST_F(MainFrameTest, ChangeViewDialogSwitchesThePaneByItself)
 
 TEST_F(MainFrameTest, StatusBarShowsTheTotals)
 {
-    state->AddToTotals(3, 12.5);
-    state->AddToTotals(1, 0.004);
+    // The grid counts the shown folder into the totals whenever it paints.
+    auto folder = std::make_unique<CFolderItem>("f", dir.str(), 0);
+    for (int64_t size : {4096, 4096, 4608, 4})
+        folder->AddImage(std::make_unique<CImageItem>("a.jpg", dir.str() + "/a.jpg", size, 0, 0));
+    folder->m_bThumbsNeeded = false;
+    doc->SetCurrentFolder(std::move(folder));
+    doc->UpdateAllViews();
     EXPECT_TRUE(lftest::PumpUntil([&] { return frame->GetStatusBar()->GetStatusText(1) == "4  Image Files"; }));
     EXPECT_EQ(frame->GetStatusBar()->GetStatusText(2), "12.50 KB total");
     EXPECT_EQ(frame->GetStatusBar()->GetFieldsCount(), 3);

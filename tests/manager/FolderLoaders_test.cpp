@@ -1,12 +1,18 @@
 #include "DocTestSupport.h"
+#include "ThumbTestSupport.h"
+#include "manager/CImageThread.h"
+#include "manager/CQuorixState.h"
 #include "manager/FolderLoaders.h"
 #include "tests/support/TestEnv.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 
 namespace {
+
+namespace fs = std::filesystem;
 
 class FolderLoadersTest : public ::testing::Test {
 protected:
@@ -90,6 +96,40 @@ TEST_F(FolderLoadersTest, RescanRefillsTheCurrentRecordInPlace)
 
     EXPECT_FALSE(folderload::RescanCurrentFolder(*doc, ""));
     EXPECT_EQ(recent->ImageCount(), 3u) << "an empty path does nothing";
+}
+
+// The loads free and refill the records a running pass walks: they stop it first.
+TEST_F(FolderLoadersTest, LoadsDuringARunningPassStopItBeforeTheRecordsChange)
+{
+    CQuorixState state((dir / "settings.ini").string());
+    lftest::TestDoc threaded((dir / "threaded.sess").string(), &state);
+    fs::create_directories(dir / "many");
+    for (int i = 0; i < 40; ++i) {
+        CLfImage picture = lftest::GradientPicture(400, 300);
+        lftest::SavePicture(picture, dir / "many" / ("p" + std::to_string(i) + ".jpg"), 3);
+    }
+    std::atomic<int> announced{0};
+    auto startPass = [&] {
+        state.m_threads.StopAndWait(true);
+        state.m_threads.Start(threaded.MakeThumbnailThread([&](ThumbnailReady) { ++announced; }));
+    };
+
+    folderload::LoadTreeFolder(threaded, Path("many"), true, nullptr);
+    startPass();
+    folderload::LoadTreeFolder(threaded, Path("one"), true, nullptr);  // frees the record of "many"
+    EXPECT_EQ(state.m_threads.CountRunning(), 0);
+    EXPECT_EQ(threaded.GetCurrentFolder()->ImageCount(), 2u);
+
+    CFolderItem* recent = threaded.AddRecentFolder(std::make_unique<CFolderItem>("many", Path("many"), 1));
+    threaded.SetCurrentFolder(recent);
+    folderload::RescanCurrentFolder(threaded, Path("many"));
+    startPass();
+    folderload::RescanCurrentFolder(threaded, Path("many"));  // refills it in place
+    EXPECT_EQ(recent->ImageCount(), 40u);
+    startPass();
+    threaded.ClearFolderImages(recent);  // what removing a recent folder does
+    EXPECT_EQ(recent->ImageCount(), 0u);
+    EXPECT_EQ(state.m_threads.CountRunning(), 0);
 }
 
 }  // namespace
