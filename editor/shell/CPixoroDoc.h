@@ -7,6 +7,9 @@
 
 #include <wx/docview.h>
 
+#include <memory>
+
+class CProgressBar;
 class CPixoroState;
 class DocPrompts;
 
@@ -22,6 +25,7 @@ public:
     CPixoroDoc(CPixoroState& state, DocPrompts& prompts);
     ~CPixoroDoc() override;
 
+    bool OnNewDocument() override;
     bool OnOpenDocument(const wxString& path) override;
     bool OnSaveDocument(const wxString& path) override;
     bool OnCloseDocument() override;
@@ -41,6 +45,7 @@ protected:
     std::string DocumentPathName() const override;
     std::string DocumentTitle() const override;
     void SetBusy(bool busy) override;
+    void ShowProgress(bool shown) override;
 
 private:
     void OnEditUndo(wxCommandEvent& event);
@@ -49,6 +54,18 @@ private:
     void OnUpdateEditRedo(wxUpdateUIEvent& event);
     void OnFileClose(wxCommandEvent& event);
     void OnHelp(wxCommandEvent& event);
+    void OnRotate(wxCommandEvent&) { Rotate(); }
+    void OnResize(wxCommandEvent&) { Resize(); }
+    void OnAddText(wxCommandEvent&) { AddText(); }
+    void OnBrightnessContrast(wxCommandEvent& event);
+    void OnRedGreenBlue(wxCommandEvent& event);
+    void OnRedEye(wxCommandEvent& event);
+    void OnGrayScale(wxCommandEvent&) { GrayScale(); }
+    void OnUpdateEditCommand(wxUpdateUIEvent& event);
+    void OnUpdateEditCopy(wxUpdateUIEvent& event);
+
+    // The status-bar progress bar while a resampling runs.
+    std::unique_ptr<CProgressBar> m_progress;
 
     wxDECLARE_EVENT_TABLE();
 };
