@@ -2,6 +2,8 @@
 
 #include "editor/shell/CMainFrame.h"
 #include "editor/shell/CPixoroState.h"
+#include "editor/shell/CPixoroView.h"
+#include "editor/shell/CPixoroViewZoomHost.h"
 #include "editor/shell/CProgressBar.h"
 #include "editor/shell/EditDialogs.h"
 #include "resources/editor/EditorIds.h"
@@ -48,6 +50,7 @@ CPixoroDoc::CPixoroDoc(CPixoroState& state, DocPrompts& prompts) : CPixoroDocMod
 
 CPixoroDoc::~CPixoroDoc()
 {
+    SetZoomHost(nullptr);
     if (CMainFrame* frame = MainFrame())
         frame->ShowNoImageStatus();
 }
@@ -147,14 +150,59 @@ void CPixoroDoc::ShowProgress(bool shown)
         m_progress->StepIt();
 }
 
+void CPixoroDoc::AttachZoomHost()
+{
+    auto* view = dynamic_cast<CPixoroView*>(GetFirstView());
+    if (!view) {
+        SetZoomHost(nullptr);
+        m_zoomHost.reset();
+        return;
+    }
+    m_zoomHost = std::make_unique<CPixoroViewZoomHost>(*view);
+    SetZoomHost(m_zoomHost.get());
+}
+
+void CPixoroDoc::OnRotate(wxCommandEvent&)
+{
+    AttachZoomHost();
+    Rotate();
+}
+
+void CPixoroDoc::OnResize(wxCommandEvent&)
+{
+    AttachZoomHost();
+    Resize();
+}
+
+void CPixoroDoc::OnAddText(wxCommandEvent&)
+{
+    AttachZoomHost();
+    AddText();
+}
+
+void CPixoroDoc::OnGrayScale(wxCommandEvent&)
+{
+    AttachZoomHost();
+    GrayScale();
+}
+
 void CPixoroDoc::OnBrightnessContrast(wxCommandEvent&)
 {
+    AttachZoomHost();
     AdjustImage(static_cast<int>(EditDialogs::Adjust::BrightnessContrast));
 }
 
-void CPixoroDoc::OnRedGreenBlue(wxCommandEvent&) { AdjustImage(static_cast<int>(EditDialogs::Adjust::RedGreenBlue)); }
+void CPixoroDoc::OnRedGreenBlue(wxCommandEvent&)
+{
+    AttachZoomHost();
+    AdjustImage(static_cast<int>(EditDialogs::Adjust::RedGreenBlue));
+}
 
-void CPixoroDoc::OnRedEye(wxCommandEvent&) { AdjustImage(static_cast<int>(EditDialogs::Adjust::RedEye)); }
+void CPixoroDoc::OnRedEye(wxCommandEvent&)
+{
+    AttachZoomHost();
+    AdjustImage(static_cast<int>(EditDialogs::Adjust::RedEye));
+}
 
 void CPixoroDoc::OnUpdateEditCommand(wxUpdateUIEvent& event)
 {
@@ -177,9 +225,17 @@ void CPixoroDoc::OnUpdateEditCopy(wxUpdateUIEvent& event)
         event.Skip();
 }
 
-void CPixoroDoc::OnEditUndo(wxCommandEvent&) { UndoEdit(); }
+void CPixoroDoc::OnEditUndo(wxCommandEvent&)
+{
+    AttachZoomHost();
+    UndoEdit();
+}
 
-void CPixoroDoc::OnEditRedo(wxCommandEvent&) { RedoEdit(); }
+void CPixoroDoc::OnEditRedo(wxCommandEvent&)
+{
+    AttachZoomHost();
+    RedoEdit();
+}
 
 void CPixoroDoc::OnUpdateEditUndo(wxUpdateUIEvent& event)
 {

@@ -9,6 +9,7 @@
 
 #include <memory>
 
+class CPixoroViewZoomHost;
 class CProgressBar;
 class CPixoroState;
 class DocPrompts;
@@ -54,18 +55,22 @@ private:
     void OnUpdateEditRedo(wxUpdateUIEvent& event);
     void OnFileClose(wxCommandEvent& event);
     void OnHelp(wxCommandEvent& event);
-    void OnRotate(wxCommandEvent&) { Rotate(); }
-    void OnResize(wxCommandEvent&) { Resize(); }
-    void OnAddText(wxCommandEvent&) { AddText(); }
+    void OnRotate(wxCommandEvent& event);
+    void OnResize(wxCommandEvent& event);
+    void OnAddText(wxCommandEvent& event);
     void OnBrightnessContrast(wxCommandEvent& event);
     void OnRedGreenBlue(wxCommandEvent& event);
     void OnRedEye(wxCommandEvent& event);
-    void OnGrayScale(wxCommandEvent&) { GrayScale(); }
+    void OnGrayScale(wxCommandEvent& event);
     void OnUpdateEditCommand(wxUpdateUIEvent& event);
     void OnUpdateEditCopy(wxUpdateUIEvent& event);
 
+    // The edits drive the zoom of the document's view, when it has one.
+    void AttachZoomHost();
+
     // The status-bar progress bar while a resampling runs.
     std::unique_ptr<CProgressBar> m_progress;
+    std::unique_ptr<CPixoroViewZoomHost> m_zoomHost;
 
     wxDECLARE_EVENT_TABLE();
 };

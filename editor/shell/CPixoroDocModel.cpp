@@ -295,7 +295,6 @@ bool CPixoroDocModel::UndoEdit()
         return false;
     m_bSizeChanged = true;
     if (m_zoomHost) {
-        m_zoomHost->StopTracking();
         m_zoomHost->SetZoomSizes(m_pImage->GetWidth(), m_pImage->GetHeight());
         if (m_zoomHost->ZoomFactor() != 1.0 && m_zoomHost->FitScale() != 1.0) {
             m_zoomHost->SetZoomFactor(1.0);
@@ -313,8 +312,6 @@ bool CPixoroDocModel::RedoEdit()
     if (!m_pImage || !m_undo.Redo(m_pImage))
         return false;
     m_bSizeChanged = true;
-    if (m_zoomHost)
-        m_zoomHost->StopTracking();
     OnImageReplaced(kHintNewImage);
     OnStatusChanged();
     return true;
@@ -392,8 +389,6 @@ void CPixoroDocModel::EditPrelude()
         m_zoomHost->BestFit();
         m_state.m_bBestFitSuspended = true;
     }
-    if (m_zoomHost)
-        m_zoomHost->StopTracking();
 }
 
 void CPixoroDocModel::TakeEditResult(const CLfImage& result)
@@ -515,8 +510,6 @@ bool CPixoroDocModel::GrayScale()
 {
     if (!HasImage())
         return false;
-    if (m_zoomHost)
-        m_zoomHost->StopTracking();
     EditPrelude();
     CLfImage grey(*m_pImage);
     if (!grey.GrayScale())

@@ -142,7 +142,7 @@ protected:
     virtual bool WriteImage(CLfImage& image, const std::string& path, uint32_t type, std::string& error);
 
 private:
-    // Every edit command starts here: best fit leaves its fitted scale, tracking stops.
+    // Every edit command starts here: best fit leaves its fitted scale.
     void EditPrelude();
     // A dialog's result becomes the current image, after an undo step.
     void TakeEditResult(const CLfImage& result);

@@ -13,8 +13,6 @@ public:
     virtual void SetFitScale(double scale) = 0;
     // The image size the zoom is computed for.
     virtual void SetZoomSizes(int width, int height) = 0;
-    // The selection tracking goes back to idle.
-    virtual void StopTracking() = 0;
     virtual void ResetZoom() = 0;
     virtual void BestFit() = 0;
     // Back to full size and repainted, before stepping the zoom to a remembered value.
