@@ -1,5 +1,6 @@
 #include "editor/shell/CPixoroDocModel.h"
 
+#include "editor/shell/CImageThread.h"
 #include "editor/shell/CPixoroState.h"
 #include "editor/shell/DocPrompts.h"
 #include "editor/shell/EditDialogs.h"
@@ -37,7 +38,23 @@ std::string NotFoundText(const std::string& path)
 
 CPixoroDocModel::CPixoroDocModel(CPixoroState& state, DocPrompts& prompts) : m_state(state), m_prompts(prompts) {}
 
-CPixoroDocModel::~CPixoroDocModel() = default;
+CPixoroDocModel::~CPixoroDocModel() { StopPreload(); }
+
+bool CPixoroDocModel::StartPreload(const std::string& placeholderPath)
+{
+    if (m_preloader)
+        return false;
+    m_preload.done = false;
+    m_preload.stopped = false;
+    m_preloader = std::make_unique<pixoro::CImageThread>(m_files, m_preload, placeholderPath);
+    return m_preloader->Start();
+}
+
+void CPixoroDocModel::StopPreload()
+{
+    // Joined before the list it fills may change or go.
+    m_preloader.reset();
+}
 
 std::unique_ptr<CLfImage> CPixoroDocModel::LoadImage(const std::string& path, int type, std::string* message) const
 {
@@ -68,6 +85,7 @@ bool CPixoroDocModel::OpenDocument(const std::string& path)
     };
     m_state.m_strCurrentPath = path;
     m_strPath = path;
+    StopPreload();
     m_files.Reload(path);
     if (!m_state.m_strParamFilePath.empty())
         if (auto digits = ReadParamFile(m_state.m_strParamFilePath)) {
@@ -142,6 +160,7 @@ void CPixoroDocModel::ReloadFileList(const std::string& path)
 {
     m_state.m_strCurrentPath = path;
     m_strPath = path;
+    StopPreload();
     m_files.Reload(path);
 }
 
@@ -278,6 +297,7 @@ bool CPixoroDocModel::QueryFrameClose()
 
 void CPixoroDocModel::CloseDocument()
 {
+    StopPreload();
     m_files.Clear();
     m_undo.Clear();
     m_bSizeChanged = true;

@@ -7,6 +7,7 @@
 
 #include "editor/dialogs/JpegOptions.h"
 #include "editor/shell/CImageFolderList.h"
+#include "editor/shell/CImageThread.h"
 #include "editor/shell/CUndoRing.h"
 
 #include <cstdint>
@@ -90,6 +91,12 @@ public:
     bool CanAddText() const;
     bool CanAdjust(int kind) const;
 
+    // The preload worker over the folder list (nothing in the editor starts it); stopped
+    // and joined whenever the list changes and when the document goes.
+    bool StartPreload(const std::string& placeholderPath);
+    void StopPreload();
+    const pixoro::PreloadState& GetPreloadState() const { return m_preload; }
+
     // The view the edits drive, and the dialogs they open (both may be null).
     void SetZoomHost(EditZoomHost* host) { m_zoomHost = host; }
     EditZoomHost* GetZoomHost() const { return m_zoomHost; }
@@ -163,6 +170,8 @@ private:
     JpegOptions m_saveOptions;
     // The main window's close prompt was answered.
     bool m_bCloseAgreed = false;
+    pixoro::PreloadState m_preload;
+    std::unique_ptr<pixoro::CImageThread> m_preloader;
     EditZoomHost* m_zoomHost = nullptr;
     EditDialogs* m_dialogs = nullptr;
 };
