@@ -2,7 +2,7 @@
 // libjpeg's own loop on the same bytes (the codec layer should cost nothing
 // measurable over it), and the manager's thumbnail path: decode, then Resample
 // mode 3 to 88 x 66.
-#include "image/CLfImageJPG.h"
+#include "image/codecs/CLfImageJPG.h"
 #include "bench/BenchPictures.h"
 #include "image/CLfMemoryStream.h"
 

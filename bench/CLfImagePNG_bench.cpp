@@ -1,6 +1,6 @@
 // PNG decode and encode of a 4-megapixel picture, each beside libpng's own loop on
 // the same bytes: the codec layer should cost nothing measurable over libpng.
-#include "image/CLfImagePNG.h"
+#include "image/codecs/CLfImagePNG.h"
 #include "bench/BenchPictures.h"
 #include "image/CLfMemoryStream.h"
 

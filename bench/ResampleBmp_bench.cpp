@@ -1,7 +1,7 @@
 // The thumbnail and batch paths: every thumbnail of the manager is a mode-3
 // reduction of a decoded photograph, and batch jobs decode and encode BMPs.
 #include "image/CLfImage.h"
-#include "image/CLfImageBMP.h"
+#include "image/codecs/CLfImageBMP.h"
 #include "image/CLfMemoryStream.h"
 
 #include <benchmark/benchmark.h>

@@ -1,12 +1,18 @@
 # Helpers for the project's own targets.
 
-# lf_add_library(name [sources...]): a static library of one source folder;
-# sources default to every .cpp of the folder, so new files need no edit here.
+# lf_add_library(name [sources...] [EXCLUDE files...]): a static library of one source
+# folder; sources default to every .cpp of the folder, so new files need no edit here.
+# EXCLUDE takes files out of that default, for a folder that holds two libraries.
 function(lf_add_library name)
-  set(sources ${ARGN})
+  cmake_parse_arguments(L "" "" "EXCLUDE" ${ARGN})
+  set(sources ${L_UNPARSED_ARGUMENTS})
   if(NOT sources)
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   endif()
+  foreach(excluded ${L_EXCLUDE})
+    get_filename_component(excluded ${excluded} ABSOLUTE)
+    list(REMOVE_ITEM sources ${excluded})
+  endforeach()
   add_library(${name} STATIC ${sources})
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
 endfunction()

@@ -19,11 +19,16 @@
 #include "platform/Dib.h"
 #include "platform/WinTypes.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <vector>
 
 class CLfStream;
+class wxBitmap;
+class wxDC;
+class wxIcon;
+class wxRect;
 
 namespace lfimg {
 
@@ -324,6 +329,51 @@ public:
     bool DecreaseBpp(uint32_t bits, bool errorDiffusion, const RGBQUAD* palette = nullptr, uint32_t important = 0);
     // To 1 bit: method 1 ordered, anything else error diffusion.
     bool Dither(int32_t method = 0);
+
+    // ---- Window-system bridge (library lf_image_gui; see image/gui/) --------------
+    // Link lf_image_gui to use these; the image library itself needs no toolkit.
+    // Coordinates are the DC's logical units; pictures are composed at one pixel per
+    // logical unit, so a DC scale enlarges them. The DC's clip box (GetClippingBox,
+    // the whole DC when it has none) limits the work to the visible part; the DC's
+    // own clipping is never changed. GUI thread only.
+
+    // A packed DIB (header, palette, bottom-up rows) of GetSize bytes with the current
+    // header; empty without DIB. The clipboard's bitmap format and the editor's
+    // copy use it.
+    std::vector<uint8_t> CopyToHandle() const;
+    // Replaces the image with a packed DIB of size bytes: 40-byte or longer (V4/V5)
+    // headers, top-down rows, short palettes, 16/32-bit bit fields; compressed and
+    // short blocks are refused (false with lastError). Never reads past size.
+    bool CreateFromHANDLE(const uint8_t* block, size_t size);
+    // A 24-bit copy of the bitmap (no alpha); an invalid bitmap leaves no DIB.
+    void CreateFromHBITMAP(const wxBitmap& bitmap);
+    // The icon's colours, its mask or alpha as the alpha plane (0 where masked).
+    void CreateFromHICON(const wxIcon& icon);
+    // The whole image as a 24-bit bitmap (no alpha); invalid without DIB.
+    wxBitmap MakeBitmap() const;
+    // Paints at (x, y) with size cx x cy (negative: the image's width or height),
+    // nearest pixel when scaled, inside the DC's clip box and clip (when given).
+    // Transparent index, alpha plane, palette alpha and alphaMax blend: a pixel with
+    // no opacity (or the transparent colour) leaves the target as it was; others
+    // become (colour x a + background x (255 - a)) >> 8, the background being the
+    // DC's background brush colour (SetBackground), or transColor when the DC has
+    // no solid background brush. The target's pixels are never read back.
+    // False without DIB or DC, for cx or cy 0, or when info.enabled is false.
+    bool Draw(wxDC* dc, int32_t x = 0, int32_t y = 0, int32_t cx = -1, int32_t cy = -1,
+              const wxRect* clip = nullptr) const;
+    // Like Draw, but only the transparent colour (transColor for 24 bits, else the
+    // palette entry of transIndex) is left out; alpha is ignored.
+    bool Draw2(wxDC* dc, int32_t x = 0, int32_t y = 0, int32_t cx = -1, int32_t cy = -1) const;
+    // The whole image into the rectangle, nearest pixel, ignoring all transparency.
+    bool Stretch(wxDC* dc, int32_t x, int32_t y, int32_t cx, int32_t cy) const;
+    // Covers the rectangle with natural-size copies from its top-left corner; the
+    // last column and row are cut at the rectangle's edge.
+    bool Tile(wxDC* dc, const wxRect* rect) const;
+    // Renders text into the pixels (the DC is only the font's reference): the text's
+    // bottom line on top-down row y, starting at column x. Face at most 31
+    // characters; height in pixels (negative: character height); weight 100..900.
+    bool DrawString(wxDC* dc, int32_t x, int32_t y, const char* text, RGBQUAD colour, const char* face,
+                    int32_t height, int32_t weight, bool italic, bool underline, bool setAlpha = false);
 
     // ---- Data ----------------------------------------------------------------------
     // Public because codecs, transforms and both programs work on them directly.

@@ -1,21 +1,14 @@
-// Loading and saving by format: a format id picks the codec class, format 0 tries
-// every codec in turn on the same stream, and file names become stdio streams.
-// Codec objects live on the stack for one call; a decoded image moves into place
-// with one Transfer, so a failure never touches the caller's pixels.
+// Loading and saving by format: the codec table (LfCodecTable) names the codec of
+// each format id, format 0 tries every codec in turn on the same stream, and file
+// names become stdio streams. Codec objects live on the stack for one call; a
+// decoded image moves into place with one Transfer, so a failure never touches the
+// caller's pixels.
 
 #include "image/CLfImage.h"
 
 #include "image/CLfFileStream.h"
-#include "image/CLfImageBMP.h"
-#include "image/CLfImageGIF.h"
-#include "image/CLfImageICO.h"
-#include "image/CLfImageJPG.h"
-#include "image/CLfImagePCX.h"
-#include "image/CLfImagePNG.h"
-#include "image/CLfImageTIF.h"
-#include "image/CLfImageTGA.h"
-#include "image/CLfImageWBMP.h"
 #include "image/CLfMemoryStream.h"
+#include "image/LfCodecTable.h"
 #include "platform/AtomicFile.h"
 
 #include <cstdio>
@@ -28,75 +21,14 @@ constexpr char kUnknownDecode[] = "Decode: Unknown or wrong format";
 constexpr char kUnknownEncode[] = "Encode: Unknown format";
 constexpr char kNoMultipage[] = "Multipage Encode, Unsupported operation for this format";
 
-// The multi-frame formats take the frame to decode and report the frames found.
-bool HasFrames(uint32_t type)
-{
-    return type == lfimg::kTypeGIF || type == lfimg::kTypeICO || type == lfimg::kTypeTIF;
-}
-
-// Decodes with one codec class into target; the codec's message on failure.
-template <class Codec>
-bool DecodeAs(CLfImage& target, CLfStream* stream, uint32_t type)
-{
-    Codec codec;
-    if (HasFrames(type))
-        codec.info.frame = target.info.frame;
-    if (codec.Decode(stream)) {
-        target.Transfer(codec);
-        return true;
-    }
-    target.SetLastError(codec.GetLastError());
-    if (HasFrames(type))
-        target.info.frameCount = codec.info.frameCount;
-    return false;
-}
-
-// One try of the every-format trial: the codec sees the caller's settings (frame,
-// escape, codec options); its message is dropped when it fails.
-template <class Codec>
-bool TryDecode(CLfImage& target, CLfStream* stream)
-{
-    Codec codec;
-    const uint32_t type = codec.GetType();
-    codec.CopyInfo(target);
-    codec.info.type = type;
-    if (!codec.Decode(stream))
-        return false;
-    target.Transfer(codec);
-    return true;
-}
-
-template <class Codec>
-bool EncodeAs(CLfImage& source, CLfStream* stream)
-{
-    Codec codec;
-    codec.Ghost(&source);
-    if (codec.Encode(stream))
-        return true;
-    source.SetLastError(codec.GetLastError());
-    return false;
-}
-
-using TrialFn = bool (*)(CLfImage&, CLfStream*);
-
-// The order in which a stream of unstated format meets the codecs.
-constexpr TrialFn kTrialOrder[] = {
-    &TryDecode<CLfImageBMP>,
-    &TryDecode<CLfImageJPG>,
-    &TryDecode<CLfImageICO>,
-    &TryDecode<CLfImageGIF>,
-    &TryDecode<CLfImagePNG>,
-    &TryDecode<CLfImageTIF>,
-    &TryDecode<CLfImageTGA>,
-    &TryDecode<CLfImagePCX>,
-    &TryDecode<CLfImageWBMP>,
-};
-
 bool DecodeByTrial(CLfImage& target, CLfStream* stream)
 {
     const int64_t start = stream->Tell();
-    for (TrialFn attempt : kTrialOrder) {
-        if (attempt(target, stream))
+    for (const lfimg::CodecEntry& entry : lfimg::Codecs()) {
+        if (entry.trial == lfimg::Trial::No)
+            continue;
+        const uint32_t type = entry.trial == lfimg::Trial::AsUnknown ? lfimg::kTypeUnknown : entry.type;
+        if (entry.decode(target, stream, {type, true, entry.frames}))
             return true;
         if (!stream->Seek(start, CLfStream::kSeekSet))
             break;
@@ -135,19 +67,14 @@ bool CLfImage::Decode(CLfStream* stream, uint32_t type)
 {
     if (!stream)
         return false;
-    switch (type) {
-    case lfimg::kTypeUnknown: return DecodeByTrial(*this, stream);
-    case lfimg::kTypeBMP: return DecodeAs<CLfImageBMP>(*this, stream, type);
-    case lfimg::kTypeGIF: return DecodeAs<CLfImageGIF>(*this, stream, type);
-    case lfimg::kTypeJPG: return DecodeAs<CLfImageJPG>(*this, stream, type);
-    case lfimg::kTypeICO: return DecodeAs<CLfImageICO>(*this, stream, type);
-    case lfimg::kTypePNG: return DecodeAs<CLfImagePNG>(*this, stream, type);
-    case lfimg::kTypeTIF: return DecodeAs<CLfImageTIF>(*this, stream, type);
-    case lfimg::kTypeTGA: return DecodeAs<CLfImageTGA>(*this, stream, type);
-    case lfimg::kTypePCX: return DecodeAs<CLfImagePCX>(*this, stream, type);
-    case lfimg::kTypeWBMP: return DecodeAs<CLfImageWBMP>(*this, stream, type);
-    default: SetLastError(kUnknownDecode); return false;
+    if (type == lfimg::kTypeUnknown)
+        return DecodeByTrial(*this, stream);
+    const lfimg::CodecEntry* codec = lfimg::FindCodec(type);
+    if (!codec) {
+        SetLastError(kUnknownDecode);
+        return false;
     }
+    return codec->decode(*this, stream, {type, false, codec->frames});
 }
 
 bool CLfImage::Decode(FILE* file, uint32_t type)
@@ -172,18 +99,12 @@ bool CLfImage::Decode(const uint8_t* buffer, int64_t size, uint32_t type)
 
 bool CLfImage::Encode(CLfStream* stream, uint32_t type)
 {
-    switch (type) {
-    case lfimg::kTypeBMP: return EncodeAs<CLfImageBMP>(*this, stream);
-    case lfimg::kTypeGIF: return EncodeAs<CLfImageGIF>(*this, stream);
-    case lfimg::kTypeJPG: return EncodeAs<CLfImageJPG>(*this, stream);
-    case lfimg::kTypeICO: return EncodeAs<CLfImageICO>(*this, stream);
-    case lfimg::kTypePNG: return EncodeAs<CLfImagePNG>(*this, stream);
-    case lfimg::kTypeTIF: return EncodeAs<CLfImageTIF>(*this, stream);
-    case lfimg::kTypeTGA: return EncodeAs<CLfImageTGA>(*this, stream);
-    case lfimg::kTypePCX: return EncodeAs<CLfImagePCX>(*this, stream);
-    case lfimg::kTypeWBMP: return EncodeAs<CLfImageWBMP>(*this, stream);
-    default: SetLastError(kUnknownEncode); return false;
+    const lfimg::CodecEntry* codec = lfimg::FindCodec(type);
+    if (!codec || !codec->encode) {
+        SetLastError(kUnknownEncode);
+        return false;
     }
+    return codec->encode(*this, stream, type);
 }
 
 bool CLfImage::Encode(FILE* file, uint32_t type)
@@ -207,24 +128,12 @@ bool CLfImage::Encode(uint8_t*& buffer, int64_t& size, uint32_t type)
 bool CLfImage::Encode(CLfStream* stream, CLfImage** images, int32_t count, uint32_t type)
 {
     // Only the page and frame formats (TIFF, GIF) take several images.
-    switch (type) {
-    case lfimg::kTypeTIF: {
-        CLfImageTIF codec;
-        if (codec.Encode(stream, images, count))
-            return true;
-        SetLastError(codec.GetLastError());
+    const lfimg::CodecEntry* codec = lfimg::FindCodec(type);
+    if (!codec || !codec->encodeMany) {
+        SetLastError(kNoMultipage);
         return false;
     }
-    case lfimg::kTypeGIF: {
-        CLfImageGIF codec;
-        codec.Ghost(this);
-        if (codec.Encode(stream, images, count))
-            return true;
-        SetLastError(codec.GetLastError());
-        return false;
-    }
-    default: SetLastError(kNoMultipage); return false;
-    }
+    return codec->encodeMany(*this, stream, images, count, type);
 }
 
 bool CLfImage::Encode(FILE* file, CLfImage** images, int32_t count, uint32_t type)

@@ -32,6 +32,7 @@ bool CFolderItem::HoldsImage(const CImageItem* image) const
 int CFolderItem::SortImages(int key, int direction)
 {
     using Less = bool (*)(const CImageItem&, const CImageItem&);
+    // Indexed by SortKey.
     static const Less keys[] = {
         [](const CImageItem& a, const CImageItem& b) { return a.m_strName < b.m_strName; },
         [](const CImageItem& a, const CImageItem& b) { return a.m_nSize < b.m_nSize; },
@@ -39,10 +40,10 @@ int CFolderItem::SortImages(int key, int direction)
         // Forward shows the newest file first: the time key runs the other way round.
         [](const CImageItem& a, const CImageItem& b) { return a.m_tLastWrite > b.m_tLastWrite; },
     };
-    if (key < 0 || key > 3 || m_arrImages.size() < 2)
+    if (key < kSortByName || key > kSortByFileTime || m_arrImages.size() < 2)
         return 1;
     const Less less = keys[key];
-    const bool reverse = direction == 1;
+    const bool reverse = direction == kSortReverse;
     std::stable_sort(m_arrImages.begin(), m_arrImages.end(), [&](const auto& a, const auto& b) {
         return reverse ? less(*b, *a) : less(*a, *b);
     });

@@ -2,6 +2,7 @@
 // One folder the manager has opened. It owns its image records.
 
 #include "manager/CImageItem.h"
+#include "manager/ManagerModes.h"
 
 #include <memory>
 #include <string>
@@ -19,8 +20,8 @@ public:
     // Deletes the record and closes the gap: 0 when removed, 1 when it is not here.
     // Records may sit in the document's selection: remove them through the document.
     int RemoveImage(const CImageItem* image);
-    // key 0 name, 1 size, 2 description, 3 last-write time; direction 1 reverses.
-    // Returns 1; a key outside 0..3 changes nothing.
+    // key a SortKey, direction a SortOrder (kSortReverse reverses).
+    // Returns 1; a key outside the SortKey values changes nothing.
     int SortImages(int key, int direction);
 
     size_t ImageCount() const { return m_arrImages.size(); }
@@ -36,5 +37,5 @@ public:
     bool m_bThumbsNeeded = true;
     bool m_bCurrentInRecent = false;
     bool m_bKeepInSession = false;
-    int m_nViewMode = 0;  // 0 thumbnails, 1 thumbnails and details, 2 details and folders
+    int m_nViewMode = kViewThumbnails;  // a ViewMode
 };

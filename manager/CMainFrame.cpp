@@ -5,6 +5,7 @@
 #include "manager/CQuorixState.h"
 #include "manager/CSplitter.h"
 #include "manager/MainFrameLayout.h"
+#include "manager/ManagerModes.h"
 #include "platform/gui/PostedMessageEvent.h"
 #include "resources/manager/ManagerIds.h"
 #include "resources/manager/ManagerMenus.h"
@@ -92,7 +93,7 @@ bool CMainFrame::CreateClient(wxDocument* doc)
         {m_wndLeftSplitter, 0, wxCLASSINFO(CFolderTreePlaceholder)},
         {m_wndLeftSplitter, 1, wxCLASSINFO(CRecentFoldersPlaceholder)},
         {m_wndRightSplitter, 0, wxCLASSINFO(CToolPanelPlaceholder)},
-        {m_wndRightSplitter, 1, ImagePaneClass(0)},
+        {m_wndRightSplitter, 1, ImagePaneClass(kViewThumbnails)},
     };
     for (const auto& p : panes)
         if (!p.splitter->GetPaneView(p.pane) && !p.splitter->CreateView(p.pane, p.viewClass, doc))
@@ -110,9 +111,9 @@ bool CMainFrame::CreateClient(wxDocument* doc)
 const wxClassInfo* CMainFrame::ImagePaneClass(int viewMode)
 {
     switch (viewMode) {
-    case 0: return wxCLASSINFO(CThumbnailGridPlaceholder);
-    case 1: return wxCLASSINFO(CImageListPlaceholder);
-    case 2: return wxCLASSINFO(CDetailListPlaceholder);
+    case kViewThumbnails: return wxCLASSINFO(CThumbnailGridPlaceholder);
+    case kViewThumbnailsAndDetails: return wxCLASSINFO(CImageListPlaceholder);
+    case kViewDetailsAndFolders: return wxCLASSINFO(CDetailListPlaceholder);
     default: return nullptr;
     }
 }

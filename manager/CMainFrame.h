@@ -34,7 +34,7 @@ public:
     // Fills the panes with views of doc: the splitters the first time, then the views of
     // any pane that has none (a new document replaced the old one and its views).
     bool CreateClient(wxDocument* doc);
-    // Puts the view of a view mode (0, 1 or 2) in the image pane; other modes do nothing.
+    // Puts the view of a view mode (a ViewMode) in the image pane; other modes do nothing.
     void SwitchImageView(int viewMode);
     // The class of the image pane's view in a view mode, or null for an unknown mode.
     static const wxClassInfo* ImagePaneClass(int viewMode);

@@ -2,10 +2,10 @@
 
 #include "manager/CQuorixState.h"
 #include "manager/CSessionFile.h"
-#include "manager/DocCommands.h"
 #include "manager/FolderPaths.h"
 #include "manager/StringSort.h"
 #include "platform/WorkingFolder.h"
+#include "resources/manager/ManagerIds.h"
 
 #include <wx/app.h>
 #include <wx/msgdlg.h>
@@ -382,7 +382,17 @@ void CQuorixDoc::OnUpload()
 void CQuorixDoc::ReadSession()
 {
     m_strSessionFile = kSessionFileName;
-    CSessionFile::Read(m_sessionPath, *this);
+    for (const std::string& path : CSessionFile::Read(m_sessionPath, *this))
+        AddRecentFolder(std::make_unique<CFolderItem>(LastPathComponent(path), path, 1));
 }
 
-bool CQuorixDoc::WriteSession() const { return CSessionFile::Write(m_sessionPath, *this); }
+std::vector<std::string> CQuorixDoc::SessionFolders() const
+{
+    std::vector<std::string> folders;
+    for (const auto& folder : m_arrRecentFolders)
+        if (folder->m_bKeepInSession)
+            folders.push_back(folder->m_strPath);
+    return folders;
+}
+
+bool CQuorixDoc::WriteSession() const { return CSessionFile::Write(m_sessionPath, *this, SessionFolders()); }

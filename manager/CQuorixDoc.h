@@ -2,12 +2,15 @@
 // The manager's only document: the current and recent folder records, the
 // cross-folder selection, the sort order, the view mode, the session values and the
 // state the upload and print windows share. It knows no window; the views read its
-// fields and call its operations on the user-interface thread.
+// fields and call its operations on the user-interface thread. The session file's
+// values are its own fields (SessionValues).
 
 #include "manager/CFolderItem.h"
 #include "manager/ListRowItem.h"
 #include "manager/LoginReplyInfo.h"
+#include "manager/ManagerModes.h"
 #include "manager/PrintLayout.h"
+#include "manager/SessionValues.h"
 
 #include <wx/docview.h>
 
@@ -19,7 +22,7 @@
 
 class CQuorixState;
 
-class CQuorixDoc : public wxDocument {
+class CQuorixDoc : public wxDocument, public SessionValues {
     wxDECLARE_DYNAMIC_CLASS(CQuorixDoc);
 
 public:
@@ -81,20 +84,22 @@ public:
     // ---- Session file.
     void ReadSession();
     bool WriteSession() const;
+    // The recent folders the session file keeps, in list order.
+    std::vector<std::string> SessionFolders() const;
     const std::string& GetSessionPath() const { return m_sessionPath; }
 
     // ---- Browsing state.
     std::vector<std::unique_ptr<ListRowItem>> m_arrListRows;
     bool m_bFolderChanged = false;
     bool m_bCacheDeleted = false;
-    int m_nViewMode = 0;  // 0 thumbnails, 1 thumbnails and details, 2 details and folders
+    int m_nViewMode = kViewThumbnails;  // a ViewMode
     bool m_bSearchResults = false;
     std::string m_strTextSamplePath;
     std::string m_strDestFolder;
     std::string m_strTextOutputFolder;
-    int m_nTargetImage = 0;  // -100 stands for the whole selection
-    int m_nSortKey = 0;      // 0 name, 1 size, 2 description, 3 file time
-    int m_nSortOrder = 0;    // 0 forward, 1 reverse
+    int m_nTargetImage = 0;           // an image index, or kTargetWholeSelection
+    int m_nSortKey = kSortByName;     // a SortKey
+    int m_nSortOrder = kSortForward;  // a SortOrder
     std::string m_strNoImageText =
         "You must first select an image to edit.\nTo select an image, click on a thumbnail image "
         "below.\nTip: Double click a thumbnail to launch the photo editor.";
@@ -103,7 +108,7 @@ public:
     int m_nFileOpCount = 0;
     bool m_bShowOtherFiles = true;
     bool m_bThumbThreadRunning = false;
-    int m_nCurrentRecent = -11;  // index of the current folder in the recent list
+    int m_nCurrentRecent = kRecentIndexUnknown;  // index of the current folder in the recent list
     bool m_bViewReplaced = false;
 
     // ---- Upload state.
@@ -118,20 +123,6 @@ public:
     float m_fClientVersion = 1.0f;
     float m_fCompareVersion = 1.0f;
     LoginReplyInfo m_login;
-
-    // ---- Session values.
-    int m_nUploaded = 0;
-    std::string m_strLogin;
-    std::string m_strPassword;
-    std::string m_strServer;
-    std::string m_strProxy;
-    std::string m_strProxyType;
-    std::string m_strProxyHost;
-    std::string m_strProxyPort;
-    std::string m_strProxyAuth;
-    std::string m_strProxyUser;
-    std::string m_strProxyPass;
-    std::string m_strSessionFile;  // the file's bare name
 
     // ---- Print layout state.
     std::vector<std::unique_ptr<CImageItem>> m_arrLayoutPictures;

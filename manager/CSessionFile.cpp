@@ -1,8 +1,6 @@
 #include "manager/CSessionFile.h"
 
-#include "manager/CQuorixDoc.h"
 #include "manager/DecimalText.h"
-#include "manager/FolderPaths.h"
 #include "platform/AtomicFile.h"
 
 #include <filesystem>
@@ -97,8 +95,9 @@ bool CSessionFile::IsAcceptedServer(const std::string& host)
     return false;
 }
 
-void CSessionFile::Read(const std::string& path, CQuorixDoc& doc)
+std::vector<std::string> CSessionFile::Read(const std::string& path, SessionValues& values)
 {
+    std::vector<std::string> folders;
     bool opened = false;
     const std::vector<std::string> lines = ReadLines(path, opened);
     std::string value;
@@ -106,80 +105,83 @@ void CSessionFile::Read(const std::string& path, CQuorixDoc& doc)
         const std::string& line = lines[n];
         if (n == 0) {
             if (!ValueOf(line, "UPLOADED=", value))
-                return;
-            doc.m_nUploaded = ParseDecimal(value);
+                return folders;
+            values.m_nUploaded = ParseDecimal(value);
             continue;
         }
         if (n == 1) {
-            if (!ValueOf(line, "LOGIN=", doc.m_strLogin))
-                return;
+            if (!ValueOf(line, "LOGIN=", values.m_strLogin))
+                return folders;
             continue;
         }
         if (n == 2) {
-            if (!ValueOf(line, "PASS=", doc.m_strPassword))
-                return;
+            if (!ValueOf(line, "PASS=", values.m_strPassword))
+                return folders;
             continue;
         }
         if (ValueOf(line, "DIRECTORY=", value)) {
             if (!value.empty() && IsListableFolder(value))
-                doc.AddRecentFolder(std::make_unique<CFolderItem>(LastPathComponent(value), value, 1));
+                folders.push_back(value);
         } else if (ValueOf(line, "SERVER=", value)) {
             if (IsAcceptedServer(value))
-                doc.m_strServer = value;
+                values.m_strServer = value;
         }
-        ValueOf(line, "PROXY=", doc.m_strProxy);
-        ValueOf(line, "PROXYTYPE=", doc.m_strProxyType);
-        ValueOf(line, "PROXYHOST=", doc.m_strProxyHost);
-        ValueOf(line, "PROXYPORT=", doc.m_strProxyPort);
-        ValueOf(line, "PROXYAUTH=", doc.m_strProxyAuth);
-        ValueOf(line, "PROXYUSER=", doc.m_strProxyUser);
-        ValueOf(line, "PROXYPASS=", doc.m_strProxyPass);
+        ValueOf(line, "PROXY=", values.m_strProxy);
+        ValueOf(line, "PROXYTYPE=", values.m_strProxyType);
+        ValueOf(line, "PROXYHOST=", values.m_strProxyHost);
+        ValueOf(line, "PROXYPORT=", values.m_strProxyPort);
+        ValueOf(line, "PROXYAUTH=", values.m_strProxyAuth);
+        ValueOf(line, "PROXYUSER=", values.m_strProxyUser);
+        ValueOf(line, "PROXYPASS=", values.m_strProxyPass);
     }
+    return folders;
 }
 
-std::string CSessionFile::FormatShort(const CQuorixDoc& doc)
+std::string CSessionFile::FormatShort(const SessionValues& values)
 {
     std::string out;
-    Line(out, "UPLOADED=", std::to_string(doc.m_nUploaded));
-    Line(out, "LOGIN=", Clean(doc.m_strLogin));
-    Line(out, "PASS=", Clean(doc.m_strPassword));
-    if (!Clean(doc.m_strServer).empty())
-        Line(out, "SERVER=", doc.m_strServer);
+    Line(out, "UPLOADED=", std::to_string(values.m_nUploaded));
+    Line(out, "LOGIN=", Clean(values.m_strLogin));
+    Line(out, "PASS=", Clean(values.m_strPassword));
+    if (!Clean(values.m_strServer).empty())
+        Line(out, "SERVER=", values.m_strServer);
     return out;
 }
 
-std::string CSessionFile::Format(const CQuorixDoc& doc)
+std::string CSessionFile::Format(const SessionValues& values, const std::vector<std::string>& folders)
 {
     std::string out;
-    Line(out, "UPLOADED=", std::to_string(doc.m_nUploaded));
-    Line(out, "LOGIN=", Clean(doc.m_strLogin));
-    Line(out, "PASS=", Clean(doc.m_strPassword));
-    for (size_t i = 0; i < doc.GetRecentCount(); ++i) {
-        const CFolderItem* folder = doc.GetRecentFolder(i);
-        if (folder->m_bKeepInSession && !Clean(folder->m_strPath).empty())
-            Line(out, "DIRECTORY=", folder->m_strPath);
-    }
-    if (!Clean(doc.m_strServer).empty())
-        Line(out, "SERVER=", doc.m_strServer);
-    if (!Clean(doc.m_strProxy).empty()) {
-        Line(out, "PROXY=", doc.m_strProxy);
-        Line(out, "PROXYTYPE=", Clean(doc.m_strProxyType));
-        Line(out, "PROXYHOST=", Clean(doc.m_strProxyHost));
-        Line(out, "PROXYPORT=", Clean(doc.m_strProxyPort));
-        if (!Clean(doc.m_strProxyAuth).empty()) {
-            Line(out, "PROXYAUTH=", doc.m_strProxyAuth);
-            if (!Clean(doc.m_strProxyUser).empty())
-                Line(out, "PROXYUSER=", doc.m_strProxyUser);
-            if (!Clean(doc.m_strProxyPass).empty())
-                Line(out, "PROXYPASS=", doc.m_strProxyPass);
+    Line(out, "UPLOADED=", std::to_string(values.m_nUploaded));
+    Line(out, "LOGIN=", Clean(values.m_strLogin));
+    Line(out, "PASS=", Clean(values.m_strPassword));
+    for (const std::string& folder : folders)
+        if (!Clean(folder).empty())
+            Line(out, "DIRECTORY=", folder);
+    if (!Clean(values.m_strServer).empty())
+        Line(out, "SERVER=", values.m_strServer);
+    if (!Clean(values.m_strProxy).empty()) {
+        Line(out, "PROXY=", values.m_strProxy);
+        Line(out, "PROXYTYPE=", Clean(values.m_strProxyType));
+        Line(out, "PROXYHOST=", Clean(values.m_strProxyHost));
+        Line(out, "PROXYPORT=", Clean(values.m_strProxyPort));
+        if (!Clean(values.m_strProxyAuth).empty()) {
+            Line(out, "PROXYAUTH=", values.m_strProxyAuth);
+            if (!Clean(values.m_strProxyUser).empty())
+                Line(out, "PROXYUSER=", values.m_strProxyUser);
+            if (!Clean(values.m_strProxyPass).empty())
+                Line(out, "PROXYPASS=", values.m_strProxyPass);
         }
     }
     return out;
 }
 
-bool CSessionFile::Write(const std::string& path, const CQuorixDoc& doc) { return WriteText(path, Format(doc)); }
-
-bool CSessionFile::WriteShort(const std::string& path, const CQuorixDoc& doc)
+bool CSessionFile::Write(const std::string& path, const SessionValues& values,
+                         const std::vector<std::string>& folders)
 {
-    return WriteText(path, FormatShort(doc));
+    return WriteText(path, Format(values, folders));
+}
+
+bool CSessionFile::WriteShort(const std::string& path, const SessionValues& values)
+{
+    return WriteText(path, FormatShort(values));
 }

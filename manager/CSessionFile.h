@@ -1,24 +1,25 @@
 #pragma once
 // The session file "qkvex.sess": the upload account, the folders to reopen and the
-// connection settings, one KEY=value line each, lines ended by CR LF. The values live
-// in the document.
+// connection settings, one KEY=value line each, lines ended by CR LF.
+
+#include "manager/SessionValues.h"
 
 #include <string>
-
-class CQuorixDoc;
+#include <vector>
 
 class CSessionFile {
 public:
-    // Reads the file into the document; a missing file leaves the document as it is.
-    static void Read(const std::string& path, CQuorixDoc& doc);
-    // The full form, written when the document closes. The old file stays when the
-    // new one cannot be written completely.
-    static bool Write(const std::string& path, const CQuorixDoc& doc);
+    // Reads the file into values and returns the folders it names that can be listed,
+    // in the file's order; a missing file leaves values as they are and names none.
+    static std::vector<std::string> Read(const std::string& path, SessionValues& values);
+    // The full form with the folders to keep, written when the document closes. The old
+    // file stays when the new one cannot be written completely.
+    static bool Write(const std::string& path, const SessionValues& values, const std::vector<std::string>& folders);
     // The short form written by Delete Cache: no folders and no proxy lines.
-    static bool WriteShort(const std::string& path, const CQuorixDoc& doc);
+    static bool WriteShort(const std::string& path, const SessionValues& values);
 
-    static std::string Format(const CQuorixDoc& doc);
-    static std::string FormatShort(const CQuorixDoc& doc);
+    static std::string Format(const SessionValues& values, const std::vector<std::string>& folders);
+    static std::string FormatShort(const SessionValues& values);
     // The service hosts a SERVER line may name.
     static bool IsAcceptedServer(const std::string& host);
 

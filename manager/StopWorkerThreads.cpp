@@ -3,6 +3,7 @@
 #include "manager/CChangeViewDlg.h"
 #include "manager/CQuorixDoc.h"
 #include "manager/CQuorixState.h"
+#include "manager/ManagerModes.h"
 
 void StopWorkerThreads(CQuorixState& state, bool wait, CQuorixDoc* doc, wxWindow* parent)
 {
@@ -12,7 +13,7 @@ void StopWorkerThreads(CQuorixState& state, bool wait, CQuorixDoc* doc, wxWindow
         state.m_threads.StopAndWait(false, nullptr, state.m_pumpWhileWaiting);
         return;
     }
-    if (doc->m_nViewMode == 0) {
+    if (doc->m_nViewMode == kViewThumbnails) {
         CChangeViewDlg dialog(parent, state.m_threads);
         dialog.SetTarget(doc, true);
         dialog.ShowModal();

@@ -49,7 +49,7 @@ ctest -j "$jobs" --output-on-failure --timeout 300 "$@"
 # programs that hold those tests are built.
 tsan="$here/build/tsan"
 cmake -S "$here" -B "$tsan" -DCMAKE_BUILD_TYPE=Debug -DLF_TSAN=ON -DLF_BUILD_BENCH=OFF >/dev/null
-cmake --build "$tsan" -j "$jobs" --target manager_tests platform_tests image_tests
+cmake --build "$tsan" -j "$jobs" --target manager_model_tests manager_tests platform_tests image_tests
 cd "$tsan"
 TSAN_OPTIONS="halt_on_error=1" ctest -j "$jobs" --output-on-failure --timeout 300 -L unit \
   -R '^(Event|CThreadList|StopWorkerThreads|CQuorixDoc|CQuorixState|LibraryCodecThreads)\.'

@@ -3,14 +3,14 @@
 // write outside a buffer fails the run. The decoders over the codec libraries
 // are included for our own stream, error and row handling around them.
 
-#include "image/CLfImageGIF.h"
-#include "image/CLfImageICO.h"
-#include "image/CLfImageJPG.h"
-#include "image/CLfImagePCX.h"
-#include "image/CLfImagePNG.h"
-#include "image/CLfImageTGA.h"
-#include "image/CLfImageTIF.h"
-#include "image/CLfImageWBMP.h"
+#include "image/codecs/CLfImageGIF.h"
+#include "image/codecs/CLfImageICO.h"
+#include "image/codecs/CLfImageJPG.h"
+#include "image/codecs/CLfImagePCX.h"
+#include "image/codecs/CLfImagePNG.h"
+#include "image/codecs/CLfImageTGA.h"
+#include "image/codecs/CLfImageTIF.h"
+#include "image/codecs/CLfImageWBMP.h"
 #include "tests/image/CodecTestUtil.h"
 
 #include <gtest/gtest.h>

@@ -4,9 +4,9 @@
 // buffer or a jump point between threads would mix them up (and the thread
 // sanitizer build reports any race outright).
 
-#include "image/CLfImageJPG.h"
-#include "image/CLfImagePNG.h"
-#include "image/CLfImageTIF.h"
+#include "image/codecs/CLfImageJPG.h"
+#include "image/codecs/CLfImagePNG.h"
+#include "image/codecs/CLfImageTIF.h"
 #include "tests/image/CodecTestUtil.h"
 
 #include <gtest/gtest.h>

@@ -123,25 +123,25 @@ TEST(CSessionFile, WritesOnlyTheLinesTheValuesCallFor)
 {
     TempDir dir;
     TestDoc doc((dir / "qkvex.sess").string());
-    EXPECT_EQ(CSessionFile::Format(doc), "UPLOADED=0\r\nLOGIN=\r\nPASS=\r\n");
+    EXPECT_EQ(CSessionFile::Format(doc, doc.SessionFolders()), "UPLOADED=0\r\nLOGIN=\r\nPASS=\r\n");
 
     doc.m_strProxy = "YES";
-    EXPECT_EQ(CSessionFile::Format(doc), "UPLOADED=0\r\nLOGIN=\r\nPASS=\r\nPROXY=YES\r\nPROXYTYPE=\r\nPROXYHOST=\r\n"
+    EXPECT_EQ(CSessionFile::Format(doc, doc.SessionFolders()), "UPLOADED=0\r\nLOGIN=\r\nPASS=\r\nPROXY=YES\r\nPROXYTYPE=\r\nPROXYHOST=\r\n"
                                          "PROXYPORT=\r\n");
     // Without PROXYAUTH neither user nor password is written; without PROXY nothing of it.
     doc.m_strProxyUser = "u";
     doc.m_strProxyPass = "p";
-    EXPECT_EQ(CSessionFile::Format(doc).find("PROXYUSER"), std::string::npos);
+    EXPECT_EQ(CSessionFile::Format(doc, doc.SessionFolders()).find("PROXYUSER"), std::string::npos);
     doc.m_strProxy.clear();
     doc.m_strProxyAuth = "YES";
-    EXPECT_EQ(CSessionFile::Format(doc), "UPLOADED=0\r\nLOGIN=\r\nPASS=\r\n");
+    EXPECT_EQ(CSessionFile::Format(doc, doc.SessionFolders()), "UPLOADED=0\r\nLOGIN=\r\nPASS=\r\n");
 
     // Folders not kept in the session stay out; the short form drops folders and proxy.
     doc.AddRecentFolder(std::make_unique<CFolderItem>("x", "/x", 0));
     doc.AddRecentFolder(std::make_unique<CFolderItem>("y", "/y", 1));
     doc.m_strProxy = "YES";
     doc.m_strServer = kServer;
-    const std::string full = CSessionFile::Format(doc);
+    const std::string full = CSessionFile::Format(doc, doc.SessionFolders());
     EXPECT_EQ(full.find("DIRECTORY=/x"), std::string::npos);
     EXPECT_NE(full.find("DIRECTORY=/y\r\nSERVER="), std::string::npos);
     EXPECT_EQ(CSessionFile::FormatShort(doc),

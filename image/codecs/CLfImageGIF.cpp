@@ -1,0 +1,491 @@
+#include "image/codecs/CLfImageGIF.h"
+
+#include "image/CLfStream.h"
+#include "image/codecs/LfCodecGuard.h"
+
+#include <algorithm>
+#include <cstring>
+
+using lfcodec::Fail;
+
+namespace {
+
+constexpr uint8_t kExtension = 0x21;
+constexpr uint8_t kImage = 0x2C;
+constexpr uint8_t kTrailer = 0x3B;
+
+int DisposalOf(const uint8_t* controlBlock)
+{
+    return (controlBlock[0] >> 2) & 7;
+}
+
+// Passes over data sub-blocks up to the terminator; false when the stream ends first.
+bool SkipSubBlocks(CLfStream* stream)
+{
+    for (;;) {
+        const int n = stream->GetC();
+        if (n < 0)
+            return false;
+        if (n == 0)
+            return true;
+        if (!stream->Seek(n, CLfStream::kSeekCur))
+            return false;
+    }
+}
+
+}  // namespace
+
+// The LZW decoder's bytes come through the 16 KB input buffer.
+class CLfImageGIF::InputSource : public CLfGifLzw::ByteSource {
+public:
+    InputSource(CLfImageGIF& gif, CLfStream* stream) : m_gif(gif), m_stream(stream) {}
+    int NextByte() override { return m_gif.NextByte(m_stream); }
+
+private:
+    CLfImageGIF& m_gif;
+    CLfStream* m_stream;
+};
+
+class CLfImageGIF::LineTarget : public CLfGifLzw::LineSink {
+public:
+    explicit LineTarget(CLfImageGIF& gif) : m_gif(gif) {}
+    int PutLine(uint8_t* pixels, int count) override { return m_gif.PutLine(pixels, count); }
+
+private:
+    CLfImageGIF& m_gif;
+};
+
+CLfImageGIF::CLfImageGIF()
+    : CLfImage(lfimg::kTypeGIF),
+      m_inBuffer(new uint8_t[kInputSize]),
+      m_lzw(std::make_unique<CLfGifLzw>())
+{
+}
+
+CLfImageGIF::~CLfImageGIF() = default;
+
+void CLfImageGIF::SetComment(const char* text)
+{
+    if (text == nullptr)
+        return;
+    std::strncpy(m_comment, text, sizeof m_comment - 1);
+    m_comment[sizeof m_comment - 1] = 0;
+}
+
+int CLfImageGIF::NextByte(CLfStream* stream)
+{
+    if (m_inPos >= m_inCount) {
+        m_inCount = int32_t(stream->Read(m_inBuffer.get(), 1, kInputSize));
+        m_inPos = 0;
+        if (m_inCount <= 0)
+            return -1;
+    }
+    return m_inBuffer[m_inPos++];
+}
+
+void CLfImageGIF::GiveBackInput(CLfStream* stream)
+{
+    if (m_inPos < m_inCount)
+        stream->Seek(-int64_t(m_inCount - m_inPos), CLfStream::kSeekCur);
+    m_inPos = m_inCount = 0;
+}
+
+bool CLfImageGIF::ReadExtension(CLfStream* stream)
+{
+    const int label = stream->GetC();
+    if (label < 0)
+        return false;
+    bool ok = true;
+    switch (label) {
+    case 0xF9: {
+        const int size = stream->GetC();
+        ok = size == 4 && stream->Read(m_controlBlock, 1, 4) == 4;
+        if (ok) {
+            // The block speaks for the next image only.
+            info.transIndex = (m_controlBlock[0] & 1) ? m_controlBlock[3] : -1;
+            info.frameDelay = uint32_t(m_controlBlock[1] | (m_controlBlock[2] << 8));
+            m_disposal = DisposalOf(m_controlBlock);
+            m_controlSeen = true;
+        }
+        break;
+    }
+    case 0xFE: {
+        const int n = stream->GetC();
+        ok = n >= 0 && stream->Read(m_comment, 1, size_t(n)) == size_t(n);
+        m_comment[ok ? n : 0] = 0;
+        break;
+    }
+    case 0xFF: {
+        uint8_t id[11];
+        if (stream->GetC() != 11 || stream->Read(id, 1, 11) != 11)
+            return false;
+        const int n = stream->GetC();
+        uint8_t data[255];
+        ok = n >= 0 && stream->Read(data, 1, size_t(n)) == size_t(n);
+        const bool loopBlock = std::memcmp(id, "NETSCAPE2.0", 11) == 0 || std::memcmp(id, "ANIMEXTS1.0", 11) == 0;
+        if (ok && loopBlock && n > 2 && data[0] == 1)
+            m_loops = data[1] | (data[2] << 8);
+        if (ok && n == 0)
+            return true;  // that was the terminator
+        break;
+    }
+    default:
+        break;
+    }
+    if (ok)
+        SkipSubBlocks(stream);
+    return ok;
+}
+
+int32_t CLfImageGIF::CountFrames(CLfStream* stream, ColorTable& table)
+{
+    (void)table;  // local tables are passed over, not kept
+    const int64_t start = stream->Tell();
+    // Counting reads every extension; what they say belongs to the decoding pass.
+    const int32_t transIndex = info.transIndex;
+    const uint32_t delay = info.frameDelay;
+    const int32_t disposal = m_disposal;
+    uint8_t controlBlock[4];
+    std::memcpy(controlBlock, m_controlBlock, 4);
+
+    int32_t count = 0;
+    for (int c = stream->GetC(); c >= 0 && c != kTrailer; c = stream->GetC()) {
+        if (c == kExtension) {
+            ReadExtension(stream);
+        } else if (c == kImage) {
+            ++count;
+            uint8_t d[9];
+            if (stream->Read(d, 1, 9) != 9)
+                break;
+            if ((d[8] & 0x80) && !stream->Seek(3 * (2 << (d[8] & 7)), CLfStream::kSeekCur))
+                break;
+            if (stream->GetC() < 0 || !SkipSubBlocks(stream))  // code size, then the data
+                break;
+        }
+    }
+    stream->Seek(start, CLfStream::kSeekSet);
+    info.transIndex = transIndex;
+    info.frameDelay = delay;
+    m_disposal = disposal;
+    std::memcpy(m_controlBlock, controlBlock, 4);
+    m_controlSeen = false;
+    return count;
+}
+
+uint8_t CLfImageGIF::FillIndex(int background) const
+{
+    const uint32_t colours = GetNumColors();
+    if (info.transIndex >= 0 && uint32_t(info.transIndex) < colours)
+        return uint8_t(info.transIndex);
+    return uint32_t(background) < colours ? uint8_t(background) : 0;
+}
+
+int CLfImageGIF::PutLine(const uint8_t* pixels, int count)
+{
+    const int32_t width = GetWidth();
+    const int32_t height = GetHeight();
+    if (m_rowsDone >= height)
+        return 1;
+    uint8_t* line = m_line.get();
+    const int n = std::min(count, width);
+    std::memcpy(line, pixels, size_t(n));
+    std::memset(line + n, m_fill, size_t(width - n));
+    const int32_t fromTop = m_interlaced ? m_passRow : m_rowsDone;
+    uint8_t* row = GetBits(uint32_t(height - 1 - fromTop));
+    switch (GetBpp()) {
+    case 8:
+        std::memcpy(row, line, size_t(width));
+        break;
+    case 4:
+        for (int32_t x = 0; x < width; x += 2) {
+            const int lo = x + 1 < width ? (line[x + 1] & 0x0F) : 0;
+            row[x / 2] = uint8_t(((line[x] & 0x0F) << 4) | lo);
+        }
+        break;
+    default:
+        std::memset(row, 0, (size_t(width) + 7) / 8);
+        for (int32_t x = 0; x < width; ++x)
+            if (line[x] & 1)
+                row[x / 8] = uint8_t(row[x / 8] | (0x80 >> (x % 8)));
+        break;
+    }
+    ++m_rowsDone;
+    info.progress = int32_t(int64_t(m_rowsDone) * 100 / height);
+    if (m_interlaced) {
+        static const int32_t kStart[4] = {0, 4, 2, 1};
+        static const int32_t kStep[4] = {8, 8, 4, 2};
+        m_passRow += m_passStep;
+        while (m_passRow >= height && m_pass < 4) {
+            if (++m_pass < 4) {
+                m_passRow = kStart[m_pass];
+                m_passStep = kStep[m_pass];
+            }
+        }
+        if (m_pass >= 4)
+            m_rowsDone = height;  // every pass is complete
+    }
+    return m_rowsDone >= height ? 1 : 0;
+}
+
+void CLfImageGIF::MixFrame(const CLfImage& source, int32_t dx, int32_t dy)
+{
+    if (!IsValid() || !source.IsValid())
+        return;
+    const int64_t x0 = std::max<int64_t>(0, -int64_t(dx));
+    const int64_t y0 = std::max<int64_t>(0, -int64_t(dy));
+    const int64_t x1 = std::min<int64_t>(GetWidth(), int64_t(source.GetWidth()) - dx);
+    const int64_t y1 = std::min<int64_t>(GetHeight(), int64_t(source.GetHeight()) - dy);
+    const int32_t trans = source.info.transIndex;
+    for (int64_t y = y0; y < y1; ++y) {
+        for (int64_t x = x0; x < x1; ++x) {
+            const uint8_t i = source.GetPixelIndex(x + dx, y + dy);
+            if (trans < 0 || i != trans)
+                SetPixelIndex(x, y, i);
+        }
+    }
+}
+
+std::unique_ptr<CLfImageGIF> CLfImageGIF::DrawInColour(const CLfImage& below, int32_t left, int32_t top) const
+{
+    const int32_t w = below.GetWidth();
+    const int32_t h = below.GetHeight();
+    auto out = std::make_unique<CLfImageGIF>();
+    if (out->Create(w, h, 24, lfimg::kTypeGIF) == nullptr)
+        Fail("%s", out->info.lastError[0] ? out->info.lastError : "Can't allocate memory");
+    const bool belowIndexed = below.GetNumColors() != 0;
+    const bool seeThrough = below.alpha != nullptr || (belowIndexed && below.info.transIndex >= 0);
+    if (seeThrough && !out->AlphaCreate())
+        Fail("Can't allocate memory");
+    for (int32_t y = 0; y < h; ++y) {
+        for (int32_t x = 0; x < w; ++x) {
+            out->SetPixelColor(x, y, below.GetPixelColor(x, y));
+            if (!seeThrough)
+                continue;
+            uint8_t a = 255;
+            if (below.alpha != nullptr)
+                a = below.AlphaGet(x, y);
+            else if (below.GetPixelIndex(x, y) == below.info.transIndex)
+                a = 0;
+            out->AlphaSet(x, y, a);
+        }
+    }
+    const int32_t trans = info.transIndex;
+    for (int32_t fy = 0; fy < GetHeight(); ++fy) {
+        for (int32_t fx = 0; fx < GetWidth(); ++fx) {
+            const int32_t y = GetHeight() - 1 - fy;
+            if (trans >= 0 && GetPixelIndex(fx, y) == trans)
+                continue;
+            const int64_t cx = int64_t(left) + fx;
+            const int64_t cy = int64_t(h) - 1 - top - fy;
+            out->SetPixelColor(cx, cy, GetPixelColor(fx, y));
+            if (seeThrough)
+                out->AlphaSet(cx, cy, 255);
+        }
+    }
+    return out;
+}
+
+bool CLfImageGIF::Decode(CLfStream* stream)
+{
+    return lfcodec::GuardDecode(*this, stream, [&] {
+        DecodeFrames(stream);
+        return true;
+    });
+}
+
+void CLfImageGIF::DecodeFrames(CLfStream* stream)
+{
+    uint8_t head[13];
+    if (stream->Read(head, 1, sizeof head) != sizeof head || std::memcmp(head, "GIF8", 4) != 0)
+        Fail("Not a GIF");
+    const int32_t screenWidth = head[6] | (head[7] << 8);
+    const int32_t screenHeight = head[8] | (head[9] << 8);
+    const int background = head[11];
+    ColorTable table;
+    int trueColorCount = 0;
+    if (head[10] & 0x80) {
+        table.count = uint16_t(2 << (head[10] & 7));
+        lfcodec::ReadExact(stream, table.rgb, size_t(table.count) * 3, "GIF colour table is cut short");
+    } else {
+        trueColorCount = 1;
+    }
+
+    info.frameCount = CountFrames(stream, table);
+    if (info.frame < 0 || info.frame >= info.frameCount)
+        Fail("GIF frame %d not found: the file has %d", info.frame, info.frameCount);
+
+    std::unique_ptr<CLfImage> canvas;
+    int32_t firstTrans = -1;
+    int32_t index = 0;
+    bool asked = false;       // the asked frame was decoded
+    bool askedOutside = false;
+    for (bool more = true; more;) {
+        const int c = stream->GetC();
+        if (c < 0 || c == kTrailer)
+            break;
+        if (info.escape)
+            Fail("Cancelled");
+        if (c == kExtension) {
+            more = ReadExtension(stream);
+            continue;
+        }
+        if (c != kImage)
+            continue;  // stray bytes between blocks
+
+        uint8_t d[9];
+        lfcodec::ReadExact(stream, d, 9, "GIF image descriptor is cut short");
+        const int32_t left = d[0] | (d[1] << 8);
+        const int32_t top = d[2] | (d[3] << 8);
+        const int32_t width = d[4] | (d[5] << 8);
+        const int32_t height = d[6] | (d[7] << 8);
+        if (!m_controlSeen)
+            info.transIndex = -1;  // no control extension: an opaque image
+        m_controlSeen = false;
+        if (d[8] & 0x80) {
+            table.count = uint16_t(2 << (d[8] & 7));
+            lfcodec::ReadExact(stream, table.rgb, size_t(table.count) * 3, "GIF colour table is cut short");
+        }
+
+        // Frames are bounded by the logical screen; others are passed over.
+        if (width == 0 || height == 0 || left + width > screenWidth || top + height > screenHeight) {
+            if (stream->GetC() >= 0)
+                SkipSubBlocks(stream);
+            if (index == info.frame) {
+                askedOutside = true;
+                break;
+            }
+            ++index;
+            continue;
+        }
+        // Tiles of a true-colour file (no global table) cover the screen only together.
+        if (index == 0 && (width != screenWidth || height != screenHeight))
+            ++trueColorCount;
+        const uint32_t bpp = table.count <= 2 ? 1 : table.count <= 16 ? 4 : 8;
+
+        std::unique_ptr<CLfImageGIF> previous;
+        const bool drawOver = index > 0 && DisposalOf(m_controlBlock) == 1 && trueColorCount < 2 && IsValid();
+        if (drawOver) {
+            previous = std::make_unique<CLfImageGIF>();
+            if (!previous->Copy(*this))
+                Fail("Can't allocate memory");
+        }
+        if (index == 0)
+            firstTrans = info.transIndex;
+        const uint32_t delay = info.frameDelay;
+
+        if (Create(width, height, bpp, lfimg::kTypeGIF) == nullptr)
+            Fail("%s", info.lastError[0] ? info.lastError : "Can't allocate memory");
+        if (table.count > 0) {
+            uint8_t r[256], g[256], b[256];
+            std::fill(r, r + 256, uint8_t(255));
+            std::fill(g, g + 256, uint8_t(255));
+            std::fill(b, b + 256, uint8_t(255));
+            for (int i = 0; i < table.count; ++i) {
+                r[i] = table.rgb[3 * i];
+                g[i] = table.rgb[3 * i + 1];
+                b[i] = table.rgb[3 * i + 2];
+            }
+            SetPalette(info.transIndex != -1 ? 256u : table.count, r, g, b);
+        }
+        if (info.transIndex >= int32_t(GetNumColors()))
+            info.transIndex = -1;  // no pixel of this depth can hold it
+        m_fill = FillIndex(background);
+        // Rows the data does not reach show the background, not stale bytes.
+        if (bpp == 8)
+            Clear(m_fill);
+        else if (bpp == 4)
+            Clear(uint8_t(m_fill * 0x11));
+        else
+            Clear(m_fill ? 0xFF : 0);
+
+        m_line.reset(new uint8_t[size_t(width)]);
+        m_interlaced = (d[8] & 0x40) != 0;
+        m_passRow = 0;
+        m_passStep = 8;
+        m_pass = 0;
+        m_rowsDone = 0;
+        m_inPos = m_inCount = 0;
+        InputSource source(*this, stream);
+        LineTarget target(*this);
+        const int status = m_lzw->Decode(source, target, width);
+        m_lzw->SkipRemainingData(source);
+        GiveBackInput(stream);
+        switch (status) {
+        case CLfGifLzw::kOk: break;
+        case CLfGifLzw::kBadCodeSize: Fail("GIF frame %d has a code size outside 2 to 11", index);
+        case CLfGifLzw::kCodeBeyondTable: Fail("GIF frame %d names a code beyond its table", index);
+        case CLfGifLzw::kBadChain: Fail("GIF frame %d has a code chain that loops", index);
+        default: Fail("Can't allocate memory");
+        }
+        if (info.escape)
+            Fail("Cancelled");
+
+        if (drawOver) {
+            const int32_t frames = info.frameCount;
+            const int32_t asked = info.frame;
+            const bool samePalette = GetNumColors() != 0 && previous->GetNumColors() == GetNumColors() &&
+                                     std::memcmp(previous->GetPalette(), GetPalette(), GetPaletteSize()) == 0;
+            if (samePalette) {
+                previous->MixFrame(*this, -left, height - previous->GetHeight() + top);
+                previous->info.transIndex = firstTrans;
+            } else {
+                // Indices of another colour table mean other colours: draw in colour.
+                previous = DrawInColour(*previous, left, top);
+            }
+            Transfer(*previous);
+            info.frameCount = frames;
+            info.frame = asked;
+            info.frameDelay = delay;
+        }
+
+        if (trueColorCount >= 2) {
+            info.frame = info.frameCount - 1;  // the canvas takes every frame
+            if (!canvas) {
+                canvas = std::make_unique<CLfImage>(screenWidth, screenHeight, 24, lfimg::kTypeGIF);
+                if (!canvas->IsValid())
+                    Fail("%s", canvas->info.lastError[0] ? canvas->info.lastError : "Can't allocate memory");
+            }
+            const RGBQUAD* palette = GetPalette();
+            for (int32_t y = 0; y < height; ++y) {
+                // The frame lies inside the screen: its rows go straight into the canvas.
+                uint8_t* out = canvas->GetBits(uint32_t(screenHeight - top - y - 1)) + size_t(left) * 3;
+                const int64_t row = height - 1 - y;
+                for (int32_t x = 0; x < width; ++x, out += 3) {
+                    const RGBQUAD c = palette != nullptr ? palette[GetPixelIndex(x, row)] : RGBQUAD{};
+                    out[0] = c.rgbBlue;
+                    out[1] = c.rgbGreen;
+                    out[2] = c.rgbRed;
+                }
+            }
+            // Frames cost work by their size, not by their data: one whose data
+            // ends early is the last one drawn, so a small file of empty
+            // screen-sized frames cannot keep the decoder busy for minutes.
+            if (m_rowsDone < height)
+                break;
+        }
+        if (index == info.frame) {
+            asked = true;
+            break;
+        }
+        ++index;
+    }
+
+    if (canvas && trueColorCount >= 2) {
+        const RGBQUAD trans = GetTransColor();
+        const bool transparent = (m_controlBlock[0] & 1) && info.transIndex >= 0;
+        const int32_t frames = info.frameCount;
+        Transfer(*canvas);
+        info.frameCount = frames;
+        info.frame = frames - 1;
+        if (transparent) {
+            info.transColor = trans;
+            info.transColor.rgbReserved = 0;
+            info.transIndex = 0;
+        }
+        return;
+    }
+    if (askedOutside)
+        Fail("GIF frame %d lies outside the logical screen", info.frame);
+    if (!asked || !IsValid())
+        Fail("GIF ends before frame %d", info.frame);
+}

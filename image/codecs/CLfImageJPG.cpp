@@ -1,0 +1,285 @@
+#include "image/codecs/CLfImageJPG.h"
+
+#include "image/codecs/CLfImageJPG_priv.h"
+#include "image/CLfStream.h"
+#include "image/codecs/LfCodecGuard.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+// A file of several scans (progressive ones) makes libjpeg hold every DCT
+// coefficient of the image before the first row comes out: up to 16 bytes per pixel
+// for a four-component frame. That buffer is bounded too, so a small hostile
+// header cannot claim gigabytes.
+constexpr uint64_t kMaxCoefficientMemory = 2 * lfimg::kMaxImageMemory;
+
+bool CoefficientsFit(const jpeg_decompress_struct& cinfo)
+{
+    if (!jpeg_has_multiple_scans(const_cast<j_decompress_ptr>(&cinfo)))
+        return true;
+    uint64_t total = 0;
+    for (int c = 0; c < cinfo.num_components; ++c) {
+        const jpeg_component_info& comp = cinfo.comp_info[c];
+        uint64_t blocks = 0;
+        uint64_t bytes = 0;
+        if (!lfimg::CheckedMul(comp.width_in_blocks, comp.height_in_blocks, blocks) ||
+            !lfimg::CheckedMul(blocks, DCTSIZE2 * sizeof(JCOEF), bytes) ||
+            !lfimg::CheckedAdd(total, bytes, total))
+            return false;
+    }
+    return total <= kMaxCoefficientMemory;
+}
+
+// Resolutions the JFIF header can carry back: anything else counts as none.
+constexpr double kMaxDpi = 65535.0;
+
+int32_t ValidDpi(double dpi)
+{
+    if (!(dpi >= 1.0) || dpi > kMaxDpi)
+        return 0;
+    return static_cast<int32_t>(dpi);
+}
+
+uint16_t DensityField(int32_t dpi)
+{
+    return static_cast<uint16_t>(dpi);
+}
+
+}  // namespace
+
+CLfImageJPG::CLfImageJPG() : CLfImage(lfimg::kTypeJPG) {}
+
+bool CLfImageJPG::ReadExifInfo(CLfStream* stream)
+{
+    if (!stream)
+        return false;
+    const int64_t start = stream->Tell();
+    bool found = false;
+    {
+        CLfExifReader reader(&exifInfo);
+        reader.DecodeExif(stream);
+        found = exifInfo.isExif;
+    }
+    stream->Seek(start, CLfStream::kSeekSet);
+    return found;
+}
+
+bool CLfImageJPG::Decode(CLfStream* stream)
+{
+    return lfcodec::GuardDecode(*this, stream, [&] {
+        const bool haveExif = ReadExifInfo(stream);
+        return DecodeFrame(stream, haveExif);
+    });
+}
+
+// EXIF resolution first, then the JFIF densities, each axis on its own; a file
+// that gives no resolution (JFIF unit 0, no JFIF header) keeps what the image had.
+void CLfImageJPG::TakeResolution(bool haveExif, int densityUnit, int xDensity, int yDensity)
+{
+    int32_t x = 0;
+    int32_t y = 0;
+    if (haveExif && exifInfo.resolutionUnit != 0.0f) {
+        x = ValidDpi(static_cast<double>(exifInfo.xResolution) / exifInfo.resolutionUnit);
+        y = ValidDpi(static_cast<double>(exifInfo.yResolution) / exifInfo.resolutionUnit);
+    }
+    if (densityUnit == 1) {
+        if (x == 0)
+            x = ValidDpi(xDensity);
+        if (y == 0)
+            y = ValidDpi(yDensity);
+    } else if (densityUnit == 2) {
+        if (x == 0)
+            x = ValidDpi(std::floor(xDensity * 2.54 + 0.5));
+        if (y == 0)
+            y = ValidDpi(std::floor(yDensity * 2.54 + 0.5));
+    }
+    if (x != 0)
+        SetXDPI(x);
+    if (y != 0)
+        SetYDPI(y);
+}
+
+bool CLfImageJPG::DecodeFrame(CLfStream* stream, bool haveExif)
+{
+    jpeg_decompress_struct cinfo;
+    std::memset(&cinfo, 0, sizeof cinfo);
+    CLfJpgErrorManager errorManager;
+    CLfJpgStreamManager streamManager;
+    cinfo.err = LfJpgSetErrorManager(&errorManager, info.lastError);
+    if (setjmp(errorManager.jump)) {
+        jpeg_destroy_decompress(&cinfo);
+        Destroy();  // no half-decoded image stays behind
+        return false;
+    }
+    jpeg_create_decompress(&cinfo);
+    LfJpgSetSource(&cinfo, &streamManager, stream);
+    jpeg_read_header(&cinfo, TRUE);
+
+    // Gate the size before libjpeg allocates anything for the image.
+    const uint32_t gateBpp = cinfo.jpeg_color_space == JCS_GRAYSCALE ? 8 : 24;
+    if (!CheckSize(cinfo.image_width, cinfo.image_height, gateBpp, 4)) {
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+    if (!CoefficientsFit(cinfo)) {
+        SetLastError(lfimg::kMaxMemoryError);
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+#ifdef JCS_EXTENSIONS
+    // libjpeg-turbo writes blue, green, red itself: the DIB's order, with no
+    // second pass over the pixels.
+    if (cinfo.out_color_space == JCS_RGB)
+        cinfo.out_color_space = JCS_EXT_BGR;
+    const bool swapRows = false;
+#else
+    const bool swapRows = true;
+#endif
+    jpeg_start_decompress(&cinfo);
+
+    const int components = cinfo.output_components;
+    if (components != 1 && components != 3 && components != 4) {
+        SetLastErrorF("JPEG with %d colour components is not supported", components);
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+    const uint32_t width = cinfo.output_width;
+    const uint32_t height = cinfo.output_height;
+    if (!Create(width, height, components == 1 ? 8 : 24, lfimg::kTypeJPG)) {
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+    TakeResolution(haveExif, cinfo.density_unit, cinfo.X_density, cinfo.Y_density);
+    if (components == 1) {
+        SetGrayPalette();
+        header.biClrUsed = 256;
+    } else {
+        header.biClrUsed = 0;
+    }
+
+    const uint32_t rowBytes = info.rowBytes;
+    const size_t stride = size_t(width) * components;
+    JSAMPARRAY cmykRow = nullptr;
+    if (components == 4)
+        cmykRow = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
+                                             static_cast<JDIMENSION>(stride), 1);
+
+    while (cinfo.output_scanline < height) {
+        if (info.escape != 0) {
+            jpeg_destroy_decompress(&cinfo);
+            Destroy();
+            return false;
+        }
+        // Rows are stored bottom-up: the first scanline is the last row in memory.
+        uint8_t* row = info.bits + size_t(height - 1 - cinfo.output_scanline) * rowBytes;
+        if (components == 4) {
+            jpeg_read_scanlines(&cinfo, cmykRow, 1);
+            // Inverted (Adobe) CMYK samples scaled by K give blue, green and red.
+            const JSAMPLE* src = cmykRow[0];
+            for (size_t i = 0, j = 0; i < stride && j < rowBytes; i += 4, j += 3) {
+                const unsigned k = src[i + 3];
+                row[j] = static_cast<uint8_t>(src[i + 2] * k / 255);
+                row[j + 1] = static_cast<uint8_t>(src[i + 1] * k / 255);
+                row[j + 2] = static_cast<uint8_t>(src[i] * k / 255);
+            }
+        } else {
+            // Grey and RGB rows fit the DIB row as they are: libjpeg writes into it.
+            JSAMPROW target = row;
+            jpeg_read_scanlines(&cinfo, &target, 1);
+            if (components == 3 && swapRows)
+                SwapRedBlue(row, int64_t(width) * 3);
+        }
+    }
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    return true;
+}
+
+bool CLfImageJPG::Encode(CLfStream* stream)
+{
+    return lfcodec::GuardEncode(*this, stream, [&] { return EncodeChecked(stream); });
+}
+
+bool CLfImageJPG::EncodeChecked(CLfStream* stream)
+{
+    bool grey = false;
+    if (header.biClrUsed != 0) {
+        // A grey palette is written as one component only at 8 bits, where every
+        // byte is a sample; packed 1- and 4-bit rows are not samples.
+        if (header.biBitCount != 8 || !IsGrayScale()) {
+            SetLastError("JPEG can save only RGB or GreyScale images");
+            return false;
+        }
+        grey = true;
+    } else if (header.biBitCount != 24) {
+        SetLastError("JPEG can save only RGB or GreyScale images");
+        return false;
+    }
+    return EncodeFrame(stream, grey);
+}
+
+bool CLfImageJPG::EncodeFrame(CLfStream* stream, bool grey)
+{
+    jpeg_compress_struct cinfo;
+    std::memset(&cinfo, 0, sizeof cinfo);
+    CLfJpgErrorManager errorManager;
+    CLfJpgStreamManager streamManager;
+    cinfo.err = LfJpgSetErrorManager(&errorManager, info.lastError);
+    if (setjmp(errorManager.jump)) {
+        jpeg_destroy_compress(&cinfo);
+        return false;
+    }
+    jpeg_create_compress(&cinfo);
+    LfJpgSetDestination(&cinfo, &streamManager, stream);
+
+    const uint32_t width = static_cast<uint32_t>(header.biWidth);
+    const uint32_t height = static_cast<uint32_t>(header.biHeight);
+    cinfo.image_width = width;
+    cinfo.image_height = height;
+    cinfo.input_components = grey ? 1 : 3;
+    cinfo.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+#ifdef JCS_EXTENSIONS
+    // libjpeg-turbo reads the DIB's blue, green, red rows as they are (set after the
+    // defaults, which are chosen from plain RGB).
+    if (!grey)
+        cinfo.in_color_space = JCS_EXT_BGR;
+    const bool copyRows = false;
+#else
+    const bool copyRows = !grey;
+#endif
+    jpeg_set_quality(&cinfo, info.quality, TRUE);
+    // The JFIF density fields are 16 bits: a resolution they cannot hold is written
+    // as a plain 1:1 aspect ratio.
+    if (ValidDpi(info.xDpi) != 0 && ValidDpi(info.yDpi) != 0) {
+        cinfo.density_unit = 1;
+        cinfo.X_density = DensityField(info.xDpi);
+        cinfo.Y_density = DensityField(info.yDpi);
+    } else {
+        cinfo.density_unit = 0;
+        cinfo.X_density = 1;
+        cinfo.Y_density = 1;
+    }
+    jpeg_start_compress(&cinfo, TRUE);
+
+    const uint32_t rowBytes = info.rowBytes;
+    JSAMPARRAY sample = nullptr;
+    if (copyRows)
+        sample = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE, rowBytes + 8, 1);
+    while (cinfo.next_scanline < height) {
+        // libjpeg only reads the rows; a swap to RGB works on a copy, so the
+        // caller's pixels stay as they are.
+        uint8_t* row = info.bits + size_t(height - 1 - cinfo.next_scanline) * rowBytes;
+        if (copyRows) {
+            std::memcpy(sample[0], row, rowBytes);
+            SwapRedBlue(sample[0], rowBytes);
+            row = sample[0];
+        }
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    return true;
+}

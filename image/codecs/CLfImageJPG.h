@@ -1,0 +1,32 @@
+#pragma once
+// JPEG codec (ImageType 3) over libjpeg's 6b interface: our own source and
+// destination managers move bytes through a CLfStream, and libjpeg's errors come
+// back through a long jump as a false result with libjpeg's message.
+
+#include "image/codecs/CLfExifReader.h"
+#include "image/CLfImage.h"
+
+class CLfImageJPG : public CLfImage {
+public:
+    CLfImageJPG();
+    ~CLfImageJPG() override = default;
+
+    // Grey files give 8 bits with a grey palette; colour and CMYK files 24 bits.
+    bool Decode(CLfStream* stream);
+    // 8-bit grey-palette images as one-component JPEG, 24-bit images as RGB, at
+    // info.quality; other palette images are refused.
+    bool Encode(CLfStream* stream);
+    // Scans the stream's segments into exifInfo and seeks back; true when an EXIF
+    // block was read.
+    bool ReadExifInfo(CLfStream* stream);
+
+    ExifInfo exifInfo{};
+
+private:
+    // The frames that call libjpeg and hold its jump buffer: nothing with a
+    // destructor lives in them.
+    bool DecodeFrame(CLfStream* stream, bool haveExif);
+    bool EncodeFrame(CLfStream* stream, bool grey);
+    bool EncodeChecked(CLfStream* stream);
+    void TakeResolution(bool haveExif, int densityUnit, int xDensity, int yDensity);
+};
