@@ -17,11 +17,13 @@ function(lf_add_library name)
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
 endfunction()
 
-# lf_add_test(name SOURCES ... LIBS ... [GUI])
+# lf_add_test(name SOURCES ... LIBS ... [GUI] [SERIAL])
 # One GoogleTest program; each test case becomes a CTest test. GUI tests get the
-# wx test main and the "gui" label; the others run with no display at all.
+# wx test main and the "gui" label; the others run with no display at all. SERIAL tests
+# run while no other test runs (synthetic pointer input goes to whatever window lies
+# under the pointer on the shared X server).
 function(lf_add_test name)
-  cmake_parse_arguments(T "GUI" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "GUI;SERIAL" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
   target_compile_definitions(${name} PRIVATE
@@ -38,8 +40,12 @@ function(lf_add_test name)
     set(labels unit)
     set(env "DISPLAY=")
   endif()
+  set(serial FALSE)
+  if(T_SERIAL)
+    set(serial TRUE)
+  endif()
   include(GoogleTest)
   gtest_discover_tests(${name}
-    PROPERTIES LABELS "${labels}" ENVIRONMENT "${env}"
+    PROPERTIES LABELS "${labels}" ENVIRONMENT "${env}" RUN_SERIAL ${serial}
     DISCOVERY_TIMEOUT 60)
 endfunction()
