@@ -1,11 +1,15 @@
 #include "controls/DialogTemplate.h"
 
 #include <wx/button.h>
+#include <wx/checkbox.h>
 #include <wx/dialog.h>
 #include <wx/icon.h>
+#include <wx/slider.h>
+#include <wx/spinbutt.h>
 #include <wx/statbmp.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
+#include <wx/textctrl.h>
 
 int DialogControlId(int templateId)
 {
@@ -46,6 +50,16 @@ bool CreateDialogFromTemplate(wxDialog& dialog, wxWindow* parent, const DialogTe
         case DlgItemKind::Icon:
             new wxStaticBitmap(&dialog, id, icon ? wxBitmap(*icon) : wxBitmap(), pos);
             break;
+        case DlgItemKind::CheckBox: new wxCheckBox(&dialog, id, text, pos, size); break;
+        case DlgItemKind::Edit: new wxTextCtrl(&dialog, id, text, pos, size); break;
+        case DlgItemKind::Slider:
+            new wxSlider(&dialog, id, 0, 0, 100, pos, size, wxSL_HORIZONTAL | wxSL_AUTOTICKS);
+            break;
+        case DlgItemKind::SpinButton: {
+            auto* spin = new wxSpinButton(&dialog, id, pos, size, wxSP_VERTICAL);
+            spin->SetRange(0, 100);
+            break;
+        }
         }
     }
     const wxPoint client = toPixels(layout.width, layout.height);

@@ -17,6 +17,10 @@ enum class DlgItemKind {
     Button,         // a push button
     DefaultButton,  // the push button that Enter presses
     Icon,           // the icon given to CreateDialogFromTemplate
+    CheckBox,       // a check box that toggles itself when clicked
+    Edit,           // a one-line text field
+    Slider,         // a horizontal slider with tick marks, range 0..100
+    SpinButton,     // up and down arrows, range 0..100; the dialog ties them to a field
 };
 
 struct DlgItem {

@@ -1,0 +1,15 @@
+#pragma once
+// The editor's command line: the image to open is its last parameter.
+
+#include <string>
+#include <vector>
+
+struct CPixoroCommandLineInfo {
+    // The last parameter as given (a file name or a flag alike), "" when there is none.
+    std::string m_strLastParam;
+
+    void Parse(const std::vector<std::string>& arguments);
+    // The editor refuses GIF images: true when the parameter's extension is "gif" in any
+    // case (the whole parameter when it has no '.').
+    static bool IsGifParameter(const std::string& parameter);
+};

@@ -1,0 +1,330 @@
+#include "editor/shell/CPixoroDocModel.h"
+
+#include "editor/shell/CPixoroState.h"
+#include "editor/shell/DocPrompts.h"
+#include "editor/shell/ImageFileTypes.h"
+#include "editor/shell/ParamFile.h"
+#include "image/CLfImage.h"
+#include "platform/AtomicFile.h"
+#include "resources/editor/EditorStrings.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+
+namespace {
+
+std::string LeafName(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool FileExists(const std::string& path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+std::string NotFoundText(const std::string& path)
+{
+    return std::string(estr::kNotFoundBefore) + path + estr::kNotFoundAfter;
+}
+
+}  // namespace
+
+CPixoroDocModel::CPixoroDocModel(CPixoroState& state, DocPrompts& prompts) : m_state(state), m_prompts(prompts) {}
+
+CPixoroDocModel::~CPixoroDocModel() = default;
+
+std::unique_ptr<CLfImage> CPixoroDocModel::LoadImage(const std::string& path, int type, std::string* message) const
+{
+    auto image = std::make_unique<CLfImage>(path.c_str(), static_cast<uint32_t>(type));
+    if (image->IsValid())
+        return image;
+    if (message)
+        *message = image->GetLastError();
+    return nullptr;
+}
+
+bool CPixoroDocModel::OpenDocument(const std::string& path)
+{
+    m_state.m_nFitMode = CPixoroState::kFitNone;
+    m_state.m_bSteppedImage = false;
+    m_state.m_bImageLoaded = false;
+    if (m_state.m_bBestFitSuspended) {
+        m_state.m_nViewMode = 1;
+        m_state.m_bRefitOnLoad = true;
+    }
+    m_state.m_bBestFitSuspended = false;
+
+    // A failed open leaves the current path to whichever document still shows it.
+    const std::string previous = m_state.m_strCurrentPath;
+    auto fail = [&] {
+        m_state.m_strCurrentPath = previous;
+        return false;
+    };
+    m_state.m_strCurrentPath = path;
+    m_strPath = path;
+    m_files.Reload(path);
+    if (!m_state.m_strParamFilePath.empty())
+        if (auto digits = ReadParamFile(m_state.m_strParamFilePath)) {
+            m_state.m_nParamSortKey = digits->sortKey;
+            m_state.m_nParamSortOrder = digits->sortOrder;
+        }
+    m_nCurrentFile = FindCurrentIndex();
+
+    const auto type = ImageFileTypes::OpenTypeFromExtension(ImageFileTypes::GetFileExtension(path));
+    if (!type)
+        return fail();
+    if (!FileExists(path)) {
+        m_prompts.ShowMessage(NotFoundText(path), DocPrompts::Icon::Information);
+        return fail();
+    }
+    OnTitleName(LeafName(path));
+    m_pImage = LoadImage(path, *type, nullptr);
+    if (!m_pImage) {
+        m_prompts.ShowMessage(estr::kNotValidOnOpen, DocPrompts::Icon::None);
+        return fail();
+    }
+    m_nLoadedWidth = m_pImage->GetWidth();
+    m_nLoadedHeight = m_pImage->GetHeight();
+    m_state.m_bImageLoaded = true;
+    m_bNewLayout = true;
+    OnImageReplaced(kHintNewImage);
+    return true;
+}
+
+bool CPixoroDocModel::LoadFromList(const std::string& path)
+{
+    if (m_undo.Count() > 0) {
+        switch (m_prompts.AskYesNoCancel(estr::kSaveChangesTo + m_state.m_strCurrentPath)) {
+        case DocPrompts::Answer::Cancel: return false;
+        case DocPrompts::Answer::Yes:
+            // The edits are not given up unless they were saved.
+            if (!DoSave(m_state.m_strCurrentPath, false))
+                return false;
+            break;
+        case DocPrompts::Answer::No: break;
+        }
+    }
+    const auto type = ImageFileTypes::OpenTypeFromExtension(ImageFileTypes::GetFileExtension(path));
+    if (!type)
+        return false;
+    if (!FileExists(path)) {
+        m_prompts.ShowMessage(NotFoundText(path), DocPrompts::Icon::Information);
+        return false;
+    }
+    auto image = LoadImage(path, *type, nullptr);
+    if (!image) {
+        m_prompts.ShowMessage(estr::kNotValidOnStep, DocPrompts::Icon::Error);
+        return false;
+    }
+
+    m_pImage = std::move(image);
+    m_undo.Clear();
+    m_state.m_strCurrentPath = path;
+    m_nCurrentFile = FindCurrentIndex();
+    m_bSizeChanged = true;
+    m_nLoadedWidth = m_pImage->GetWidth();
+    m_nLoadedHeight = m_pImage->GetHeight();
+    m_state.m_bImageLoaded = true;
+    m_bNewLayout = true;
+    OnTitleName(LeafName(path));
+    OnPathRecorded(path);
+    OnImageReplaced(kHintNewImage);
+    return true;
+}
+
+void CPixoroDocModel::ReloadFileList(const std::string& path)
+{
+    m_state.m_strCurrentPath = path;
+    m_strPath = path;
+    m_files.Reload(path);
+}
+
+int CPixoroDocModel::FindCurrentIndex() const { return m_files.FindIndex(m_state.m_strCurrentPath); }
+
+void CPixoroDocModel::RaiseColourPalette()
+{
+    if (m_pImage && m_pImage->GetNumColors() != 0 && !m_pImage->IsGrayScale())
+        m_pImage->IncreaseBpp(24);
+}
+
+bool CPixoroDocModel::WriteImage(CLfImage& image, const std::string& path, uint32_t type, std::string& error)
+{
+    lfplat::AtomicFile file(path);
+    if (!file.Open()) {
+        error = file.Error();
+        return false;
+    }
+    image.SetLastError("");
+    if (!image.Encode(file.Stream(), type)) {
+        error = image.GetLastError();
+        if (error.empty())
+            error = "The image could not be written to " + path + ".";
+        file.Discard();
+        return false;
+    }
+    if (!file.Commit()) {
+        error = file.Error();
+        return false;
+    }
+    return true;
+}
+
+bool CPixoroDocModel::SaveDocument(const std::string& path)
+{
+    const bool optionsAsked = m_bOptionsAsked;
+    m_bOptionsAsked = false;
+    const auto type = ImageFileTypes::SaveTypeFromExtension(ImageFileTypes::GetFileExtension(path));
+    if (!type || !m_pImage)
+        return false;
+    if (!optionsAsked) {
+        JpegOptions options = JpegOptions::FromPresets(m_state);
+        if (!m_prompts.AskJpegOptions(options, false))
+            return false;
+        options.StoreAsDefault(m_state);
+        m_saveOptions = options;
+    }
+    RaiseColourPalette();
+    m_pImage->info.quality = m_saveOptions.SaveQuality();
+
+    std::string error;
+    const bool written = WriteImage(*m_pImage, path, static_cast<uint32_t>(*type), error);
+    OnStatusChanged();
+    if (!written) {
+        m_prompts.ShowMessage(error, DocPrompts::Icon::None);
+        return false;
+    }
+    m_undo.Clear();
+    return true;
+}
+
+bool CPixoroDocModel::DoSave(const std::string& path, bool replace)
+{
+    if (!m_pImage)
+        return false;
+    JpegOptions options = JpegOptions::FromPresets(m_state);
+    if (!m_prompts.AskJpegOptions(options, path.empty()))
+        return false;
+    options.StoreAsDefault(m_state);
+    m_saveOptions = options;
+
+    std::string name = path;
+    const int imageType = static_cast<int>(m_pImage->GetType());
+    if (name.empty() || !ImageFileTypes::GetTypeFlag(imageType)) {
+        name = DocumentPathName();
+        if (replace && name.empty()) {
+            name = DocumentTitle();
+            if (name.find_first_of("#%;/\\") != std::string::npos)
+                name = estr::kUntitledImage;
+            const std::string extension = ImageFileTypes::DefaultExtension(imageType);
+            if (!extension.empty())
+                name += "." + extension;
+        }
+        name = ImageFileTypes::StripExtension(name);
+        int type = imageType;
+        if (!m_prompts.AskSaveFileName(name, type))
+            return false;
+    }
+
+    m_bOptionsAsked = true;
+    SetBusy(true);
+    const bool saved = SaveDocument(name);
+    SetBusy(false);
+    if (!saved)
+        return false;
+    if (replace)
+        OnPathRecorded(name);
+    ReloadFileList(name);
+    m_nCurrentFile = FindCurrentIndex();
+    LoadFromList(name);
+    return true;
+}
+
+bool CPixoroDocModel::QueryClose()
+{
+    if (m_undo.Count() == 0)
+        return true;
+    switch (m_prompts.AskYesNoCancel(estr::kSaveChangesTo + m_state.m_strCurrentPath)) {
+    case DocPrompts::Answer::Cancel: return false;
+    case DocPrompts::Answer::Yes: return DoSave(m_state.m_strCurrentPath, false);
+    case DocPrompts::Answer::No: return true;
+    }
+    return false;
+}
+
+void CPixoroDocModel::CloseDocument()
+{
+    m_files.Clear();
+    m_undo.Clear();
+    m_bSizeChanged = true;
+}
+
+void CPixoroDocModel::SubmitUndo()
+{
+    m_undo.Submit(m_pImage.get());
+    m_bSizeChanged = true;
+}
+
+bool CPixoroDocModel::UndoEdit()
+{
+    if (!m_undo.Undo(m_pImage))
+        return false;
+    m_bSizeChanged = true;
+    OnImageReplaced(kHintNewImage);
+    OnStatusChanged();
+    return true;
+}
+
+bool CPixoroDocModel::RedoEdit()
+{
+    if (!m_undo.Redo(m_pImage))
+        return false;
+    m_bSizeChanged = true;
+    OnImageReplaced(kHintNewImage);
+    OnStatusChanged();
+    return true;
+}
+
+void CPixoroDocModel::SetImage(std::unique_ptr<CLfImage> image)
+{
+    m_pImage = std::move(image);
+    m_bNewLayout = true;
+    m_bSizeChanged = true;
+    if (m_pImage) {
+        m_nLoadedWidth = m_pImage->GetWidth();
+        m_nLoadedHeight = m_pImage->GetHeight();
+    }
+}
+
+std::optional<CPixoroDocModel::StatusTexts> CPixoroDocModel::GetStatusTexts() const
+{
+    if (!m_pImage)
+        return std::nullopt;
+    const std::string& path = m_state.m_strCurrentPath;
+    struct stat st {};
+    const double size = ::stat(path.c_str(), &st) == 0 ? static_cast<double>(st.st_size) : 0.0;
+    StatusTexts texts;
+    texts.title = std::string(estr::kAppTitle) + " [ " + LeafName(path) + " ]";
+    char text[96];
+    std::snprintf(text, sizeof text, "Image Size : %dw x %dh ", m_pImage->GetWidth(), m_pImage->GetHeight());
+    texts.imageSize = text;
+    texts.fileSize = FileSizeText(size);
+    return texts;
+}
+
+std::string CPixoroDocModel::FileSizeText(double bytes)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, " File Size : %5.2f KB", static_cast<float>(bytes / 1024));
+    return text;
+}
+
+std::string CPixoroDocModel::ZoomText(double zoom)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, " %3.0f%%", zoom * 100);
+    return text;
+}

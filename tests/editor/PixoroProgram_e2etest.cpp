@@ -1,0 +1,105 @@
+// The editor program itself, started under the tests' X server with a home and XDG
+// folders of its own; its windows are watched through the X server.
+#include "image/CLfImage.h"
+#include "tests/image/PictureTestUtil.h"
+#include "tests/support/GuiTest.h"
+#include "tests/support/ProgramUnderX.h"
+#include "tests/support/TestEnv.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using lftest::Program;
+using lftest::XWatch;
+
+namespace {
+
+const char kTitle[] = "Lanternfolio Photo Editor";
+
+class PixoroProgramTest : public ::testing::Test, protected lftest::ProgramFolders {
+protected:
+    void SetUp() override { ASSERT_TRUE(x.Ok()) << "no X display"; }
+
+    static fs::path Pixoro() { return fs::path(LF_BIN_DIR) / "pixoro"; }
+    fs::path Picture(const std::string& name, uint32_t type)
+    {
+        auto picture = lftest::MakePicture(64, 48, 24);
+        const fs::path path = work / name;
+        EXPECT_TRUE(picture->Save(path.c_str(), type));
+        return path;
+    }
+    // Waits for a box of the program (titled kTitle, besides the main window when it
+    // shows) and closes it as a window manager would.
+    void CloseBox(Program& program, const std::optional<Window>& mainWindow)
+    {
+        const auto until = std::chrono::steady_clock::now() + 30s;
+        while (std::chrono::steady_clock::now() < until) {
+            for (Window w : x.Find(program.Pid(), kTitle))
+                if (!mainWindow || w != *mainWindow) {
+                    x.AskToClose(w);
+                    // Gone before anything else is looked for.
+                    while (std::chrono::steady_clock::now() < until) {
+                        const auto shown = x.Find(program.Pid(), kTitle);
+                        if (std::find(shown.begin(), shown.end(), w) == shown.end())
+                            return;
+                        std::this_thread::sleep_for(20ms);
+                    }
+                    ADD_FAILURE() << "the box stays";
+                    return;
+                }
+            std::this_thread::sleep_for(20ms);
+        }
+        ADD_FAILURE() << "no box appeared";
+    }
+
+    XWatch x;
+};
+
+TEST_F(PixoroProgramTest, OpensTheImageOfItsCommandLineWithItsNameInTheTitle)
+{
+    Picture("photo.jpg", lfimg::kTypeJPG);
+    Program pixoro(Pixoro(), {"photo.jpg"}, work);
+    const auto window = x.WaitForOne(pixoro.Pid(), std::string(kTitle) + " [ photo.jpg ]");
+    ASSERT_TRUE(window) << "no window titled with the image's name";
+    x.AskToClose(*window);
+    EXPECT_EQ(pixoro.WaitExit(30s), 0);
+    const std::string settings = lftest::ReadText(config / "Lanternfolio/settings.ini");
+    EXPECT_NE(settings.find("MainWndPos="), std::string::npos) << settings;
+    EXPECT_NE(settings.find("ProgramQKMViewMod=1"), std::string::npos) << settings;
+}
+
+TEST_F(PixoroProgramTest, WithoutAParameterItOpensEmpty)
+{
+    Program pixoro(Pixoro(), {}, work);
+    const auto window = x.WaitForOne(pixoro.Pid(), kTitle);
+    ASSERT_TRUE(window);
+    x.AskToClose(*window);
+    EXPECT_EQ(pixoro.WaitExit(30s), 0);
+}
+
+TEST_F(PixoroProgramTest, AMissingFileShowsTheBoxAndEndsTheProgramWithAFailure)
+{
+    Program pixoro(Pixoro(), {(work / "missing.jpg").string()}, work);
+    CloseBox(pixoro, std::nullopt);
+    const auto status = pixoro.WaitExit(30s);
+    ASSERT_TRUE(status) << "still running";
+    EXPECT_NE(*status, 0);
+}
+
+TEST_F(PixoroProgramTest, AGifIsRefusedWithABoxAndTheEditorOpensEmpty)
+{
+    Picture("anim.GIF", lfimg::kTypeGIF);
+    Program pixoro(Pixoro(), {"anim.GIF"}, work);
+    CloseBox(pixoro, std::nullopt);
+    const auto window = x.WaitForOne(pixoro.Pid(), kTitle);
+    ASSERT_TRUE(window) << "the main window shows after the box";
+    EXPECT_TRUE(x.Find(pixoro.Pid(), std::string(kTitle) + " [ anim.GIF ]").empty());
+    x.AskToClose(*window);
+    EXPECT_EQ(pixoro.WaitExit(30s), 0);
+}
+
+}  // namespace
