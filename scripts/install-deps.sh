@@ -10,7 +10,19 @@ packages=(
   libssl-dev libcurl4-openssl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libfontconfig-dev
   xvfb xauth imagemagick
+  tinyproxy dante-server openssl
 )
+
+# The socket tests run their own proxy servers; the SOCKS server checks user name and
+# password against this account.
+ensure_socks_test_account() {
+  local sudo=""
+  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+  if ! id lfsockstest >/dev/null 2>&1; then
+    $sudo useradd --system --no-create-home --shell /usr/sbin/nologin lfsockstest
+    echo 'lfsockstest:lfsockstest-pw' | $sudo chpasswd
+  fi
+}
 
 missing=()
 for p in "${packages[@]}"; do
@@ -20,6 +32,7 @@ for p in "${packages[@]}"; do
 done
 
 if [ ${#missing[@]} -eq 0 ]; then
+  ensure_socks_test_account
   exit 0
 fi
 
@@ -27,4 +40,17 @@ echo "Installing: ${missing[*]}"
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
 $sudo apt-get update -qq
-$sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# The proxy packages would start system services of their own (one of them fails
+# without a configuration): keep apt from starting any while it installs.
+policy=/usr/sbin/policy-rc.d
+made_policy=""
+if [ ! -e "$policy" ]; then
+  printf '#!/bin/sh\nexit 101\n' | $sudo tee "$policy" >/dev/null
+  $sudo chmod 755 "$policy"
+  made_policy=1
+fi
+status=0
+$sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" || status=$?
+if [ -n "$made_policy" ]; then $sudo rm -f "$policy"; fi
+[ "$status" -eq 0 ] || exit "$status"
+ensure_socks_test_account
