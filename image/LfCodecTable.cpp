@@ -3,6 +3,7 @@
 #include "image/codecs/CLfImageBMP.h"
 #include "image/codecs/CLfImageGIF.h"
 #include "image/codecs/CLfImageICO.h"
+#include "image/codecs/CLfImageJAS.h"
 #include "image/codecs/CLfImageJPG.h"
 #include "image/codecs/CLfImagePCX.h"
 #include "image/codecs/CLfImagePNG.h"
@@ -28,6 +29,13 @@ constexpr CodecEntry kCodecs[] = {
     {kTypeTGA, "tga", DecodeWith<CLfImageTGA>, EncodeWith<CLfImageTGA>, nullptr, false, Trial::Yes},
     {kTypePCX, "pcx", DecodeWith<CLfImagePCX>, EncodeWith<CLfImagePCX>, nullptr, false, Trial::Yes},
     {kTypeWBMP, "wbmp", DecodeWith<CLfImageWBMP>, EncodeWith<CLfImageWBMP>, nullptr, false, Trial::Yes},
+    // One class for the JPEG-2000 family; it recognises the variant itself, so the
+    // trial tries it once. No extension names these ids.
+    {kTypeJP2, "", DecodeTypedWith<CLfImageJAS>, EncodeTypedWith<CLfImageJAS>, nullptr, false, Trial::AsUnknown},
+    {kTypeJPC, "", DecodeTypedWith<CLfImageJAS>, EncodeTypedWith<CLfImageJAS>, nullptr, false, Trial::No},
+    {kTypePGX, "", DecodeTypedWith<CLfImageJAS>, EncodeTypedWith<CLfImageJAS>, nullptr, false, Trial::No},
+    {kTypePNM, "", DecodeTypedWith<CLfImageJAS>, EncodeTypedWith<CLfImageJAS>, nullptr, false, Trial::No},
+    {kTypeRAS, "", DecodeTypedWith<CLfImageJAS>, EncodeTypedWith<CLfImageJAS>, nullptr, false, Trial::No},
 };
 
 bool SameLetters(std::string_view a, std::string_view b)

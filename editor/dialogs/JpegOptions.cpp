@@ -1,6 +1,7 @@
 #include "editor/dialogs/JpegOptions.h"
 
 #include "editor/shell/CPixoroState.h"
+#include "image/codecs/CLfImageJPG.h"
 #include "resources/editor/EditorStrings.h"
 
 #include <algorithm>
@@ -79,6 +80,20 @@ uint8_t JpegOptions::SaveQuality() const
     double q = quality > 98 ? 95 : quality;
     q = std::clamp(std::trunc(q), 1.0, 100.0);
     return static_cast<uint8_t>(q);
+}
+
+uint32_t JpegOptions::EncoderOptions() const
+{
+    uint32_t options = kJpegSetSampling;
+    if (progressive)
+        options |= kJpegProgressive;
+    if (optimize)
+        options |= kJpegOptimizeCoding;
+    if (horizontal)
+        options |= kJpegHalveHorizontally;
+    if (vertical)
+        options |= kJpegHalveVertically;
+    return options;
 }
 
 std::optional<double> JpegOptions::ParseQuality(const std::string& text, std::string* message)

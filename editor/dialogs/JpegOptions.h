@@ -36,6 +36,9 @@ struct JpegOptions {
 
     // The quality written into the file: above 98 saves as 95; kept within 1..100.
     uint8_t SaveQuality() const;
+    // The JPEG encoder's option bits for this choice: each sampling box halves the
+    // chroma in its direction, neither keeps it whole.
+    uint32_t EncoderOptions() const;
 
     // The quality text of the dialog's edit: a number within 0..100, else the message
     // that the dialog shows.

@@ -10,7 +10,10 @@ CChildFrame::CChildFrame(wxDocument* doc, wxView* view, CMainFrame* parent)
     // The menu bar with the image commands shows while an image window is active.
     SetMenuBar(CreateEditorMenuBar(IDR_PIXORTYPE, &m_recentFileMenu));
     if (wxDocManager* manager = doc->GetDocumentManager(); manager && m_recentFileMenu)
+    {
         manager->FileHistoryUseMenu(m_recentFileMenu);
+        manager->FileHistoryAddFilesToMenu(m_recentFileMenu);
+    }
 }
 
 CChildFrame::~CChildFrame()

@@ -17,8 +17,10 @@ CMainFrame::CMainFrame(wxDocManager* manager)
 {
     SetMenuBar(CreateEditorMenuBar(IDR_MAINFRAME, &m_recentFileMenu));
     SetAcceleratorTable(CreateEditorAccelerators());
-    if (manager && m_recentFileMenu)
+    if (manager && m_recentFileMenu) {
         manager->FileHistoryUseMenu(m_recentFileMenu);
+        manager->FileHistoryAddFilesToMenu(m_recentFileMenu);
+    }
     CreateStatusBar(4);
     const int widths[] = {-1, 230, 170, 60};
     SetStatusWidths(4, widths);

@@ -189,6 +189,9 @@ bool CPixoroDocModel::SaveDocument(const std::string& path)
     }
     RaiseColourPalette();
     m_pImage->info.quality = m_saveOptions.SaveQuality();
+    // The option bits are the JPEG encoder's; other encoders read the field otherwise.
+    if (*type == lfimg::kTypeJPG)
+        m_pImage->info.codecOption = m_saveOptions.EncoderOptions();
 
     std::string error;
     const bool written = WriteImage(*m_pImage, path, static_cast<uint32_t>(*type), error);

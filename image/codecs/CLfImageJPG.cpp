@@ -251,6 +251,18 @@ bool CLfImageJPG::EncodeFrame(CLfStream* stream, bool grey)
     const bool copyRows = !grey;
 #endif
     jpeg_set_quality(&cinfo, info.quality, TRUE);
+    const uint32_t options = info.codecOption;
+    if (options & kJpegOptimizeCoding)
+        cinfo.optimize_coding = TRUE;
+    if (!grey && (options & kJpegSetSampling)) {
+        cinfo.comp_info[0].h_samp_factor = (options & kJpegHalveHorizontally) ? 2 : 1;
+        cinfo.comp_info[0].v_samp_factor = (options & kJpegHalveVertically) ? 2 : 1;
+        for (int c = 1; c < cinfo.num_components; ++c)
+            cinfo.comp_info[c].h_samp_factor = cinfo.comp_info[c].v_samp_factor = 1;
+    }
+    // After the colour space and sampling: the scan script depends on both.
+    if (options & kJpegProgressive)
+        jpeg_simple_progression(&cinfo);
     // The JFIF density fields are 16 bits: a resolution they cannot hold is written
     // as a plain 1:1 aspect ratio.
     if (ValidDpi(info.xDpi) != 0 && ValidDpi(info.yDpi) != 0) {

@@ -6,6 +6,17 @@
 #include "image/codecs/CLfExifReader.h"
 #include "image/CLfImage.h"
 
+// Bits of info.codecOption that the JPEG encoder reads. Without kJpegSetSampling the
+// colour components keep libjpeg's default sampling (chroma halved both ways); with it,
+// the chroma is halved in the directions whose bits are set, and kept whole otherwise.
+enum LfJpegOption : uint32_t {
+    kJpegProgressive = 1,     // a progressive file (several scans)
+    kJpegOptimizeCoding = 2,  // Huffman tables made for the image
+    kJpegSetSampling = 4,
+    kJpegHalveHorizontally = 8,
+    kJpegHalveVertically = 16,
+};
+
 class CLfImageJPG : public CLfImage {
 public:
     CLfImageJPG();
@@ -14,7 +25,8 @@ public:
     // Grey files give 8 bits with a grey palette; colour and CMYK files 24 bits.
     bool Decode(CLfStream* stream);
     // 8-bit grey-palette images as one-component JPEG, 24-bit images as RGB, at
-    // info.quality; other palette images are refused.
+    // info.quality with the LfJpegOption bits of info.codecOption; other palette
+    // images are refused.
     bool Encode(CLfStream* stream);
     // Scans the stream's segments into exifInfo and seeks back; true when an EXIF
     // block was read.

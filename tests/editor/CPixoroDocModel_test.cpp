@@ -20,8 +20,6 @@ using Icon = DocPrompts::Icon;
 
 namespace {
 
-uint32_t EncoderOptions(const JpegOptions&) { return 0; }
-
 // The document with what the windows would be told recorded, and a writer that can be
 // made to fail.
 class RecordingDoc : public CPixoroDocModel {
@@ -163,7 +161,7 @@ TEST_F(CPixoroDocModelTest, AQualityAbove98SavesAs95AndTheDefaultIsStored)
     // What the file must hold: the same pixels encoded at 95 with the same options.
     CLfImage expected(*doc.GetImage());
     expected.info.quality = 95;
-    expected.info.codecOption = EncoderOptions(choice);
+    expected.info.codecOption = choice.EncoderOptions();
     uint8_t* bytes = nullptr;
     int64_t size = 0;
     ASSERT_TRUE(expected.Encode(bytes, size, lfimg::kTypeJPG));
@@ -174,6 +172,38 @@ TEST_F(CPixoroDocModelTest, AQualityAbove98SavesAs95AndTheDefaultIsStored)
     EXPECT_EQ(lftest::ReadBytes(dir / "a.jpg"), at95);
     EXPECT_FLOAT_EQ(state.m_fJpegQuality, 99.0f) << "the default box was checked";
     EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(CPixoroDocModelTest, TheEncodingAndSamplingChoicesReachTheFile)
+{
+    ASSERT_TRUE(doc.OpenDocument(Path("a.jpg")));
+    JpegOptions choice = JpegOptions::ResetAll();
+    choice.progressive = true;
+    choice.horizontal = true;
+    prompts.jpegChoice = choice;
+    ASSERT_TRUE(doc.DoSave(Path("a.jpg"), false));
+    const auto bytes = lftest::ReadBytes(dir / "a.jpg");
+    // The frame header: progressive (FF C2), luma sampled 2 x 1.
+    size_t sof = std::string::npos;
+    for (size_t i = 2; i + 1 < bytes.size() && sof == std::string::npos; ++i)
+        if (bytes[i] == 0xFF && (bytes[i + 1] == 0xC0 || bytes[i + 1] == 0xC2))
+            sof = i;
+    ASSERT_NE(sof, std::string::npos);
+    EXPECT_EQ(bytes[sof + 1], 0xC2);
+    EXPECT_EQ(bytes[sof + 11], 0x21);
+    EXPECT_FALSE(state.m_bJpegSaveSetting) << "Reset All cleared the default box: nothing stored";
+}
+
+TEST_F(CPixoroDocModelTest, TheJpegOptionBitsStayOffOtherFormats)
+{
+    ASSERT_TRUE(doc.OpenDocument(Path("b.png")));
+    doc.GetImage()->info.codecOption = 0;
+    ASSERT_TRUE(doc.DoSave(Path("b.png"), false));
+    prompts.saveName = Path("c.tif");
+    Edit();
+    ASSERT_TRUE(doc.DoSave("", true));
+    CLfImage tiff(Path("c.tif").c_str(), lfimg::kTypeTIF);
+    EXPECT_TRUE(tiff.IsValid()) << "a TIFF with the default compression";
 }
 
 TEST_F(CPixoroDocModelTest, ASaveIntoAReadOnlyFolderLeavesTheOriginalAndTheEdits)

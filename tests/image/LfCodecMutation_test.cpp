@@ -5,6 +5,7 @@
 
 #include "image/codecs/CLfImageGIF.h"
 #include "image/codecs/CLfImageICO.h"
+#include "image/codecs/CLfImageJAS.h"
 #include "image/codecs/CLfImageJPG.h"
 #include "image/codecs/CLfImagePCX.h"
 #include "image/codecs/CLfImagePNG.h"
@@ -137,6 +138,26 @@ TEST(CodecMutation, TiffDecoderSurvivesDamage)
                          lftest::ReadBytes(Corpus("generated/tiff/F_bilevel_g4.tif")),
                          Encoded<CLfImageTIF>(*MakePicture(9, 7, 24, true))},
                         8);
+}
+
+// The JPEG-2000 family's one class, decoding as the trial does and encoding as Type.
+template <uint32_t Type>
+class JasAs : public CLfImageJAS {
+public:
+    bool Decode(CLfStream* stream) { return CLfImageJAS::Decode(stream, 0); }
+    bool Encode(CLfStream* stream) { return CLfImageJAS::Encode(stream, Type); }
+};
+
+TEST(CodecMutation, JpegTwoThousandFamilySurvivesDamage)
+{
+    CLfImage grey;
+    MakeGrey(grey, 9, 7, [](int x, int y) { return x * 20 + y; });
+    Batter<JasAs<0>>({lftest::ReadBytes(Corpus("generated/jp2/lossless.jp2")),
+                      lftest::ReadBytes(Corpus("generated/jp2/lossy_r20.j2k")),
+                      Encoded<JasAs<lfimg::kTypeJP2>>(*MakePicture(9, 7, 24)), Encoded<JasAs<lfimg::kTypePGX>>(grey),
+                      Encoded<JasAs<lfimg::kTypePNM>>(*MakePicture(9, 7, 24)), Encoded<JasAs<lfimg::kTypePNM>>(grey),
+                      Encoded<JasAs<lfimg::kTypeRAS>>(*MakePicture(9, 7, 24))},
+                     9);
 }
 
 }  // namespace

@@ -79,8 +79,9 @@ TEST(LfCodecTable, EveryEncoderIsReadByItsDecoderAndByTheTrial)
         if (!entry.encode)
             continue;
         SCOPED_TRACE(entry.extensions);
-        CLfImage source(16, 8, entry.type == lfimg::kTypeWBMP ? 1 : 24);
-        if (source.GetBpp() == 1)
+        // WBMP holds two colours, PGX grey levels only.
+        CLfImage source(16, 8, entry.type == lfimg::kTypeWBMP ? 1 : entry.type == lfimg::kTypePGX ? 8 : 24);
+        if (source.GetBpp() <= 8)
             source.SetGrayPalette();
         uint8_t* buffer = nullptr;
         int64_t size = 0;
@@ -90,7 +91,9 @@ TEST(LfCodecTable, EveryEncoderIsReadByItsDecoderAndByTheTrial)
         EXPECT_EQ(exact.GetWidth(), 16);
         CLfImage trial;
         EXPECT_TRUE(trial.Decode(buffer, size, lfimg::kTypeUnknown));
-        EXPECT_EQ(trial.GetType(), entry.type);
+        // The JPEG-2000 family's class recognises its variants itself, tried once
+        // with type 0, which its result carries.
+        EXPECT_EQ(trial.GetType(), entry.trial == lfimg::Trial::Yes ? entry.type : uint32_t(lfimg::kTypeUnknown));
         std::free(buffer);
     }
 }

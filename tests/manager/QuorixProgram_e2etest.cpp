@@ -1,21 +1,17 @@
 // The manager program itself, started under the tests' X server with a home and XDG
 // folders of its own; its windows are watched through the X server.
+#include "image/CLfImage.h"
 #include "manager/WindowPlacement.h"
 #include "platform/SettingsStore.h"
 #include "tests/support/GuiTest.h"
+#include "tests/support/ProgramUnderX.h"
 #include "tests/support/TestEnv.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <wx/dcmemory.h>
 #include <wx/dcscreen.h>
 #include <wx/image.h>
-
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
 
 #include <chrono>
 #include <filesystem>
@@ -26,6 +22,8 @@
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
+using lftest::Program;
+using lftest::XWatch;
 
 namespace {
 
@@ -33,181 +31,8 @@ const char kTitle[] = "Lanternfolio Photo Editor";
 const char kSettingsKey[] = "Software\\Lanternfolio\\Version 1.0";
 const char kPlacementSection[] = "Lanternfolio Photo Editor\\Settings";
 
-// A started program; killed at the end of the test if it is still running.
-class Program {
-public:
-    Program(const fs::path& exe, const std::vector<std::string>& args, const fs::path& cwd)
-    {
-        std::vector<char*> argv{const_cast<char*>(exe.c_str())};
-        for (const std::string& a : args)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        m_start = std::chrono::steady_clock::now();
-        m_pid = fork();
-        if (m_pid == 0) {
-            if (chdir(cwd.c_str()) == 0)
-                execv(exe.c_str(), argv.data());
-            _exit(127);
-        }
-    }
-    ~Program()
-    {
-        if (Running()) {
-            kill(m_pid, SIGKILL);
-            waitpid(m_pid, nullptr, 0);
-        }
-    }
-    bool Running()
-    {
-        if (m_status)
-            return false;
-        int status = 0;
-        if (waitpid(m_pid, &status, WNOHANG) == m_pid) {
-            m_status = status;
-            m_end = std::chrono::steady_clock::now();
-            return false;
-        }
-        return true;
-    }
-    // The exit status once the program has ended within the time, else nothing.
-    std::optional<int> WaitExit(std::chrono::milliseconds timeout)
-    {
-        const auto until = std::chrono::steady_clock::now() + timeout;
-        while (Running() && std::chrono::steady_clock::now() < until)
-            std::this_thread::sleep_for(10ms);
-        if (Running())
-            return std::nullopt;
-        return WIFEXITED(*m_status) ? WEXITSTATUS(*m_status) : 128 + WTERMSIG(*m_status);
-    }
-    pid_t Pid() const { return m_pid; }
-    std::chrono::milliseconds Lifetime() const
-    {
-        return std::chrono::duration_cast<std::chrono::milliseconds>(m_end - m_start);
-    }
-
-private:
-    pid_t m_pid = -1;
-    std::optional<int> m_status;
-    std::chrono::steady_clock::time_point m_start, m_end;
-};
-
-// A connection of our own to the X server: finds the shown top-level windows of a
-// process and asks windows to close as a window manager does. Other tests may show
-// windows on the same server at the same time, so windows count by process.
-class XWatch {
-public:
-    XWatch() : m_display(XOpenDisplay(nullptr))
-    {
-        if (m_display) {
-            m_root = DefaultRootWindow(m_display);
-            s_previousHandler = XSetErrorHandler(&XWatch::OnError);
-            s_display = m_display;
-        }
-    }
-    ~XWatch()
-    {
-        if (m_display) {
-            XSetErrorHandler(s_previousHandler);
-            s_display = nullptr;
-            XCloseDisplay(m_display);
-        }
-    }
-    bool Ok() const { return m_display != nullptr; }
-
-    // The shown top-level windows of process pid titled title (any title when empty).
-    std::vector<Window> Find(pid_t pid, const std::string& title = {})
-    {
-        std::vector<Window> found;
-        Window rootOut, parent, *children = nullptr;
-        unsigned count = 0;
-        if (!XQueryTree(m_display, m_root, &rootOut, &parent, &children, &count))
-            return found;
-        for (unsigned i = 0; i < count; ++i) {
-            XWindowAttributes attributes;
-            const std::vector<unsigned long> owner = Property(children[i], "_NET_WM_PID", XA_CARDINAL);
-            if (owner.size() == 1 && static_cast<pid_t>(owner[0]) == pid &&
-                XGetWindowAttributes(m_display, children[i], &attributes) && attributes.map_state == IsViewable &&
-                (title.empty() || Name(children[i]) == title))
-                found.push_back(children[i]);
-        }
-        if (children)
-            XFree(children);
-        return found;
-    }
-    std::optional<Window> WaitForOne(pid_t pid, const std::string& title, std::chrono::milliseconds timeout = 30s)
-    {
-        const auto until = std::chrono::steady_clock::now() + timeout;
-        while (std::chrono::steady_clock::now() < until) {
-            if (auto windows = Find(pid, title); !windows.empty())
-                return windows.front();
-            std::this_thread::sleep_for(20ms);
-        }
-        return std::nullopt;
-    }
-    void AskToClose(Window window)
-    {
-        XEvent event{};
-        event.xclient.type = ClientMessage;
-        event.xclient.window = window;
-        event.xclient.message_type = Intern("WM_PROTOCOLS");
-        event.xclient.format = 32;
-        event.xclient.data.l[0] = static_cast<long>(Intern("WM_DELETE_WINDOW"));
-        event.xclient.data.l[1] = CurrentTime;
-        XSendEvent(m_display, window, False, NoEventMask, &event);
-        XFlush(m_display);
-    }
-private:
-    // Windows may vanish while they are looked at; errors of this connection are expected.
-    static int OnError(Display* display, XErrorEvent* error)
-    {
-        if (display == s_display)
-            return 0;
-        return s_previousHandler ? s_previousHandler(display, error) : 0;
-    }
-    static inline Display* s_display = nullptr;
-    static inline XErrorHandler s_previousHandler = nullptr;
-
-    ::Atom Intern(const char* name) { return XInternAtom(m_display, name, False); }
-    std::string Name(Window window)
-    {
-        const std::vector<unsigned long> bytes = Property(window, "_NET_WM_NAME", Intern("UTF8_STRING"));
-        return std::string(bytes.begin(), bytes.end());
-    }
-    std::vector<unsigned long> Property(Window window, const char* name, ::Atom type)
-    {
-        ::Atom actualType;
-        int format = 0;
-        unsigned long count = 0, after = 0;
-        unsigned char* data = nullptr;
-        std::vector<unsigned long> values;
-        if (XGetWindowProperty(m_display, window, Intern(name), 0, 1024, False, type, &actualType, &format, &count,
-                               &after, &data) == Success &&
-            data) {
-            for (unsigned long i = 0; i < count; ++i)
-                values.push_back(format == 8    ? data[i]
-                                 : format == 32 ? reinterpret_cast<unsigned long*>(data)[i]
-                                                : 0);
-            XFree(data);
-        }
-        return values;
-    }
-
-    Display* m_display;
-    Window m_root = 0;
-};
-
-class QuorixProgramTest : public ::testing::Test {
+class QuorixProgramTest : public ::testing::Test, protected lftest::ProgramFolders {
 protected:
-    QuorixProgramTest()
-        : home(dir / "home"), config(dir / "config"), runtime(dir / "runtime"), work(dir / "work"),
-          envHome("HOME", home.string()), envConfig("XDG_CONFIG_HOME", config.string()),
-          envData("XDG_DATA_HOME", (dir / "data").string()), envCache("XDG_CACHE_HOME", (dir / "cache").string()),
-          envRuntime("XDG_RUNTIME_DIR", runtime.string()), envBridge("NO_AT_BRIDGE", "1")
-    {
-        for (const fs::path& p : {home, config, runtime, work, dir / "data", dir / "cache"})
-            fs::create_directories(p);
-        fs::permissions(runtime, fs::perms::owner_all);
-    }
     void SetUp() override { ASSERT_TRUE(x.Ok()) << "no X display"; }
 
     static fs::path Quorix() { return fs::path(LF_BIN_DIR) / "quorix"; }
@@ -239,9 +64,6 @@ protected:
         EXPECT_EQ(program.WaitExit(30s), 0);
     }
 
-    lftest::TempDir dir;
-    fs::path home, config, runtime, work;
-    lftest::ScopedEnv envHome, envConfig, envData, envCache, envRuntime, envBridge;
     XWatch x;
 };
 
@@ -361,6 +183,39 @@ TEST_F(QuorixProgramTest, AnImageOnTheCommandLineGoesToTheEditorAsOneArgument)
     EXPECT_EQ(fs::canonical(text.substr(0, eol)), fs::canonical(work)) << "started in the manager's working folder";
     EXPECT_EQ(text.substr(eol + 1), std::string("/tmp/a b.jpg") + '\0') << "exactly one argument, as given";
     EXPECT_FALSE(fs::exists(work / "qkparam.dat")) << "this road writes no parameter file";
+}
+
+TEST_F(QuorixProgramTest, TheEditorBesideTheManagerOpensTheHandedImage)
+{
+    // The two real programs side by side in a folder of their own.
+    const fs::path app = dir / "app";
+    fs::create_directories(app);
+    for (const char* program : {"quorix", "pixoro"}) {
+        std::error_code linked;
+        fs::create_hard_link(fs::path(LF_BIN_DIR) / program, app / program, linked);
+        if (linked)
+            fs::copy_file(fs::path(LF_BIN_DIR) / program, app / program);
+    }
+    auto picture = std::make_unique<CLfImage>(32, 24, 24);
+    const fs::path image = work / "hand off.jpg";
+    ASSERT_TRUE(picture->Save(image.c_str(), lfimg::kTypeJPG));
+
+    Program quorix(app / "quorix", {image.string()}, work);
+    EXPECT_EQ(quorix.WaitExit(30s), 0) << "the hand-off succeeded";
+    // The editor runs in a session of its own: found by its window's title, closed, gone.
+    std::optional<Window> editor;
+    pid_t editorPid = 0;
+    const auto until = std::chrono::steady_clock::now() + 30s;
+    while (!editor && std::chrono::steady_clock::now() < until) {
+        for (const auto& [window, pid] : x.FindTitled(std::string(kTitle) + " [ hand off.jpg ]"))
+            editor = window, editorPid = pid;
+        std::this_thread::sleep_for(20ms);
+    }
+    ASSERT_TRUE(editor) << "no editor window shows the image";
+    x.AskToClose(*editor);
+    for (int i = 0; i < 1500 && kill(editorPid, 0) == 0; ++i)
+        std::this_thread::sleep_for(20ms);
+    EXPECT_NE(kill(editorPid, 0), 0) << "the editor still runs";
 }
 
 }  // namespace

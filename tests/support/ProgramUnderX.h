@@ -4,6 +4,9 @@
 
 #include "tests/support/TestEnv.h"
 
+// Before the X headers, whose macros (None, Bool) would break it.
+#include <gtest/gtest.h>
+
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <signal.h>
@@ -106,20 +109,9 @@ public:
     std::vector<Window> Find(pid_t pid, const std::string& title = {})
     {
         std::vector<Window> found;
-        Window rootOut, parent, *children = nullptr;
-        unsigned count = 0;
-        if (!XQueryTree(m_display, m_root, &rootOut, &parent, &children, &count))
-            return found;
-        for (unsigned i = 0; i < count; ++i) {
-            XWindowAttributes attributes;
-            const std::vector<unsigned long> owner = Property(children[i], "_NET_WM_PID", XA_CARDINAL);
-            if (owner.size() == 1 && static_cast<pid_t>(owner[0]) == pid &&
-                XGetWindowAttributes(m_display, children[i], &attributes) && attributes.map_state == IsViewable &&
-                (title.empty() || Name(children[i]) == title))
-                found.push_back(children[i]);
-        }
-        if (children)
-            XFree(children);
+        for (const Shown& w : AllShown())
+            if (w.pid == pid && (title.empty() || w.title == title))
+                found.push_back(w.window);
         return found;
     }
     std::optional<Window> WaitForOne(pid_t pid, const std::string& title, std::chrono::milliseconds timeout = 30s)
@@ -146,7 +138,42 @@ public:
     }
     std::string Title(Window window) { return Name(window); }
 
+    // The shown top-level windows titled title, of any process, with their process ids.
+    std::vector<std::pair<Window, pid_t>> FindTitled(const std::string& title)
+    {
+        std::vector<std::pair<Window, pid_t>> found;
+        for (const Shown& w : AllShown())
+            if (w.title == title)
+                found.emplace_back(w.window, w.pid);
+        return found;
+    }
+
 private:
+    struct Shown {
+        Window window;
+        pid_t pid;
+        std::string title;
+    };
+    // Every shown top-level window that names its process.
+    std::vector<Shown> AllShown()
+    {
+        std::vector<Shown> shown;
+        Window rootOut, parent, *children = nullptr;
+        unsigned count = 0;
+        if (!XQueryTree(m_display, m_root, &rootOut, &parent, &children, &count))
+            return shown;
+        for (unsigned i = 0; i < count; ++i) {
+            XWindowAttributes attributes;
+            const std::vector<unsigned long> owner = Property(children[i], "_NET_WM_PID", XA_CARDINAL);
+            if (owner.size() == 1 && XGetWindowAttributes(m_display, children[i], &attributes) &&
+                attributes.map_state == IsViewable)
+                shown.push_back({children[i], static_cast<pid_t>(owner[0]), Name(children[i])});
+        }
+        if (children)
+            XFree(children);
+        return shown;
+    }
+
     // Windows may vanish while they are looked at; errors of this connection are expected.
     static int OnError(Display* display, XErrorEvent* error)
     {

@@ -436,6 +436,49 @@ TEST(CLfImageJPG, GreyRoundTripIsOneComponent)
     EXPECT_LE(MaxDifference(*d, img), 3);  // a smooth ramp: rows upside down would be far off
 }
 
+TEST(CLfImageJPG, EncoderOptionsReachTheFile)
+{
+    CLfImage img;
+    MakeGradient(img, 64, 48);
+    auto encode = [&](uint32_t options) {
+        img.info.codecOption = options;
+        return EncodeToBytes(img);
+    };
+    // The frame marker and the sampling byte (horizontal << 4 | vertical) of each component.
+    struct Case {
+        uint32_t options;
+        int frame;  // 0xC0 baseline, 0xC1 extended, 0xC2 progressive
+        int luma, chroma;
+    };
+    const Case cases[] = {
+        {0, 0xC0, 0x22, 0x11},
+        {kJpegProgressive, 0xC2, 0x22, 0x11},
+        {kJpegSetSampling, 0xC0, 0x11, 0x11},
+        {kJpegSetSampling | kJpegHalveHorizontally, 0xC0, 0x21, 0x11},
+        {kJpegSetSampling | kJpegHalveVertically, 0xC0, 0x12, 0x11},
+        {kJpegSetSampling | kJpegHalveHorizontally | kJpegHalveVertically | kJpegProgressive, 0xC2, 0x22, 0x11},
+    };
+    for (const Case& c : cases) {
+        const Bytes jpeg = encode(c.options);
+        const size_t sof = FindMarker(jpeg, static_cast<uint8_t>(c.frame));
+        ASSERT_NE(sof, std::string::npos) << "options " << c.options;
+        EXPECT_EQ(FindMarker(jpeg, c.frame == 0xC2 ? 0xC0 : 0xC2), std::string::npos) << "options " << c.options;
+        ASSERT_EQ(jpeg[sof + 9], 3);
+        EXPECT_EQ(jpeg[sof + 11], c.luma) << "options " << c.options;
+        EXPECT_EQ(jpeg[sof + 14], c.chroma) << "options " << c.options;
+        EXPECT_EQ(jpeg[sof + 17], c.chroma) << "options " << c.options;
+        const auto d = Decode(jpeg);
+        ASSERT_TRUE(d->IsValid()) << d->GetLastError();
+        EXPECT_LE(MaxDifference(*d, img), 12) << "options " << c.options;
+    }
+    // Optimised Huffman codes change the coding only: other bytes, the same pixels.
+    const Bytes plain = encode(0);
+    const Bytes optimised = encode(kJpegOptimizeCoding);
+    EXPECT_NE(optimised, plain);
+    EXPECT_LT(optimised.size(), plain.size());
+    EXPECT_TRUE(lftest::SamePicture(*Decode(optimised), *Decode(plain)));
+}
+
 TEST(CLfImageJPG, QualityIsClampedByLibjpeg)
 {
     CLfImage img;
