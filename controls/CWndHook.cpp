@@ -1,6 +1,16 @@
 #include "controls/CWndHook.h"
 
+#include "controls/CWndHookMap.h"
+
 #include <wx/window.h>
+
+namespace {
+
+// The event the hooks of this thread are handling now (the innermost one while events
+// nest), for Default.
+thread_local wxEvent* t_currentEvent = nullptr;
+
+}  // namespace
 
 CWndHook::CWndHook()
 {
@@ -18,26 +28,33 @@ bool CWndHook::HookWindow(wxWindow* window)
     if (window) {
         if (m_window)
             return false;
-        window->PushEventHandler(this);
+        CWndHookMap::GetHookMap().Add(window, this);
         m_window = window;
         return true;
     }
     if (!m_window)
         return true;
-    // Someone else may have taken the handler out; wx would assert on a missing one.
-    const bool inChain = IsInChain();
-    if (inChain)
-        m_window->RemoveEventHandler(this);
+    const bool inChain = CWndHookMap::GetHookMap().Remove(this);
     m_window = nullptr;
     return inChain;
 }
 
-bool CWndHook::IsInChain() const
+bool CWndHook::ProcessEvent(wxEvent& event)
 {
-    for (wxEvtHandler* h = m_window->GetEventHandler(); h && h != m_window; h = h->GetNextHandler())
-        if (h == this)
-            return true;
-    return false;
+    wxEvent* const outer = t_currentEvent;
+    t_currentEvent = &event;
+    const bool handled = wxEvtHandler::ProcessEvent(event);
+    t_currentEvent = outer;
+    return handled;
+}
+
+bool CWndHook::Default()
+{
+    wxEvent* const event = t_currentEvent;
+    wxEvtHandler* const next = GetNextHandler();
+    if (!event || !m_window || !next)
+        return false;
+    return next->ProcessEventLocally(*event);
 }
 
 CWndHook* CWndHook::GetNextHook() const
@@ -50,26 +67,6 @@ CWndHook* CWndHook::GetNextHook() const
     return nullptr;
 }
 
-CWndHook* CWndHook::Lookup(wxWindow* window)
-{
-    if (!window)
-        return nullptr;
-    for (wxEvtHandler* h = window->GetEventHandler(); h && h != window; h = h->GetNextHandler())
-        if (auto* hook = dynamic_cast<CWndHook*>(h))
-            return hook;
-    return nullptr;
-}
-
-void CWndHook::RemoveAll(wxWindow* window)
-{
-    // Look the first hook up again after each removal: an override may have changed the chain.
-    while (CWndHook* hook = Lookup(window)) {
-        hook->HookWindow(nullptr);
-        if (Lookup(window) == hook)
-            break;  // an override that refuses to leave would loop forever
-    }
-}
-
 void CWndHook::OnDestroy(wxWindowDestroyEvent& event)
 {
     wxWindow* window = m_window;
@@ -77,9 +74,10 @@ void CWndHook::OnDestroy(wxWindowDestroyEvent& event)
         event.Skip();  // a child's destroy event on its way up
         return;
     }
-    for (CWndHook* hook = Lookup(window); hook; hook = hook->GetNextHook())
+    CWndHookMap& map = CWndHookMap::GetHookMap();
+    for (CWndHook* hook = map.Lookup(window); hook; hook = hook->GetNextHook())
         hook->OnWindowDestroying();
-    RemoveAll(window);
+    map.RemoveAll(window);
     // The chain after this hook is cut now, so hand the event to the window itself
     // (any foreign handler in front of the hooks has seen it already).
     static_cast<wxEvtHandler*>(window)->ProcessEventLocally(event);

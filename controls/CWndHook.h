@@ -4,7 +4,7 @@
 // hooks may sit on one window, the newest first; a hook passes an event on (to the next
 // hook and finally to the window) with event.Skip(), or keeps it by not skipping.
 //
-// The window's handler chain is the registry of its hooks: Lookup finds the first one.
+// The window's handler chain is the registry of its hooks (see CWndHookMap).
 // Every hook leaves the chain before the window is gone: when the window is destroyed,
 // each hook hears OnWindowDestroying (newest first, all still in place), then all are
 // unhooked, and the window's own handlers still receive the destroy event.
@@ -32,10 +32,14 @@ public:
     // The hook after this one in its window's chain, or null for the last.
     CWndHook* GetNextHook() const;
 
-    // The first hook of the window's chain, or null when it has none.
-    static CWndHook* Lookup(wxWindow* window);
-    // Unhooks every hook of the window, first one first.
-    static void RemoveAll(wxWindow* window);
+    // Passes the event this hook is handling now on to the rest of the window's chain
+    // (the older hooks, then the window) at once, even while other events were handled in
+    // between; true when one of them handled it. A handler that calls it has passed the
+    // event on and must not skip it as well. False outside the handling of an event.
+    bool Default();
+
+    // Records the event being handled, for Default.
+    bool ProcessEvent(wxEvent& event) override;
 
 protected:
     // The hooked window is being destroyed: a last look at it while every hook is in place.
@@ -44,7 +48,6 @@ protected:
 
 private:
     void OnDestroy(wxWindowDestroyEvent& event);
-    bool IsInChain() const;
 
     wxWindow* m_window = nullptr;
 };

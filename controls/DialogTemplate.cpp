@@ -11,6 +11,109 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include <algorithm>
+
+namespace {
+
+bool CentreInside(const wxRect& inner, const wxRect& outer)
+{
+    return outer.Contains(inner.x + inner.width / 2, inner.y + inner.height / 2);
+}
+
+// The right and bottom edge of everything in the layout (exclusive).
+wxSize LayoutExtent(const std::vector<LayoutBox>& boxes)
+{
+    wxSize extent;
+    for (const LayoutBox& b : boxes) {
+        extent.x = std::max(extent.x, b.rect.x + b.rect.width);
+        extent.y = std::max(extent.y, b.rect.y + b.rect.height);
+    }
+    return extent;
+}
+
+// The size a static text needs to show all of its label within the width it has: a
+// control tall enough for two lines wraps its text and grows downwards when needed;
+// a one-line control grows to the right.
+wxSize NeededStaticSize(wxStaticText* label, const wxString& text)
+{
+    const wxSize size = label->GetSize();
+    const int lineHeight = label->GetCharHeight();
+    // The best size is kept between calls: measure afresh after each change of the text.
+    label->SetLabelText(text);
+    label->InvalidateBestSize();
+    wxSize needed = label->GetBestSize();
+    if (size.y >= 2 * lineHeight && needed.x > size.x) {
+        label->Wrap(size.x);
+        label->InvalidateBestSize();
+        needed = label->GetBestSize();  // wider than size only for a word that cannot be broken
+    }
+    return {std::max(size.x, needed.x), std::max(size.y, needed.y)};
+}
+
+// The dialog's controls with the rectangles they have now; group boxes enclose.
+std::vector<LayoutBox> CurrentLayout(wxWindow& dialog, std::vector<wxWindow*>& controls)
+{
+    std::vector<LayoutBox> boxes;
+    for (wxWindow* child : dialog.GetChildren()) {
+        if (child->IsTopLevel())
+            continue;
+        controls.push_back(child);
+        boxes.push_back({child->GetRect(), dynamic_cast<wxStaticBox*>(child) != nullptr});
+    }
+    return boxes;
+}
+
+// Grows control to needed (if it is smaller) and makes room for it in its dialog.
+void GrowInDialog(wxWindow* control, const wxSize& needed)
+{
+    wxWindow* dialog = control->GetParent();
+    if (!dialog || (needed.x <= control->GetSize().x && needed.y <= control->GetSize().y))
+        return;
+    std::vector<wxWindow*> controls;
+    std::vector<LayoutBox> boxes = CurrentLayout(*dialog, controls);
+    const size_t index = std::find(controls.begin(), controls.end(), control) - controls.begin();
+    if (index == controls.size())
+        return;
+    const wxSize grown = GrowLayoutBox(boxes, index, needed);
+    for (size_t i = 0; i < controls.size(); ++i)
+        controls[i]->SetSize(boxes[i].rect);
+    if (grown.x > 0 || grown.y > 0)
+        dialog->SetClientSize(dialog->GetClientSize() + grown);
+}
+
+}  // namespace
+
+wxSize GrowLayoutBox(std::vector<LayoutBox>& boxes, size_t index, const wxSize& needed)
+{
+    const wxRect old = boxes[index].rect;
+    const int dw = std::max(0, needed.x - old.width);
+    const int dh = std::max(0, needed.y - old.height);
+    if (dw == 0 && dh == 0)
+        return {0, 0};
+    const wxSize before = LayoutExtent(boxes);
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        wxRect& r = boxes[i].rect;
+        if (i == index)
+            continue;
+        if (boxes[i].encloses && CentreInside(old, r)) {
+            r.width += dw;
+            r.height += dh;
+            continue;
+        }
+        const bool sameRows = r.y < old.y + old.height && old.y < r.y + r.height;
+        const bool sameColumns = r.x < old.x + old.width && old.x < r.x + r.width;
+        // A neighbour that starts just inside the old edge (layouts overlap by a unit
+        // now and then) still counts as beside or below.
+        if (sameRows && r.x + r.width > old.x + old.width && r.x > old.x)
+            r.x += dw;
+        if (sameColumns && r.y + r.height > old.y + old.height && r.y > old.y)
+            r.y += dh;
+    }
+    boxes[index].rect.SetSize({old.width + dw, old.height + dh});
+    const wxSize after = LayoutExtent(boxes);
+    return {std::max(0, after.x - before.x), std::max(0, after.y - before.y)};
+}
+
 int DialogControlId(int templateId)
 {
     switch (templateId) {
@@ -27,43 +130,64 @@ bool CreateDialogFromTemplate(wxDialog& dialog, wxWindow* parent, const DialogTe
                        wxDEFAULT_DIALOG_STYLE))
         return false;
     auto toPixels = [&dialog](int x, int y) { return dialog.ConvertDialogToPixels(wxPoint(x, y)); };
+    std::vector<wxWindow*> controls;
+    std::vector<LayoutBox> boxes;
     for (const DlgItem& item : layout.items) {
         const wxPoint pos = toPixels(item.x, item.y);
         const wxPoint extent = toPixels(item.width, item.height);
         const wxSize size(extent.x, extent.y);
         const int id = DialogControlId(item.id);
         const wxString text = wxString::FromUTF8(item.text ? item.text : "");
+        wxWindow* control = nullptr;
         switch (item.kind) {
-        case DlgItemKind::Static: {
-            auto* label = new wxStaticText(&dialog, id, wxString(), pos, size, wxST_NO_AUTORESIZE);
-            SetStaticText(label, item.text);
+        case DlgItemKind::Static:
+            control = new wxStaticText(&dialog, id, wxString(), pos, size, wxST_NO_AUTORESIZE);
             break;
-        }
-        case DlgItemKind::GroupBox: new wxStaticBox(&dialog, id, text, pos, size); break;
+        case DlgItemKind::GroupBox: control = new wxStaticBox(&dialog, id, text, pos, size); break;
         case DlgItemKind::Button:
         case DlgItemKind::DefaultButton: {
             auto* button = new wxButton(&dialog, id, text, pos, size);
             if (item.kind == DlgItemKind::DefaultButton)
                 button->SetDefault();
+            control = button;
             break;
         }
         case DlgItemKind::Icon:
-            new wxStaticBitmap(&dialog, id, icon ? wxBitmap(*icon) : wxBitmap(), pos);
+            control = new wxStaticBitmap(&dialog, id, icon ? wxBitmap(*icon) : wxBitmap(), pos);
             break;
-        case DlgItemKind::CheckBox: new wxCheckBox(&dialog, id, text, pos, size); break;
-        case DlgItemKind::Edit: new wxTextCtrl(&dialog, id, text, pos, size); break;
+        case DlgItemKind::CheckBox: control = new wxCheckBox(&dialog, id, text, pos, size); break;
+        case DlgItemKind::Edit: control = new wxTextCtrl(&dialog, id, text, pos, size); break;
         case DlgItemKind::Slider:
-            new wxSlider(&dialog, id, 0, 0, 100, pos, size, wxSL_HORIZONTAL | wxSL_AUTOTICKS);
+            control = new wxSlider(&dialog, id, 0, 0, 100, pos, size, wxSL_HORIZONTAL | wxSL_AUTOTICKS);
             break;
         case DlgItemKind::SpinButton: {
             auto* spin = new wxSpinButton(&dialog, id, pos, size, wxSP_VERTICAL);
             spin->SetRange(0, 100);
+            control = spin;
             break;
         }
         }
+        controls.push_back(control);
+        boxes.push_back({control->GetRect(), item.kind == DlgItemKind::GroupBox});
+    }
+    // Dialog units follow the font's average character, not the widths of the letters of
+    // a text: a static text whose text would be cut grows, and what lies to its right or
+    // below moves along.
+    wxSize grown(0, 0);
+    for (size_t i = 0; i < controls.size(); ++i) {
+        if (layout.items[i].kind != DlgItemKind::Static)
+            continue;
+        auto* label = static_cast<wxStaticText*>(controls[i]);
+        label->SetSize(boxes[i].rect);
+        grown += GrowLayoutBox(boxes, i, NeededStaticSize(label, wxString::FromUTF8(layout.items[i].text)));
+    }
+    for (size_t i = 0; i < controls.size(); ++i) {
+        controls[i]->SetSize(boxes[i].rect);
+        if (layout.items[i].kind == DlgItemKind::Static)
+            SetStaticText(controls[i], layout.items[i].text);
     }
     const wxPoint client = toPixels(layout.width, layout.height);
-    dialog.SetClientSize(client.x, client.y);
+    dialog.SetClientSize(client.x + grown.x, client.y + grown.y);
     dialog.CentreOnParent();
     return true;
 }
@@ -73,6 +197,8 @@ void SetStaticText(wxWindow* control, const char* utf8)
     auto* label = dynamic_cast<wxStaticText*>(control);
     if (!label)
         return;
-    label->SetLabelText(wxString::FromUTF8(utf8 ? utf8 : ""));
+    const wxString text = wxString::FromUTF8(utf8 ? utf8 : "");
+    GrowInDialog(label, NeededStaticSize(label, text));
+    label->SetLabelText(text);
     label->Wrap(label->GetSize().GetWidth());
 }

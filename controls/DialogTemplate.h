@@ -1,9 +1,14 @@
 #pragma once
 // Dialog layouts as data. Each control is placed in dialog units (x in quarters of the
 // dialog font's average character width, y in eighths of its height), so a layout keeps
-// its proportions under any font. A dialog class creates its window from its template,
-// then moves values in and out of the controls; the templates live with the program's
-// other resources.
+// its proportions under any font. A static text still shows all of its text where the
+// font's letters are wider than its average: the control grows (downwards when it is
+// tall enough to wrap, else to the right), what lies beside or below it moves along, and
+// the dialog grows with them. A dialog class creates its window from its template, then
+// moves values in and out of the controls; the templates live with the program's other
+// resources.
+
+#include <wx/gdicmn.h>
 
 #include <vector>
 
@@ -37,6 +42,18 @@ struct DialogTemplate {
     std::vector<DlgItem> items;
 };
 
+// A control's rectangle in pixels; a group box encloses the controls whose centre lies
+// inside it.
+struct LayoutBox {
+    wxRect rect;
+    bool encloses = false;
+};
+
+// Makes boxes[index] at least needed in size: boxes to its right (on its rows) move right
+// and boxes below it (in its columns) move down by what it grew, and group boxes around
+// it grow as much. Returns how far the right and the bottom edge of the whole layout moved.
+wxSize GrowLayoutBox(std::vector<LayoutBox>& boxes, size_t index, const wxSize& needed);
+
 // The window id of a template control: OK and Cancel get the toolkit's ids, so that the
 // dialog's standard handling ends it with them; -1 becomes "any id".
 int DialogControlId(int templateId);
@@ -46,5 +63,6 @@ int DialogControlId(int templateId);
 bool CreateDialogFromTemplate(wxDialog& dialog, wxWindow* parent, const DialogTemplate& layout,
                               const wxIcon* icon = nullptr);
 
-// Sets a static control's text, wrapped to the control's width.
+// Sets a static control's text, wrapped to the control's width; the control and its
+// dialog grow as a layout's statics do when the text would not show whole.
 void SetStaticText(wxWindow* control, const char* utf8);

@@ -1,13 +1,15 @@
 #include "manager/CChangeViewDlg.h"
 
+#include "manager/CMainFrame.h"
 #include "manager/CQuorixDoc.h"
 #include "manager/CThreadList.h"
 #include "platform/gui/PostedMessageEvent.h"
 
+#include <wx/app.h>
 #include <wx/gauge.h>
+#include <wx/msgdlg.h>
 
 #include <algorithm>
-#include <cstdio>
 
 CChangeViewDlg::CChangeViewDlg(wxWindow* parent, CThreadList& threads)
     : wxDialog(parent, wxID_ANY, "Lanternfolio Photo Editor (change view)", wxDefaultPosition, wxDefaultSize,
@@ -44,18 +46,30 @@ int CChangeViewDlg::GetBarPosition() const { return m_pProgress->GetValue(); }
 int CChangeViewDlg::ShowModal()
 {
     JoinWorker();
-    m_worker = std::thread([this] { RunWorker(); });
+    m_bWorking = true;
+    m_worker = std::thread([this] {
+        StopLoadersAndPost(m_threads, m_progress, m_port.GetSink(), m_messageSink);
+        m_bWorking = false;
+    });
     m_timer.Start(100);
     return wxDialog::ShowModal();
 }
 
-void CChangeViewDlg::RunWorker()
+void CChangeViewDlg::StopLoadersAndPost(CThreadList& threads, std::atomic<int>& progress,
+                                        const lfplat::MessagePort::Sink& done,
+                                        std::function<void(const std::string&)> report)
 {
-    m_threads.StopAndWait(false, &m_progress);
-    // Posting fails only when the dialog has gone; nobody is left to tell but the log.
-    if (!m_port.GetSink().Post(kDoneMessage))
-        std::fputs("Not Posted\n", stderr);
-    m_progress = 0;
+    threads.StopAndWait(false, &progress);
+    if (!done.Post(kDoneMessage)) {
+        // The dialog may be gone: the report takes nothing of it along.
+        wxTheApp->CallAfter([report = std::move(report)] {
+            if (report)
+                report("Not Posted");
+            else
+                wxMessageBox("Not Posted", wxTheApp->GetAppDisplayName(), wxOK);
+        });
+    }
+    progress = 0;
 }
 
 void CChangeViewDlg::JoinWorker()
@@ -75,14 +89,17 @@ void CChangeViewDlg::OnDone(lfplat::PostedMessageEvent&)
             m_pDoc->UpdateAllViews();
     } else if (m_switchPane) {
         m_switchPane();
+    } else if (auto* frame = wxDynamicCast(wxTheApp->GetTopWindow(), CMainFrame); frame && m_pDoc) {
+        frame->SwitchImageView(m_pDoc->m_nViewMode);
     }
     EndModal(wxID_OK);
 }
 
 void CChangeViewDlg::OnClose(wxCloseEvent& event)
 {
-    // The dialog ends itself once the loaders have stopped.
-    if (m_worker.joinable() && event.CanVeto()) {
+    // The dialog ends itself once the loaders have stopped; only a dialog whose worker
+    // has finished without reaching it may be closed.
+    if (m_bWorking && event.CanVeto()) {
         event.Veto();
         return;
     }

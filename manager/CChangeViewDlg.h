@@ -1,7 +1,7 @@
 #pragma once
 // The small "change view" progress dialog: while it is up, a worker thread stops every
 // loader and waits for them; then the dialog refreshes the document's views or has the
-// frame switch the image pane, and closes with OK.
+// main frame switch the image pane, and closes with OK.
 
 #include "platform/gui/MessagePort.h"
 
@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <functional>
+#include <string>
 #include <thread>
 
 class CQuorixDoc;
@@ -25,9 +26,13 @@ public:
     CChangeViewDlg(wxWindow* parent, CThreadList& threads);
     ~CChangeViewDlg() override;
 
-    // refresh: update all views of doc afterwards; otherwise switchPane runs (the frame
-    // switches the image pane to the document's view mode).
+    // refresh: update all views of doc afterwards; otherwise switchPane runs, or, when
+    // none is given, the application's main frame switches the image pane to the
+    // document's view mode.
     void SetTarget(CQuorixDoc* doc, bool refresh, std::function<void()> switchPane = {});
+    // Where the "Not Posted" report goes, on the user-interface thread (a message box by
+    // default).
+    void SetMessageSink(std::function<void(const std::string&)> sink) { m_messageSink = std::move(sink); }
     int ShowModal() override;
 
     // Bar position for a progress count: count * 100 / 600, kept inside the bar.
@@ -36,8 +41,14 @@ public:
 
     static constexpr int kDoneMessage = 0x405;
 
+    // The worker's whole job: stops and joins every loader of threads, counting progress,
+    // then posts kDoneMessage through done. When that fails (the dialog has gone), report
+    // receives "Not Posted" on the user-interface thread, or a message box shows it.
+    static void StopLoadersAndPost(CThreadList& threads, std::atomic<int>& progress,
+                                   const lfplat::MessagePort::Sink& done,
+                                   std::function<void(const std::string&)> report);
+
 private:
-    void RunWorker();
     void OnTimer(wxTimerEvent&);
     void OnDone(lfplat::PostedMessageEvent&);
     void OnClose(wxCloseEvent& event);
@@ -47,9 +58,11 @@ private:
     CQuorixDoc* m_pDoc = nullptr;
     bool m_bRefresh = true;
     std::function<void()> m_switchPane;
+    std::function<void(const std::string&)> m_messageSink;
     wxGauge* m_pProgress = nullptr;
     wxTimer m_timer;
     std::atomic<int> m_progress{0};
+    std::atomic<bool> m_bWorking{false};
     std::thread m_worker;
     lfplat::MessagePort m_port;
 };

@@ -3,6 +3,7 @@
 #include "manager/CAboutDlg.h"
 #include "manager/CFramePlacementHook.h"
 #include "manager/CMainFrame.h"
+#include "manager/CQuorixDocManager.h"
 #include "manager/CQuorixDocTemplate.h"
 #include "manager/CQuorixState.h"
 #include "manager/CSysImageList.h"
@@ -26,13 +27,6 @@ wxBEGIN_EVENT_TABLE(CQuorixApp, wxApp)
 wxEND_EVENT_TABLE()
 
 namespace {
-
-// The framework's document handling with a recent-file list of four entries.
-class QuorixDocManager : public wxDocManager {
-public:
-    QuorixDocManager() : wxDocManager(0, false) { Initialize(); }
-    wxFileHistory* OnCreateFileHistory() override { return new wxFileHistory(mstr::kRecentFileCount); }
-};
 
 std::string ProfileSection(const char* section) { return std::string(mstr::kProfileKey) + "\\" + section; }
 
@@ -83,7 +77,7 @@ bool CQuorixApp::OnInit()
 
     SetAppName("quorix");
     SetAppDisplayName(mstr::kAppTitle);
-    m_docManager = std::make_unique<QuorixDocManager>();
+    m_docManager = std::make_unique<CQuorixDocManager>();
     LoadRecentFiles(*m_docManager->GetFileHistory(), lfplat::SettingsStore::DefaultPath());
 
     m_state = std::make_unique<CQuorixState>(lfplat::SettingsStore::DefaultPath());

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# Builds the three programs (release with debug info) and starts the manager.
+# Builds the programs (release with debug info; no tests, no benchmarks) and starts the manager.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$here/scripts/install-deps.sh"
 
 build="$here/build/release"
-cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j "$(nproc)"
+cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLF_BUILD_TESTS=OFF -DLF_BUILD_BENCH=OFF >/dev/null
+cmake --build "$build" -j "$(nproc)" --target programs
 
 manager="$build/bin/quorix"
 if [ ! -x "$manager" ]; then

@@ -8,7 +8,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 build="$here/build/asan"
 jobs="$(nproc)"
-cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DLF_SANITIZE=ON >/dev/null
+cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DLF_SANITIZE=ON -DLF_WERROR=ON >/dev/null
 cmake --build "$build" -j "$jobs"
 
 scratch="$(mktemp -d)"
@@ -44,13 +44,12 @@ export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 cd "$build"
 ctest -j "$jobs" --output-on-failure --timeout 300 "$@"
 
-# The loader threads, their events, the decoders they run and the sockets' name
-# look-up worker once more under
-# ThreadSanitizer, which cannot be combined with the sanitizers above; only the
-# programs that hold those tests are built.
+# The tests labelled "threads" (loader threads, their events, decoders on several
+# threads, the sockets' name look-up worker) once more under ThreadSanitizer, which
+# cannot be combined with the sanitizers above; only the programs that hold them are
+# built.
 tsan="$here/build/tsan"
-cmake -S "$here" -B "$tsan" -DCMAKE_BUILD_TYPE=Debug -DLF_TSAN=ON -DLF_BUILD_BENCH=OFF >/dev/null
-cmake --build "$tsan" -j "$jobs" --target manager_model_tests manager_tests platform_tests image_tests net_tests
+cmake -S "$here" -B "$tsan" -DCMAKE_BUILD_TYPE=Debug -DLF_TSAN=ON -DLF_WERROR=ON -DLF_BUILD_BENCH=OFF >/dev/null
+cmake --build "$tsan" -j "$jobs" --target thread_tests
 cd "$tsan"
-TSAN_OPTIONS="halt_on_error=1" ctest -j "$jobs" --output-on-failure --timeout 300 -L unit \
-  -R '^(Event|CThreadList|StopWorkerThreads|CQuorixDoc|CQuorixState|LibraryCodecThreads|LayeredSocket|ByAddressAndName/LayeredSocketTest)\.'
+TSAN_OPTIONS="halt_on_error=1" ctest -j "$jobs" --output-on-failure --timeout 300 -L threads

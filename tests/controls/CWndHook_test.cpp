@@ -1,4 +1,5 @@
 #include "controls/CWndHook.h"
+#include "controls/CWndHookMap.h"
 
 #include <gtest/gtest.h>
 #include <wx/frame.h>
@@ -10,6 +11,7 @@
 namespace {
 
 wxDEFINE_EVENT(TEST_PING, wxCommandEvent);
+wxDEFINE_EVENT(TEST_OTHER, wxCommandEvent);
 
 using Log = std::vector<std::string>;
 
@@ -71,12 +73,12 @@ TEST_F(WndHookTest, OneHookSeesEventsAndLeavesTheWindowAsItWas)
     RecordingHook a("A", log);
     EXPECT_TRUE(a.HookWindow(frame));
     EXPECT_EQ(frame->GetEventHandler(), &a);
-    EXPECT_EQ(CWndHook::Lookup(frame), &a);
+    EXPECT_EQ(CWndHookMap::GetHookMap().Lookup(frame), &a);
     EXPECT_EQ(Ping(), (Log{"A", "window"}));
 
     EXPECT_TRUE(a.HookWindow(nullptr));
     EXPECT_EQ(frame->GetEventHandler(), frame);
-    EXPECT_EQ(CWndHook::Lookup(frame), nullptr);
+    EXPECT_EQ(CWndHookMap::GetHookMap().Lookup(frame), nullptr);
     EXPECT_EQ(Ping(), (Log{"window"}));
 }
 
@@ -85,7 +87,7 @@ TEST_F(WndHookTest, NewestHookFirstAndKeepingStopsTheChain)
     RecordingHook a("A", log), b("B", log);
     a.HookWindow(frame);
     b.HookWindow(frame);
-    EXPECT_EQ(CWndHook::Lookup(frame), &b);
+    EXPECT_EQ(CWndHookMap::GetHookMap().Lookup(frame), &b);
     EXPECT_EQ(b.GetNextHook(), &a);
     EXPECT_EQ(a.GetNextHook(), nullptr);
     EXPECT_EQ(Ping(), (Log{"B", "A", "window"}));
@@ -107,7 +109,7 @@ TEST_F(WndHookTest, UnhookingEitherOfTwoKeepsTheOther)
         RecordingHook& gone = c.removeNewest ? b : a;
         RecordingHook& kept = c.removeNewest ? a : b;
         EXPECT_TRUE(gone.HookWindow(nullptr));
-        EXPECT_EQ(CWndHook::Lookup(frame), &kept);
+        EXPECT_EQ(CWndHookMap::GetHookMap().Lookup(frame), &kept);
         EXPECT_EQ(kept.GetHookedWindow(), frame);
         EXPECT_EQ(Ping(), c.expected) << "removing the " << (c.removeNewest ? "newest" : "oldest");
         kept.HookWindow(nullptr);
@@ -122,7 +124,7 @@ TEST_F(WndHookTest, DestroyedWindowUnhooksEveryHookAndStillGetsItsDestroyEvent)
     b.HookWindow(frame);
     frame->Bind(wxEVT_DESTROY, [this](wxWindowDestroyEvent& e) {
         // The window's own handler runs after every hook has gone.
-        log.push_back(CWndHook::Lookup(frame) ? "window destroy, hooks left" : "window destroy");
+        log.push_back(CWndHookMap::GetHookMap().Lookup(frame) ? "window destroy, hooks left" : "window destroy");
         e.Skip();
     });
     log.clear();
@@ -142,7 +144,7 @@ TEST_F(WndHookTest, ChildDestroyEventsPassThroughUntouched)
     auto* child = new wxFrame(frame, wxID_ANY, "child");
     delete child;
     EXPECT_EQ(a.GetHookedWindow(), frame);
-    EXPECT_EQ(CWndHook::Lookup(frame), &a);
+    EXPECT_EQ(CWndHookMap::GetHookMap().Lookup(frame), &a);
 }
 
 TEST_F(WndHookTest, RefusesWhatIsOutsideTheContract)
@@ -170,8 +172,69 @@ TEST_F(WndHookTest, DestroyingAHookObjectUnhooksItAndAnIdleOneDoesNothing)
         b.HookWindow(frame);
         RecordingHook idle("idle", log);
     }
-    EXPECT_EQ(CWndHook::Lookup(frame), &a);
+    EXPECT_EQ(CWndHookMap::GetHookMap().Lookup(frame), &a);
     EXPECT_EQ(Ping(), (Log{"A", "window"}));
+}
+
+// On a ping, first sends the window another event, then passes the ping on through Default.
+class DefaultingHook : public CWndHook {
+public:
+    DefaultingHook(Log& log, wxWindow* window) : m_log(log)
+    {
+        Bind(TEST_PING, [this, window](wxCommandEvent&) {
+            m_log.push_back("B");
+            wxCommandEvent nested(TEST_OTHER);
+            nested.SetEventObject(window);
+            window->HandleWindowEvent(nested);
+            m_log.push_back(Default() ? "B: passed on, handled" : "B: passed on, not handled");
+        });
+    }
+
+private:
+    Log& m_log;
+};
+
+TEST_F(WndHookTest, DefaultPassesOnTheEventBeingHandledAlsoAfterANestedOne)
+{
+    frame->Bind(TEST_OTHER, [this](wxCommandEvent&) { log.push_back("window other"); });
+    RecordingHook a("A", log);
+    DefaultingHook b(log, frame);
+    a.HookWindow(frame);
+    EXPECT_FALSE(b.Default()) << "not hooked";
+    b.HookWindow(frame);
+    EXPECT_FALSE(b.Default()) << "no event being handled";
+    EXPECT_EQ(Ping(), (Log{"B", "window other", "A", "window", "B: passed on, handled"}));
+
+    // The older hook keeps it: the window never sees it, and it is not handled twice.
+    a.keep = true;
+    EXPECT_EQ(Ping(), (Log{"B", "window other", "A", "B: passed on, handled"}));
+}
+
+TEST_F(WndHookTest, HookMapWorksOnTheWindowsChain)
+{
+    CWndHookMap& map = CWndHookMap::GetHookMap();
+    EXPECT_EQ(&map, &CWndHookMap::GetHookMap()) << "one map for the process";
+    EXPECT_EQ(map.Lookup(nullptr), nullptr);
+    EXPECT_EQ(map.Lookup(frame), nullptr);
+
+    RecordingHook a("A", log), b("B", log), c("C", log);
+    for (RecordingHook* hook : {&a, &b, &c})
+        hook->HookWindow(frame);
+    EXPECT_EQ(map.Lookup(frame), &c);
+
+    // Removing one from the middle links its neighbours.
+    EXPECT_TRUE(map.Remove(&b));
+    EXPECT_FALSE(map.Remove(&b)) << "no longer in the chain";
+    EXPECT_EQ(c.GetNextHook(), &a);
+    EXPECT_EQ(Ping(), (Log{"C", "A", "window"}));
+    EXPECT_FALSE(b.HookWindow(nullptr));
+
+    map.RemoveAll(frame);
+    EXPECT_EQ(c.unhookCalls, 1);
+    EXPECT_EQ(a.unhookCalls, 1);
+    EXPECT_EQ(map.Lookup(frame), nullptr);
+    EXPECT_EQ(frame->GetEventHandler(), frame);
+    EXPECT_EQ(Ping(), (Log{"window"}));
 }
 
 }  // namespace

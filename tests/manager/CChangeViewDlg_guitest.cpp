@@ -10,6 +10,9 @@
 #include <wx/app.h>
 
 #include <future>
+#include <string>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -45,6 +48,32 @@ TEST(CChangeViewDlg, WithoutLoadersSwitchesThePaneAtOnce)
     EXPECT_EQ(dialog.ShowModal(), wxID_OK);
     EXPECT_EQ(switched, 1);
     EXPECT_EQ(doc.updates, 0);
+}
+
+TEST(CChangeViewDlg, AFailedPostIsReportedAsNotPosted)
+{
+    CThreadList threads;
+    LoaderProbe probe;
+    for (int i = 0; i < 2; ++i)
+        threads.Start(std::make_unique<FakeLoader>(probe));
+    // The dialog has gone: its port refuses the done message.
+    wxEvtHandler gone;
+    lfplat::MessagePort port(&gone);
+    const auto sink = port.GetSink();
+    port.Close();
+    std::atomic<int> progress{0};
+    std::vector<std::string> reports;
+    std::thread worker([&] {
+        CChangeViewDlg::StopLoadersAndPost(threads, progress, sink,
+                                           [&](const std::string& text) { reports.push_back(text); });
+    });
+    worker.join();
+    EXPECT_EQ(threads.Count(), 0u);
+    EXPECT_EQ(probe.destroyed, 2);
+    EXPECT_EQ(progress, 0);
+    EXPECT_TRUE(reports.empty()) << "the report is shown on the user-interface thread";
+    ASSERT_TRUE(lftest::PumpUntil([&] { return !reports.empty(); }));
+    EXPECT_EQ(reports, std::vector<std::string>{"Not Posted"});
 }
 
 TEST(CChangeViewDlg, BarFollowsTheProgressCount)

@@ -1,3 +1,4 @@
+#include "controls/CWndHookMap.h"
 #include "manager/CFramePlacementHook.h"
 
 #include "tests/support/GuiTest.h"
@@ -98,7 +99,7 @@ TEST_F(PlacementTest, AnotherHookOnTheSameWindowDoesNotDisturbIt)
     wxFrame* frame = Open("0,1,-1,-1,-1,-1,100,50,700,450");
     CWndHook other;
     ASSERT_TRUE(other.HookWindow(frame));
-    EXPECT_EQ(CWndHook::Lookup(frame), &other);
+    EXPECT_EQ(CWndHookMap::GetHookMap().Lookup(frame), &other);
     frame->SetSize(60, 70, 400, 300);
     lftest::PumpFor(std::chrono::milliseconds(30));
     EXPECT_EQ(CloseAndRead(frame), "0,1,-1,-1,-1,-1,60,70,460,370");

@@ -1,11 +1,15 @@
+#include "FakeLoader.h"
+#include "manager/CChangeViewDlg.h"
 #include "manager/CMainFrame.h"
 #include "manager/CPlaceholderView.h"
 #include "manager/CQuorixDoc.h"
+#include "manager/CQuorixDocManager.h"
 #include "manager/CQuorixDocTemplate.h"
 #include "manager/CQuorixState.h"
 #include "manager/CQuorixView.h"
 #include "manager/CSplitter.h"
 #include "manager/MainFrameLayout.h"
+#include "manager/ManagerModes.h"
 #include "platform/SettingsStore.h"
 #include "resources/manager/ManagerIds.h"
 #include "tests/support/GuiTest.h"
@@ -15,6 +19,8 @@
 #include <wx/menu.h>
 #include <wx/weakref.h>
 
+#include <filesystem>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -82,7 +88,7 @@ protected:
     void SetUp() override
     {
         state = std::make_unique<CQuorixState>((dir / "settings.ini").string());
-        manager = std::make_unique<wxDocManager>();
+        manager = std::make_unique<CQuorixDocManager>();
         new TestTemplate(manager.get(), *state, (dir / "qkvex.sess").string());
         frame = new CMainFrame(manager.get(), *state);
         frame->SetMessageSink([this](const std::string& text) { messages.push_back(text); });
@@ -113,7 +119,7 @@ protected:
 
     lftest::TempDir dir;
     std::unique_ptr<CQuorixState> state;
-    std::unique_ptr<wxDocManager> manager;
+    std::unique_ptr<CQuorixDocManager> manager;
     CMainFrame* frame = nullptr;
     CQuorixDoc* doc = nullptr;
     std::vector<std::string> messages;
@@ -164,18 +170,61 @@ TEST_F(MainFrameTest, ImagePaneFollowsTheViewMode)
     EXPECT_TRUE(frame->GetImagePaneView()->GetPaneWindow()->IsShownOnScreen());
 }
 
-TEST_F(MainFrameTest, ANewDocumentGetsPanesOfItsOwn)
+TEST_F(MainFrameTest, NewAndOpenKeepTheOneDocumentWithItsFolderAndSelection)
 {
-    ASSERT_TRUE(manager->CreateNewDocument());
-    auto* fresh = manager->GetCurrentDocument();
-    ASSERT_NE(fresh, doc);
-    EXPECT_EQ(manager->GetDocuments().size(), 1u);
-    for (CPaneView* view : {frame->GetDirectoryView(), frame->GetRecentFoldersView(), frame->GetToolPanelView(),
-                            frame->GetImagePaneView()}) {
-        ASSERT_NE(view, nullptr);
-        EXPECT_EQ(view->GetDocument(), fresh);
+    auto folder = std::make_unique<CFolderItem>("photos", dir.str(), 0);
+    folder->AddImage(std::make_unique<CImageItem>("a.jpg", dir.str() + "/a.jpg", 100, 0, 0));
+    folder->AddImage(std::make_unique<CImageItem>("b.jpg", dir.str() + "/b.jpg", 100, 0, 0));
+    doc->SetCurrentFolder(std::move(folder));
+    doc->SelectImage(1, false, false);
+    // A recent folder the session file does not keep: a document made afresh would lose it.
+    doc->AddRecentFolder(std::make_unique<CFolderItem>("other", "/other", 0));
+    const std::string opened = (dir / "picked.txt").string();
+    lftest::WriteText(opened, "x");
+
+    struct Case {
+        const char* step;
+        std::function<void()> run;
+    };
+    const Case cases[] = {
+        {"File > New",
+         [&] {
+             wxCommandEvent command(wxEVT_MENU, ID_FILE_NEW);
+             frame->GetEventHandler()->ProcessEvent(command);
+         }},
+        {"opening a file", [&] { EXPECT_NE(manager->CreateDocument(opened, wxDOC_SILENT), nullptr); }},
+        {"opening a missing file", [&] { EXPECT_EQ(manager->CreateDocument(opened + ".gone", wxDOC_SILENT), nullptr); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.step);
+        c.run();
+        ASSERT_EQ(manager->GetDocuments().size(), 1u);
+        // Read through what the manager holds now: a replaced document would show defaults.
+        auto* current = dynamic_cast<CQuorixDoc*>(manager->GetCurrentDocument());
+        ASSERT_NE(current, nullptr);
+        EXPECT_EQ(current->GetCurrentFolder()->m_strPath, dir.str());
+        ASSERT_EQ(current->GetSelectedImageCount(), 1u);
+        EXPECT_EQ(current->GetSelectedImage(0)->m_strName, "b.jpg");
+        ASSERT_EQ(current->GetRecentCount(), 1u);
+        EXPECT_EQ(current->GetRecentFolder(0)->m_strPath, "/other");
+        EXPECT_EQ(current->GetViews().size(), 5u) << "the views stay";
+        EXPECT_FALSE(std::filesystem::exists(dir / "qkvex.sess")) << "the document was not closed";
     }
-    doc = nullptr;
+    ASSERT_EQ(manager->GetHistoryFilesCount(), 1u);
+    EXPECT_EQ(manager->GetHistoryFile(0), opened);
+}
+
+TEST_F(MainFrameTest, ChangeViewDialogSwitchesThePaneByItself)
+{
+    lftest::LoaderProbe probe;
+    state->m_threads.Start(std::make_unique<lftest::FakeLoader>(probe));
+    doc->m_nViewMode = kViewDetailsAndFolders;
+    CChangeViewDlg dialog(frame, state->m_threads);
+    dialog.SetTarget(doc, false);
+    EXPECT_EQ(dialog.ShowModal(), wxID_OK);
+    EXPECT_EQ(probe.destroyed, 1);
+    EXPECT_TRUE(frame->GetImagePaneView()->IsKindOf(wxCLASSINFO(CDetailListPlaceholder)));
+    EXPECT_EQ(frame->GetRightSplitter()->GetReplaceMode(), kViewDetailsAndFolders);
 }
 
 TEST_F(MainFrameTest, StatusBarShowsTheTotals)
