@@ -5,7 +5,7 @@
 #include <wx/dialog.h>
 #include <wx/icon.h>
 #include <wx/slider.h>
-#include <wx/spinbutt.h>
+#include <wx/spinctrl.h>
 #include <wx/statbmp.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
@@ -91,23 +91,37 @@ wxSize GrowLayoutBox(std::vector<LayoutBox>& boxes, size_t index, const wxSize& 
     if (dw == 0 && dh == 0)
         return {0, 0};
     const wxSize before = LayoutExtent(boxes);
+    std::vector<wxPoint> moves(boxes.size());
     for (size_t i = 0; i < boxes.size(); ++i) {
-        wxRect& r = boxes[i].rect;
-        if (i == index)
+        const wxRect& r = boxes[i].rect;
+        if (i == index || (boxes[i].encloses && CentreInside(old, r)))
             continue;
-        if (boxes[i].encloses && CentreInside(old, r)) {
-            r.width += dw;
-            r.height += dh;
-            continue;
-        }
         const bool sameRows = r.y < old.y + old.height && old.y < r.y + r.height;
         const bool sameColumns = r.x < old.x + old.width && old.x < r.x + r.width;
         // A neighbour that starts just inside the old edge (layouts overlap by a unit
         // now and then) still counts as beside or below.
         if (sameRows && r.x + r.width > old.x + old.width && r.x > old.x)
-            r.x += dw;
+            moves[i].x = dw;
         if (sameColumns && r.y + r.height > old.y + old.height && r.y > old.y)
-            r.y += dh;
+            moves[i].y = dh;
+    }
+    // What a moving group box encloses moves with it.
+    for (size_t g = 0; g < boxes.size(); ++g) {
+        if (!boxes[g].encloses || moves[g] == wxPoint())
+            continue;
+        for (size_t i = 0; i < boxes.size(); ++i)
+            if (i != g && i != index && CentreInside(boxes[i].rect, boxes[g].rect)) {
+                moves[i].x = std::max(moves[i].x, moves[g].x);
+                moves[i].y = std::max(moves[i].y, moves[g].y);
+            }
+    }
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        wxRect& r = boxes[i].rect;
+        if (i != index && boxes[i].encloses && CentreInside(old, r)) {
+            r.width += dw;
+            r.height += dh;
+        }
+        r.Offset(moves[i]);
     }
     boxes[index].rect.SetSize({old.width + dw, old.height + dh});
     const wxSize after = LayoutExtent(boxes);
@@ -160,9 +174,9 @@ bool CreateDialogFromTemplate(wxDialog& dialog, wxWindow* parent, const DialogTe
         case DlgItemKind::Slider:
             control = new wxSlider(&dialog, id, 0, 0, 100, pos, size, wxSL_HORIZONTAL | wxSL_AUTOTICKS);
             break;
-        case DlgItemKind::SpinButton: {
-            auto* spin = new wxSpinButton(&dialog, id, pos, size, wxSP_VERTICAL);
-            spin->SetRange(0, 100);
+        case DlgItemKind::SpinEdit: {
+            auto* spin = new wxSpinCtrlDouble(&dialog, id, text, pos, size, wxSP_ARROW_KEYS, 0, 100, 0, 1);
+            spin->SetDigits(1);
             control = spin;
             break;
         }
@@ -171,15 +185,26 @@ bool CreateDialogFromTemplate(wxDialog& dialog, wxWindow* parent, const DialogTe
         boxes.push_back({control->GetRect(), item.kind == DlgItemKind::GroupBox});
     }
     // Dialog units follow the font's average character, not the widths of the letters of
-    // a text: a static text whose text would be cut grows, and what lies to its right or
-    // below moves along.
+    // a text: a static text or caption that would be cut grows, and what lies to its
+    // right or below moves along.
     wxSize grown(0, 0);
     for (size_t i = 0; i < controls.size(); ++i) {
-        if (layout.items[i].kind != DlgItemKind::Static)
-            continue;
-        auto* label = static_cast<wxStaticText*>(controls[i]);
-        label->SetSize(boxes[i].rect);
-        grown += GrowLayoutBox(boxes, i, NeededStaticSize(label, wxString::FromUTF8(layout.items[i].text)));
+        switch (layout.items[i].kind) {
+        case DlgItemKind::Static: {
+            auto* label = static_cast<wxStaticText*>(controls[i]);
+            label->SetSize(boxes[i].rect);
+            const wxString text = wxString::FromUTF8(layout.items[i].text);
+            grown += GrowLayoutBox(boxes, i, NeededStaticSize(label, text));
+            break;
+        }
+        // Captions of buttons and check boxes are one line: they grow to the right.
+        case DlgItemKind::Button:
+        case DlgItemKind::DefaultButton:
+        case DlgItemKind::CheckBox:
+            grown += GrowLayoutBox(boxes, i, {controls[i]->GetBestSize().x, boxes[i].rect.height});
+            break;
+        default: break;
+        }
     }
     for (size_t i = 0; i < controls.size(); ++i) {
         controls[i]->SetSize(boxes[i].rect);

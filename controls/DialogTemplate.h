@@ -4,9 +4,9 @@
 // its proportions under any font. A static text still shows all of its text where the
 // font's letters are wider than its average: the control grows (downwards when it is
 // tall enough to wrap, else to the right), what lies beside or below it moves along, and
-// the dialog grows with them. A dialog class creates its window from its template, then
-// moves values in and out of the controls; the templates live with the program's other
-// resources.
+// the dialog grows with them. Button and check box captions grow to the right the same
+// way. A dialog class creates its window from its template, then moves values in and
+// out of the controls; the templates live with the program's other resources.
 
 #include <wx/gdicmn.h>
 
@@ -25,7 +25,7 @@ enum class DlgItemKind {
     CheckBox,       // a check box that toggles itself when clicked
     Edit,           // a one-line text field
     Slider,         // a horizontal slider with tick marks, range 0..100
-    SpinButton,     // up and down arrows, range 0..100; the dialog ties them to a field
+    SpinEdit,       // a number field with up and down arrows, range 0..100, one decimal
 };
 
 struct DlgItem {
@@ -50,8 +50,9 @@ struct LayoutBox {
 };
 
 // Makes boxes[index] at least needed in size: boxes to its right (on its rows) move right
-// and boxes below it (in its columns) move down by what it grew, and group boxes around
-// it grow as much. Returns how far the right and the bottom edge of the whole layout moved.
+// and boxes below it (in its columns) move down by what it grew, group boxes around it
+// grow as much, and what a moving group box encloses moves with it. Returns how far the
+// right and the bottom edge of the whole layout moved.
 wxSize GrowLayoutBox(std::vector<LayoutBox>& boxes, size_t index, const wxSize& needed);
 
 // The window id of a template control: OK and Cancel get the toolkit's ids, so that the

@@ -29,6 +29,9 @@ class wxBitmap;
 class wxDC;
 class wxIcon;
 class wxRect;
+namespace lfimg {
+struct Resource;
+}
 
 namespace lfimg {
 
@@ -141,6 +144,9 @@ public:
     bool RefuseEncode(CLfStream* stream);
     bool Load(const char* fileName, uint32_t type = 0);
     bool Save(const char* fileName, uint32_t type);
+    // Decodes a program resource (lfimg::FindResource); a null resource fails with
+    // "Unable to load resource!", one without bytes with no message.
+    bool LoadResource(const lfimg::Resource* resource, uint32_t type);
 
     // ---- Pixels and palette --------------------------------------------------------
     uint32_t GetPaletteSize() const;

@@ -9,6 +9,7 @@
 #include "image/CLfFileStream.h"
 #include "image/CLfMemoryStream.h"
 #include "image/LfCodecTable.h"
+#include "image/LfResources.h"
 #include "platform/AtomicFile.h"
 
 #include <cstdio>
@@ -180,6 +181,18 @@ bool CLfImage::Load(const char* fileName, uint32_t type)
     if (!ok && type != lfimg::kTypeUnknown)
         std::memcpy(info.lastError, saved, sizeof saved);
     return ok;
+}
+
+bool CLfImage::LoadResource(const lfimg::Resource* resource, uint32_t type)
+{
+    if (!resource) {
+        SetLastError("Unable to load resource!");
+        return false;
+    }
+    if (!resource->data || resource->size == 0)
+        return false;
+    CLfMemoryStream stream(resource->data, int64_t(resource->size));
+    return Decode(&stream, type);
 }
 
 bool CLfImage::Save(const char* fileName, uint32_t type)

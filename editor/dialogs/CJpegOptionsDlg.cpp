@@ -8,8 +8,7 @@
 #include <wx/checkbox.h>
 #include <wx/msgdlg.h>
 #include <wx/slider.h>
-#include <wx/spinbutt.h>
-#include <wx/textctrl.h>
+#include <wx/spinctrl.h>
 
 #include <cmath>
 
@@ -27,8 +26,7 @@ CJpegOptionsDlg::CJpegOptionsDlg(wxWindow* parent, const JpegOptions& start, boo
 {
     CreateDialogFromTemplate(*this, parent, edlg::JpegOptions());
     m_slider = Control<wxSlider>(*this, IDC_JPEG_QUALITY_SLIDER);
-    m_edit = Control<wxTextCtrl>(*this, IDC_JPEG_QUALITY_EDIT);
-    m_spin = Control<wxSpinButton>(*this, IDC_JPEG_QUALITY_SPIN);
+    m_edit = Control<wxSpinCtrlDouble>(*this, IDC_JPEG_QUALITY_EDIT);
     m_progressive = Control<wxCheckBox>(*this, IDC_JPEG_PROGRESSIVE);
     m_optimize = Control<wxCheckBox>(*this, IDC_JPEG_OPTIMIZE);
     m_horizontal = Control<wxCheckBox>(*this, IDC_JPEG_HORIZONTAL);
@@ -42,7 +40,7 @@ CJpegOptionsDlg::CJpegOptionsDlg(wxWindow* parent, const JpegOptions& start, boo
 
     Bind(wxEVT_SCROLL_THUMBRELEASE, &CJpegOptionsDlg::OnSliderReleased, this, IDC_JPEG_QUALITY_SLIDER);
     Bind(wxEVT_TEXT, &CJpegOptionsDlg::OnQualityText, this, IDC_JPEG_QUALITY_EDIT);
-    Bind(wxEVT_SPIN, &CJpegOptionsDlg::OnSpin, this, IDC_JPEG_QUALITY_SPIN);
+    Bind(wxEVT_SPINCTRLDOUBLE, &CJpegOptionsDlg::OnSpin, this, IDC_JPEG_QUALITY_EDIT);
     Bind(wxEVT_CHECKBOX, &CJpegOptionsDlg::OnCheck, this, IDC_JPEG_PROGRESSIVE, IDC_JPEG_SAVE_DEFAULT);
     Bind(wxEVT_BUTTON, &CJpegOptionsDlg::OnResetAll, this, IDC_JPEG_RESET_ALL);
     Bind(wxEVT_BUTTON, &CJpegOptionsDlg::OnOK, this, wxID_OK);
@@ -55,10 +53,8 @@ void CJpegOptionsDlg::WriteControls()
     const int position = static_cast<int>(std::trunc(m_options.quality));
     if (m_slider)
         m_slider->SetValue(position);
-    if (m_spin)
-        m_spin->SetValue(position);
     if (m_edit)
-        m_edit->ChangeValue(wxString::FromUTF8(JpegOptions::FormatQuality(m_options.quality)));
+        m_edit->SetValue(m_options.quality);
     m_writing = false;
     WriteChecks();
 }
@@ -92,7 +88,7 @@ bool CJpegOptionsDlg::ReadControls(bool showMessage)
 {
     ReadChecks();
     std::string message;
-    const auto quality = JpegOptions::ParseQuality(m_edit ? m_edit->GetValue().utf8_string() : "", &message);
+    const auto quality = JpegOptions::ParseQuality(m_edit ? m_edit->GetTextValue().utf8_string() : "", &message);
     if (!quality) {
         if (showMessage) {
             wxMessageBox(wxString::FromUTF8(message), estr::kAppTitle, wxOK | wxICON_EXCLAMATION, this);
@@ -120,7 +116,7 @@ void CJpegOptionsDlg::OnQualityText(wxCommandEvent&)
     // The slider follows what is typed; a text that is no quality moves nothing yet and
     // is refused when the dialog is closed with Save.
     std::string message;
-    if (const auto quality = JpegOptions::ParseQuality(m_edit->GetValue().utf8_string(), &message)) {
+    if (const auto quality = JpegOptions::ParseQuality(m_edit->GetTextValue().utf8_string(), &message)) {
         m_writing = true;
         if (m_slider)
             m_slider->SetValue(static_cast<int>(std::trunc(*quality)));
@@ -128,10 +124,10 @@ void CJpegOptionsDlg::OnQualityText(wxCommandEvent&)
     }
 }
 
-void CJpegOptionsDlg::OnSpin(wxSpinEvent& event)
+void CJpegOptionsDlg::OnSpin(wxSpinDoubleEvent& event)
 {
-    if (m_edit)
-        m_edit->SetValue(wxString::Format("%d", event.GetPosition()));  // moves the slider too
+    if (!m_writing && m_slider)
+        m_slider->SetValue(static_cast<int>(std::trunc(event.GetValue())));
 }
 
 void CJpegOptionsDlg::OnCheck(wxCommandEvent& event)

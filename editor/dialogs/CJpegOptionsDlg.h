@@ -1,5 +1,5 @@
 #pragma once
-// The JPEG options asked before a save: quality by slider, field or arrows, the encoding
+// The JPEG options asked before a save: quality by slider or field (with arrows), the encoding
 // and chroma sampling pairs, and whether the choice becomes the default. The rules live
 // in JpegOptions; this window only moves them in and out of its controls.
 
@@ -10,9 +10,8 @@
 class wxCheckBox;
 class wxScrollEvent;
 class wxSlider;
-class wxSpinButton;
-class wxSpinEvent;
-class wxTextCtrl;
+class wxSpinCtrlDouble;
+class wxSpinDoubleEvent;
 
 class CJpegOptionsDlg : public wxDialog {
 public:
@@ -35,15 +34,14 @@ private:
     void WriteChecks();
     void OnSliderReleased(wxScrollEvent& event);
     void OnQualityText(wxCommandEvent& event);
-    void OnSpin(wxSpinEvent& event);
+    void OnSpin(wxSpinDoubleEvent& event);
     void OnCheck(wxCommandEvent& event);
     void OnResetAll(wxCommandEvent& event);
     void OnOK(wxCommandEvent& event);
 
     JpegOptions m_options;
     wxSlider* m_slider = nullptr;
-    wxTextCtrl* m_edit = nullptr;
-    wxSpinButton* m_spin = nullptr;
+    wxSpinCtrlDouble* m_edit = nullptr;  // the quality, typed or stepped with its arrows
     wxCheckBox* m_progressive = nullptr;
     wxCheckBox* m_optimize = nullptr;
     wxCheckBox* m_horizontal = nullptr;

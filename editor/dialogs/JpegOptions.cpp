@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 JpegOptions JpegOptions::FromPresets(const CPixoroState& state)
@@ -116,11 +115,4 @@ std::optional<double> JpegOptions::ParseQuality(const std::string& text, std::st
         return std::nullopt;
     }
     return value;
-}
-
-std::string JpegOptions::FormatQuality(double quality)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", quality);
-    return text;
 }

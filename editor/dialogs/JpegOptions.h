@@ -43,5 +43,4 @@ struct JpegOptions {
     // The quality text of the dialog's edit: a number within 0..100, else the message
     // that the dialog shows.
     static std::optional<double> ParseQuality(const std::string& text, std::string* message);
-    static std::string FormatQuality(double quality);
 };

@@ -1,6 +1,5 @@
 #include "editor/shell/CMainFrame.h"
 
-#include "editor/shell/CPixoroApp.h"
 #include "resources/editor/EditorIds.h"
 #include "resources/editor/EditorMenus.h"
 #include "resources/editor/EditorStrings.h"
@@ -22,7 +21,7 @@ CMainFrame::CMainFrame(wxDocManager* manager)
         manager->FileHistoryAddFilesToMenu(m_recentFileMenu);
     }
     CreateStatusBar(4);
-    const int widths[] = {-1, 230, 170, 60};
+    const int widths[] = {-1, 230, 170, 70};
     SetStatusWidths(4, widths);
     ShowNoImageStatus();
     DragAcceptFiles(true);
@@ -46,7 +45,8 @@ void CMainFrame::ShowZoom(double zoom) { SetStatusText(wxString::FromUTF8(CPixor
 
 void CMainFrame::OnDropFiles(wxDropFilesEvent& event)
 {
-    for (int i = 0; i < event.GetNumberOfFiles(); ++i)
-        if (auto* app = dynamic_cast<CPixoroApp*>(wxTheApp))
-            app->OpenImage(event.GetFiles()[i].utf8_string());
+    // Each file opens as File > Open would (the shown image closes first).
+    if (wxDocManager* manager = GetDocumentManager())
+        for (int i = 0; i < event.GetNumberOfFiles(); ++i)
+            manager->CreateDocument(event.GetFiles()[i], wxDOC_SILENT);
 }

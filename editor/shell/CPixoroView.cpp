@@ -33,6 +33,8 @@ bool CPixoroView::OnCreate(wxDocument* doc, long)
     m_canvas->Bind(wxEVT_SIZE, &CPixoroView::OnCanvasSize, this);
     SetFrame(frame);
     frame->Show(true);
+    // The new image's window becomes the active one, with its menu bar.
+    frame->Activate();
     return true;
 }
 

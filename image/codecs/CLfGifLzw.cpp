@@ -111,14 +111,14 @@ int CLfGifLzw::Decode(ByteSource& source, LineSink& sink, int lineWidth)
         int sp = 0;
         if (prev < 0) {
             if (code >= m_clearCode || code > 0xFF)
-                return kCodeBeyondTable;  // a root must be a pixel value
+                return PutPartialLine(sink, line.data(), filled, kCodeBeyondTable);  // a root must be a pixel value
             first = uint8_t(code);
             m_stack[sp++] = first;
             prev = code;
         } else {
             // Only the slot about to be filled may be named before it exists.
             if (code > m_slot || code >= kMaxCodes)
-                return kCodeBeyondTable;
+                return PutPartialLine(sink, line.data(), filled, kCodeBeyondTable);
             int cur = code;
             if (code == m_slot) {
                 m_stack[sp++] = first;
@@ -127,14 +127,14 @@ int CLfGifLzw::Decode(ByteSource& source, LineSink& sink, int lineWidth)
             while (cur >= m_firstFree) {
                 const int next = m_prefix[cur];
                 if (sp >= kMaxCodes || next >= cur)
-                    return kBadChain;
+                    return PutPartialLine(sink, line.data(), filled, kBadChain);
                 m_stack[sp++] = m_suffix[cur];
                 cur = next;
             }
             if (cur >= m_clearCode)
-                return kBadChain;
+                return PutPartialLine(sink, line.data(), filled, kBadChain);
             if (cur > 0xFF)
-                return kCodeBeyondTable;
+                return PutPartialLine(sink, line.data(), filled, kCodeBeyondTable);
             first = uint8_t(cur);
             m_stack[sp++] = first;
             if (m_slot < kMaxCodes) {
@@ -161,13 +161,19 @@ int CLfGifLzw::Decode(ByteSource& source, LineSink& sink, int lineWidth)
             }
         }
     }
-    if (filled > 0) {
-        const int status = sink.PutLine(line.data(), filled);
+    return PutPartialLine(sink, line.data(), filled, kOk);
+}
+
+int CLfGifLzw::PutPartialLine(LineSink& sink, uint8_t* pixels, int count, int status)
+{
+    // Damaged data keeps the pixels decoded before it.
+    if (count > 0) {
+        const int put = sink.PutLine(pixels, count);
         ++m_linesDone;
-        if (status < 0)
-            return status;
+        if (put < 0)
+            return put;
     }
-    return kOk;
+    return status;
 }
 
 void CLfGifLzw::SkipRemainingData(ByteSource& source)

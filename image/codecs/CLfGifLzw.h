@@ -78,6 +78,8 @@ public:
 
 private:
     int NextDataByte(ByteSource& source);
+    // Hands a last line of count pixels to the sink, then gives status.
+    int PutPartialLine(LineSink& sink, uint8_t* pixels, int count, int status);
 
     // plain and hashed LZW coders: shared bit output in 254-byte packets
     void StartCodes(int initBits, ByteSink& out);

@@ -386,7 +386,10 @@ bool CLfImageBMP::Decode(CLfStream* stream)
             if (!MasksUsable(masks, fileBits))
                 Fail("BMP colour masks %08X %08X %08X are not usable", masks[0], masks[1], masks[2]);
         }
-        if (dataOffset != 0 && !s.Seek(start + int64_t(dataOffset), CLfStream::kSeekSet))
+        // Seeking past the end succeeds on most streams: the size decides.
+        const int64_t size = s.Size();
+        if (dataOffset != 0 && (size < 0 || start + int64_t(dataOffset) >= size ||
+                                !s.Seek(start + int64_t(dataOffset), CLfStream::kSeekSet)))
             Fail("BMP data offset %u lies beyond the file", dataOffset);
 
         if (fileBits == 2) {

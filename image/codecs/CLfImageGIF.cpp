@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 using lfcodec::Fail;
 
@@ -13,6 +14,9 @@ namespace {
 constexpr uint8_t kExtension = 0x21;
 constexpr uint8_t kImage = 0x2C;
 constexpr uint8_t kTrailer = 0x3B;
+// The frame pixels one decode creates at most (their buffers are filled and drawn
+// whatever the data holds).
+constexpr uint64_t kFrameWork = uint64_t(1) << 31;
 
 int DisposalOf(const uint8_t* controlBlock)
 {
@@ -95,59 +99,61 @@ bool CLfImageGIF::ReadExtension(CLfStream* stream)
     const int label = stream->GetC();
     if (label < 0)
         return false;
-    bool ok = true;
+    int first = 0;  // length of the block's first sub-block, already read
     switch (label) {
     case 0xF9: {
-        const int size = stream->GetC();
-        ok = size == 4 && stream->Read(m_controlBlock, 1, 4) == 4;
-        if (ok) {
-            // The block speaks for the next image only.
-            info.transIndex = (m_controlBlock[0] & 1) ? m_controlBlock[3] : -1;
-            info.frameDelay = uint32_t(m_controlBlock[1] | (m_controlBlock[2] << 8));
-            m_disposal = DisposalOf(m_controlBlock);
-            m_controlSeen = true;
-        }
+        first = stream->GetC();
+        if (first != 4 || stream->Read(m_controlBlock, 1, 4) != 4)
+            return false;
+        first = 0;
+        // A clear transparency bit leaves the transparent index as it was.
+        if (m_controlBlock[0] & 1)
+            info.transIndex = m_controlBlock[3];
+        info.frameDelay = uint32_t(m_controlBlock[1] | (m_controlBlock[2] << 8));
+        m_disposal = DisposalOf(m_controlBlock);
         break;
     }
     case 0xFE: {
-        const int n = stream->GetC();
-        ok = n >= 0 && stream->Read(m_comment, 1, size_t(n)) == size_t(n);
-        m_comment[ok ? n : 0] = 0;
+        // Only the first sub-block is kept; an empty one is the terminator.
+        first = stream->GetC();
+        if (first < 0 || stream->Read(m_comment, 1, size_t(first)) != size_t(first)) {
+            m_comment[0] = 0;
+            return false;
+        }
+        m_comment[first] = 0;
+        if (first == 0)
+            return true;
+        first = 0;
         break;
     }
     case 0xFF: {
         uint8_t id[11];
         if (stream->GetC() != 11 || stream->Read(id, 1, 11) != 11)
             return false;
-        const int n = stream->GetC();
+        first = stream->GetC();
         uint8_t data[255];
-        ok = n >= 0 && stream->Read(data, 1, size_t(n)) == size_t(n);
-        const bool loopBlock = std::memcmp(id, "NETSCAPE2.0", 11) == 0 || std::memcmp(id, "ANIMEXTS1.0", 11) == 0;
-        if (ok && loopBlock && n > 2 && data[0] == 1)
+        if (first < 0 || stream->Read(data, 1, size_t(first)) != size_t(first))
+            return false;
+        if (first > 2)
             m_loops = data[1] | (data[2] << 8);
-        if (ok && n == 0)
-            return true;  // that was the terminator
+        if (first == 0)
+            return true;
+        first = 0;
         break;
     }
     default:
         break;
     }
-    if (ok)
-        SkipSubBlocks(stream);
-    return ok;
+    SkipSubBlocks(stream);
+    return true;
 }
 
 int32_t CLfImageGIF::CountFrames(CLfStream* stream, ColorTable& table)
 {
     (void)table;  // local tables are passed over, not kept
     const int64_t start = stream->Tell();
-    // Counting reads every extension; what they say belongs to the decoding pass.
-    const int32_t transIndex = info.transIndex;
-    const uint32_t delay = info.frameDelay;
-    const int32_t disposal = m_disposal;
-    uint8_t controlBlock[4];
-    std::memcpy(controlBlock, m_controlBlock, 4);
-
+    // The extensions read here stay: the decoding pass starts with what the
+    // file's last ones said and overwrites it frame by frame.
     int32_t count = 0;
     for (int c = stream->GetC(); c >= 0 && c != kTrailer; c = stream->GetC()) {
         if (c == kExtension) {
@@ -164,11 +170,6 @@ int32_t CLfImageGIF::CountFrames(CLfStream* stream, ColorTable& table)
         }
     }
     stream->Seek(start, CLfStream::kSeekSet);
-    info.transIndex = transIndex;
-    info.frameDelay = delay;
-    m_disposal = disposal;
-    std::memcpy(m_controlBlock, controlBlock, 4);
-    m_controlSeen = false;
     return count;
 }
 
@@ -317,8 +318,7 @@ void CLfImageGIF::DecodeFrames(CLfStream* stream)
     std::unique_ptr<CLfImage> canvas;
     int32_t firstTrans = -1;
     int32_t index = 0;
-    bool asked = false;       // the asked frame was decoded
-    bool askedOutside = false;
+    uint64_t pixelsMade = 0;  // frame pixels created so far, against kFrameWork
     for (bool more = true; more;) {
         const int c = stream->GetC();
         if (c < 0 || c == kTrailer)
@@ -332,30 +332,33 @@ void CLfImageGIF::DecodeFrames(CLfStream* stream)
         if (c != kImage)
             continue;  // stray bytes between blocks
 
+        // A file cut short in a descriptor or a colour table ends the frames.
         uint8_t d[9];
-        lfcodec::ReadExact(stream, d, 9, "GIF image descriptor is cut short");
+        if (stream->Read(d, 1, 9) != 9)
+            break;
         const int32_t left = d[0] | (d[1] << 8);
         const int32_t top = d[2] | (d[3] << 8);
         const int32_t width = d[4] | (d[5] << 8);
         const int32_t height = d[6] | (d[7] << 8);
-        if (!m_controlSeen)
-            info.transIndex = -1;  // no control extension: an opaque image
-        m_controlSeen = false;
         if (d[8] & 0x80) {
             table.count = uint16_t(2 << (d[8] & 7));
-            lfcodec::ReadExact(stream, table.rgb, size_t(table.count) * 3, "GIF colour table is cut short");
+            if (stream->Read(table.rgb, 3, table.count) != table.count)
+                break;
         }
 
-        // Frames are bounded by the logical screen; others are passed over.
+        // Frames are bounded by the logical screen; others are passed over and
+        // take no frame number.
         if (width == 0 || height == 0 || left + width > screenWidth || top + height > screenHeight) {
             if (stream->GetC() >= 0)
                 SkipSubBlocks(stream);
-            if (index == info.frame) {
-                askedOutside = true;
-                break;
-            }
-            ++index;
             continue;
+        }
+        // Every frame costs work by its size, whatever its data: a small file of
+        // many screen-sized frames stops here instead of keeping a thread busy.
+        pixelsMade += uint64_t(width) * uint64_t(height);
+        if (pixelsMade > kFrameWork) {
+            SetLastErrorF("GIF frame %d: the frames before it are too large to compose", index);
+            break;
         }
         // Tiles of a true-colour file (no global table) cover the screen only together.
         if (index == 0 && (width != screenWidth || height != screenHeight))
@@ -410,12 +413,14 @@ void CLfImageGIF::DecodeFrames(CLfStream* stream)
         const int status = m_lzw->Decode(source, target, width);
         m_lzw->SkipRemainingData(source);
         GiveBackInput(stream);
+        // Damaged data keeps the rows decoded so far, as every viewer shows them;
+        // the message tells what was wrong.
         switch (status) {
         case CLfGifLzw::kOk: break;
-        case CLfGifLzw::kBadCodeSize: Fail("GIF frame %d has a code size outside 2 to 11", index);
-        case CLfGifLzw::kCodeBeyondTable: Fail("GIF frame %d names a code beyond its table", index);
-        case CLfGifLzw::kBadChain: Fail("GIF frame %d has a code chain that loops", index);
-        default: Fail("Can't allocate memory");
+        case CLfGifLzw::kBadCodeSize: SetLastErrorF("GIF frame %d has a code size outside 2 to 11", index); break;
+        case CLfGifLzw::kCodeBeyondTable: SetLastErrorF("GIF frame %d names a code beyond its table", index); break;
+        case CLfGifLzw::kBadChain: SetLastErrorF("GIF frame %d has a code chain that loops", index); break;
+        default: throw std::bad_alloc();
         }
         if (info.escape)
             Fail("Cancelled");
@@ -457,16 +462,9 @@ void CLfImageGIF::DecodeFrames(CLfStream* stream)
                     out[2] = c.rgbRed;
                 }
             }
-            // Frames cost work by their size, not by their data: one whose data
-            // ends early is the last one drawn, so a small file of empty
-            // screen-sized frames cannot keep the decoder busy for minutes.
-            if (m_rowsDone < height)
-                break;
         }
-        if (index == info.frame) {
-            asked = true;
+        if (index == info.frame)
             break;
-        }
         ++index;
     }
 
@@ -484,8 +482,7 @@ void CLfImageGIF::DecodeFrames(CLfStream* stream)
         }
         return;
     }
-    if (askedOutside)
-        Fail("GIF frame %d lies outside the logical screen", info.frame);
-    if (!asked || !IsValid())
+    // A file that ends before the asked frame gives the last frame decoded.
+    if (!IsValid())
         Fail("GIF ends before frame %d", info.frame);
 }

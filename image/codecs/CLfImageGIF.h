@@ -75,7 +75,6 @@ private:
     int NextPixel();
 
     uint8_t m_controlBlock[4] = {};
-    bool m_controlSeen = false;  // a control extension came since the last image
     // encoder pixel walk
     int32_t m_curX = 0;
     int32_t m_curY = 0;

@@ -67,17 +67,14 @@ bool CLfImageICO::Decode(CLfStream* stream)
         lfcodec::ReadExact(stream, data.data(), data.size(), "icon image is cut short");
 
         const int32_t frame = info.frame;
-        DecodeEntry(data.data(), data.size());
+        DecodeEntry(data.data(), data.size(), entry.width, entry.height);
         info.frame = frame;
         info.frameCount = count;
-        if (GetWidth() != entry.width || GetHeight() != entry.height)
-            Fail("icon %d: the directory says %d x %d, the image is %d x %d", frame, entry.width, entry.height,
-                 GetWidth(), GetHeight());
         return true;
     });
 }
 
-void CLfImageICO::DecodeEntry(const uint8_t* data, size_t size)
+void CLfImageICO::DecodeEntry(const uint8_t* data, size_t size, int32_t width, int32_t height)
 {
     if (size >= sizeof kPngSignature && std::memcmp(data, kPngSignature, sizeof kPngSignature) == 0) {
         auto png = std::make_unique<CLfImagePNG>();
@@ -88,21 +85,19 @@ void CLfImageICO::DecodeEntry(const uint8_t* data, size_t size)
         info.type = lfimg::kTypeICO;
         return;
     }
-    DecodeDib(data, size);
+    DecodeDib(data, size, width, height);
 }
 
-void CLfImageICO::DecodeDib(const uint8_t* data, size_t size)
+void CLfImageICO::DecodeDib(const uint8_t* data, size_t size, int32_t width, int32_t height)
 {
     if (size < kInfoSize)
         Fail("icon image of %zu bytes has no bitmap header", size);
     const BITMAPINFOHEADER h = lfdib::ReadInfoHeader(data);
     if (h.biSize < kInfoSize || h.biSize > size)
         Fail("icon bitmap header of %u bytes", h.biSize);
-    const int32_t width = h.biWidth;
-    const int32_t height = h.biHeight / 2;  // XOR bitmap and AND mask
+    // The directory's size holds where the bitmap header disagrees (writers fill
+    // the header's in many ways); the header gives the depth and coding.
     const uint32_t bits = h.biBitCount;
-    if (width <= 0 || height <= 0)
-        Fail("icon bitmap of %d x %d pixels", width, h.biHeight);
     if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32)
         Fail("icon bitmap of %u bits per pixel", bits);
     if (h.biCompression != BI_RGB)

@@ -19,6 +19,7 @@ public:
 
 private:
     bool WriteFile(CLfStream* stream);
-    void DecodeEntry(const uint8_t* data, size_t size);
-    void DecodeDib(const uint8_t* data, size_t size);
+    // One image of width x height pixels as the directory gives them.
+    void DecodeEntry(const uint8_t* data, size_t size, int32_t width, int32_t height);
+    void DecodeDib(const uint8_t* data, size_t size, int32_t width, int32_t height);
 };

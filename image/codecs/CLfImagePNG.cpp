@@ -283,7 +283,6 @@ bool CLfImagePNG::ReadFile(CLfStream* stream)
     }
     png_byte trnsAlpha[PNG_MAX_PALETTE_LENGTH];
     int trnsCount = 0;
-    png_color_16 trnsColor{};
     bool hasTrnsColor = false;
     {
         png_bytep alpha = nullptr;
@@ -295,7 +294,6 @@ bool CLfImagePNG::ReadFile(CLfStream* stream)
                 trnsCount = std::min(count, PNG_MAX_PALETTE_LENGTH);
                 std::memcpy(trnsAlpha, alpha, static_cast<size_t>(trnsCount));
             } else if (color) {
-                trnsColor = *color;
                 hasTrnsColor = true;
             }
         }
@@ -303,19 +301,22 @@ bool CLfImagePNG::ReadFile(CLfStream* stream)
     png_color_16p background = nullptr;
     const bool hasBackground = png_get_bKGD(png, pinfo, &background) != 0 && background;
 
+    // Transparency that the image cannot keep as it is read is composited onto the
+    // file's background, or light grey without one: a transparent colour of a grey
+    // or RGB file, grey with 8-bit alpha, and 16-bit RGBA. Palette transparency
+    // stays in the palette, and 8-bit RGBA and 16-bit grey with alpha keep their
+    // alpha as a plane.
     const bool greyOrRgb = colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_RGB;
-    // Stripped 16-bit samples can no longer be matched against a 16-bit transparent
-    // colour, so such files turn their tRNS into an alpha plane.
-    const bool trnsToAlpha = hasTrnsColor && greyOrRgb && bitDepth == 16;
-    const bool alphaPlane = colorType == PNG_COLOR_TYPE_RGB_ALPHA ||
-                            (colorType == PNG_COLOR_TYPE_GRAY_ALPHA && bitDepth == 16) || trnsToAlpha;
-
-    if (colorType == PNG_COLOR_TYPE_GRAY_ALPHA && bitDepth == 8) {
-        // Grey with 8-bit alpha is flattened onto its background into a grey image.
+    const bool alphaPlane = (colorType == PNG_COLOR_TYPE_RGB_ALPHA && bitDepth == 8) ||
+                            (colorType == PNG_COLOR_TYPE_GRAY_ALPHA && bitDepth == 16);
+    const bool composite = (hasTrnsColor && greyOrRgb) || (colorType == PNG_COLOR_TYPE_GRAY_ALPHA && bitDepth == 8) ||
+                           (colorType == PNG_COLOR_TYPE_RGB_ALPHA && bitDepth == 16);
+    if (composite) {
         if (hasBackground) {
             png_set_background(png, background, PNG_BACKGROUND_GAMMA_FILE, 1, 1.0);
         } else {
-            png_color_16 fallback{0, 192, 192, 192, 0};
+            // The grey of the default serves grey files: black would darken them.
+            png_color_16 fallback{0, 192, 192, 192, 192};
             png_set_background(png, &fallback, PNG_BACKGROUND_GAMMA_SCREEN, 0, 1.0);
         }
     }
@@ -326,7 +327,6 @@ bool CLfImagePNG::ReadFile(CLfStream* stream)
         info.transColor.rgbRed = static_cast<uint8_t>(background->red >> shift);
         info.transColor.rgbReserved = 0;
     }
-    if (trnsToAlpha) png_set_tRNS_to_alpha(png);
     if (bitDepth == 16) png_set_strip_16(png);
     if (alphaPlane && !(colorType & PNG_COLOR_MASK_COLOR)) png_set_gray_to_rgb(png);
     if ((colorType & PNG_COLOR_MASK_COLOR) || alphaPlane) png_set_bgr(png);
@@ -334,7 +334,7 @@ bool CLfImagePNG::ReadFile(CLfStream* stream)
     png_read_update_info(png, pinfo);
 
     int depth;
-    if (alphaPlane || colorType == PNG_COLOR_TYPE_RGB)
+    if (alphaPlane || (colorType & PNG_COLOR_MASK_COLOR && colorType != PNG_COLOR_TYPE_PALETTE))
         depth = 24;
     else if (bitDepth == 16 || colorType == PNG_COLOR_TYPE_GRAY_ALPHA)
         depth = 8;
@@ -387,17 +387,8 @@ bool CLfImagePNG::ReadFile(CLfStream* stream)
                 info.alphaPalette = true;
                 for (int i = n; i < colors; ++i) pal[i].rgbReserved = 255;
             }
-        } else if (hasTrnsColor && colorType == PNG_COLOR_TYPE_GRAY && trnsColor.gray < colors) {
-            // The transparent grey level is the index of that level in the grey palette.
-            info.transIndex = trnsColor.gray;
         }
         info.lastColorValid = false;
-    } else if (hasTrnsColor && colorType == PNG_COLOR_TYPE_RGB && !trnsToAlpha) {
-        info.transColor.rgbRed = static_cast<uint8_t>(trnsColor.red);
-        info.transColor.rgbGreen = static_cast<uint8_t>(trnsColor.green);
-        info.transColor.rgbBlue = static_cast<uint8_t>(trnsColor.blue);
-        info.transColor.rgbReserved = 0;
-        info.transIndex = 0;  // marks the transparent colour of a 24-bit image as valid
     }
 
     if (alphaPlane) {

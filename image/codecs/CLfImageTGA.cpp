@@ -19,6 +19,12 @@ bool IsKnownDepth(int depth)
     return depth == 8 || depth == 15 || depth == 16 || depth == 24 || depth == 32;
 }
 
+// A 5-bit channel of a 15 or 16-bit value, shifted up to 8 bits as the pixels are.
+uint8_t Widen5(unsigned value)
+{
+    return uint8_t((value & 0x1F) << 3);
+}
+
 }  // namespace
 
 void CLfImageTGA::ReadPlainRow(uint8_t* dest, CLfStream* stream, int count, int pixelBytes)
@@ -69,14 +75,18 @@ bool CLfImageTGA::Decode(CLfStream* stream)
         const int depth = h.pixelDepth;
         if (h.width == 0 || h.height == 0 || depth == 0 || h.cmapLength > 256 || !IsKnownDepth(depth))
             Fail("bad TGA header");
-        // Indices and grey levels are single bytes; true colour needs 15 bits or more.
-        if ((kind != 2) != (depth == 8))
+        // True colour needs 15 bits or more. Colour-mapped and grey files of more
+        // than 8 bits hold colours like true colour, except 16-bit grey, which is
+        // grey and alpha.
+        if (kind == 2 && depth == 8)
             Fail("bad TGA header");
-        if (kind == 1 && h.cmapType == 0)
+        const bool mapped = kind == 1 && depth == 8;
+        const bool greyAlpha = kind == 3 && depth == 16;
+        if (mapped && h.cmapType == 0)
             Fail("TGA colour-mapped image without a colour map");
         const int entryBytes = (h.cmapEntrySize + 7) / 8;
-        if (h.cmapType != 0 && kind == 1) {
-            if (h.cmapEntrySize != 24 && h.cmapEntrySize != 32)
+        if (h.cmapType != 0 && mapped) {
+            if (h.cmapEntrySize != 15 && h.cmapEntrySize != 16 && h.cmapEntrySize != 24 && h.cmapEntrySize != 32)
                 Fail("TGA colour map entries of %d bits are not supported", h.cmapEntrySize);
             if (h.cmapIndex + h.cmapLength > 256)
                 Fail("TGA colour map of %d entries from entry %d passes entry 255", h.cmapLength, h.cmapIndex);
@@ -89,9 +99,9 @@ bool CLfImageTGA::Decode(CLfStream* stream)
         lfcodec::Skip(stream, h.idLength, kCorrupted);
         lfcodec::NeedBytes(stream, mapBytes + leastData, kCorrupted);
 
-        if (Create(h.width, h.height, uint32_t(depth), lfimg::kTypeTGA) == nullptr)
+        if (Create(h.width, h.height, greyAlpha ? 8u : uint32_t(depth), lfimg::kTypeTGA) == nullptr)
             Fail("%s", info.lastError[0] ? info.lastError : "TGA Create failed");
-        if (depth == 32) {
+        if (depth == 32 || greyAlpha) {
             AlphaCreate();
             if (alpha == nullptr)
                 Fail("TGA Create failed");
@@ -102,10 +112,15 @@ bool CLfImageTGA::Decode(CLfStream* stream)
         if (mapBytes != 0) {
             std::vector<uint8_t> map(mapBytes);
             lfcodec::ReadExact(stream, map.data(), mapBytes, kCorrupted);
-            if (kind == 1) {
+            if (mapped) {
                 for (int i = 0; i < h.cmapLength; ++i) {
                     const uint8_t* e = map.data() + size_t(i) * size_t(entryBytes);
-                    SetPaletteColor(uint8_t(h.cmapIndex + i), e[2], e[1], e[0], 0);
+                    if (entryBytes == 2) {  // 15 or 16 bits: 5 bits a channel, widened
+                        const unsigned w = e[0] | (e[1] << 8);
+                        SetPaletteColor(uint8_t(h.cmapIndex + i), Widen5(w >> 10), Widen5(w >> 5), Widen5(w), 0);
+                    } else {
+                        SetPaletteColor(uint8_t(h.cmapIndex + i), e[2], e[1], e[0], 0);
+                    }
                 }
             }
         }
@@ -131,6 +146,11 @@ bool CLfImageTGA::Decode(CLfStream* stream)
             for (int x = 0; x < width; ++x) {
                 const uint8_t* src = fileRow.data() + size_t(x) * size_t(pixelBytes);
                 const int col = rightToLeft ? width - 1 - x : x;
+                if (greyAlpha) {
+                    out[col] = src[0];
+                    AlphaSet(col, row, src[1]);
+                    continue;
+                }
                 switch (depth) {
                 case 8:
                     out[col] = src[0];

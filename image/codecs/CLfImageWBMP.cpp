@@ -3,25 +3,27 @@
 #include "image/CLfStream.h"
 #include "image/codecs/LfCodecGuard.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
 
-// A multi-byte integer; more than four bytes or a value beyond 31 bits is refused.
-uint32_t ReadMultiByte(CLfStream* stream)
+// A multi-byte integer; null with the reason when the stream ends first or the
+// value needs more than four bytes or 31 bits.
+const char* ReadMultiByte(CLfStream* stream, uint32_t& value)
 {
-    uint32_t value = 0;
+    value = 0;
     for (int i = 0; i < 5; ++i) {
         const int b = stream->GetC();
         if (b < 0)
-            lfcodec::Fail("Not a WBMP");
+            return "Not a WBMP";
         value = (value << 7) | uint32_t(b & 0x7F);
         if (!(b & 0x80))
-            return value;
+            return nullptr;
         if (value > (0x7FFFFFFFu >> 7))
             break;
     }
-    lfcodec::Fail("Corrupted WBMP");
+    return "Corrupted WBMP";
 }
 
 void WriteMultiByte(lfcodec::Writer& out, uint32_t value)
@@ -38,6 +40,45 @@ void WriteMultiByte(lfcodec::Writer& out, uint32_t value)
     }
 }
 
+// The sides in one of the two forms, and how the pixel data that follows them
+// compares with what they need.
+struct Sides {
+    const char* fault = nullptr;  // the form cannot be read
+    uint32_t width = 0;
+    uint32_t height = 0;
+    int64_t dataStart = 0;
+    bool exact = false;  // the data fills the rest of the stream
+    bool fits = false;   // the data is there
+};
+
+Sides ReadSides(CLfStream* stream, int64_t start, bool multiByte)
+{
+    Sides sides;
+    if (!stream->Seek(start, CLfStream::kSeekSet)) {
+        sides.fault = "Not a WBMP";
+        return sides;
+    }
+    if (multiByte) {
+        sides.fault = ReadMultiByte(stream, sides.width);
+        if (!sides.fault)
+            sides.fault = ReadMultiByte(stream, sides.height);
+    } else {
+        const int w = stream->GetC();
+        const int h = stream->GetC();
+        sides.fault = w < 0 || h < 0 ? "Not a WBMP" : nullptr;
+        sides.width = uint32_t(std::max(w, 0));
+        sides.height = uint32_t(std::max(h, 0));
+    }
+    if (sides.fault)
+        return sides;
+    sides.dataStart = stream->Tell();
+    const uint64_t need = (uint64_t(sides.width) + 7) / 8 * sides.height;
+    const uint64_t left = uint64_t(lfcodec::BytesLeft(stream));
+    sides.exact = need == left && need > 0;
+    sides.fits = need <= left && need > 0;
+    return sides;
+}
+
 }  // namespace
 
 bool CLfImageWBMP::Decode(CLfStream* stream)
@@ -50,12 +91,28 @@ bool CLfImageWBMP::Decode(CLfStream* stream)
             lfcodec::Fail("Unsupported WBMP type");
         if (stream->GetC() < 0)  // fixed header byte: no extension fields for type 0
             lfcodec::Fail("Not a WBMP");
-        const uint32_t width = ReadMultiByte(stream);
-        const uint32_t height = ReadMultiByte(stream);
+        // Sides are multi-byte integers, but some writers put sides of 128-255 in
+        // one plain byte each: the form whose pixel data fills the file wins, else
+        // the one whose data is there at all; the multi-byte form speaks for a
+        // file that neither reads.
+        const int64_t start = stream->Tell();
+        Sides sides = ReadSides(stream, start, true);
+        if (!sides.exact) {
+            const Sides plain = ReadSides(stream, start, false);
+            if (!plain.fault && (plain.exact || (!sides.fits && plain.fits)))
+                sides = plain;
+        }
+        if (sides.fault)
+            lfcodec::Fail("%s", sides.fault);
+        const uint32_t width = sides.width;
+        const uint32_t height = sides.height;
         if (width == 0 || height == 0)
             lfcodec::Fail("Corrupted WBMP");
+        if (!sides.fits)
+            lfcodec::Fail("WBMP data ends before the last row");
+        if (!stream->Seek(sides.dataStart, CLfStream::kSeekSet))
+            lfcodec::Fail("Not a WBMP");
         const uint64_t lineBytes = (uint64_t(width) + 7) / 8;
-        lfcodec::NeedBytes(stream, lineBytes * height, "WBMP data ends before the last row");
         if (Create(width, height, 1, lfimg::kTypeWBMP) == nullptr)
             lfcodec::Fail("%s", info.lastError[0] ? info.lastError : "WBMP Create failed");
         SetGrayPalette();

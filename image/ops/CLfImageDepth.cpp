@@ -89,10 +89,12 @@ bool CLfImage::GrayScale()
     CLfImage result;
     if (!CreateGreyImage(*this, result))
         return false;
+    std::vector<uint8_t> indices(static_cast<size_t>(w));
     for (int64_t y = 0; y < h; ++y) {
+        lfimg::UnpackRow(*this, y, indices.data());
         uint8_t* out = result.GetBits(uint32_t(y));
         for (int64_t x = 0; x < w; ++x)
-            out[x] = palette[GetPixelIndex(x, y)].rgbBlue;
+            out[x] = palette[indices[size_t(x)]].rgbBlue;
     }
     Transfer(result);
     return true;
@@ -139,11 +141,14 @@ bool CLfImage::Negative()
     }
     // A grey palette keeps its order: the indices themselves are complemented.
     const uint8_t top = uint8_t(header.biClrUsed - 1);
+    std::vector<uint8_t> indices(static_cast<size_t>(w));
     for (int64_t y = 0; y < h; ++y) {
+        lfimg::UnpackRow(*this, y, indices.data());
         for (int64_t x = 0; x < w; ++x) {
             if (!selection || SelectionIsInside(x, y))
-                SetPixelIndex(x, y, uint8_t(top - GetPixelIndex(x, y)));
+                indices[size_t(x)] = uint8_t(top - indices[size_t(x)]);
         }
+        lfimg::PackRow(*this, y, indices.data());
     }
     return true;
 }
@@ -169,14 +174,27 @@ bool CLfImage::IncreaseBpp(uint32_t bits)
         if (PaletteHasAlpha() && !alpha)
             result.AlphaCreate();
     }
+    std::vector<uint8_t> indices(static_cast<size_t>(w));
+    std::vector<RGBQUAD> colors(bits == 24 ? size_t(w) : 0);
     for (int64_t y = 0; y < h; ++y) {
         if (lfimg::RowStep(*this, y, h))
             break;
-        for (int64_t x = 0; x < w; ++x) {
-            if (bits == 24)
-                result.SetPixelColor(x, y, GetPixelColor(x, y), true);
-            else
-                result.SetPixelIndex(x, y, GetPixelIndex(x, y));
+        if (bits != 24) {
+            lfimg::UnpackRow(*this, y, indices.data());
+            lfimg::PackRow(result, y, indices.data());
+            continue;
+        }
+        lfimg::ReadRowColors(*this, y, colors.data());
+        uint8_t* out = result.GetBits(uint32_t(y));
+        for (int64_t x = 0; x < w; ++x, out += 3) {
+            out[0] = colors[size_t(x)].rgbBlue;
+            out[1] = colors[size_t(x)].rgbGreen;
+            out[2] = colors[size_t(x)].rgbRed;
+        }
+        if (result.alpha) {
+            uint8_t* a = result.alpha + size_t(y) * size_t(w);
+            for (int64_t x = 0; x < w; ++x)
+                a[x] = colors[size_t(x)].rgbReserved;
         }
     }
     Transfer(result);
@@ -212,18 +230,20 @@ bool CLfImage::DecreaseBpp(uint32_t bits, bool errorDiffusion, const RGBQUAD* pa
     // The diffusion works on a 24-bit copy of the source so that every depth
     // spreads its error in colour.
     std::vector<RGBQUAD> work;
+    std::vector<RGBQUAD> rowColors(static_cast<size_t>(w));
     if (errorDiffusion) {
         work.resize(size_t(w) * size_t(h));
         for (int64_t y = 0; y < h; ++y)
-            for (int64_t x = 0; x < w; ++x)
-                work[size_t(y * w + x)] = GetPixelColor(x, y);
+            lfimg::ReadRowColors(*this, y, work.data() + size_t(y * w));
     }
     for (int64_t y = 0; y < h; ++y) {
         if (lfimg::RowStep(*this, y, h))
             break;
+        if (!errorDiffusion)
+            lfimg::ReadRowColors(*this, y, rowColors.data());
         for (int64_t x = 0; x < w; ++x) {
             if (!errorDiffusion) {
-                result.SetPixelColor(x, y, GetPixelColor(x, y));
+                result.SetPixelColor(x, y, rowColors[size_t(x)]);
                 continue;
             }
             const RGBQUAD c = work[size_t(y * w + x)];
@@ -268,6 +288,7 @@ bool CLfImage::Dither(int32_t method)
     CarryPlanes(*this, result);
     result.SetPaletteColor(0, 0, 0, 0);
     result.SetPaletteColor(1, 255, 255, 255);
+    std::vector<uint8_t> bitsOut(static_cast<size_t>(w));
     if (method == 1) {
         static constexpr uint8_t kMatrix[16] = {0, 8, 2, 10, 12, 4, 14, 6, 3, 11, 1, 9, 15, 7, 13, 5};
         for (int64_t y = 0; y < h; ++y) {
@@ -277,8 +298,9 @@ bool CLfImage::Dither(int32_t method)
             for (int64_t x = 0; x < w; ++x) {
                 const int level = row[x] * 16 / 255;
                 const bool on = level == 16 || kMatrix[(x & 3) + 4 * (y & 3)] < level;
-                result.SetPixelIndex(x, y, on ? 1 : 0);
+                bitsOut[size_t(x)] = on ? 1 : 0;
             }
+            lfimg::PackRow(result, y, bitsOut.data());
         }
     } else {
         // The grey image is this image's own 8-bit pixel rows: the error goes into them.
@@ -291,7 +313,7 @@ bool CLfImage::Dither(int32_t method)
                 const int grey = row[x];
                 const bool on = grey > 128;
                 const int error = on ? grey - 255 : grey;
-                result.SetPixelIndex(x, y, on ? 1 : 0);
+                bitsOut[size_t(x)] = on ? 1 : 0;
                 if (x + 1 < w)
                     row[x + 1] = AddError(row[x + 1], error, 7);
                 if (above) {
@@ -302,6 +324,7 @@ bool CLfImage::Dither(int32_t method)
                         above[x + 1] = AddError(above[x + 1], error, 1);
                 }
             }
+            lfimg::PackRow(result, y, bitsOut.data());
         }
     }
     Transfer(result);

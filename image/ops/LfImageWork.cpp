@@ -1,5 +1,9 @@
 #include "image/ops/LfImageWork.h"
 
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
 namespace lfimg {
 
 bool CreateWorkImage(CLfImage& src, CLfImage& out, int64_t width, int64_t height, uint32_t bpp)
@@ -17,6 +21,75 @@ bool CreateWorkImage(CLfImage& src, CLfImage& out, int64_t width, int64_t height
     if (out.GetNumColors() && src.GetNumColors())
         out.SetPalette(src.GetPalette(), src.GetNumColors());
     return true;
+}
+
+void UnpackRow(const CLfImage& img, int64_t y, uint8_t* indices)
+{
+    const uint8_t* row = img.GetBits(uint32_t(y));
+    const int64_t w = img.GetWidth();
+    switch (img.GetBpp()) {
+    case 8:
+        std::memcpy(indices, row, size_t(w));
+        break;
+    case 4:
+        for (int64_t x = 0; x < w; ++x)
+            indices[x] = uint8_t((x & 1) ? row[x >> 1] & 0x0F : row[x >> 1] >> 4);
+        break;
+    default:
+        for (int64_t x = 0; x < w; ++x)
+            indices[x] = uint8_t((row[x >> 3] >> (7 - (x & 7))) & 1);
+        break;
+    }
+}
+
+void PackRow(CLfImage& img, int64_t y, const uint8_t* indices)
+{
+    uint8_t* row = img.GetBits(uint32_t(y));
+    const int64_t w = img.GetWidth();
+    switch (img.GetBpp()) {
+    case 8:
+        std::memcpy(row, indices, size_t(w));
+        break;
+    case 4:
+        for (int64_t x = 0; x + 1 < w; x += 2)
+            row[x >> 1] = uint8_t((indices[x] << 4) | (indices[x + 1] & 0x0F));
+        if (w & 1)
+            row[w >> 1] = uint8_t((row[w >> 1] & 0x0F) | (indices[w - 1] << 4));
+        break;
+    default:
+        for (int64_t x = 0; x < w; x += 8) {
+            uint8_t byte = 0;
+            const int64_t n = std::min<int64_t>(8, w - x);
+            for (int64_t k = 0; k < n; ++k)
+                byte = uint8_t(byte | ((indices[x + k] & 1) << (7 - k)));
+            const uint8_t keep = uint8_t(0xFF >> n);  // bits past the last pixel stay
+            row[x >> 3] = uint8_t((row[x >> 3] & keep) | byte);
+        }
+        break;
+    }
+}
+
+void ReadRowColors(const CLfImage& img, int64_t y, RGBQUAD* colors)
+{
+    const int64_t w = img.GetWidth();
+    if (img.GetNumColors() != 0) {
+        std::vector<uint8_t> indices(static_cast<size_t>(w));
+        UnpackRow(img, y, indices.data());
+        const RGBQUAD* palette = img.GetPalette();
+        const uint32_t count = img.GetNumColors();
+        for (int64_t x = 0; x < w; ++x)
+            colors[x] = indices[size_t(x)] < count ? palette[indices[size_t(x)]] : RGBQUAD{};
+    } else {
+        const uint8_t* p = img.GetBits(uint32_t(y));
+        const uint8_t reserved = img.info.transColor.rgbReserved;
+        for (int64_t x = 0; x < w; ++x, p += 3)
+            colors[x] = RGBQUAD{p[0], p[1], p[2], reserved};
+    }
+    if (img.alpha) {
+        const uint8_t* a = img.alpha + size_t(y) * size_t(w);
+        for (int64_t x = 0; x < w; ++x)
+            colors[x].rgbReserved = a[x];
+    }
 }
 
 void DeliverResult(CLfImage& self, CLfImage& result, CLfImage* destination)

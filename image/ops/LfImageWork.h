@@ -14,6 +14,15 @@ bool CreateWorkImage(CLfImage& src, CLfImage& out, int64_t width, int64_t height
 // Moves a finished result into destination when one is given, else into self.
 void DeliverResult(CLfImage& self, CLfImage& result, CLfImage* destination);
 
+// Row-at-a-time pixel access for the conversions between depths: one call per
+// row instead of one per pixel.
+// The palette indices of row y of a 1, 4 or 8-bit image, one byte per pixel.
+void UnpackRow(const CLfImage& img, int64_t y, uint8_t* indices);
+// Writes one index byte per pixel into row y of a 1, 4 or 8-bit image.
+void PackRow(CLfImage& img, int64_t y, const uint8_t* indices);
+// The colours of row y as GetPixelColor gives them (alpha from the plane).
+void ReadRowColors(const CLfImage& img, int64_t y, RGBQUAD* colors);
+
 // Progress of a row loop; true when the caller asked the operation to stop.
 inline bool RowStep(CLfImage& img, int64_t row, int64_t rows)
 {

@@ -6,8 +6,7 @@
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/slider.h>
-#include <wx/spinbutt.h>
-#include <wx/textctrl.h>
+#include <wx/spinctrl.h>
 
 namespace {
 
@@ -23,7 +22,19 @@ protected:
             dialog->Destroy();
     }
     wxCheckBox* Box(int id) const { return dynamic_cast<wxCheckBox*>(dialog->GetControl(id)); }
-    wxTextCtrl* Edit() const { return dynamic_cast<wxTextCtrl*>(dialog->GetControl(IDC_JPEG_QUALITY_EDIT)); }
+    wxSpinCtrlDouble* Edit() const
+    {
+        return dynamic_cast<wxSpinCtrlDouble*>(dialog->GetControl(IDC_JPEG_QUALITY_EDIT));
+    }
+    // Typing into the quality field.
+    void Type(const char* text)
+    {
+        Edit()->SetValue(wxString(text));
+        wxCommandEvent event(wxEVT_TEXT, Edit()->GetId());
+        event.SetEventObject(Edit());
+        event.SetString(text);
+        Edit()->GetEventHandler()->ProcessEvent(event);
+    }
     wxSlider* Slider() const { return dynamic_cast<wxSlider*>(dialog->GetControl(IDC_JPEG_QUALITY_SLIDER)); }
     // A click on a check box: it toggles and tells the dialog.
     void Click(int id)
@@ -52,7 +63,7 @@ TEST_F(CJpegOptionsDlgTest, ShowsTheStartValuesAndNextWhileTheNameIsPending)
     start.vertical = true;
     start.saveAsDefault = true;
     Open(start, true);
-    EXPECT_EQ(Edit()->GetValue(), "42.5");
+    EXPECT_EQ(Edit()->GetValue(), 42.5);
     EXPECT_EQ(Slider()->GetValue(), 42);
     EXPECT_TRUE(Box(IDC_JPEG_OPTIMIZE)->GetValue());
     EXPECT_FALSE(Box(IDC_JPEG_PROGRESSIVE)->GetValue());
@@ -81,7 +92,7 @@ TEST_F(CJpegOptionsDlgTest, PairsExcludeEachOtherAndTheChoiceIsRead)
     Click(IDC_JPEG_HORIZONTAL);  // off again: both of the pair off
     EXPECT_FALSE(Box(IDC_JPEG_HORIZONTAL)->GetValue());
     EXPECT_FALSE(Box(IDC_JPEG_VERTICAL)->GetValue());
-    Edit()->SetValue("70");
+    Type("70");
     EXPECT_EQ(Slider()->GetValue(), 70) << "the slider follows the field";
     ASSERT_TRUE(dialog->ReadControls(false));
     const JpegOptions& o = dialog->GetOptions();
@@ -99,15 +110,16 @@ TEST_F(CJpegOptionsDlgTest, ResetAllAndABadQuality)
     start.saveAsDefault = true;
     Open(start, false);
     Press(IDC_JPEG_RESET_ALL);
-    EXPECT_EQ(Edit()->GetValue(), "85");
+    EXPECT_EQ(Edit()->GetValue(), 85.0);
     EXPECT_EQ(Slider()->GetValue(), 85);
     for (int id : {IDC_JPEG_PROGRESSIVE, IDC_JPEG_OPTIMIZE, IDC_JPEG_HORIZONTAL, IDC_JPEG_VERTICAL,
                    IDC_JPEG_SAVE_DEFAULT})
         EXPECT_FALSE(Box(id)->GetValue()) << id;
-    Edit()->SetValue("120");
-    EXPECT_EQ(Slider()->GetValue(), 85) << "a quality out of range moves nothing";
-    EXPECT_FALSE(dialog->ReadControls(false));
-    Edit()->SetValue("");
+    // The field keeps the quality within its range.
+    Type("120");
+    ASSERT_TRUE(dialog->ReadControls(false));
+    EXPECT_EQ(dialog->GetOptions().quality, 100.0);
+    Type("abc");
     EXPECT_FALSE(dialog->ReadControls(false));
 }
 

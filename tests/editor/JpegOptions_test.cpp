@@ -148,8 +148,6 @@ TEST_F(JpegOptionsTest, QualityTextIsANumberWithinTheRange)
         EXPECT_FALSE(JpegOptions::ParseQuality(text, &message)) << text;
         EXPECT_EQ(message, "Please enter a number between 0 and 100.") << text;
     }
-    EXPECT_EQ(JpegOptions::FormatQuality(85), "85");
-    EXPECT_EQ(JpegOptions::FormatQuality(42.5), "42.5");
 }
 
 TEST_F(JpegOptionsTest, StoredSettingsAreReadAndAMissingViewModeIsWritten)

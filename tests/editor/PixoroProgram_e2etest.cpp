@@ -72,13 +72,17 @@ TEST_F(PixoroProgramTest, OpensTheImageOfItsCommandLineWithItsNameInTheTitle)
     EXPECT_NE(settings.find("ProgramQKMViewMod=1"), std::string::npos) << settings;
 }
 
-TEST_F(PixoroProgramTest, WithoutAParameterItOpensEmpty)
+TEST_F(PixoroProgramTest, WithoutAParameterItOpensEmptyAndLeavesTheWorkingFolderAlone)
 {
+    lftest::WriteText(work / "qkparam.dat", "2|1\n");
+    lftest::WriteText(work / "pixoro.vxd", "someone's file");
     Program pixoro(Pixoro(), {}, work);
     const auto window = x.WaitForOne(pixoro.Pid(), kTitle);
     ASSERT_TRUE(window);
     x.AskToClose(*window);
     EXPECT_EQ(pixoro.WaitExit(30s), 0);
+    EXPECT_EQ(lftest::ReadText(work / "qkparam.dat"), "2|1\n");
+    EXPECT_EQ(lftest::ReadText(work / "pixoro.vxd"), "someone's file");
 }
 
 TEST_F(PixoroProgramTest, AMissingFileShowsTheBoxAndEndsTheProgramWithAFailure)

@@ -1,6 +1,7 @@
 #include "image/LfCodecTable.h"
 
 #include "image/CLfMemoryStream.h"
+#include "image/LfResources.h"
 #include "image/codecs/LfCodecGuard.h"
 #include "tests/image/PictureTestUtil.h"
 
@@ -142,6 +143,44 @@ TEST(LfCodecGuard, WritersOfSeveralImagesNameTheirNullStream)
     CLfMemoryStream stream;
     EXPECT_FALSE(lfcodec::GuardWrite(image, &stream, "x", []() -> bool { throw std::bad_alloc(); }));
     EXPECT_STREQ(image.GetLastError(), "Can't allocate memory");
+}
+
+}  // namespace
+
+namespace {
+
+// The test program embeds a small JPEG as resource "#130" of type "JPG", as the
+// editor embeds its logo.
+TEST(LoadResource, DecodesAnEmbeddedJpeg)
+{
+    const lfimg::Resource* logo = lfimg::FindResource("#130", "JPG");
+    ASSERT_NE(logo, nullptr);
+    EXPECT_GT(logo->size, 100u);
+    CLfImage img;
+    ASSERT_TRUE(img.LoadResource(logo, lfimg::kTypeJPG)) << img.GetLastError();
+    EXPECT_EQ(img.GetWidth(), 24);
+    EXPECT_EQ(img.GetHeight(), 16);
+    EXPECT_EQ(img.GetType(), lfimg::kTypeJPG);
+    // The gradient runs from red at the top to blue at the bottom.
+    EXPECT_GT(img.GetPixelColor(12, 15).rgbRed, 200);
+    EXPECT_GT(img.GetPixelColor(12, 0).rgbBlue, 200);
+    // Any type: the trial finds it too.
+    CLfImage trial;
+    EXPECT_TRUE(trial.LoadResource(logo, lfimg::kTypeUnknown));
+}
+
+TEST(LoadResource, MissingResourcesAreReported)
+{
+    EXPECT_EQ(lfimg::FindResource("#130", "PNG"), nullptr);
+    EXPECT_EQ(lfimg::FindResource("#131", "JPG"), nullptr);
+    EXPECT_EQ(lfimg::FindResource(nullptr, "JPG"), nullptr);
+    CLfImage img;
+    EXPECT_FALSE(img.LoadResource(lfimg::FindResource("#999", "JPG"), lfimg::kTypeJPG));
+    EXPECT_STREQ(img.GetLastError(), "Unable to load resource!");
+    const lfimg::Resource empty{"#1", "JPG", nullptr, 0};
+    img.SetLastError("before");
+    EXPECT_FALSE(img.LoadResource(&empty, lfimg::kTypeJPG));
+    EXPECT_STREQ(img.GetLastError(), "before");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "manager/CDeleteHistoryDlg.h"
 #include "manager/CMessageDlg.h"
 #include "resources/manager/ManagerDialogs.h"
+#include "tests/support/DialogChecks.h"
 #include "tests/support/GuiTest.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +19,8 @@
 #include <vector>
 
 namespace {
+
+using lftest::ExpectWholeTexts;
 
 wxString Label(wxWindow* dialog, int id)
 {
@@ -107,74 +110,22 @@ TEST(ShellDialogs, DeleteHistoryAsksBeforeDeleting)
     }
 }
 
-// What a static text shows: its lines, measured in its own font.
-wxSize ShownTextSize(wxStaticText* text, bool trimBlanks)
-{
-    wxSize size(0, 0);
-    for (wxString line : wxSplit(text->GetLabel(), '\n', '\0')) {
-        if (trimBlanks)
-            line.Trim();
-        size.x = std::max(size.x, text->GetTextExtent(line).x);
-        size.y += text->GetCharHeight();
-    }
-    return size;
-}
-
-// Where a control draws: a static text only where its text is, any other all of it.
-wxRect InkRect(wxWindow* control)
-{
-    auto* text = dynamic_cast<wxStaticText*>(control);
-    return text ? wxRect(control->GetPosition(), ShownTextSize(text, true)) : control->GetRect();
-}
-
-// Every control of the shown dialog lies in its client area, every static text holds
-// all of its text, and no text runs into another control (a group box around it aside).
-void ExpectWholeTexts(wxDialog& dialog, const std::map<int, std::string>& texts)
-{
-    dialog.Show();
-    lftest::PumpFor(std::chrono::milliseconds(50));
-    const wxRect client(wxPoint(0, 0), dialog.GetClientSize());
-    for (wxWindow* control : dialog.GetChildren()) {
-        const wxRect rect = control->GetRect();
-        EXPECT_TRUE(client.Contains(rect)) << control->GetLabel() << " lies outside the dialog";
-        auto* text = dynamic_cast<wxStaticText*>(control);
-        if (!text)
-            continue;
-        wxString shown = text->GetLabel();
-        shown.Replace("\n", " ");
-        if (auto it = texts.find(text->GetId()); it != texts.end()) {
-            wxString expected = wxString::FromUTF8(it->second);
-            expected.Replace("\n", " ");
-            EXPECT_EQ(shown, expected);
-        }
-        const wxSize needed = ShownTextSize(text, false);
-        EXPECT_LE(needed.x, rect.width) << shown;
-        EXPECT_LE(needed.y, rect.height) << shown;
-        const wxRect ink = InkRect(control);
-        for (wxWindow* other : dialog.GetChildren()) {
-            if (other != control && !dynamic_cast<wxStaticBox*>(other)) {
-                EXPECT_FALSE(ink.Intersects(InkRect(other))) << shown << " runs into " << other->GetLabel();
-            }
-        }
-    }
-    dialog.Hide();
-}
-
-TEST(ShellDialogs, EveryLayoutShowsItsWholeTexts)
+TEST(ShellDialogs, TextsShowWholeInTheShownDialogs)
 {
     const std::string longMessage = "Disk space currently used by cache: 1234.56 MB\nThe thumbnails of every folder "
                                     "you have opened will be made again the next time you open that folder. "
                                     "Delete them all now and free the space they take on this disk?";
     {
         CAboutDlg about;
-        ExpectWholeTexts(about, {{mdlg::kAboutVersionStatic, "1.6"}});
+        ExpectWholeTexts(about);
+        EXPECT_EQ(Label(&about, mdlg::kAboutVersionStatic), "1.6");
         // The name and the version read as one line.
         wxWindow* version = about.FindWindow(mdlg::kAboutVersionStatic);
         for (wxWindow* child : about.GetChildren())
             if (child != version && dynamic_cast<wxStaticText*>(child)) {
                 EXPECT_EQ(child->GetLabel(), "Lanternfolio Photo Editor Version ");
                 EXPECT_EQ(child->GetPosition().y, version->GetPosition().y);
-                EXPECT_LE(child->GetPosition().x + ShownTextSize(static_cast<wxStaticText*>(child), true).x,
+                EXPECT_LE(child->GetPosition().x + lftest::ShownTextSize(static_cast<wxStaticText*>(child), true).x,
                           version->GetPosition().x);
             }
     }
@@ -182,11 +133,12 @@ TEST(ShellDialogs, EveryLayoutShowsItsWholeTexts)
         CMessageDlg dialog;
         dialog.SetText(message, "Delete cache files");
         ASSERT_TRUE(dialog.Build());
-        ExpectWholeTexts(dialog, {{mdlg::kMessageStatic, message}});
+        ExpectWholeTexts(dialog);
+        EXPECT_EQ(lftest::OneLine(Label(&dialog, mdlg::kMessageStatic)), lftest::OneLine(wxString::FromUTF8(message)));
     }
     {
         CDeleteHistoryDlg dialog;
-        ExpectWholeTexts(dialog, {});
+        ExpectWholeTexts(dialog);
     }
 }
 
@@ -196,6 +148,7 @@ TEST(ShellDialogs, GrowingAControlMakesRoomBesideAndBelowIt)
     struct Case {
         const char* what;
         Boxes boxes;
+        size_t grow;  // the box that grows
         wxSize needed;
         Boxes expected;
         wxSize grown;
@@ -203,24 +156,33 @@ TEST(ShellDialogs, GrowingAControlMakesRoomBesideAndBelowIt)
     const Case cases[] = {
         {"wider: the neighbour on its row moves, the one below stays",
          {{{10, 10, 50, 10}}, {{58, 10, 20, 10}}, {{10, 30, 40, 10}}},
+         0,
          {70, 10},
          {{{10, 10, 70, 10}}, {{78, 10, 20, 10}}, {{10, 30, 40, 10}}},
          {20, 0}},
         {"taller inside a group box: the box grows, the buttons below move",
          {{{5, 5, 100, 40}, true}, {{10, 10, 90, 20}}, {{10, 50, 30, 10}}, {{60, 50, 30, 10}}},
+         1,
          {90, 35},
          {{{5, 5, 100, 55}, true}, {{10, 10, 90, 35}}, {{10, 65, 30, 10}}, {{60, 65, 30, 10}}},
          {0, 15}},
         {"growth that stays inside the layout's extent moves no edge",
          {{{10, 10, 20, 10}}, {{10, 30, 100, 10}}},
+         0,
          {40, 10},
          {{{10, 10, 40, 10}}, {{10, 30, 100, 10}}},
          {0, 0}},
-        {"big enough already", {{{0, 0, 10, 10}}}, {5, 5}, {{{0, 0, 10, 10}}}, {0, 0}},
+        {"big enough already", {{{0, 0, 10, 10}}}, 0, {5, 5}, {{{0, 0, 10, 10}}}, {0, 0}},
+        {"a group box beside moves with all it holds, also off the grown one's rows",
+         {{{10, 40, 50, 10}}, {{70, 0, 50, 60}, true}, {{75, 10, 40, 10}}, {{75, 40, 40, 10}}},
+         0,
+         {60, 10},
+         {{{10, 40, 60, 10}}, {{80, 0, 50, 60}, true}, {{85, 10, 40, 10}}, {{85, 40, 40, 10}}},
+         {10, 0}},
     };
     for (const Case& c : cases) {
         Boxes boxes = c.boxes;
-        EXPECT_EQ(GrowLayoutBox(boxes, c.boxes.size() == 4 ? 1 : 0, c.needed), c.grown) << c.what;
+        EXPECT_EQ(GrowLayoutBox(boxes, c.grow, c.needed), c.grown) << c.what;
         for (size_t i = 0; i < boxes.size(); ++i)
             EXPECT_EQ(boxes[i].rect, c.expected[i].rect) << c.what << ", box " << i;
     }

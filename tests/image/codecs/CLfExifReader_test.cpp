@@ -367,9 +367,7 @@ namespace {
 std::vector<uint8_t> Seg(uint8_t marker, const std::vector<uint8_t>& body)
 {
     const size_t length = body.size() + 2;
-    std::vector<uint8_t> out = {0xFF, marker, uint8_t(length >> 8), uint8_t(length)};
-    out.insert(out.end(), body.begin(), body.end());
-    return out;
+    return lftest::Joined({0xFF, marker, uint8_t(length >> 8), uint8_t(length)}, body);
 }
 
 std::vector<uint8_t> Join(const std::vector<std::vector<uint8_t>>& parts)

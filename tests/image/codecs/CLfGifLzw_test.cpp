@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <random>
@@ -104,10 +105,11 @@ Bytes PackCodes(int minSize, const std::vector<std::pair<int, int>>& codes)
     }
     if (bits > 0)
         payload.push_back(uint8_t(acc));
-    Bytes data{uint8_t(minSize), uint8_t(payload.size())};
-    data.insert(data.end(), payload.begin(), payload.end());
-    data.push_back(0);
-    return data;
+    Bytes data(payload.size() + 3);
+    data[0] = uint8_t(minSize);
+    data[1] = uint8_t(payload.size());
+    std::copy(payload.begin(), payload.end(), data.begin() + 2);
+    return data;  // the last byte is the terminator
 }
 
 Bytes Pattern(const std::string& kind, size_t n, int maxValue)

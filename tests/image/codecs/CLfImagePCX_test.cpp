@@ -197,6 +197,7 @@ TEST(CLfImagePCX, HostileFilesAreRefused)
 
 TEST(CLfImagePCX, CorpusFilesMatchImageMagick)
 {
+    LF_NEED_CORPORA();
     if (!HaveImageMagick())
         GTEST_SKIP() << "ImageMagick is not installed";
     struct Case {

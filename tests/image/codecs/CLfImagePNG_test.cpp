@@ -156,25 +156,37 @@ TEST(CLfImagePNG, SuiteDecodesToItsPixels)
         const char colorType = name[name.size() - 4];
         const int bitDepth = std::stoi(name.substr(name.size() - 2));
 
+        const std::vector<uint8_t> file = lftest::ReadBytes(entry.path());
         CLfImagePNG png;
-        ASSERT_TRUE(DecodeBytes(png, lftest::ReadBytes(entry.path()))) << png.GetLastError();
+        ASSERT_TRUE(DecodeBytes(png, file)) << png.GetLastError();
         EXPECT_EQ(png.GetType(), lfimg::kTypePNG);
         const std::vector<uint8_t> got = Rgba(png);
         ASSERT_EQ(got.size(), expected.size());
 
+        // A transparent colour of grey and RGB files, grey with 8-bit alpha and
+        // 16-bit RGBA are composited onto the file's background or light grey.
+        const auto chunks = Chunks(file);
+        const bool flattened = (chunks.count("tRNS") && (colorType == '0' || colorType == '2')) ||
+                               (colorType == '4' && bitDepth == 8) || (colorType == '6' && bitDepth == 16);
+        int background[3] = {192, 192, 192};
+        if (flattened && chunks.count("bKGD")) {
+            const auto& b = chunks.at("bKGD");  // big-endian samples: grey, or red, green, blue
+            const int top = (1 << std::min(bitDepth, 8)) - 1;
+            for (int k = 0; k < 3; ++k) {
+                const size_t at = b.size() == 2 ? 0 : size_t(2 * k);
+                background[k] = bitDepth == 16 ? b[at] : b[at + 1] * 255 / top;
+            }
+        }
         int mismatches = 0;
         for (size_t i = 0; i < got.size(); i += 4) {
             int want[4];
             for (int k = 0; k < 4; ++k) want[k] = bitDepth == 16 ? expected[i + k] >> 8 : expected[i + k];
-            if (colorType == '4' && bitDepth == 8) {
-                // Grey with 8-bit alpha is flattened onto its background (black here).
-                for (int k = 0; k < 3; ++k) {
-                    const int t = want[k] * want[3] + 128;
-                    want[k] = (t + (t >> 8)) >> 8;
-                }
+            if (flattened) {
+                for (int k = 0; k < 3; ++k)
+                    want[k] = (want[k] * want[3] + background[k] * (255 - want[3]) + 127) / 255;
                 want[3] = 255;
                 for (int k = 0; k < 4; ++k)
-                    if (std::abs(got[i + k] - want[k]) > 1) ++mismatches;
+                    if (std::abs(got[i + k] - want[k]) > 2) ++mismatches;
             } else {
                 for (int k = 0; k < 4; ++k)
                     if (got[i + k] != want[k]) ++mismatches;
@@ -213,7 +225,7 @@ TEST(CLfImagePNG, DepthPaletteAndAlphaByKind)
     const Case cases[] = {
         {"basn0g01", 1, 2, false},   {"basn0g02", 4, 16, false}, {"basn3p02", 4, 16, false},
         {"basn0g16", 8, 256, false}, {"basn2c16", 24, 0, false}, {"basn6a08", 24, 0, true},
-        {"basn4a08", 8, 256, false}, {"basn4a16", 24, 0, true},  {"basi6a16", 24, 0, true},
+        {"basn4a08", 8, 256, false}, {"basn4a16", 24, 0, true},  {"basi6a16", 24, 0, false},  // composited
         {"basn3p08", 8, 256, false},
     };
     for (const Case& c : cases) {
@@ -250,20 +262,30 @@ TEST(CLfImagePNG, TransparencyChunksBecomeTheImagesTransparency)
     EXPECT_EQ(two.GetPaletteColor(2).rgbReserved, 255);
     EXPECT_EQ(two.GetPaletteColor(255).rgbReserved, 255);
 
-    // Grey and RGB files give a transparent colour, not an array: it is kept.
+    // Grey and RGB files give a transparent colour: its pixels take the file's
+    // background, or light grey without one, and the image is opaque.
     CLfImagePNG grey;
     ASSERT_TRUE(DecodeBytes(grey, MakePng(4, 1, 8, 0, {{5, 7, 9, 7}}, {{"tRNS", {0, 7}}})));
     EXPECT_EQ(grey.GetBpp(), 8u);
-    EXPECT_EQ(grey.info.transIndex, 7);
-    EXPECT_EQ(grey.GetPixelIndex(1, 0), 7);
+    EXPECT_EQ(grey.info.transIndex, -1);
+    EXPECT_EQ(grey.GetPixelIndex(0, 0), 5);
+    EXPECT_EQ(grey.GetPixelIndex(1, 0), 192);
+    EXPECT_EQ(grey.GetPixelIndex(3, 0), 192);
+
+    CLfImagePNG greyOnBackground;
+    ASSERT_TRUE(DecodeBytes(greyOnBackground,
+                            MakePng(2, 1, 8, 0, {{5, 7}}, {{"tRNS", {0, 7}}, {"bKGD", {0, 40}}})));
+    EXPECT_EQ(greyOnBackground.GetPixelIndex(1, 0), 40);
 
     CLfImagePNG rgb;
     ASSERT_TRUE(DecodeBytes(rgb, MakePng(2, 1, 8, 2, {{1, 2, 3, 200, 100, 50}}, {{"tRNS", {0, 200, 0, 100, 0, 50}}})));
-    EXPECT_NE(rgb.info.transIndex, -1);
-    EXPECT_EQ(rgb.info.transColor.rgbRed, 200);
-    EXPECT_EQ(rgb.info.transColor.rgbGreen, 100);
-    EXPECT_EQ(rgb.info.transColor.rgbBlue, 50);
-    EXPECT_EQ(Rgba(rgb), (std::vector<uint8_t>{1, 2, 3, 255, 200, 100, 50, 0}));
+    EXPECT_EQ(rgb.info.transIndex, -1);
+    EXPECT_EQ(Rgba(rgb), (std::vector<uint8_t>{1, 2, 3, 255, 192, 192, 192, 255}));
+
+    CLfImagePNG rgbOnBackground;
+    ASSERT_TRUE(DecodeBytes(rgbOnBackground, MakePng(1, 1, 8, 2, {{200, 100, 50}},
+                                                     {{"tRNS", {0, 200, 0, 100, 0, 50}}, {"bKGD", {0, 9, 0, 8, 0, 7}}})));
+    EXPECT_EQ(Rgba(rgbOnBackground), (std::vector<uint8_t>{9, 8, 7, 255}));
 
     // RGBA with a background: the alpha stays, the background becomes transColor.
     CLfImagePNG rgba;
@@ -272,14 +294,12 @@ TEST(CLfImagePNG, TransparencyChunksBecomeTheImagesTransparency)
     EXPECT_EQ(rgba.info.transColor.rgbRed, 11);
     EXPECT_EQ(rgba.info.transColor.rgbBlue, 33);
 
-    // 16-bit RGBA keeps its alpha, and a 16-bit background gives its high bytes.
+    // 16-bit RGBA is composited onto its background (at 16 bits, then cut to 8).
     CLfImagePNG rgba16;
     ASSERT_TRUE(DecodeBytes(rgba16, MakePng(1, 1, 16, 6, {{9, 1, 8, 2, 7, 3, 66, 4}},
                                             {{"bKGD", {0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC}}})));
-    EXPECT_EQ(Rgba(rgba16), (std::vector<uint8_t>{9, 8, 7, 66}));
-    EXPECT_EQ(rgba16.info.transColor.rgbRed, 0x12);
-    EXPECT_EQ(rgba16.info.transColor.rgbGreen, 0x56);
-    EXPECT_EQ(rgba16.info.transColor.rgbBlue, 0x9A);
+    EXPECT_EQ(rgba16.alpha, nullptr);
+    EXPECT_EQ(Rgba(rgba16), (std::vector<uint8_t>{15, 66, 116, 255}));
 
     // Grey with 8-bit alpha is flattened onto its own background.
     CLfImagePNG flat;
@@ -287,6 +307,11 @@ TEST(CLfImagePNG, TransparencyChunksBecomeTheImagesTransparency)
     EXPECT_EQ(flat.alpha, nullptr);
     EXPECT_EQ(flat.GetPixelIndex(0, 0), 200);
     EXPECT_EQ(flat.GetPixelIndex(1, 0), 0);
+    // ... or onto light grey without one.
+    CLfImagePNG grey192;
+    ASSERT_TRUE(DecodeBytes(grey192, MakePng(2, 1, 8, 4, {{0, 0, 90, 255}})));
+    EXPECT_EQ(grey192.GetPixelIndex(0, 0), 192);
+    EXPECT_EQ(grey192.GetPixelIndex(1, 0), 90);
 }
 
 TEST(CLfImagePNG, ResolutionFromPhysicalChunk)

@@ -115,7 +115,8 @@ TEST(CLfImageTGA, OriginBitsPlacePixelsAndAlpha)
     // 2 x 2, 32 bits, pixels in file order p0..p3 with alpha 10, 20, 30, 40
     Bytes px;
     for (int i = 0; i < 4; ++i) {
-        px.insert(px.end(), {uint8_t(i), uint8_t(i), uint8_t(i), uint8_t(10 * (i + 1))});
+        for (uint8_t b : {uint8_t(i), uint8_t(i), uint8_t(i), uint8_t(10 * (i + 1))})
+            px.push_back(b);
     }
     struct Case {
         int descriptor;
@@ -149,6 +150,39 @@ TEST(CLfImageTGA, ColourMapStartsAtItsFirstEntry)
     EXPECT_EQ(Colour(*img, 1, 0), 0x060504FFu);
 }
 
+// Colour maps of 15 and 16-bit entries, grey with alpha in 16 bits, and
+// colour-mapped or grey files whose pixels are colours.
+TEST(CLfImageTGA, MapEntriesAndPixelsOfEveryDepthDecode)
+{
+    struct Case {
+        const char* what;
+        Bytes data;
+        uint32_t bpp;
+        uint32_t first, second;  // RGBA of the two pixels
+    } cases[] = {
+        {"16-bit map entries", With(Header(1, 2, 1, 8, 0, 1, 2, 16), Bytes{0x1F, 0x7C, 0xE0, 0x03, 0, 1}), 8,
+         0xF800F8FFu, 0x00F800FFu},
+        {"15-bit map entries", With(Header(1, 2, 1, 8, 0, 1, 2, 15, 3), Bytes{0xFF, 0x7F, 0x00, 0x7C, 3, 4}), 8,
+         0xF8F8F8FFu, 0xF80000FFu},
+        {"run-length with a 16-bit map", With(Header(9, 2, 1, 8, 0, 1, 1, 16), Bytes{0x1F, 0x00, 0x81, 0}), 8,
+         0x0000F8FFu, 0x0000F8FFu},
+        {"grey and alpha", With(Header(3, 2, 1, 16), Bytes{100, 255, 50, 0}), 8, 0x646464FFu, 0x32323200u},
+        {"run-length grey and alpha", With(Header(11, 2, 1, 16), Bytes{0x81, 7, 128}), 8, 0x07070780u,
+         0x07070780u},
+        {"colour-mapped 16-bit colours", With(Header(1, 2, 1, 16, 0, 1, 1, 24), Bytes{9, 9, 9, 0xFF, 0x7F, 0x1F, 0}),
+         24, 0xF8F8F8FFu, 0x0000F8FFu},
+        {"grey 24-bit colours", With(Header(3, 2, 1, 24), Bytes{1, 2, 3, 4, 5, 6}), 24, 0x030201FFu, 0x060504FFu},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto img = DecodeFrom<CLfImageTGA>(c.data);
+        ASSERT_TRUE(img->IsValid()) << img->GetLastError();
+        EXPECT_EQ(img->GetBpp(), c.bpp);
+        EXPECT_EQ(Colour(*img, 0, 0), c.first);
+        EXPECT_EQ(Colour(*img, 1, 0), c.second);
+    }
+}
+
 TEST(CLfImageTGA, HostileFilesAreRefused)
 {
     const Bytes some(64, 1);
@@ -163,10 +197,9 @@ TEST(CLfImageTGA, HostileFilesAreRefused)
         {"width 0", With(Header(2, 0, 2, 24), some), "bad TGA header"},
         {"depth 12", With(Header(2, 2, 2, 12), some), "bad TGA header"},
         {"257 entries", With(Header(1, 2, 2, 8, 0, 1, 257, 24), some), "bad TGA header"},
-        {"16-bit indices", With(Header(1, 2, 2, 16, 0, 1, 2, 24), some), "bad TGA header"},
         {"8-bit true colour", With(Header(2, 2, 2, 8), some), "bad TGA header"},
         {"mapped without map", With(Header(1, 2, 2, 8), some), "TGA colour-mapped image without a colour map"},
-        {"16-bit colour map", With(Header(1, 2, 2, 8, 0, 1, 16, 16), some), "TGA colour map entries of 16 bits are not supported"},
+        {"8-bit colour map", With(Header(1, 2, 2, 8, 0, 1, 16, 8), some), "TGA colour map entries of 8 bits are not supported"},
         {"map past entry 255", With(Header(1, 2, 2, 8, 0, 1, 16, 24, 250), some), "TGA colour map of 16 entries from entry 250 passes entry 255"},
         {"id field past the end", Header(2, 2, 2, 24, 0, 0, 0, 0, 0, 200), "corrupted TGA"},
         {"pixels cut", With(Header(2, 4, 4, 24), Bytes(40, 0)), "corrupted TGA"},
@@ -179,6 +212,7 @@ TEST(CLfImageTGA, HostileFilesAreRefused)
 
 TEST(CLfImageTGA, CorpusFilesMatchImageMagick)
 {
+    LF_NEED_CORPORA();
     if (!HaveImageMagick())
         GTEST_SKIP() << "ImageMagick is not installed";
     struct Case {

@@ -215,3 +215,48 @@ TEST(Dither, ErrorDiffusionExtremesAndAlreadyOneBit)
 }
 
 }  // namespace
+
+// The conversions read and write whole rows of packed pixels: every pixel of
+// odd widths (a last byte only partly used) lands where the per-pixel
+// accessors say it should.
+TEST(DepthConversions, PackedRowsOfEveryWidthMatchThePixels)
+{
+    for (uint32_t bpp : {1u, 4u, 8u}) {
+        for (int width : {1, 7, 9, 13, 33}) {
+            SCOPED_TRACE("bpp " + std::to_string(bpp) + ", width " + std::to_string(width));
+            CLfImage src(width, 3, bpp);
+            const uint32_t colors = src.GetNumColors();
+            for (uint32_t i = 0; i < colors; ++i)
+                src.SetPaletteColor(uint8_t(i), uint8_t(i * 37), uint8_t(255 - i * 11), uint8_t(i * 5));
+            for (int y = 0; y < 3; ++y)
+                for (int x = 0; x < width; ++x)
+                    src.SetPixelIndex(x, y, uint8_t((x * 7 + y * 3) % colors));
+
+            CLfImage grey(src);
+            ASSERT_TRUE(grey.GrayScale());
+            CLfImage wide(src);
+            ASSERT_TRUE(wide.IncreaseBpp(24));
+            CLfImage deeper(src);
+            ASSERT_TRUE(deeper.IncreaseBpp(8));
+            for (int y = 0; y < 3; ++y) {
+                for (int x = 0; x < width; ++x) {
+                    const RGBQUAD c = src.GetPixelColor(x, y);
+                    const int luma = (306 * c.rgbRed + 601 * c.rgbGreen + 117 * c.rgbBlue) >> 10;
+                    EXPECT_EQ(grey.GetPixelIndex(x, y), luma) << x << "," << y;
+                    const RGBQUAD w = wide.GetPixelColor(x, y);
+                    EXPECT_EQ(w.rgbRed, c.rgbRed) << x << "," << y;
+                    EXPECT_EQ(w.rgbBlue, c.rgbBlue) << x << "," << y;
+                    EXPECT_EQ(deeper.GetPixelIndex(x, y), src.GetPixelIndex(x, y)) << x << "," << y;
+                }
+            }
+            CLfImage negative(width, 3, bpp);
+            negative.SetGrayPalette();
+            for (int x = 0; x < width; ++x)
+                negative.SetPixelIndex(x, 1, uint8_t(x % colors));
+            const CLfImage before(negative);
+            ASSERT_TRUE(negative.Negative());
+            for (int x = 0; x < width; ++x)
+                EXPECT_EQ(negative.GetPixelColor(x, 1).rgbRed, 255 - before.GetPixelColor(x, 1).rgbRed) << x;
+        }
+    }
+}

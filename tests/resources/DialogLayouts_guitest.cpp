@@ -1,0 +1,49 @@
+#include "resources/editor/EditorDialogs.h"
+#include "resources/manager/ManagerDialogs.h"
+#include "tests/support/DialogChecks.h"
+
+#include <gtest/gtest.h>
+#include <wx/artprov.h>
+#include <wx/dialog.h>
+#include <wx/icon.h>
+
+namespace {
+
+// Each layout table of the programs, made into a dialog as its dialog class makes it:
+// every static text shows the whole text the table gives it, in the toolkit's fonts.
+TEST(DialogLayouts, EveryTableShowsItsTextsWhole)
+{
+    struct Table {
+        const char* name;
+        const DialogTemplate& layout;
+    };
+    const Table tables[] = {
+        {"manager About", mdlg::About()},
+        {"manager Message", mdlg::Message()},
+        {"manager Delete History", mdlg::DeleteHistory()},
+        {"editor About", edlg::About()},
+        {"editor JPEG options", edlg::JpegOptions()},
+    };
+    const wxIcon icon = wxArtProvider::GetIcon(wxART_INFORMATION, wxART_MESSAGE_BOX);
+    for (const Table& t : tables) {
+        SCOPED_TRACE(t.name);
+        wxDialog dialog;
+        ASSERT_TRUE(CreateDialogFromTemplate(dialog, nullptr, t.layout, &icon));
+        // The controls are made in the table's order, one each.
+        const wxWindowList& controls = dialog.GetChildren();
+        ASSERT_EQ(controls.size(), t.layout.items.size());
+        size_t i = 0;
+        for (wxWindow* control : controls) {
+            const DlgItem& item = t.layout.items[i++];
+            if (item.kind == DlgItemKind::Static) {
+                EXPECT_EQ(lftest::OneLine(control->GetLabel()), wxString::FromUTF8(item.text));
+            }
+        }
+        lftest::ExpectWholeTexts(dialog);
+        const wxPoint client = dialog.ConvertDialogToPixels(wxPoint(t.layout.width, t.layout.height));
+        EXPECT_GE(dialog.GetClientSize().x, client.x);
+        EXPECT_GE(dialog.GetClientSize().y, client.y);
+    }
+}
+
+}  // namespace
