@@ -15,6 +15,8 @@
 // non-zero error: 10053 (WSAECONNABORTED) for refusals, the network's own code
 // otherwise. After it, sends and receives fail with that error.
 //
+// Close forgets the proxy and its credentials: set them again before the next Create.
+//
 // Usage: layer.SetProxy(CProxyLayer::kHttp, "proxy", 3128); socket.AddSocketLayer(&layer);
 // socket.Create(); socket.Connect("target", port).
 

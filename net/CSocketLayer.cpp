@@ -113,18 +113,12 @@ void CSocketLayer::CallEvent(int event, int error)
 
 void CSocketLayer::PassUp(long event, int error)
 {
-    if (m_previous) {
-        switch (event) {
-        case FD_ACCEPT: m_previous->OnAccept(error); break;
-        case FD_CLOSE: m_previous->OnClose(error); break;
-        case FD_CONNECT: m_previous->OnConnect(error); break;
-        case FD_READ: m_previous->OnReceive(error); break;
-        case FD_WRITE: m_previous->OnSend(error); break;
-        default: break;
-        }
-    } else if (m_owner) {
+    // Through the layer above's own state rules: a layer above a pass-through layer
+    // must become connected (and closed) like any other, or it refuses to send.
+    if (m_previous)
+        m_previous->CallEvent(static_cast<int>(event), error);
+    else if (m_owner)
         m_owner->DeliverToOwner(event, error);
-    }
 }
 
 void CSocketLayer::OnAccept(int error) { PassUp(FD_ACCEPT, error); }

@@ -95,8 +95,8 @@ private:
     // The send/receive checks of one layer: false with the last error set when the
     // layer cannot carry data.
     bool CheckCanTransfer() const;
-    // Events the base On* handlers pass up: to the previous layer's handler, or the
-    // owner's under its mask.
+    // Events the base On* handlers pass up: to the previous layer (under its state
+    // rules), or to the owner under its mask.
     void PassUp(long event, int error);
 
     CLayeredSocket* m_owner = nullptr;

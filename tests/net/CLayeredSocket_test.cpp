@@ -100,6 +100,8 @@ TEST_P(LayeredSocketTest, EchoesFourMebibytesAndHearsTheCloseOnce)
     EXPECT_EQ(client.data.size(), client.received.size());
     EXPECT_TRUE(client.data == client.received) << "echo differs";
     EXPECT_GT(client.wouldBlocks, 0) << "the exchange never filled the socket";
+    // Room to write is told once after the connect and once after each would-block.
+    EXPECT_EQ(client.wouldBlocks + 1, socket.Count(FD_WRITE));
     EXPECT_EQ(0, socket.FirstError(FD_CLOSE));
 
     // Idle after the close: no wake-ups, no CPU to speak of, no second OnClose.
@@ -133,6 +135,30 @@ TEST(LayeredSocket, ConnectFailuresAreReportedThroughOnConnect)
     reactor.RunFor(50ms);
     EXPECT_EQ(1u, refused.heard.size()) << "nothing but the failed connect";
     EXPECT_EQ(1u, unknown.heard.size());
+}
+
+// Close while the name is being looked up: the answer is dropped, also for the same
+// object created and connected again by address.
+TEST(LayeredSocket, CloseCancelsALookUp)
+{
+    lfplat::PollReactor reactor;
+    ScriptedPeer peer([](int fd) { nettest::ReadExactly(fd, 1); });
+    RecordingSocket socket;
+    ASSERT_TRUE(socket.Create());
+    ASSERT_TRUE(socket.Connect("localhost", static_cast<unsigned>(peer.Port())));
+    socket.Close();
+    reactor.RunFor(100ms);
+    EXPECT_TRUE(socket.heard.empty());
+
+    ASSERT_TRUE(socket.Create());
+    ASSERT_TRUE(socket.Connect("localhost", static_cast<unsigned>(nettest::FreeLoopbackPort())));
+    socket.Close();
+    ASSERT_TRUE(socket.Create());
+    socket.Connect("127.0.0.1", static_cast<unsigned>(peer.Port()));
+    ASSERT_TRUE(reactor.RunUntil([&] { return socket.Count(FD_CONNECT) > 0; }, 10s));
+    reactor.RunFor(100ms);
+    EXPECT_EQ(1, socket.Count(FD_CONNECT));
+    EXPECT_EQ(0, socket.FirstError(FD_CONNECT)) << "the cancelled look-up's refused port never connected";
 }
 
 TEST(LayeredSocket, CreateAndBindRefusals)

@@ -262,6 +262,7 @@ TEST_F(ProxyHandshake, RefusalsGiveTheirNoticeAndConnectionAborted)
         std::function<void(int)> script;
         int notice;
         std::string text;
+        std::string user = "a";  // offered with the credentials
     };
     const std::string longName = nettest::UnresolvableName(300);
     auto httpReply = [](std::string reply) {
@@ -308,6 +309,8 @@ TEST_F(ProxyHandshake, RefusalsGiveTheirNoticeAndConnectionAborted)
          },
          CProxyLayer::kAuthFailed, ""},
         {"name over 255", CProxyLayer::kSocks5, false, longName, socks5Method('\0'), CProxyLayer::kRequestFailed, ""},
+        {"user name over 255", CProxyLayer::kSocks5, true, "127.0.0.1", socks5Method('\2'), CProxyLayer::kRequestFailed,
+         "", std::string(300, 'u')},
         {"connect refused by SOCKS5", CProxyLayer::kSocks5, false, "127.0.0.1",
          [](int fd) {
              ReadExactly(fd, 3);
@@ -332,7 +335,7 @@ TEST_F(ProxyHandshake, RefusalsGiveTheirNoticeAndConnectionAborted)
         s.noticeHasText = [](int code) { return code == CProxyLayer::kRequestFailed; };
         CProxyLayer l;
         if (c.credentials)
-            l.SetProxyAuth(c.type, "127.0.0.1", proxy.Port(), "a", "b");
+            l.SetProxyAuth(c.type, "127.0.0.1", proxy.Port(), c.user.c_str(), "b");
         else
             l.SetProxy(c.type, "127.0.0.1", proxy.Port());
         ASSERT_TRUE(s.AddSocketLayer(&l));
@@ -389,4 +392,68 @@ TEST_F(ProxyHandshake, DirectTypePassesEverything)
     socket.Close();
     EXPECT_EQ(CSocketLayer::kNoSocket, layer.GetLayerState());
     EXPECT_EQ(nullptr, layer.GetOwner());
+}
+
+// A listen through a SOCKS proxy: the proxy's first reply says where it listens
+// (notice 8), its second that the peer has come (FD_ACCEPT).
+TEST_F(ProxyHandshake, ListenThroughSocksTellsWhereAndAccepts)
+{
+    struct Case {
+        const char* what;
+        int type;
+        std::function<void(int, Seen&)> script;
+        std::string request;
+    };
+    const in_addr_t expected = inet_addr("10.0.0.9");
+    const std::string expectedBytes(reinterpret_cast<const char*>(&expected), 4);
+    const Case cases[] = {
+        {"SOCKS4", CProxyLayer::kSocks4,
+         [](int fd, Seen& seen) {
+             seen.Add(ReadExactly(fd, 9));
+             WriteAll(fd, std::string("\0\x5a\x12\x34\x7f\0\0\1", 8));
+             WriteAll(fd, std::string("\0\x5a\0\0\0\0\0\0", 8));
+             HoldOpen(fd);
+         },
+         std::string("\4\2\0\0", 4) + expectedBytes + std::string(1, '\0')},
+        {"SOCKS5", CProxyLayer::kSocks5,
+         [](int fd, Seen& seen) {
+             seen.Add(ReadExactly(fd, 3));
+             WriteAll(fd, std::string("\5\0", 2));
+             seen.Add(ReadExactly(fd, 10));
+             WriteAll(fd, std::string("\5\0\0\1\x7f\0\0\1\x12\x34", 10));
+             WriteAll(fd, std::string("\5\0\0\1\x0a\0\0\x09\0\x50", 10));
+             HoldOpen(fd);
+         },
+         std::string("\5\1\0", 3) + std::string("\5\2\0\1", 4) + expectedBytes + std::string("\0\0", 2)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Seen seen;
+        ScriptedPeer proxy([&](int fd) { c.script(fd, seen); });
+        RecordingSocket s;
+        CProxyLayer l;
+        std::vector<CProxyLayer::ListenAddress> where;
+        s.answer = [&](const RecordingSocket::Notice& n) {
+            if (n.type == 1 && n.param1 == CProxyLayer::kListenSocketCreated)
+                where.push_back(*reinterpret_cast<const CProxyLayer::ListenAddress*>(n.param2));
+            return 1;
+        };
+        bool accepted = false;
+        s.onAccept = [&](int error) {
+            RecordingSocket unused;
+            accepted = error == 0 && s.Accept(unused);
+        };
+        l.SetProxy(c.type, "127.0.0.1", proxy.Port());
+        ASSERT_TRUE(s.AddSocketLayer(&l));
+        ASSERT_TRUE(s.Create());
+        ASSERT_TRUE(s.Listen(static_cast<int>(expected)));
+        ASSERT_TRUE(reactor.RunUntil([&] { return s.Count(FD_ACCEPT) > 0; }, 10s));
+        EXPECT_TRUE(accepted);
+        EXPECT_EQ(0, s.Count(FD_CONNECT));
+        ASSERT_EQ(1u, where.size());
+        EXPECT_EQ(inet_addr("127.0.0.1"), where[0].address);
+        EXPECT_EQ(htons(0x1234), where[0].port);
+        EXPECT_EQ(c.request, seen.Get());
+        s.Close();
+    }
 }

@@ -361,7 +361,7 @@ int RecordingSocket::OnLayerCallback(CSocketLayer*, int type, int param1, intptr
     if (type == 1 && param2 && noticeHasText(param1))
         notice.text = reinterpret_cast<const char*>(param2);
     notices.push_back(notice);
-    return 1;
+    return answer ? answer(notice) : 1;
 }
 
 void RecordingSocket::Drain(std::string& sink)

@@ -112,6 +112,8 @@ public:
     std::function<void(int)> onConnect, onReceive, onSend, onClose, onAccept;
     // Which notice codes of type 1 carry a text in param2.
     std::function<bool(int code)> noticeHasText = [](int) { return false; };
+    // The answer to a callback (1 when not set).
+    std::function<int(const Notice&)> answer;
 
     int Count(long event) const;
     // The error of the first event of this kind, or -1 when none came.
