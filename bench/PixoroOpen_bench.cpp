@@ -8,7 +8,7 @@
 #include "editor/shell/CPixoroState.h"
 #include "editor/shell/DocPrompts.h"
 #include "image/codecs/CLfImageJPG.h"
-#include "image/gui/LfDrawCompose.h"
+#include "image/ops/LfDrawCompose.h"
 
 #include <benchmark/benchmark.h>
 

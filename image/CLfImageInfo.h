@@ -61,4 +61,11 @@ struct CLfImageInfo {
     bool lastColorValid = false;   // and whether the cache holds; palette changes clear it
     int32_t layerCount = 0;
     uint32_t flags = 0;
+    // Decode hint: the larger side the caller needs at most (0: the full picture). A
+    // codec that can decode at a reduced scale (JPEG, by 1/2, 1/4 or 1/8) may then
+    // return a smaller picture whose larger side is still at least this long.
+    int32_t neededSide = 0;
+    // The picture's size in the file when a decode returned it reduced; 0 otherwise.
+    int32_t fullWidth = 0;
+    int32_t fullHeight = 0;
 };

@@ -96,6 +96,9 @@ void PrepareDecode(const CLfImage& target, CLfImage& codec, const DecodeRequest&
     } else if (request.frames) {
         codec.info.frame = target.info.frame;
     }
+    codec.info.neededSide = target.info.neededSide;
+    codec.info.fullWidth = 0;
+    codec.info.fullHeight = 0;
 }
 
 void FinishDecode(CLfImage& target, CLfImage& codec, const DecodeRequest& request, bool decoded)

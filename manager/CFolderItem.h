@@ -4,6 +4,7 @@
 #include "manager/CImageItem.h"
 #include "manager/ManagerModes.h"
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -33,8 +34,9 @@ public:
     std::vector<std::unique_ptr<CImageItem>> m_arrImages;  // in display order
     std::vector<std::string> m_arrSubfolders;
     std::vector<std::string> m_arrOtherFiles;
-    bool m_bThumbsComplete = false;
-    bool m_bThumbsNeeded = true;
+    // Set by the thumbnail thread at the end of a pass, read by the views.
+    std::atomic<bool> m_bThumbsComplete{false};
+    std::atomic<bool> m_bThumbsNeeded{true};
     bool m_bCurrentInRecent = false;
     bool m_bKeepInSession = false;
     int m_nViewMode = kViewThumbnails;  // a ViewMode

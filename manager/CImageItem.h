@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 
 class CImageItem {
@@ -19,20 +20,34 @@ public:
     std::string m_strName;  // file name with extension, no folder
     std::string m_strPath;  // full path
     int64_t m_nSize = 0;    // bytes
-    int m_nHeight = 0;      // pixels; 0 until known
-    int m_nWidth = 0;
+    // Written by the thumbnail thread while the user-interface thread reads them.
+    std::atomic<int> m_nHeight{0};  // pixels; 0 until known
+    std::atomic<int> m_nWidth{0};
     int64_t m_tLastWrite = 0;  // last-write time, nanoseconds since 1970-01-01 UTC
     std::string m_strDescription;
     std::string m_strKeywords;
     // The fitted thumbnail (drawn by the grid, stored in the cache) and the framed one.
-    std::unique_ptr<ThumbnailPixels> m_pThumbnail;
-    std::unique_ptr<ThumbnailPixels> m_pThumbnail2;
-    int m_nThumbHeight = 0;
-    int m_nThumbWidth = 0;
-    int m_nImageType = 0;  // ImageType id from the extension
+    // The thumbnail thread sets them while the user-interface thread draws them: each
+    // reader gets pixels that stay valid for as long as it holds them.
+    using ThumbnailRef = std::shared_ptr<const ThumbnailPixels>;
+    ThumbnailRef GetThumbnail() const;
+    ThumbnailRef GetFramedThumbnail() const;
+    bool HasThumbnail() const { return GetThumbnail() != nullptr; }
+    // Sets both and the thumbnail size from the fitted one.
+    void SetThumbnails(ThumbnailRef fitted, ThumbnailRef framed);
+    std::atomic<int> m_nThumbHeight{0};
+    std::atomic<int> m_nThumbWidth{0};
+    std::atomic<int> m_nImageType{0};  // ImageType id from the extension
     // Read by loader threads while the user-interface thread changes them.
     std::atomic<bool> m_bSelected{false};
     std::atomic<bool> m_bThumbnailMade{false};
+    // The thumbnails came from the cache files rather than from decoding the image.
+    std::atomic<bool> m_bThumbFromCache{false};
     bool m_bMarkedForPrint = false;
     bool m_bTicked = false;  // ticked in a dialog's check-box list
+
+private:
+    mutable std::mutex m_thumbLock;
+    ThumbnailRef m_pThumbnail;
+    ThumbnailRef m_pThumbnail2;
 };

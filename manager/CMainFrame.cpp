@@ -32,7 +32,6 @@ wxBEGIN_EVENT_TABLE(CMainFrame, wxDocParentFrame)
     // and enables it.
     EVT_UPDATE_UI(ID_FILE_PRINT, CMainFrame::OnUpdateNoHandler)
     EVT_UPDATE_UI(ID_OPTIONS_SET_PROXY, CMainFrame::OnUpdateNoHandler)
-    EVT_UPDATE_UI(ID_DOC_DELETE_CACHE, CMainFrame::OnUpdateNoHandler)
     EVT_UPDATE_UI(ID_FILE_MRU_MENU, CMainFrame::OnUpdateRecentFile)
 wxEND_EVENT_TABLE()
 

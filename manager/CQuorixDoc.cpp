@@ -1,11 +1,16 @@
 #include "manager/CQuorixDoc.h"
 
+#include "manager/CImageThread.h"
+#include "manager/CMessageDlg.h"
 #include "manager/CQuorixState.h"
 #include "manager/CSessionFile.h"
 #include "manager/FolderPaths.h"
 #include "manager/StringSort.h"
+#include "platform/ProgramStart.h"
+#include "platform/SpecialFolders.h"
 #include "platform/WorkingFolder.h"
 #include "resources/manager/ManagerIds.h"
+#include "resources/manager/ManagerStrings.h"
 
 #include <wx/app.h>
 #include <wx/msgdlg.h>
@@ -22,6 +27,7 @@ wxBEGIN_EVENT_TABLE(CQuorixDoc, wxDocument)
     EVT_MENU(ID_DOC_DESELECT_ALL, CQuorixDoc::OnDeselectAllCommand)
     EVT_MENU(ID_DOC_REFRESH, CQuorixDoc::OnRefreshCommand)
     EVT_MENU(ID_DOC_UPLOADER, CQuorixDoc::OnUploadCommand)
+    EVT_MENU(ID_DOC_DELETE_CACHE, CQuorixDoc::OnDeleteCacheCommand)
 wxEND_EVENT_TABLE()
 
 namespace {
@@ -85,8 +91,10 @@ bool CQuorixDoc::OnNewDocument()
 bool CQuorixDoc::OnCloseDocument()
 {
     StopLoaders();
-    if (!m_bCacheDeleted)
+    if (!m_bCacheDeleted) {
         WriteSession();
+        WriteCache();
+    }
     m_arrListRows.clear();
     if (m_pState) {
         m_pState->WriteRegString(std::to_string(m_pState->m_nLeftViewWidth), "LeftViewWidth");
@@ -95,14 +103,26 @@ bool CQuorixDoc::OnCloseDocument()
     return wxDocument::OnCloseDocument();
 }
 
-void CQuorixDoc::ShowMessage(const std::string& text)
+void CQuorixDoc::ShowMessage(const std::string& text, MessageKind kind)
 {
     if (m_messageSink) {
         m_messageSink(text);
         return;
     }
-    const wxString caption = wxTheApp ? wxTheApp->GetAppDisplayName() : wxString("Lanternfolio Photo Editor");
-    wxMessageBox(wxString::FromUTF8(text), caption, wxOK | wxICON_INFORMATION);
+    const wxString caption = wxTheApp ? wxTheApp->GetAppDisplayName() : wxString(mstr::kAppTitle);
+    const long icon = kind == MessageKind::Information ? wxICON_INFORMATION
+                      : kind == MessageKind::Stop      ? wxICON_STOP
+                                                       : 0;
+    wxMessageBox(wxString::FromUTF8(text), caption, wxOK | icon);
+}
+
+bool CQuorixDoc::Confirm(const std::string& text)
+{
+    if (m_confirmSink)
+        return m_confirmSink(text);
+    CMessageDlg dialog(wxTheApp ? wxTheApp->GetTopWindow() : nullptr);
+    dialog.SetText(text, "Delete cache files");
+    return dialog.ShowModal() == wxID_OK;
 }
 
 // ---- Folders -------------------------------------------------------------------
@@ -384,6 +404,66 @@ void CQuorixDoc::ReadSession()
     m_strSessionFile = kSessionFileName;
     for (const std::string& path : CSessionFile::Read(m_sessionPath, *this))
         AddRecentFolder(std::make_unique<CFolderItem>(LastPathComponent(path), path, 1));
+    ReadCacheIndex();
+}
+
+// ---- Thumbnail cache and editor hand-off ---------------------------------------
+
+void CQuorixDoc::ReadCacheIndex() { m_cache.ReadCacheIndex(); }
+
+void CQuorixDoc::WriteCache()
+{
+    std::vector<const CFolderItem*> folders;
+    for (const auto& folder : m_arrRecentFolders)
+        folders.push_back(folder.get());
+    m_cache.WriteAtClose(folders, [this](const std::string& text) { ShowMessage(text, MessageKind::Plain); });
+}
+
+void CQuorixDoc::OnDeleteCache()
+{
+    const std::optional<uint64_t> bytes = m_cache.MeasureBytes();
+    if (!bytes)
+        return;
+    if (!Confirm(ThumbnailCache::DeleteCacheText(*bytes)))
+        return;  // a cancelled command leaves the close to write the session and the cache
+    m_strSessionFile = kSessionFileName;
+    m_bCacheDeleted = true;
+    if (!m_cache.DeleteFiles())
+        return;
+    CSessionFile::WriteShort(m_sessionPath, *this);
+}
+
+std::unique_ptr<CImageThread> CQuorixDoc::MakeThumbnailThread(ThumbnailSink sink)
+{
+    if (!m_pState)
+        return nullptr;
+    CImageThread::Settings settings;
+    settings.cacheFolder = GetCacheDirName(m_pCurrentFolder->m_strPath);
+    settings.placeholderPath = m_pState->m_strAppFolder + mstr::kPlaceholderPicture;
+    return std::make_unique<CImageThread>(*m_pState, *m_pCurrentFolder, std::move(settings), std::move(sink),
+                                          &m_bThumbThreadRunning);
+}
+
+std::string CQuorixDoc::WorkingFolderOfSession() const
+{
+    const size_t slash = m_sessionPath.rfind('/');
+    return slash == std::string::npos ? lfplat::WorkingFolder() : m_sessionPath.substr(0, std::max<size_t>(slash, 1));
+}
+
+void CQuorixDoc::EditImage(int index)
+{
+    const std::string appFolder =
+        m_pState && !m_pState->m_strAppFolder.empty() ? m_pState->m_strAppFolder : lfplat::ExecutableFolder();
+    const std::string workingFolder = WorkingFolderOfSession();
+    EditorHandOff handOff(appFolder + mstr::kEditorProgram, JoinPath(workingFolder, mstr::kParameterFile),
+                          workingFolder, m_editorLauncher ? m_editorLauncher : EditorHandOff::Launcher(&lfplat::StartProgram));
+    const auto message = handOff.EditImage(m_pCurrentFolder, index, m_nSortKey, m_nSortOrder, m_strNoImageText);
+    if (!message)
+        return;
+    const MessageKind kind = message->icon == EditorHandOff::Icon::Information ? MessageKind::Information
+                             : message->icon == EditorHandOff::Icon::Stop      ? MessageKind::Stop
+                                                                               : MessageKind::Plain;
+    ShowMessage(message->text, kind);
 }
 
 std::vector<std::string> CQuorixDoc::SessionFolders() const

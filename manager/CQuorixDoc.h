@@ -6,20 +6,26 @@
 // values are its own fields (SessionValues).
 
 #include "manager/CFolderItem.h"
+#include "manager/EditorHandOff.h"
 #include "manager/ListRowItem.h"
 #include "manager/LoginReplyInfo.h"
 #include "manager/ManagerModes.h"
 #include "manager/PrintLayout.h"
 #include "manager/SessionValues.h"
+#include "manager/ThumbnailCache.h"
+#include "manager/ThumbnailSink.h"
+#include "platform/SpecialFolders.h"
 
 #include <wx/docview.h>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+class CImageThread;
 class CQuorixState;
 
 class CQuorixDoc : public wxDocument, public SessionValues {
@@ -33,14 +39,19 @@ public:
     ~CQuorixDoc() override;
 
     bool OnNewDocument() override;
-    // Stops the loaders, writes the session file (unless the cache was deleted in this
-    // run) and stores the pane sizes.
+    // Stops the loaders, writes the session file and the thumbnail cache (unless the
+    // cache was deleted in this run) and stores the pane sizes.
     bool OnCloseDocument() override;
 
     void SetAppState(CQuorixState* state) { m_pState = state; }
     CQuorixState* GetAppState() const { return m_pState; }
     // Where the document's information messages go (a message box by default).
     void SetMessageSink(std::function<void(const std::string&)> sink) { m_messageSink = std::move(sink); }
+    // Where Delete Cache asks before it deletes (the message dialog by default): true
+    // for OK.
+    void SetConfirmSink(std::function<bool(const std::string& text)> sink) { m_confirmSink = std::move(sink); }
+    // What starts the editor (the platform's program start by default).
+    void SetEditorLauncher(EditorHandOff::Launcher launcher) { m_editorLauncher = std::move(launcher); }
     // The upload dialog, run by the Uploader command when images are selected.
     void SetUploadRunner(std::function<void(CQuorixDoc&)> runner) { m_uploadRunner = std::move(runner); }
 
@@ -81,6 +92,26 @@ public:
     void OnUpload();
     static int ImageTypeFromExtension(const std::string& extension);
 
+    // ---- Thumbnails and the editor.
+    // Reads the cache index (at the end of reading the session file).
+    void ReadCacheIndex();
+    // The cache folder of an image folder (byte-for-byte path match); empty when none.
+    std::string GetCacheDirName(const std::string& folderPath) const { return m_cache.GetCacheDirName(folderPath); }
+    void AddCacheEntry(const std::string& diskPath, const std::string& cacheDir)
+    {
+        m_cache.AddCacheEntry(diskPath, cacheDir);
+    }
+    const ThumbnailCache& GetThumbnailCache() const { return m_cache; }
+    // Options > Delete Cache: shows the cache's size and, on OK, deletes it and writes
+    // the short session file; the close then writes neither.
+    void OnDeleteCache();
+    // A thumbnail pass over the current folder with its cache folder, for a view to
+    // start through the thread list; sink receives each finished thumbnail.
+    std::unique_ptr<CImageThread> MakeThumbnailThread(ThumbnailSink sink);
+    // Hands an image of the current folder (an index, or kSelectedImageIndex for the one
+    // selected image) to the editor, or says why not.
+    void EditImage(int index);
+
     // ---- Session file.
     void ReadSession();
     bool WriteSession() const;
@@ -107,7 +138,7 @@ public:
     std::string m_strSearchRoot;
     int m_nFileOpCount = 0;
     bool m_bShowOtherFiles = true;
-    bool m_bThumbThreadRunning = false;
+    std::atomic<bool> m_bThumbThreadRunning{false};  // set by the thumbnail thread
     int m_nCurrentRecent = kRecentIndexUnknown;  // index of the current folder in the recent list
     bool m_bViewReplaced = false;
 
@@ -131,7 +162,12 @@ public:
 
 private:
     void Init();
-    void ShowMessage(const std::string& text);
+    enum class MessageKind { Information, Plain, Stop };
+    void ShowMessage(const std::string& text, MessageKind kind = MessageKind::Information);
+    bool Confirm(const std::string& text);
+    void WriteCache();
+    // The working folder, where the session and parameter files lie.
+    std::string WorkingFolderOfSession() const;
     // Waits until no loader runs: records that loaders read are about to change.
     void StopLoaders();
     void DropFromSelection(const CFolderItem* folder);
@@ -143,11 +179,15 @@ private:
     void OnDeselectAllCommand(wxCommandEvent&) { OnDeselectAll(); }
     void OnRefreshCommand(wxCommandEvent&) { Refresh(); }
     void OnUploadCommand(wxCommandEvent&) { OnUpload(); }
+    void OnDeleteCacheCommand(wxCommandEvent&) { OnDeleteCache(); }
 
     CQuorixState* m_pState = nullptr;
     std::string m_sessionPath;
     std::function<void(const std::string&)> m_messageSink;
     std::function<void(CQuorixDoc&)> m_uploadRunner;
+    std::function<bool(const std::string&)> m_confirmSink;
+    EditorHandOff::Launcher m_editorLauncher;
+    ThumbnailCache m_cache{lfplat::CacheFolder()};
     std::vector<CImageItem*> m_arrSelected;  // non-owning; no two with the same path
     std::vector<std::unique_ptr<CFolderItem>> m_arrRecentFolders;
     std::unique_ptr<CFolderItem> m_ownedCurrent;  // set while the current folder is not a recent entry

@@ -26,3 +26,6 @@ enum SortOrder : int {
 inline constexpr int kTargetWholeSelection = -100;
 // The document's index of the current folder in the recent list before the first lookup.
 inline constexpr int kRecentIndexUnknown = -11;
+// The image index that stands for "the one selected image of the current folder" when
+// an image is handed to the editor.
+inline constexpr int kSelectedImageIndex = -1000;

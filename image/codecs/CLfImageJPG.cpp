@@ -4,6 +4,7 @@
 #include "image/CLfStream.h"
 #include "image/codecs/LfCodecGuard.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -40,6 +41,19 @@ int32_t ValidDpi(double dpi)
     if (!(dpi >= 1.0) || dpi > kMaxDpi)
         return 0;
     return static_cast<int32_t>(dpi);
+}
+
+// The largest reduction (8, 4, 2 or none) that leaves the picture's larger side at
+// least neededSide pixels long; none without a hint.
+unsigned ScaleDenominator(uint32_t width, uint32_t height, int32_t neededSide)
+{
+    if (neededSide <= 0)
+        return 1;
+    const uint64_t side = std::max(width, height);
+    for (unsigned denominator : {8u, 4u, 2u})
+        if ((side + denominator - 1) / denominator >= uint64_t(neededSide))
+            return denominator;
+    return 1;
 }
 
 uint16_t DensityField(int32_t dpi)
@@ -128,6 +142,11 @@ bool CLfImageJPG::DecodeFrame(CLfStream* stream, bool haveExif)
         jpeg_destroy_decompress(&cinfo);
         return false;
     }
+    // A caller that needs less than the whole picture gets it from libjpeg's scaled
+    // inverse DCT, which skips most of the work.
+    const unsigned scale = ScaleDenominator(cinfo.image_width, cinfo.image_height, info.neededSide);
+    cinfo.scale_num = 1;
+    cinfo.scale_denom = scale;
 #ifdef JCS_EXTENSIONS
     // libjpeg-turbo writes blue, green, red itself: the DIB's order, with no
     // second pass over the pixels.
@@ -152,6 +171,8 @@ bool CLfImageJPG::DecodeFrame(CLfStream* stream, bool haveExif)
         return false;
     }
     TakeResolution(haveExif, cinfo.density_unit, cinfo.X_density, cinfo.Y_density);
+    info.fullWidth = scale > 1 ? int32_t(cinfo.image_width) : 0;
+    info.fullHeight = scale > 1 ? int32_t(cinfo.image_height) : 0;
     if (components == 1) {
         SetGrayPalette();
         header.biClrUsed = 256;

@@ -4,7 +4,7 @@
 // cannot read every kind of DC reliably), so blending uses a known background.
 
 #include "image/CLfImage.h"
-#include "image/gui/LfDrawCompose.h"
+#include "image/ops/LfDrawCompose.h"
 
 #include <wx/bitmap.h>
 #include <wx/dc.h>

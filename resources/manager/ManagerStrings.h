@@ -18,6 +18,10 @@ inline constexpr int kRecentFileCount = 4;
 inline constexpr char kInstanceLockName[] = "quorix";
 // The editor, beside the manager.
 inline constexpr char kEditorProgram[] = "pixoro";
+// The picture that stands in for unreadable images, beside the programs.
+inline constexpr char kPlaceholderPicture[] = "bitmap8.bmp";
+// The hand-off's parameter file in the working folder.
+inline constexpr char kParameterFile[] = "qkparam.dat";
 
 // Status bar: pane widths are measured on these blank texts.
 inline constexpr char kStatusPane1Sizing[] = "                                               ";  // 47

@@ -45,7 +45,7 @@ TEST(CFolderItem, ConstructsWithDefaults)
     EXPECT_FALSE(image.m_bTicked);
     EXPECT_EQ(image.m_nImageType, 0);
     EXPECT_EQ(image.m_tLastWrite, 0);
-    EXPECT_EQ(image.m_pThumbnail, nullptr);
+    EXPECT_FALSE(image.HasThumbnail());
 }
 
 TEST(CFolderItem, SortsByEveryKeyInBothDirections)

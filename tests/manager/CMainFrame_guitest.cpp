@@ -294,7 +294,7 @@ TEST_F(MainFrameTest, CommandsWithoutAHandlerShowDisabled)
     const Case cases[] = {
         {ID_OPTIONS_SET_PROXY, false},   {ID_FILE_PRINT, false},          {ID_FILE_MRU_MENU, false},
         {ID_FILE_PRINT_PREVIEW, true},   {ID_OPTIONS_DELETE_HISTORY, true}, {ID_DOC_SELECT_ALL, true},
-        {ID_DOC_DELETE_CACHE, false},    {ID_HELP_FILE, true},            {ID_APP_EXIT, true},
+        {ID_DOC_DELETE_CACHE, true},     {ID_HELP_FILE, true},            {ID_APP_EXIT, true},
         {ID_DOC_REFRESH, true},          {ID_DOC_DESELECT_ALL, true},     {ID_APP_ABOUT, true},
     };
     for (const Case& c : cases)

@@ -415,6 +415,14 @@ TEST_F(ProxyHandshake, ListenThroughSocksTellsWhereAndAccepts)
              HoldOpen(fd);
          },
          std::string("\4\2\0\0", 4) + expectedBytes + std::string(1, '\0')},
+        {"SOCKS4, the proxy's own address", CProxyLayer::kSocks4,
+         [](int fd, Seen& seen) {
+             seen.Add(ReadExactly(fd, 9));
+             WriteAll(fd, std::string("\0\x5a\x12\x34\0\0\0\0", 8));
+             WriteAll(fd, std::string("\0\x5a\0\0\0\0\0\0", 8));
+             HoldOpen(fd);
+         },
+         std::string("\4\2\0\0", 4) + expectedBytes + std::string(1, '\0')},
         {"SOCKS5", CProxyLayer::kSocks5,
          [](int fd, Seen& seen) {
              seen.Add(ReadExactly(fd, 3));

@@ -156,6 +156,17 @@ TEST_F(SslLayerTest, HandshakeExchangeAndCertificate)
     hex.pop_back();
     EXPECT_NE(std::string::npos, fingerprint.find(hex)) << fingerprint;
 
+    // Our close_notify goes out, the server's comes back: shutdown completed, once.
+    EXPECT_TRUE(socket.ShutDown());
+    EXPECT_EQ(-1, socket.Send("x", 1));
+    EXPECT_EQ(WSAESHUTDOWN, WSAGetLastError());
+    ASSERT_TRUE(reactor.RunUntil([&] { return HasNotice(CSslLayer::kNoticeDone, 1); }, 20s));
+    reactor.RunFor(20ms);
+    int completions = 0;
+    for (const auto& n : socket.notices)
+        completions += n.type == 1 && n.param1 == CSslLayer::kNoticeDone && n.param2 == 1;
+    EXPECT_EQ(1, completions);
+
     socket.Close();
     EXPECT_FALSE(ssl.IsInitialised());
 }

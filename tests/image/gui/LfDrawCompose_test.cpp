@@ -1,4 +1,4 @@
-#include "image/gui/LfDrawCompose.h"
+#include "image/ops/LfDrawCompose.h"
 
 #include "tests/image/PictureTestUtil.h"
 

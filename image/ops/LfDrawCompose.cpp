@@ -1,4 +1,4 @@
-#include "image/gui/LfDrawCompose.h"
+#include "image/ops/LfDrawCompose.h"
 
 #include <algorithm>
 #include <cstring>

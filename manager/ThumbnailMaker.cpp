@@ -1,0 +1,171 @@
+#include "manager/ThumbnailMaker.h"
+
+#include "image/CLfImage.h"
+#include "image/ops/LfDrawCompose.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace thumbs {
+
+namespace {
+
+// Resample mode for thumbnails: area averaging for shrinking true-colour pictures,
+// bilinear otherwise.
+constexpr int32_t kThumbnailResampleMode = 3;
+
+ThumbnailPixels Background(int width, int height)
+{
+    ThumbnailPixels p;
+    p.width = width;
+    p.height = height;
+    p.rgb.resize(size_t(width) * size_t(height) * 3);
+    for (size_t i = 0; i < p.rgb.size(); i += 3) {
+        p.rgb[i] = kBackgroundRed;
+        p.rgb[i + 1] = kBackgroundGreen;
+        p.rgb[i + 2] = kBackgroundBlue;
+    }
+    return p;
+}
+
+// The scale a reduced decode used: the d of 2, 4 or 8 for which the picture's size in
+// the file, divided by d and rounded up, gives the decoded size; 0 when none does.
+int ReductionOf(int decoded, int full)
+{
+    for (int d : {2, 4, 8})
+        if ((full + d - 1) / d == decoded)
+            return d;
+    return 0;
+}
+
+// Box filter of an RGB picture (width x height) into targetWidth x targetHeight, where
+// the picture's content spans extentX x extentY of its pixels from the top-left corner:
+// a reduced decode's last column and row stand for only part of a block.
+ThumbnailPixels AreaAverage(const ThumbnailPixels& src, double extentX, double extentY, int targetWidth,
+                            int targetHeight)
+{
+    struct Tap {
+        int index;
+        double weight;
+    };
+    // For each target cell, the source pixels it covers and how much of each.
+    auto taps = [](int size, double extent, int target) {
+        std::vector<std::vector<Tap>> cells(static_cast<size_t>(target));
+        for (int j = 0; j < target; ++j) {
+            const double a = extent * j / target;
+            const double b = extent * (j + 1) / target;
+            for (int i = int(std::floor(a)); i < int(std::ceil(b)) && i < size; ++i) {
+                const double overlap = std::min(b, double(i + 1)) - std::max(a, double(i));
+                if (overlap > 0)
+                    cells[size_t(j)].push_back({i, overlap / (b - a)});
+            }
+        }
+        return cells;
+    };
+    const auto columns = taps(src.width, extentX, targetWidth);
+    const auto rows = taps(src.height, extentY, targetHeight);
+
+    std::vector<double> across(size_t(targetWidth) * size_t(src.height) * 3, 0.0);
+    for (int y = 0; y < src.height; ++y) {
+        const uint8_t* in = src.rgb.data() + size_t(y) * size_t(src.width) * 3;
+        double* out = across.data() + size_t(y) * size_t(targetWidth) * 3;
+        for (int j = 0; j < targetWidth; ++j)
+            for (const Tap& t : columns[size_t(j)])
+                for (int c = 0; c < 3; ++c)
+                    out[3 * j + c] += t.weight * in[3 * t.index + c];
+    }
+    ThumbnailPixels result;
+    result.width = targetWidth;
+    result.height = targetHeight;
+    result.rgb.resize(size_t(targetWidth) * size_t(targetHeight) * 3);
+    for (int k = 0; k < targetHeight; ++k) {
+        uint8_t* out = result.rgb.data() + size_t(k) * size_t(targetWidth) * 3;
+        for (int x = 0; x < targetWidth * 3; ++x) {
+            double sum = 0.0;
+            for (const Tap& t : rows[size_t(k)])
+                sum += t.weight * across[size_t(t.index) * size_t(targetWidth) * 3 + size_t(x)];
+            out[x] = uint8_t(std::clamp(sum + 1e-6, 0.0, 255.0));  // truncated, as Resample does
+        }
+    }
+    return result;
+}
+
+// The fitted thumbnail of a picture a codec decoded reduced (info.fullWidth set):
+// fitted to the size in the file, averaged over the area each pixel truly covers.
+std::shared_ptr<ThumbnailPixels> FitReduced(const CLfImage& image, const ThumbnailFit& fit)
+{
+    const int dx = ReductionOf(image.GetWidth(), image.info.fullWidth);
+    const int dy = ReductionOf(image.GetHeight(), image.info.fullHeight);
+    const double extentX = dx > 0 ? double(image.info.fullWidth) / dx : image.GetWidth();
+    const double extentY = dy > 0 ? double(image.info.fullHeight) / dy : image.GetHeight();
+    return std::make_shared<ThumbnailPixels>(
+        AreaAverage(PixelsOnBackground(image), extentX, extentY, fit.width, fit.height));
+}
+
+}  // namespace
+
+ThumbnailFit FitThumbnail(int width, int height, int boxWidth, int boxHeight)
+{
+    ThumbnailFit fit;
+    if (width <= 0 || height <= 0 || boxWidth <= 0 || boxHeight <= 0) {
+        fit.left = boxWidth / 2;
+        fit.top = boxHeight / 2;
+        return fit;
+    }
+    float ratio = std::max(float(width) / float(boxWidth), float(height) / float(boxHeight));
+    if (ratio < 1.0f)
+        ratio = 1.0f;  // never enlarged
+    const double r = ratio;
+    fit.width = std::min(int(std::ceil(double(width) / r)), boxWidth);
+    fit.height = std::min(int(std::ceil(double(height) / r)), boxHeight);
+    fit.left = (boxWidth - fit.width) / 2;
+    fit.top = (boxHeight - fit.height) / 2;
+    return fit;
+}
+
+ThumbnailPixels PixelsOnBackground(const CLfImage& image)
+{
+    const int width = image.GetWidth();
+    const int height = image.GetHeight();
+    if (!image.IsValid() || width <= 0 || height <= 0)
+        return {};
+    ThumbnailPixels out;
+    out.width = width;
+    out.height = height;
+    out.rgb.resize(size_t(width) * size_t(height) * 3);
+    const RGBQUAD background{kBackgroundBlue, kBackgroundGreen, kBackgroundRed, 0};
+    const LfDrawArea area{0, 0, width, height};
+    LfComposeArea(image, 0, 0, width, height, area, LfDrawMode(image), background, out.rgb.data(), nullptr);
+    return out;
+}
+
+ThumbnailPair MakeThumbnails(CLfImage* image)
+{
+    ThumbnailPair pair;
+    const bool hasPicture = image && image->IsValid() && image->GetWidth() > 0 && image->GetHeight() > 0;
+    const bool reduced = hasPicture && image->info.fullWidth > 0 && image->info.fullHeight > 0;
+    const ThumbnailFit fit = !hasPicture ? FitThumbnail(0, 0)
+                             : reduced   ? FitThumbnail(image->info.fullWidth, image->info.fullHeight)
+                                         : FitThumbnail(image->GetWidth(), image->GetHeight());
+    ThumbnailPixels framed = Background(kThumbWidth, kThumbHeight);
+    std::shared_ptr<ThumbnailPixels> fitted;
+    if (reduced)
+        fitted = FitReduced(*image, fit);
+    else if (hasPicture && image->Resample(fit.width, fit.height, kThumbnailResampleMode))
+        fitted = std::make_shared<ThumbnailPixels>(PixelsOnBackground(*image));
+    if (!fitted) {
+        pair.fitted = std::make_shared<ThumbnailPixels>();
+        pair.framed = std::make_shared<ThumbnailPixels>(std::move(framed));
+        return pair;
+    }
+    const size_t rowBytes = size_t(fitted->width) * 3;
+    for (int y = 0; y < fitted->height; ++y)
+        std::copy_n(fitted->rgb.data() + size_t(y) * rowBytes, rowBytes,
+                    framed.rgb.data() + (size_t(fit.top + y) * kThumbWidth + size_t(fit.left)) * 3);
+    pair.fitted = std::move(fitted);
+    pair.framed = std::make_shared<ThumbnailPixels>(std::move(framed));
+    return pair;
+}
+
+}  // namespace thumbs

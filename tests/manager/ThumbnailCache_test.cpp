@@ -1,0 +1,342 @@
+#include "ThumbTestSupport.h"
+#include "manager/CFolderItem.h"
+#include "manager/ThumbnailCache.h"
+#include "platform/Dib.h"
+#include "tests/support/TestEnv.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using lftest::TempDir;
+
+std::unique_ptr<CFolderItem> FolderOf(const fs::path& path, std::initializer_list<const char*> names)
+{
+    auto folder = std::make_unique<CFolderItem>(path.string(), path.string(), 0);
+    for (const char* name : names)
+        folder->AddImage(std::make_unique<CImageItem>(name, (path / name).string(), 100, 0, 0));
+    return folder;
+}
+
+// Gives the record a thumbnail made from a solid picture of the given size and colour.
+void GiveThumbnail(CImageItem& image, int w, int h, uint8_t r, uint8_t g, uint8_t b)
+{
+    CLfImage picture = lftest::SolidPicture(w, h, r, g, b);
+    const thumbs::ThumbnailPair pair = thumbs::MakeThumbnails(&picture);
+    image.SetThumbnails(pair.fitted, pair.framed);
+    image.m_nWidth = w;
+    image.m_nHeight = h;
+}
+
+class ThumbnailCacheTest : public ::testing::Test {
+protected:
+    std::string Index() const { return lftest::ReadText(root / "qkcache.xml"); }
+    std::string Dir(int n) const { return (root / ("dir-" + std::to_string(n))).string(); }
+    std::string Block(const std::string& disk, const std::string& map, size_t count) const
+    {
+        return "<DIRECTORY><DISKPATH>" + disk + "</DISKPATH><MAPNAME>" + map + "</MAPNAME><FILECOUNT>" +
+               std::to_string(count) + "</FILECOUNT></DIRECTORY>";
+    }
+
+    TempDir base;
+    fs::path root = base / "Lanternfolio";
+    TempDir images;
+    std::vector<std::string> errors;
+    std::function<void(const std::string&)> errorSink = [this](const std::string& e) { errors.push_back(e); };
+};
+
+TEST_F(ThumbnailCacheTest, IndexReaderKeepsWholeBlocksAndStopsAtACutOne)
+{
+    const std::string r = root.string();
+    struct Case {
+        std::string text;
+        std::vector<std::string> disks;
+    };
+    const Case cases[] = {
+        {"<XML>" + Block("/a", r + "/dir-1", 3) + Block("/b", r + "/dir-2", 0) + "</XML>", {"/a", "/b"}},
+        // Cut inside the second block: the first stands.
+        {"<XML>" + Block("/a", r + "/dir-1", 3) + "<DIRECTORY><DISKPATH>/b</DISKPATH><MAPNAME>" + r + "/di", {"/a"}},
+        {"<XML>" + Block("/a", r + "/dir-1", 3) + "<DIRECTORY><DISKPATH>/b", {"/a"}},
+        {"", {}},
+        {"<XML></XML>", {}},
+        // An empty disk path is not kept; the next block still is.
+        {"<XML>" + Block("", r + "/dir-1", 0) + Block("/c", r + "/dir-3", 1) + "</XML>", {"/c"}},
+        // Cache folders outside the root, nested in it, or named twice would mix folders.
+        {"<XML>" + Block("/a", "/home/x", 0) + Block("/b", r + "/dir-1/sub", 0) + Block("/c", r + "/..", 0) +
+             Block("/d", r + "/dir-4", 0) + Block("/e", r + "/dir-4", 0) + "</XML>",
+         {"/d"}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> disks;
+        for (const auto& e : ThumbnailCache::ParseIndex(c.text, r))
+            disks.push_back(e.diskPath);
+        EXPECT_EQ(disks, c.disks) << c.text;
+    }
+
+    fs::create_directories(root);
+    lftest::WriteText(root / "qkcache.xml", cases[1].text);
+    ThumbnailCache cache(r);
+    cache.ReadCacheIndex();
+    ASSERT_EQ(cache.Entries().size(), 1u);
+    EXPECT_EQ(cache.GetCacheDirName("/a"), r + "/dir-1");
+    EXPECT_EQ(cache.GetCacheDirName("/A"), "");  // byte for byte
+    EXPECT_EQ(cache.GetCacheDirName("/b"), "");
+}
+
+TEST_F(ThumbnailCacheTest, PathsWithTagCharactersSurviveTheIndex)
+{
+    const fs::path odd = images / "a<DISKPATH>&b</MAPNAME> &amp;";
+    fs::create_directories(odd);
+    auto folder = FolderOf(odd, {});
+    {
+        ThumbnailCache cache(root.string());
+        cache.WriteAtClose({folder.get()}, errorSink);
+    }
+    const std::string index = Index();
+    EXPECT_EQ(index.find(odd.string()), std::string::npos) << "the raw path must not appear";
+    ThumbnailCache again(root.string());
+    again.ReadCacheIndex();
+    ASSERT_EQ(again.Entries().size(), 1u);
+    EXPECT_EQ(again.Entries()[0].diskPath, odd.string());
+    EXPECT_EQ(again.Entries()[0].cacheDir, Dir(1));
+    EXPECT_EQ(ThumbnailCache::UnescapeText(ThumbnailCache::EscapeText("&lt;<>&&amp;")), "&lt;<>&&amp;");
+}
+
+TEST_F(ThumbnailCacheTest, NewFoldersGetNumbersNoEntryAndNoFolderOnDiskUses)
+{
+    fs::create_directories(root);
+    // Two entries read at start; dir-3 lies on disk without an index entry (another
+    // folder's thumbnails), and dir-4 is a plain file.
+    lftest::WriteText(root / "qkcache.xml",
+                      "<XML>" + Block("/old1", Dir(1), 2) + Block("/old2", Dir(7), 2) + "</XML>");
+    fs::create_directories(Dir(3));
+    lftest::WriteText(Dir(3) + "/a~jpg.bmp", "someone else's");
+    lftest::WriteText(Dir(4), "x");
+
+    ThumbnailCache cache(root.string());
+    cache.ReadCacheIndex();
+    auto shown = FolderOf("/old2", {});
+    auto first = FolderOf(images / "one", {"a.jpg"});
+    auto second = FolderOf(images / "two", {});
+    cache.WriteAtClose({first.get(), shown.get(), second.get()}, errorSink);
+
+    EXPECT_EQ(Index(), "<XML>" + Block(first->m_strPath, Dir(5), 1) + Block("/old2", Dir(7), 0) +
+                           Block(second->m_strPath, Dir(6), 0) + Block("/old1", Dir(1), 0) + "</XML>");
+    EXPECT_TRUE(fs::is_directory(Dir(5)));
+    EXPECT_TRUE(fs::is_directory(Dir(6)));
+    EXPECT_TRUE(fs::is_directory(Dir(1)));  // an entry's folder is made again when missing
+    EXPECT_TRUE(errors.empty());
+
+    // A cache path taken by a file is reported once per close and the close goes on.
+    fs::remove_all(Dir(7));
+    lftest::WriteText(Dir(7), "not a folder");
+    cache.WriteAtClose({shown.get()}, errorSink);
+    EXPECT_EQ(errors, std::vector<std::string>{"ERROR: File exists but not directory"});
+    EXPECT_NE(Index().find(Block("/old1", Dir(1), 0)), std::string::npos);
+}
+
+TEST_F(ThumbnailCacheTest, CloseWritesAPairPerImageThatReadsBackToTheSamePixels)
+{
+    auto folder = FolderOf(images.path(), {"wide.jpg", "photo.JPG", "none.png", "notes.txt"});
+    for (const auto& image : folder->m_arrImages) {
+        lftest::WriteText(image->m_strPath, "image bytes");
+        lftest::SetFileTime(image->m_strPath, -100);
+    }
+    GiveThumbnail(*folder->Image(0), 640, 200, 10, 200, 30);
+    GiveThumbnail(*folder->Image(1), 50, 40, 250, 0, 0);
+    GiveThumbnail(*folder->Image(3), 10, 10, 1, 2, 3);  // not an image name: never cached
+    folder->Image(0)->m_strKeywords = "sea";
+    folder->Image(0)->m_strDescription = "a <b> c";
+
+    ThumbnailCache cache(root.string());
+    cache.WriteAtClose({folder.get()}, errorSink);
+    const std::string dir = Dir(1);
+    EXPECT_EQ(lftest::ReadText(dir + "/wide~jpg.dat"),
+              "<XML><WIDTH>640</WIDTH><HEIGHT>200</HEIGHT><KEYWORDS>sea</KEYWORDS><DESCRIPTION>a <b> "
+              "c</DESCRIPTION></XML>");
+    EXPECT_TRUE(fs::exists(dir + "/photo~JPG.bmp"));
+    EXPECT_FALSE(fs::exists(dir + "/none~png.bmp"));  // no thumbnail, nothing written
+    EXPECT_FALSE(fs::exists(dir + "/notes~txt.bmp"));
+
+    // The bitmap file: 14-byte file header, 40-byte information header, 24-bit rows.
+    const auto bytes = lftest::ReadBytes(dir + "/wide~jpg.bmp");
+    ASSERT_GE(bytes.size(), 54u);
+    const BITMAPFILEHEADER fh = lfdib::ReadFileHeader(bytes.data());
+    const BITMAPINFOHEADER ih = lfdib::ReadInfoHeader(bytes.data() + 14);
+    EXPECT_EQ(fh.bfType, kBitmapFileType);
+    EXPECT_EQ(fh.bfSize, bytes.size());
+    EXPECT_EQ(fh.bfOffBits, 54u);
+    EXPECT_EQ(ih.biWidth, 88);
+    EXPECT_EQ(ih.biHeight, 28);
+    EXPECT_EQ(ih.biBitCount, 24);
+    EXPECT_EQ(bytes.size(), 54u + 264 * 28);
+
+    // Read back as the thumbnail thread does.
+    for (size_t i : {0u, 1u}) {
+        const CImageItem& image = *folder->Image(i);
+        const auto cached = ThumbnailCache::Load(image.m_strPath, image.m_strName, dir);
+        ASSERT_TRUE(cached) << image.m_strName;
+        EXPECT_EQ(cached->thumbnails.fitted->rgb, image.GetThumbnail()->rgb);
+        EXPECT_EQ(cached->thumbnails.framed->rgb, image.GetFramedThumbnail()->rgb);
+        EXPECT_EQ(cached->width, image.m_nWidth);
+        EXPECT_EQ(cached->height, image.m_nHeight);
+    }
+}
+
+TEST_F(ThumbnailCacheTest, CachedPairIsUsedOnlyWhenCompleteAndStrictlyNewer)
+{
+    const fs::path image = images / "p.jpg";
+    const std::string dir = Dir(1);
+    fs::create_directories(dir);
+    lftest::WriteText(image, "bytes");
+    auto folder = FolderOf(images.path(), {"p.jpg"});
+    GiveThumbnail(*folder->Image(0), 30, 20, 9, 9, 9);
+    ASSERT_EQ(ThumbnailCache::WriteDIBFile(dir + "/p~jpg.bmp", ThumbnailCache::BitmapToDIB(*folder->Image(0)->GetThumbnail())), 1);
+    const std::string bmp = dir + "/p~jpg.bmp";
+    const std::string dat = dir + "/p~jpg.dat";
+
+    struct Case {
+        const char* what;
+        int64_t imageAge, bitmapAge;  // seconds before now
+        const char* datText;          // null: no .dat
+        bool used;
+    };
+    const Case cases[] = {
+        {"bitmap newer", 100, 50, "<XML><WIDTH>30</WIDTH><HEIGHT>20</HEIGHT></XML>", true},
+        {"same second", 50, 50, "<XML><WIDTH>30</WIDTH></XML>", false},
+        {"image newer", 10, 50, "<XML><WIDTH>30</WIDTH></XML>", false},
+        {"no text file", 100, 50, nullptr, false},
+        {"empty text file", 100, 50, "", false},
+    };
+    for (const Case& c : cases) {
+        fs::remove(dat);
+        if (c.datText)
+            lftest::WriteText(dat, c.datText);
+        lftest::SetFileTime(image, -c.imageAge);
+        lftest::SetFileTime(bmp, -c.bitmapAge);
+        const auto cached = ThumbnailCache::Load(image.string(), "p.jpg", dir);
+        EXPECT_EQ(cached.has_value(), c.used) << c.what;
+        if (cached) {
+            EXPECT_EQ(cached->width, 30);
+            EXPECT_EQ(cached->height, 20);
+            EXPECT_EQ(cached->thumbnails.fitted->width, 30);
+        }
+    }
+    // A damaged bitmap is no cache hit either.
+    lftest::WriteText(dat, "<XML><WIDTH>30</WIDTH></XML>");
+    lftest::WriteText(bmp, "BM broken");
+    lftest::SetFileTime(image, -100);
+    lftest::SetFileTime(bmp, -50);
+    EXPECT_FALSE(ThumbnailCache::Load(image.string(), "p.jpg", dir));
+    EXPECT_FALSE(ThumbnailCache::Load(image.string(), "p.jpg", ""));
+}
+
+TEST_F(ThumbnailCacheTest, CloseDropsStalePairsAndRebuildsIncompleteOnes)
+{
+    auto folder = FolderOf(images.path(), {"stale.jpg", "nodat.jpg", "same.jpg", "fresh.jpg"});
+    for (const auto& image : folder->m_arrImages)
+        lftest::WriteText(image->m_strPath, "bytes");
+    ThumbnailCache cache(root.string());
+    cache.WriteAtClose({folder.get()}, errorSink);  // makes dir-1 with nothing in it
+    const std::string dir = Dir(1);
+    for (const char* base : {"stale", "nodat", "same", "fresh"}) {
+        lftest::WriteText(dir + "/" + base + "~jpg.bmp", "old bitmap");
+        lftest::WriteText(dir + "/" + base + "~jpg.dat", "<XML><WIDTH>1</WIDTH></XML>");
+    }
+    fs::remove(dir + "/nodat~jpg.dat");
+    auto age = [&](const std::string& path, int64_t seconds) { lftest::SetFileTime(path, -seconds); };
+    age(folder->Image(0)->m_strPath, 10);  // rewritten after its thumbnail was cached
+    age(dir + "/stale~jpg.bmp", 50);
+    age(folder->Image(1)->m_strPath, 100);
+    age(dir + "/nodat~jpg.bmp", 50);
+    age(folder->Image(2)->m_strPath, 50);
+    age(dir + "/same~jpg.bmp", 50);
+    age(folder->Image(3)->m_strPath, 100);
+    age(dir + "/fresh~jpg.bmp", 50);
+    for (const auto& image : folder->m_arrImages) {
+        GiveThumbnail(*image, 20, 10, 5, 6, 7);
+        image->m_bThumbFromCache = true;
+    }
+
+    ThumbnailCache again(root.string());
+    again.ReadCacheIndex();
+    again.WriteAtClose({folder.get()}, errorSink);
+    // Stale: both files go and are not written again in this close.
+    EXPECT_FALSE(fs::exists(dir + "/stale~jpg.bmp"));
+    EXPECT_FALSE(fs::exists(dir + "/stale~jpg.dat"));
+    // Without its text file the pair is written anew from the thumbnail in memory.
+    EXPECT_NE(lftest::ReadText(dir + "/nodat~jpg.bmp"), "old bitmap");
+    EXPECT_TRUE(ThumbnailCache::Load(folder->Image(1)->m_strPath, "nodat.jpg", dir));
+    // The same second is neither used nor replaced; a fresh pair stays.
+    EXPECT_EQ(lftest::ReadText(dir + "/same~jpg.bmp"), "old bitmap");
+    EXPECT_EQ(lftest::ReadText(dir + "/fresh~jpg.bmp"), "old bitmap");
+
+    // A fresh bitmap the thread could not use (its thumbnail was decoded) is replaced.
+    folder->Image(3)->m_bThumbFromCache = false;
+    again.WriteAtClose({folder.get()}, errorSink);
+    EXPECT_TRUE(ThumbnailCache::Load(folder->Image(3)->m_strPath, "fresh.jpg", dir));
+}
+
+TEST_F(ThumbnailCacheTest, DeleteCacheTextShowsKilobytesOrMegabytes)
+{
+    struct Case {
+        uint64_t bytes;
+        const char* head;
+    };
+    const Case cases[] = {
+        {1536 * 1024, "Disk space currently used by cache: 1.50 MB\n\n"},
+        {1024 * 1024, "Disk space currently used by cache: 1024.00 KB\n\n"},
+        {1025 * 1024 + 1023, "Disk space currently used by cache: 1.00 MB\n\n"},
+        {1023, "Disk space currently used by cache: 0.00 KB\n\n"},
+        {uint64_t(6) << 40, "Disk space currently used by cache: 6291456.00 MB\n\n"},
+    };
+    for (const Case& c : cases) {
+        const std::string text = ThumbnailCache::DeleteCacheText(c.bytes);
+        EXPECT_EQ(text.substr(0, std::string(c.head).size()), c.head) << c.bytes;
+    }
+    EXPECT_NE(ThumbnailCache::DeleteCacheText(0).find("browsed.  You can delete"), std::string::npos);
+}
+
+TEST_F(ThumbnailCacheTest, MeasuresAndDeletesOnlyTheCacheFolders)
+{
+    ThumbnailCache cache(root.string());
+    EXPECT_FALSE(cache.MeasureBytes());  // no root: nothing to measure
+    EXPECT_FALSE(cache.DeleteFiles());
+
+    fs::create_directories(Dir(1));
+    fs::create_directories(Dir(2));
+    lftest::WriteText(Dir(1) + "/a~jpg.bmp", std::string(1000, 'a'));
+    lftest::WriteText(Dir(2) + "/b~jpg.dat", std::string(24, 'b'));
+    lftest::WriteText(root / "qkcache.xml", std::string(5000, 'x'));  // files in the root do not count
+    // A sparse file beyond 4 GiB: the sum must not wrap at 32 bits.
+    {
+        FILE* f = std::fopen((Dir(2) + "/big~jpg.bmp").c_str(), "wb");
+        ASSERT_TRUE(f);
+        ASSERT_EQ(::ftruncate(fileno(f), off_t(5) << 30), 0);
+        std::fclose(f);
+    }
+    // A link to a folder outside is neither measured nor followed when deleting.
+    TempDir outside;
+    lftest::WriteText(outside / "keep.jpg", "precious");
+    fs::create_directory_symlink(outside.path(), root / "link");
+
+    const auto bytes = cache.MeasureBytes();
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(*bytes, 1024u + (uint64_t(5) << 30));
+
+    EXPECT_TRUE(cache.DeleteFiles());
+    EXPECT_FALSE(fs::exists(Dir(1)));
+    EXPECT_FALSE(fs::exists(Dir(2)));
+    EXPECT_FALSE(fs::exists(root / "qkcache.xml"));
+    EXPECT_TRUE(fs::exists(outside / "keep.jpg"));
+}
+
+}  // namespace
