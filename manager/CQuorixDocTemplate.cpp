@@ -9,7 +9,7 @@ CQuorixDocTemplate::CQuorixDocTemplate(wxDocManager* manager, CQuorixState& stat
                     wxCLASSINFO(CQuorixDoc), wxCLASSINFO(CQuorixView)),
       m_state(state)
 {
-    // One document at a time: a new one closes the old.
+    // One document at a time; CQuorixDocManager keeps it for New and Open.
     manager->SetMaxDocsOpen(1);
 }
 

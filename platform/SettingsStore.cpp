@@ -106,7 +106,9 @@ std::string SettingsStore::Format(const Content& content)
     for (const auto& [name, section] : content) {
         if (section.empty())
             continue;
-        out += "[" + Escape(name) + "]\n";
+        out += '[';
+        out += Escape(name);
+        out += "]\n";
         for (const auto& [key, value] : section) {
             std::string k = Escape(key);
             // '=' separates key from value; keep it out of keys.
