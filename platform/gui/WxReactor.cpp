@@ -9,9 +9,9 @@ namespace lfplat {
 class WxReactor::SourceHandler : public wxEventLoopSourceHandler {
 public:
     SourceHandler(WxReactor* reactor, int fd, uint64_t serial) : m_reactor(reactor), m_fd(fd), m_serial(serial) {}
-    void OnReadWaiting() override { m_reactor->Dispatch(m_fd, m_serial, kRead); }
-    void OnWriteWaiting() override { m_reactor->Dispatch(m_fd, m_serial, kWrite); }
-    void OnExceptionWaiting() override { m_reactor->Dispatch(m_fd, m_serial, 0); }
+    void OnReadWaiting() override { m_reactor->Dispatch(this, m_fd, m_serial, kRead); }
+    void OnWriteWaiting() override { m_reactor->Dispatch(this, m_fd, m_serial, kWrite); }
+    void OnExceptionWaiting() override { m_reactor->Dispatch(this, m_fd, m_serial, 0); }
 
 private:
     WxReactor* m_reactor;
@@ -27,9 +27,7 @@ WxReactor::~WxReactor()
     for (auto& [fd, entry] : m_watches)
         delete entry.source;
     m_watches.clear();
-    for (auto& [source, handler] : m_retired)
-        delete source;
-    m_retired.clear();
+    m_retiredHandlers.clear();
     m_timers.clear();
 }
 
@@ -76,27 +74,18 @@ void WxReactor::Unwatch(int fd)
 
 void WxReactor::Retire(WatchEntry& entry)
 {
-    if (!entry.source && !entry.sourceHandler)
-        return;
-    m_retired.emplace_back(entry.source, std::move(entry.sourceHandler));
+    delete entry.source;
     entry.source = nullptr;
-    if (!m_dropQueued) {
-        m_dropQueued = true;
-        CallAfter([this] { DropRetired(); });
+    if (entry.sourceHandler)
+        m_retiredHandlers.push_back(std::move(entry.sourceHandler));
+}
+
+void WxReactor::Dispatch(SourceHandler* caller, int fd, uint64_t serial, int ready)
+{
+    // Outside any other callback, no retired handler but the caller can be running.
+    if (m_dispatchDepth == 0) {
+        std::erase_if(m_retiredHandlers, [caller](const auto& retired) { return retired.get() != caller; });
     }
-}
-
-void WxReactor::DropRetired()
-{
-    m_dropQueued = false;
-    auto retired = std::move(m_retired);
-    m_retired.clear();
-    for (auto& [source, handler] : retired)
-        delete source;
-}
-
-void WxReactor::Dispatch(int fd, uint64_t serial, int ready)
-{
     auto it = m_watches.find(fd);
     if (it == m_watches.end() || it->second.serial != serial || it->second.interest == 0)
         return;
@@ -104,7 +93,9 @@ void WxReactor::Dispatch(int fd, uint64_t serial, int ready)
     if (ready == 0)
         ready = it->second.interest;
     auto handler = it->second.handler;
+    ++m_dispatchDepth;
     (*handler)(ready);
+    --m_dispatchDepth;
 }
 
 Reactor::TimerId WxReactor::StartTimer(std::chrono::milliseconds delay, std::function<void()> fn)

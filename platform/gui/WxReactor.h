@@ -43,17 +43,17 @@ private:
         std::unique_ptr<SourceHandler> sourceHandler;
     };
 
-    void Dispatch(int fd, uint64_t serial, int ready);
+    void Dispatch(SourceHandler* caller, int fd, uint64_t serial, int ready);
     // Sources can't change their flags: a change removes the source and adds another.
     void Retire(WatchEntry& entry);
-    void DropRetired();
 
     uint64_t m_nextSerial = 1;
     std::unordered_map<int, WatchEntry> m_watches;
-    // A source may be inside its own callback when it is replaced; it is deleted later,
-    // from the loop, and ignored until then.
-    std::vector<std::pair<wxEventLoopSource*, std::unique_ptr<SourceHandler>>> m_retired;
-    bool m_dropQueued = false;
+    // A removed source stops firing at once, but the toolkit may still be inside its
+    // callback: the handler object lives on until the next callback starts outside any
+    // other, and ignores everything meanwhile.
+    std::vector<std::unique_ptr<SourceHandler>> m_retiredHandlers;
+    int m_dispatchDepth = 0;
     TimerId m_nextTimer = 1;
     std::map<TimerId, std::unique_ptr<wxTimer>> m_timers;
 };

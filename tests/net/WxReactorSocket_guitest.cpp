@@ -48,5 +48,14 @@ TEST(SocketOnWxLoop, EchoThroughAnHttpProxyAndOneClose)
     EXPECT_TRUE(data == received);
     lftest::PumpFor(100ms);
     EXPECT_EQ(1, socket.Count(FD_CLOSE));
+
+    // After the close the program's loop sleeps: its waits time out.
+    wxGUIEventLoop loop;
+    wxEventLoopActivator activate(&loop);
+    int timeouts = 0;
+    for (int i = 0; i < 20; ++i)
+        timeouts += loop.DispatchTimeout(5) == -1;
+    EXPECT_GE(timeouts, 15) << "the loop kept waking up after the close";
+    EXPECT_EQ(1, socket.Count(FD_CLOSE));
     socket.Close();
 }

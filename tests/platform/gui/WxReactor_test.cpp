@@ -110,3 +110,33 @@ TEST(WxReactor, TimersFireOnceUnlessStopped)
     EXPECT_EQ(1, fired);
     EXPECT_EQ(0, stopped);
 }
+
+// A descriptor at its end stays readable for ever: once its interest is dropped, the
+// loop must go back to sleeping instead of spinning on the removed source.
+TEST(WxReactor, DroppedInterestStopsTheWakeUps)
+{
+    lfplat::WxReactor reactor;
+    SocketPair pair;
+    close(pair.fd[1]);
+    pair.fd[1] = -1;
+    int calls = 0;
+    reactor.Watch(pair.fd[0], [&](int) {
+        ++calls;
+        reactor.SetInterest(pair.fd[0], 0);
+    });
+    reactor.SetInterest(pair.fd[0], lfplat::Reactor::kRead);
+
+    // Only the loop itself runs, as in a program's main loop (no extra pending-event
+    // processing that a test pump would add).
+    wxGUIEventLoop loop;
+    wxEventLoopActivator activate(&loop);
+    for (int i = 0; i < 100 && calls == 0; ++i)
+        loop.DispatchTimeout(5);
+    ASSERT_EQ(1, calls);
+    int timeouts = 0;
+    for (int i = 0; i < 20; ++i)
+        timeouts += loop.DispatchTimeout(5) == -1;
+    EXPECT_GE(timeouts, 15) << "the loop kept waking up";
+    EXPECT_EQ(1, calls);
+    reactor.Unwatch(pair.fd[0]);
+}
