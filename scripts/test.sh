@@ -19,22 +19,37 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Xvfb picks a free display number and writes it to the descriptor we give it.
-exec 3>"$scratch/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$scratch/xvfb.log" 2>&1 &
-xvfb_pid=$!
-exec 3>&-
-for _ in $(seq 1 100); do
-  [ -s "$scratch/display" ] && break
-  sleep 0.1
+# A display number of our own. Several test runs share this machine and Xvfb does not
+# always leave a lock file, so two servers could take the same number and one would
+# lose its socket: take a number that no server listens on, from a spread-out range,
+# and try another when the server does not come up on it.
+display_in_use() { grep -q "/tmp/.X11-unix/X$1\$" /proc/net/unix; }
+display=""
+for _ in $(seq 1 20); do
+  n=$(( 100 + (RANDOM + $$) % 800 ))
+  display_in_use "$n" && continue
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$scratch/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 1 100); do
+    display_in_use "$n" && break
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$xvfb_pid" 2>/dev/null && display_in_use "$n"; then
+    display="$n"
+    break
+  fi
+  kill "$xvfb_pid" 2>/dev/null || true
+  wait "$xvfb_pid" 2>/dev/null || true
+  xvfb_pid=""
 done
-if [ ! -s "$scratch/display" ]; then
+if [ -z "$display" ]; then
   echo "Xvfb did not start:" >&2; cat "$scratch/xvfb.log" >&2; exit 1
 fi
 
 mkdir -p "$scratch/home" "$scratch/config" "$scratch/data" "$scratch/cache" "$scratch/runtime"
 chmod 700 "$scratch/runtime"
-export DISPLAY=":$(head -n1 "$scratch/display")"
+export DISPLAY=":$display"
 export HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" XDG_DATA_HOME="$scratch/data"
 export XDG_CACHE_HOME="$scratch/cache" XDG_RUNTIME_DIR="$scratch/runtime"
 export NO_AT_BRIDGE=1 GTK_OVERLAY_SCROLLING=0

@@ -21,6 +21,26 @@ enum EditorCommand : int {
     ID_APP_ABOUT = wxID_ABOUT,
 };
 
+// The image view's commands (toolkit ids must stay below 32767: 10000 less than their
+// customary numbers).
+enum ViewCommand : int {
+    ID_EDIT_COPY = wxID_COPY,
+    ID_FILE_PRINT = wxID_PRINT,
+    ID_FILE_PRINT_PREVIEW = wxID_PREVIEW,
+    ID_VIEW_ZOOMIN = 22773,
+    ID_VIEW_ZOOMOUT = 22774,
+    ID_EDIT_PASTE_INTO = 22789,      // does nothing
+    ID_EDIT_PASTE_NEW_VIEW = 22790,  // does nothing while an image is open
+    ID_IMAGE_CROP = 22791,
+    ID_VIEW_SCROLLTOOL = 22792,
+    ID_VIEW_FULLSIZE = 22812,
+    ID_VIEW_FITWIDTH = 22813,
+    ID_VIEW_FITHEIGHT = 22814,
+    ID_VIEW_PREVIOUS = 22815,
+    ID_VIEW_NEXT = 22817,
+    ID_VIEW_BESTFIT = 22849,
+};
+
 // Menu bars: without a document, and with one.
 inline constexpr int IDR_MAINFRAME = 128;
 inline constexpr int IDR_PIXORTYPE = 129;

@@ -14,6 +14,9 @@ wxMenuBar* CreateEditorMenuBar(int id, wxMenu** recentFiles)
         file->Append(ID_FILE_CLOSE, "&Close");
         file->Append(ID_FILE_SAVE, "&Save\tCtrl+S");
         file->Append(ID_FILE_SAVE_AS, "Save &As...");
+        file->AppendSeparator();
+        file->Append(ID_FILE_PRINT, "&Print...\tCtrl+P");
+        file->Append(ID_FILE_PRINT_PREVIEW, "Print Pre&view");
     }
     file->AppendSeparator();
     auto* recent = new wxMenu;
@@ -27,7 +30,18 @@ wxMenuBar* CreateEditorMenuBar(int id, wxMenu** recentFiles)
         auto* edit = new wxMenu;
         edit->Append(ID_EDIT_UNDO, "&Undo\tCtrl+Z");
         edit->Append(ID_EDIT_REDO, "&Redo\tCtrl+Y");
+        edit->AppendSeparator();
+        edit->Append(ID_EDIT_COPY, "&Copy\tCtrl+C");
         bar->Append(edit, "&Edit");
+        auto* view = new wxMenu;
+        view->Append(ID_VIEW_ZOOMIN, "Zoom &In");
+        view->Append(ID_VIEW_ZOOMOUT, "Zoom &Out");
+        view->Append(ID_VIEW_FULLSIZE, "&Full Size");
+        view->AppendCheckItem(ID_VIEW_BESTFIT, "&Best Fit");
+        bar->Append(view, "&View");
+        auto* image = new wxMenu;
+        image->AppendCheckItem(ID_IMAGE_CROP, "&Crop");
+        bar->Append(image, "&Image");
     }
     auto* help = new wxMenu;
     if (withImage)
@@ -45,6 +59,9 @@ wxAcceleratorTable CreateEditorAccelerators()
         {wxACCEL_CTRL, 'N', ID_FILE_NEW},         {wxACCEL_CTRL, 'O', ID_FILE_OPEN},
         {wxACCEL_CTRL, 'Z', ID_EDIT_UNDO},        {wxACCEL_ALT, WXK_BACK, ID_EDIT_UNDO},
         {wxACCEL_CTRL, 'Y', ID_EDIT_REDO},        {wxACCEL_CTRL, 'S', ID_FILE_SAVE},
+        {wxACCEL_CTRL, 'C', ID_EDIT_COPY},        {wxACCEL_CTRL, WXK_INSERT, ID_EDIT_COPY},
+        {wxACCEL_CTRL, 'P', ID_FILE_PRINT},       {wxACCEL_CTRL, 'V', ID_EDIT_PASTE_INTO},
+        {wxACCEL_CTRL, 'M', ID_EDIT_PASTE_NEW_VIEW},
     };
     return wxAcceleratorTable(static_cast<int>(std::size(entries)), entries);
 }
