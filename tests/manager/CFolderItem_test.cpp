@@ -36,7 +36,7 @@ TEST(CFolderItem, ConstructsWithDefaults)
     EXPECT_TRUE(folder.m_bThumbsNeeded);
     EXPECT_FALSE(folder.m_bThumbsComplete);
     EXPECT_FALSE(folder.m_bCurrentInRecent);
-    EXPECT_EQ(folder.m_nViewMode, 0);
+    EXPECT_EQ(folder.m_nViewMode, kViewThumbnails);
     EXPECT_FALSE(CFolderItem("", "", 0).m_bKeepInSession);
 
     CImageItem image("a.jpg", "/a.jpg", 5'000'000'000LL, 0, 0);

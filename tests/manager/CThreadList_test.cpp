@@ -173,7 +173,7 @@ TEST(StopWorkerThreads, ListModeReturnsOnlyWhenLoadersNoLongerTouchRecords)
     CQuorixState state((dir / "settings.ini").string());
     lftest::TestDoc doc((dir / "s").string(), &state);
     doc.SetCurrentFolder(lftest::TestDoc::MakeFolder("/a", {"a.jpg", "b.jpg"}));
-    doc.m_nViewMode = 1;
+    doc.m_nViewMode = kViewThumbnailsAndDetails;
     LoaderProbe probe;
     for (int i = 0; i < 3; ++i)
         state.m_threads.Start(std::make_unique<FakeLoader>(probe, doc.GetCurrentFolder(),
