@@ -1,13 +1,15 @@
 #include "image/codecs/CLfGifLzw.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 
 CLfGifLzw::CLfGifLzw()
 {
-    std::fill(std::begin(m_stack), std::end(m_stack), uint8_t(0));
     std::fill(std::begin(m_suffix), std::end(m_suffix), uint8_t(0));
     std::fill(std::begin(m_prefix), std::end(m_prefix), uint16_t(0));
+    std::fill(std::begin(m_first), std::end(m_first), uint8_t(0));
+    std::fill(std::begin(m_length), std::end(m_length), uint16_t(0));
     std::fill(std::begin(m_packet), std::end(m_packet), uint8_t(0));
     std::fill(std::begin(m_hashTable), std::end(m_hashTable), -1);
     std::fill(std::begin(m_codeTable), std::end(m_codeTable), uint16_t(0));
@@ -19,187 +21,212 @@ CLfGifLzw::CLfGifLzw()
 void CLfGifLzw::InitDecoder(int minCodeSize)
 {
     m_minCodeSize = minCodeSize;
-    m_codeSize = minCodeSize + 1;
-    m_sizeLimit = 1 << m_codeSize;
     m_clearCode = 1 << minCodeSize;
     m_endCode = m_clearCode + 1;
-    m_firstFree = m_slot = m_clearCode + 2;
-    m_blockLeft = 0;
+    m_firstFree = m_clearCode + 2;
+    ResetTable();
+    // Roots stand for themselves: one byte, their own first byte.
+    for (int c = 0; c < m_clearCode; ++c) {
+        m_suffix[c] = uint8_t(c);
+        m_first[c] = uint8_t(c);
+        m_length[c] = 1;
+        m_prefix[c] = 0;
+    }
+    m_prev = -1;
     m_bitBuf = 0;
     m_bitCount = 0;
-    std::fill(std::begin(m_stack), std::end(m_stack), uint8_t(0));
-    std::fill(std::begin(m_suffix), std::end(m_suffix), uint8_t(0));
-    std::fill(std::begin(m_prefix), std::end(m_prefix), uint16_t(0));
+    m_pos = 0;
+    m_pendingCode = -1;
+    m_pendingFrom = 0;
+    m_done = false;
+    m_status = kOk;
 }
 
-int CLfGifLzw::NextDataByte(ByteSource& source)
+void CLfGifLzw::ResetTable()
 {
-    if (m_dataEnded)
-        return -1;
-    if (m_blockLeft == 0) {
-        const int n = source.NextByte();
-        if (n <= 0) {
-            // A zero-length sub-block is the terminator; -1 is a short file.
-            m_dataEnded = true;
-            m_terminatorSeen = (n == 0);
-            return -1;
+    m_codeSize = m_minCodeSize + 1;
+    m_sizeLimit = 1 << m_codeSize;
+    m_slot = m_firstFree;
+}
+
+void CLfGifLzw::Start(const uint8_t* codes, size_t size, int minCodeSize)
+{
+    m_data = codes;
+    m_size = size;
+    if (minCodeSize < 2 || minCodeSize > kMaxMinCodeSize) {
+        m_minCodeSize = minCodeSize;
+        m_done = true;
+        m_status = kBadCodeSize;
+        m_pendingCode = -1;
+        return;
+    }
+    InitDecoder(minCodeSize);
+}
+
+// Writes count bytes of code c's string, starting at its byte from, to dest.
+void CLfGifLzw::WriteString(int c, int from, int count, uint8_t* dest) const
+{
+    for (int skip = m_length[c] - from - count; skip > 0; --skip)
+        c = m_prefix[c];
+    for (uint8_t* p = dest + count - 1; p >= dest; --p) {
+        *p = m_suffix[c];
+        c = m_prefix[c];
+    }
+}
+
+size_t CLfGifLzw::Run(uint8_t* out, size_t capacity)
+{
+    size_t pos = 0;
+    // The rest of a string that did not fit last time.
+    if (m_pendingCode >= 0 && capacity > 0) {
+        const int left = m_length[m_pendingCode] - m_pendingFrom;
+        const int n = int(std::min<size_t>(size_t(left), capacity));
+        WriteString(m_pendingCode, m_pendingFrom, n, out);
+        pos = size_t(n);
+        m_pendingFrom += n;
+        if (m_pendingFrom >= m_length[m_pendingCode])
+            m_pendingCode = -1;
+    }
+    const uint8_t* data = m_data;
+    const size_t size = m_size;
+    size_t in = m_pos;
+    uint64_t bits = m_bitBuf;
+    int count = m_bitCount;
+    int codeSize = m_codeSize;
+    uint32_t mask = (1u << codeSize) - 1;
+    while (!m_done && m_pendingCode < 0 && pos < capacity) {
+        if (count < codeSize) {
+            if (in + 8 <= size) {
+                uint64_t word;
+                std::memcpy(&word, data + in, 8);  // little-endian, as the codes are packed
+                bits |= word << count;
+                in += size_t(63 - count) >> 3;
+                count |= 56;
+            } else {
+                while (count <= 56 && in < size) {
+                    bits |= uint64_t(data[in++]) << count;
+                    count += 8;
+                }
+                if (count < codeSize) {
+                    m_done = true;  // the data ends: not an error
+                    break;
+                }
+            }
         }
-        m_blockLeft = n;
+        const int code = int(bits & mask);
+        bits >>= codeSize;
+        count -= codeSize;
+        if (code == m_clearCode) {
+            ResetTable();
+            codeSize = m_codeSize;
+            mask = (1u << codeSize) - 1;
+            m_prev = -1;
+            continue;
+        }
+        if (code == m_endCode) {
+            m_done = true;
+            break;
+        }
+        if (m_prev < 0) {
+            if (code > m_clearCode || code > 0xFF) {  // a root must be a pixel value
+                m_done = true;
+                m_status = kCodeBeyondTable;
+                break;
+            }
+        } else {
+            // Only the slot about to be filled may be named before it exists.
+            if (code > m_slot || (code == m_slot && m_slot >= kMaxCodes) || (code < m_clearCode && code > 0xFF)) {
+                m_done = true;
+                m_status = kCodeBeyondTable;
+                break;
+            }
+            if (m_slot < kMaxCodes) {
+                const int slot = m_slot;
+                m_prefix[slot] = uint16_t(m_prev);
+                m_suffix[slot] = m_first[code < slot ? code : m_prev];
+                m_first[slot] = m_first[m_prev];
+                m_length[slot] = uint16_t(m_length[m_prev] + 1);
+                ++m_slot;
+                if (m_slot >= m_sizeLimit && codeSize < 12) {
+                    ++codeSize;
+                    m_codeSize = codeSize;
+                    m_sizeLimit <<= 1;
+                    mask = (1u << codeSize) - 1;
+                }
+            }
+        }
+        m_prev = code;
+        const int length = m_length[code];
+        if (size_t(length) <= capacity - pos) {
+            // The whole string, written from its last byte back.
+            uint8_t* p = out + pos + length - 1;
+            int c = code;
+            for (int i = 0; i < length; ++i) {
+                *p-- = m_suffix[c];
+                c = m_prefix[c];
+            }
+            pos += size_t(length);
+        } else {
+            const int n = int(capacity - pos);
+            WriteString(code, 0, n, out + pos);
+            pos = capacity;
+            m_pendingCode = code;
+            m_pendingFrom = n;
+        }
     }
-    const int b = source.NextByte();
-    if (b < 0) {
-        m_dataEnded = true;
-        return -1;
-    }
-    --m_blockLeft;
-    return b;
-}
-
-int CLfGifLzw::NextCode(ByteSource& source)
-{
-    while (m_bitCount < m_codeSize) {
-        const int b = NextDataByte(source);
-        if (b < 0)
-            return -1;
-        m_bitBuf |= uint32_t(b) << m_bitCount;
-        m_bitCount += 8;
-    }
-    const int code = int(m_bitBuf & ((1u << m_codeSize) - 1));
-    m_bitBuf >>= m_codeSize;
-    m_bitCount -= m_codeSize;
-    return code;
+    m_pos = in;
+    m_bitBuf = bits;
+    m_bitCount = count;
+    return pos;
 }
 
 int CLfGifLzw::Decode(ByteSource& source, LineSink& sink, int lineWidth)
 {
     m_linesDone = 0;
-    m_dataEnded = false;
-    m_terminatorSeen = false;
-    m_blockLeft = 0;
     const int minSize = source.NextByte();
-    if (minSize < 0) {
-        m_dataEnded = true;
+    if (minSize < 0)
         return kOk;
+    // The sub-blocks up to the terminator (or the end of the data) in one run.
+    m_gathered.clear();
+    for (;;) {
+        const int n = source.NextByte();
+        if (n <= 0)
+            break;
+        bool cut = false;
+        for (int i = 0; i < n; ++i) {
+            const int b = source.NextByte();
+            if (b < 0) {
+                cut = true;
+                break;
+            }
+            m_gathered.push_back(uint8_t(b));
+        }
+        if (cut)
+            break;
     }
-    if (minSize < 2 || minSize > kMaxMinCodeSize)
-        return kBadCodeSize;
-    InitDecoder(minSize);
+    Start(m_gathered.data(), m_gathered.size(), minSize);
+    if (m_status != kOk)
+        return m_status;
     if (lineWidth <= 0)
         return kOk;
-
-    std::vector<uint8_t> line;
-    try {
-        line.resize(size_t(lineWidth) + 1);
-    } catch (const std::bad_alloc&) {
-        return kNoMemory;
-    }
-
-    int filled = 0;
-    int prev = -1;  // no previous code: the next one must be a root
-    uint8_t first = 0;
+    std::vector<uint8_t> line(size_t(lineWidth) + 1);
     for (;;) {
-        const int code = NextCode(source);
-        if (code < 0 || code == m_endCode)
+        const size_t got = Run(line.data(), size_t(lineWidth));
+        if (got == 0)
             break;
-        if (code == m_clearCode) {
-            m_codeSize = m_minCodeSize + 1;
-            m_sizeLimit = 1 << m_codeSize;
-            m_slot = m_firstFree;
-            prev = -1;
-            continue;
-        }
-        int sp = 0;
-        if (prev < 0) {
-            if (code >= m_clearCode || code > 0xFF)
-                return PutPartialLine(sink, line.data(), filled, kCodeBeyondTable);  // a root must be a pixel value
-            first = uint8_t(code);
-            m_stack[sp++] = first;
-            prev = code;
-        } else {
-            // Only the slot about to be filled may be named before it exists.
-            if (code > m_slot || code >= kMaxCodes)
-                return PutPartialLine(sink, line.data(), filled, kCodeBeyondTable);
-            int cur = code;
-            if (code == m_slot) {
-                m_stack[sp++] = first;
-                cur = prev;
-            }
-            while (cur >= m_firstFree) {
-                const int next = m_prefix[cur];
-                if (sp >= kMaxCodes || next >= cur)
-                    return PutPartialLine(sink, line.data(), filled, kBadChain);
-                m_stack[sp++] = m_suffix[cur];
-                cur = next;
-            }
-            if (cur >= m_clearCode)
-                return PutPartialLine(sink, line.data(), filled, kBadChain);
-            if (cur > 0xFF)
-                return PutPartialLine(sink, line.data(), filled, kCodeBeyondTable);
-            first = uint8_t(cur);
-            m_stack[sp++] = first;
-            if (m_slot < kMaxCodes) {
-                m_suffix[m_slot] = first;
-                m_prefix[m_slot] = uint16_t(prev);
-                ++m_slot;
-                if (m_slot >= m_sizeLimit && m_codeSize < 12) {
-                    ++m_codeSize;
-                    m_sizeLimit <<= 1;
-                }
-            }
-            prev = code;
-        }
-        while (sp > 0) {
-            line[size_t(filled++)] = m_stack[--sp];
-            if (filled == lineWidth) {
-                const int status = sink.PutLine(line.data(), lineWidth);
-                ++m_linesDone;
-                filled = 0;
-                if (status < 0)
-                    return status;
-                if (status > 0)
-                    return kOk;  // the sink has every line it wants
-            }
-        }
-    }
-    return PutPartialLine(sink, line.data(), filled, kOk);
-}
-
-int CLfGifLzw::PutPartialLine(LineSink& sink, uint8_t* pixels, int count, int status)
-{
-    // Damaged data keeps the pixels decoded before it.
-    if (count > 0) {
-        const int put = sink.PutLine(pixels, count);
+        const int put = sink.PutLine(line.data(), int(got));
         ++m_linesDone;
         if (put < 0)
             return put;
+        if (put > 0 || got < size_t(lineWidth))
+            break;
     }
-    return status;
+    return m_status;
 }
 
-void CLfGifLzw::SkipRemainingData(ByteSource& source)
+void CLfGifLzw::SkipRemainingData(ByteSource&)
 {
-    if (m_dataEnded)
-        return;
-    for (; m_blockLeft > 0; --m_blockLeft) {
-        if (source.NextByte() < 0) {
-            m_dataEnded = true;
-            return;
-        }
-    }
-    for (;;) {
-        int n = source.NextByte();
-        if (n <= 0) {
-            m_terminatorSeen = (n == 0);
-            break;
-        }
-        while (n-- > 0) {
-            if (source.NextByte() < 0) {
-                m_dataEnded = true;
-                return;
-            }
-        }
-    }
-    m_dataEnded = true;
+    // Decode has read the data up to its terminator already.
 }
 
 // ---------------------------------------------------- plain and hashed LZW

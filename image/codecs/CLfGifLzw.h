@@ -4,8 +4,9 @@
 // turn a walk over palette indices into data sub-blocks.
 //
 // The decoder trusts nothing it reads: codes beyond the table, roots that are
-// no pixel value, chains that do not shrink and code sizes outside 2..11 stop
-// it with a negative status.
+// no pixel value and code sizes outside 2..11 stop it with a negative status.
+// Its table keeps each entry's length and first byte, so a string is written
+// straight into the output from its last byte back.
 
 #include <cstddef>
 #include <cstdint>
@@ -44,7 +45,6 @@ public:
         kNoMemory = -10,
         kBadCodeSize = -20,
         kCodeBeyondTable = -21,
-        kBadChain = -22,
     };
 
     static constexpr int kMaxCodes = 4096;
@@ -55,17 +55,23 @@ public:
 
     // Reads the minimum code size and the coded data up to the end code or the
     // end of the data; lines of lineWidth pixels go to the sink, a last partial
-    // line with its own count. Running out of data is not an error (kOk).
+    // line with its own count. Running out of data is not an error (kOk); on
+    // damaged data the pixels before the damage are handed out first.
     int Decode(ByteSource& source, LineSink& sink, int lineWidth);
-    // After Decode: passes over whatever is left of the data sub-blocks up to
-    // and including the zero-length terminator.
+    // After Decode: the data is passed over up to and including its terminator
+    // (Decode has read it all already).
     void SkipRemainingData(ByteSource& source);
-    // Lines Decode handed to the sink, and whether it ended on bad data.
+    // Lines Decode handed to the sink.
     int LinesDone() const { return m_linesDone; }
 
+    // The decoder over coded bytes in memory (the data sub-blocks without their
+    // length bytes): Start, then Run as often as output is wanted. Run writes
+    // up to capacity pixels and returns how many it wrote; 0 once the end code,
+    // the end of the data or damage (Status) stopped it.
+    void Start(const uint8_t* codes, size_t size, int minCodeSize);
+    size_t Run(uint8_t* out, size_t capacity);
+    int Status() const { return m_status; }
     void InitDecoder(int minCodeSize);
-    // The next code of the current code size, or -1 when the data has ended.
-    int NextCode(ByteSource& source);
 
     // Encoders; initBits is the code size byte plus one.
     void EncodePlain(int initBits, PixelSource& pixels, ByteSink& out);
@@ -77,10 +83,8 @@ public:
     static int RunCost(int n, int maxCodes);
 
 private:
-    int NextDataByte(ByteSource& source);
-    // Hands a last line of count pixels to the sink, then gives status.
-    int PutPartialLine(LineSink& sink, uint8_t* pixels, int count, int status);
-
+    void ResetTable();
+    void WriteString(int code, int from, int count, uint8_t* dest) const;
     // plain and hashed LZW coders: shared bit output in 254-byte packets
     void StartCodes(int initBits, ByteSink& out);
     void OutputCode(int code);
@@ -107,16 +111,22 @@ private:
     int m_firstFree = 0;
     int m_sizeLimit = 0;
     int m_slot = 0;
-    int m_blockLeft = 0;
-    bool m_dataEnded = false;
-    bool m_terminatorSeen = false;
-    uint32_t m_bitBuf = 0;
+    int m_prev = -1;
+    const uint8_t* m_data = nullptr;
+    size_t m_size = 0;
+    size_t m_pos = 0;
+    uint64_t m_bitBuf = 0;
     int m_bitCount = 0;
+    int m_pendingCode = -1;  // a string that did not fit: its code
+    int m_pendingFrom = 0;   // and the first of its bytes still to write
+    bool m_done = false;
+    int m_status = kOk;
     int m_linesDone = 0;
-    uint8_t m_stack[kMaxCodes + 1];
-    uint8_t m_suffix[kMaxCodes];
+    std::vector<uint8_t> m_gathered;
     uint16_t m_prefix[kMaxCodes];
-
+    uint8_t m_suffix[kMaxCodes];
+    uint8_t m_first[kMaxCodes];
+    uint16_t m_length[kMaxCodes];
     // plain / hashed LZW encoder state
     static constexpr int kHashSize = 5003;
     ByteSink* m_out = nullptr;

@@ -39,30 +39,8 @@ bool SkipSubBlocks(CLfStream* stream)
 
 }  // namespace
 
-// The LZW decoder's bytes come through the 16 KB input buffer.
-class CLfImageGIF::InputSource : public CLfGifLzw::ByteSource {
-public:
-    InputSource(CLfImageGIF& gif, CLfStream* stream) : m_gif(gif), m_stream(stream) {}
-    int NextByte() override { return m_gif.NextByte(m_stream); }
-
-private:
-    CLfImageGIF& m_gif;
-    CLfStream* m_stream;
-};
-
-class CLfImageGIF::LineTarget : public CLfGifLzw::LineSink {
-public:
-    explicit LineTarget(CLfImageGIF& gif) : m_gif(gif) {}
-    int PutLine(uint8_t* pixels, int count) override { return m_gif.PutLine(pixels, count); }
-
-private:
-    CLfImageGIF& m_gif;
-};
-
 CLfImageGIF::CLfImageGIF()
-    : CLfImage(lfimg::kTypeGIF),
-      m_inBuffer(new uint8_t[kInputSize]),
-      m_lzw(std::make_unique<CLfGifLzw>())
+    : CLfImage(lfimg::kTypeGIF), m_lzw(std::make_unique<CLfGifLzw>())
 {
 }
 
@@ -76,22 +54,25 @@ void CLfImageGIF::SetComment(const char* text)
     m_comment[sizeof m_comment - 1] = 0;
 }
 
-int CLfImageGIF::NextByte(CLfStream* stream)
+void CLfImageGIF::ReadCodes(CLfStream* stream)
 {
-    if (m_inPos >= m_inCount) {
-        m_inCount = int32_t(stream->Read(m_inBuffer.get(), 1, kInputSize));
-        m_inPos = 0;
-        if (m_inCount <= 0)
-            return -1;
+    // One run of bytes for the decoder: the sub-blocks without their lengths, up
+    // to the terminator or the end of the stream.
+    m_codes.clear();
+    if (m_codes.capacity() == 0)
+        m_codes.reserve(size_t(std::min<int64_t>(lfcodec::BytesLeft(stream), int64_t(1) << 26)));
+    for (;;) {
+        const int n = stream->GetC();
+        if (n <= 0)
+            return;
+        const size_t at = m_codes.size();
+        m_codes.resize(at + size_t(n));
+        const size_t got = stream->Read(m_codes.data() + at, 1, size_t(n));
+        if (got < size_t(n)) {
+            m_codes.resize(at + got);
+            return;
+        }
     }
-    return m_inBuffer[m_inPos++];
-}
-
-void CLfImageGIF::GiveBackInput(CLfStream* stream)
-{
-    if (m_inPos < m_inCount)
-        stream->Seek(-int64_t(m_inCount - m_inPos), CLfStream::kSeekCur);
-    m_inPos = m_inCount = 0;
 }
 
 bool CLfImageGIF::ReadExtension(CLfStream* stream)
@@ -181,51 +162,45 @@ uint8_t CLfImageGIF::FillIndex(int background) const
     return uint32_t(background) < colours ? uint8_t(background) : 0;
 }
 
-int CLfImageGIF::PutLine(const uint8_t* pixels, int count)
+void CLfImageGIF::DecodeRows(bool interlaced)
 {
     const int32_t width = GetWidth();
     const int32_t height = GetHeight();
-    if (m_rowsDone >= height)
-        return 1;
-    uint8_t* line = m_line.get();
-    const int n = std::min(count, width);
-    std::memcpy(line, pixels, size_t(n));
-    std::memset(line + n, m_fill, size_t(width - n));
-    const int32_t fromTop = m_interlaced ? m_passRow : m_rowsDone;
-    uint8_t* row = GetBits(uint32_t(height - 1 - fromTop));
-    switch (GetBpp()) {
-    case 8:
-        std::memcpy(row, line, size_t(width));
-        break;
-    case 4:
-        for (int32_t x = 0; x < width; x += 2) {
-            const int lo = x + 1 < width ? (line[x + 1] & 0x0F) : 0;
-            row[x / 2] = uint8_t(((line[x] & 0x0F) << 4) | lo);
-        }
-        break;
-    default:
-        std::memset(row, 0, (size_t(width) + 7) / 8);
-        for (int32_t x = 0; x < width; ++x)
-            if (line[x] & 1)
-                row[x / 8] = uint8_t(row[x / 8] | (0x80 >> (x % 8)));
-        break;
-    }
-    ++m_rowsDone;
-    info.progress = int32_t(int64_t(m_rowsDone) * 100 / height);
-    if (m_interlaced) {
-        static const int32_t kStart[4] = {0, 4, 2, 1};
-        static const int32_t kStep[4] = {8, 8, 4, 2};
-        m_passRow += m_passStep;
-        while (m_passRow >= height && m_pass < 4) {
-            if (++m_pass < 4) {
-                m_passRow = kStart[m_pass];
-                m_passStep = kStep[m_pass];
+    const uint32_t bpp = GetBpp();
+    // 8-bit rows take the pixels straight from the decoder; packed ones go through a line.
+    std::unique_ptr<uint8_t[]> line(bpp == 8 ? nullptr : new uint8_t[size_t(width)]);
+    static const int32_t kStart[4] = {0, 4, 2, 1};
+    static const int32_t kStep[4] = {8, 8, 4, 2};
+    int32_t pass = 0, passRow = 0;
+    for (int32_t done = 0; done < height; ++done) {
+        const int32_t fromTop = interlaced ? passRow : done;
+        uint8_t* row = GetBits(uint32_t(height - 1 - fromTop));
+        uint8_t* pixels = bpp == 8 ? row : line.get();
+        const size_t got = m_lzw->Run(pixels, size_t(width));
+        if (got == 0)
+            break;  // the rows left keep the background
+        if (got < size_t(width))
+            std::memset(pixels + got, m_fill, size_t(width) - got);
+        if (bpp == 4) {
+            for (int32_t x = 0; x < width; x += 2) {
+                const int lo = x + 1 < width ? (pixels[x + 1] & 0x0F) : 0;
+                row[x / 2] = uint8_t(((pixels[x] & 0x0F) << 4) | lo);
             }
+        } else if (bpp == 1) {
+            std::memset(row, 0, (size_t(width) + 7) / 8);
+            for (int32_t x = 0; x < width; ++x)
+                if (pixels[x] & 1)
+                    row[x / 8] = uint8_t(row[x / 8] | (0x80 >> (x % 8)));
         }
-        if (m_pass >= 4)
-            m_rowsDone = height;  // every pass is complete
+        if (got < size_t(width))
+            break;
+        info.progress = int32_t(int64_t(done + 1) * 100 / height);
+        if (interlaced) {
+            passRow += kStep[pass];
+            while (passRow >= height && ++pass < 4)
+                passRow = kStart[pass];
+        }
     }
-    return m_rowsDone >= height ? 1 : 0;
 }
 
 void CLfImageGIF::MixFrame(const CLfImage& source, int32_t dx, int32_t dy)
@@ -401,25 +376,20 @@ void CLfImageGIF::DecodeFrames(CLfStream* stream)
         else
             Clear(m_fill ? 0xFF : 0);
 
-        m_line.reset(new uint8_t[size_t(width)]);
-        m_interlaced = (d[8] & 0x40) != 0;
-        m_passRow = 0;
-        m_passStep = 8;
-        m_pass = 0;
-        m_rowsDone = 0;
-        m_inPos = m_inCount = 0;
-        InputSource source(*this, stream);
-        LineTarget target(*this);
-        const int status = m_lzw->Decode(source, target, width);
-        m_lzw->SkipRemainingData(source);
-        GiveBackInput(stream);
+        const int minCodeSize = stream->GetC();
+        ReadCodes(stream);
+        int status = CLfGifLzw::kOk;
+        if (minCodeSize >= 0) {
+            m_lzw->Start(m_codes.data(), m_codes.size(), minCodeSize);
+            DecodeRows((d[8] & 0x40) != 0);
+            status = m_lzw->Status();
+        }
         // Damaged data keeps the rows decoded so far, as every viewer shows them;
         // the message tells what was wrong.
         switch (status) {
         case CLfGifLzw::kOk: break;
         case CLfGifLzw::kBadCodeSize: SetLastErrorF("GIF frame %d has a code size outside 2 to 11", index); break;
         case CLfGifLzw::kCodeBeyondTable: SetLastErrorF("GIF frame %d names a code beyond its table", index); break;
-        case CLfGifLzw::kBadChain: SetLastErrorF("GIF frame %d has a code chain that loops", index); break;
         default: throw std::bad_alloc();
         }
         if (info.escape)

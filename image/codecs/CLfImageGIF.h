@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace lfcodec {
 class Writer;
@@ -51,15 +52,15 @@ public:
     void MixFrame(const CLfImage& source, int32_t dx, int32_t dy);
 
 private:
-    class InputSource;
-    class LineTarget;
     class PixelWalk;
     class PacketSink;
 
     void DecodeFrames(CLfStream* stream);
-    int NextByte(CLfStream* stream);
-    void GiveBackInput(CLfStream* stream);
-    int PutLine(const uint8_t* pixels, int count);
+    // The data sub-blocks of one frame into m_codes.
+    void ReadCodes(CLfStream* stream);
+    // The frame's rows from the decoder, top first or in the four interlace
+    // passes; rows the data does not reach keep the background.
+    void DecodeRows(bool interlaced);
     uint8_t FillIndex(int background) const;
     // The picture below in true colour (with its transparency as an alpha
     // plane) and this frame drawn over it at (left, top) from the top left.
@@ -79,19 +80,8 @@ private:
     int32_t m_curX = 0;
     int32_t m_curY = 0;
     int64_t m_pixelsLeft = 0;
-    // interlace position of the frame being decoded
-    bool m_interlaced = false;
-    int32_t m_passRow = 0;
-    int32_t m_passStep = 8;
-    int32_t m_pass = 0;
-    int32_t m_rowsDone = 0;
-    uint8_t m_fill = 0;
-    std::unique_ptr<uint8_t[]> m_line;
-    // input buffer of the LZW decoder
-    static constexpr int kInputSize = 16384;
-    int32_t m_inPos = 0;
-    int32_t m_inCount = 0;
-    std::unique_ptr<uint8_t[]> m_inBuffer;
+    uint8_t m_fill = 0;            // background index of the frame being decoded
+    std::vector<uint8_t> m_codes;  // its coded data
     std::unique_ptr<CLfGifLzw> m_lzw;
 
     char m_comment[256] = {};

@@ -145,6 +145,24 @@ inline void PutIndex(uint8_t* row, uint32_t x, unsigned bpp, unsigned v)
     }
 }
 
+// Red-green-blue 8-bit samples (Samples a pixel, or samples when Samples is 0)
+// into blue-green-red; the fourth sample into alpha when there is a plane.
+template <unsigned Samples>
+void SwapRgbRow(const uint8_t* src, uint32_t width, uint8_t* out, uint8_t* alpha, unsigned samples = Samples)
+{
+    const unsigned step = Samples ? Samples : samples;
+    for (uint32_t x = 0; x < width; ++x, src += step, out += 3) {
+        out[0] = src[2];
+        out[1] = src[1];
+        out[2] = src[0];
+    }
+    if (alpha) {
+        src -= static_cast<size_t>(width) * step;
+        for (uint32_t x = 0; x < width; ++x, src += step)
+            alpha[x] = src[3];
+    }
+}
+
 inline uint8_t Unpremultiply(uint8_t c, uint8_t a)
 {
     if (a == 0) return 0;
@@ -458,6 +476,7 @@ bool CLfImageTIF::Decode(CLfStream* stream)
             return separate ? SampleAt(planes[k], x, bits) : SampleAt(planes[0], static_cast<size_t>(x) * samples + k, bits);
         };
         const bool directCopy = kind == Kind::Index && samples == 1 && depth <= 8 && bits == depth;
+        const bool rgb8 = kind == Kind::Rgb && bits == 8 && !separate && samples >= (hasAlpha ? 4 : 3);
 
         for (uint32_t r = 0; r < height; ++r) {
             if (info.escape) throw TiffError{"Cancelled"};
@@ -480,6 +499,15 @@ bool CLfImageTIF::Decode(CLfStream* stream)
                         PutIndex(out, x, depth, palette || bits <= 8 ? v : To8(v, bits));
                     }
                 }
+            } else if (rgb8) {
+                // The common page: 8-bit samples side by side, swapped to blue-green-red.
+                if (samples == 3)
+                    SwapRgbRow<3>(planes[0], width, out, nullptr);
+                else
+                    SwapRgbRow<0>(planes[0], width, out, a, samples);
+                if (a && premultiplied)
+                    for (uint32_t x = 0; x < width; ++x)
+                        for (int c = 0; c < 3; ++c) out[3 * x + c] = Unpremultiply(out[3 * x + c], a[x]);
             } else if (kind == Kind::Rgb) {
                 for (uint32_t x = 0; x < width; ++x) {
                     out[3 * x + 2] = To8(sample(x, 0), bits);
@@ -495,7 +523,7 @@ bool CLfImageTIF::Decode(CLfStream* stream)
                     out[3 * x + 2] = c.rgbRed;
                 }
             }
-            if (a) {
+            if (a && !rgb8) {
                 const unsigned k = kind == Kind::Index ? 1 : 3;
                 for (uint32_t x = 0; x < width; ++x) a[x] = To8(sample(x, k), bits);
                 if (premultiplied && depth == 24) {
