@@ -67,16 +67,20 @@ bool CImageThread::InitInstance()
     m_bStopped = false;
     m_nDecoded = 0;
     m_nFromCache = 0;
+    size_t images = 0;
     {
         LockA lock(m_state.m_mutexA);
         m_nNext = 0;
         m_bLookedBack = false;
         m_claimedSet.clear();
+        images = m_folder.ImageCount();
     }
     if (m_pRunning)
         *m_pRunning = true;
 
-    const int workers = m_settings.workers > 0 ? m_settings.workers : DefaultWorkers();
+    // No more helpers than images: a small folder is not worth starting threads for.
+    const int wanted = m_settings.workers > 0 ? m_settings.workers : DefaultWorkers();
+    const int workers = int(std::clamp<size_t>(images, 1, size_t(wanted)));
     std::vector<std::thread> helpers;
     for (int i = 1; i < workers; ++i) {
         try {

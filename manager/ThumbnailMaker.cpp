@@ -39,11 +39,14 @@ int ReductionOf(int decoded, int full)
     return 0;
 }
 
-// Box filter of an RGB picture (width x height) into targetWidth x targetHeight, where
-// the picture's content spans extentX x extentY of its pixels from the top-left corner:
-// a reduced decode's last column and row stand for only part of a block.
-ThumbnailPixels AreaAverage(const ThumbnailPixels& src, double extentX, double extentY, int targetWidth,
-                            int targetHeight)
+// Box filter of a picture of width x height 3-byte pixels into targetWidth x
+// targetHeight red-green-blue pixels, where the picture's content spans extentX x
+// extentY of its pixels from the top-left corner: a reduced decode's last column and
+// row stand for only part of a block. row(y) gives top-down row y; bgr: its pixels are
+// blue, green, red (a DIB row) rather than red, green, blue.
+template <class RowFn>
+ThumbnailPixels AreaAverage(int width, int height, RowFn row, bool bgr, double extentX, double extentY,
+                            int targetWidth, int targetHeight)
 {
     struct Tap {
         int index;
@@ -63,17 +66,27 @@ ThumbnailPixels AreaAverage(const ThumbnailPixels& src, double extentX, double e
         }
         return cells;
     };
-    const auto columns = taps(src.width, extentX, targetWidth);
-    const auto rows = taps(src.height, extentY, targetHeight);
+    const auto columns = taps(width, extentX, targetWidth);
+    const auto rows = taps(height, extentY, targetHeight);
+    const int first = bgr ? 2 : 0;  // where red lies in a source pixel
+    const int last = 2 - first;
 
-    std::vector<double> across(size_t(targetWidth) * size_t(src.height) * 3, 0.0);
-    for (int y = 0; y < src.height; ++y) {
-        const uint8_t* in = src.rgb.data() + size_t(y) * size_t(src.width) * 3;
+    std::vector<double> across(size_t(targetWidth) * size_t(height) * 3, 0.0);
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* in = row(y);
         double* out = across.data() + size_t(y) * size_t(targetWidth) * 3;
-        for (int j = 0; j < targetWidth; ++j)
-            for (const Tap& t : columns[size_t(j)])
-                for (int c = 0; c < 3; ++c)
-                    out[3 * j + c] += t.weight * in[3 * t.index + c];
+        for (int j = 0; j < targetWidth; ++j) {
+            double r = 0, g = 0, b = 0;
+            for (const Tap& t : columns[size_t(j)]) {
+                const uint8_t* p = in + 3 * t.index;
+                r += t.weight * p[first];
+                g += t.weight * p[1];
+                b += t.weight * p[last];
+            }
+            out[3 * j] = r;
+            out[3 * j + 1] = g;
+            out[3 * j + 2] = b;
+        }
     }
     ThumbnailPixels result;
     result.width = targetWidth;
@@ -97,10 +110,20 @@ std::shared_ptr<ThumbnailPixels> FitReduced(const CLfImage& image, const Thumbna
 {
     const int dx = ReductionOf(image.GetWidth(), image.info.fullWidth);
     const int dy = ReductionOf(image.GetHeight(), image.info.fullHeight);
-    const double extentX = dx > 0 ? double(image.info.fullWidth) / dx : image.GetWidth();
-    const double extentY = dy > 0 ? double(image.info.fullHeight) / dy : image.GetHeight();
+    const int w = image.GetWidth();
+    const int h = image.GetHeight();
+    const double extentX = dx > 0 ? double(image.info.fullWidth) / dx : w;
+    const double extentY = dy > 0 ? double(image.info.fullHeight) / dy : h;
+    if (image.GetBpp() == 24 && LfDrawMode(image) == LfComposeMode::Plain) {
+        // The decoded rows as they are: no copy of the picture on the way.
+        auto dibRow = [&image, h](int y) { return static_cast<const uint8_t*>(image.GetBits(uint32_t(h - 1 - y))); };
+        return std::make_shared<ThumbnailPixels>(
+            AreaAverage(w, h, dibRow, true, extentX, extentY, fit.width, fit.height));
+    }
+    const ThumbnailPixels painted = PixelsOnBackground(image);
+    auto paintedRow = [&painted, w](int y) { return painted.rgb.data() + size_t(y) * size_t(w) * 3; };
     return std::make_shared<ThumbnailPixels>(
-        AreaAverage(PixelsOnBackground(image), extentX, extentY, fit.width, fit.height));
+        AreaAverage(w, h, paintedRow, false, extentX, extentY, fit.width, fit.height));
 }
 
 }  // namespace
