@@ -12,7 +12,6 @@
 #include <wx/dcmemory.h>
 #include <wx/image.h>
 
-
 namespace {
 
 constexpr int kWidth = 4000;
