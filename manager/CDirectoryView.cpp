@@ -7,6 +7,7 @@
 #include "manager/FolderLoaders.h"
 #include "manager/FolderPaths.h"
 #include "manager/StringSort.h"
+#include "platform/MountedVolumes.h"
 #include "platform/SpecialFolders.h"
 
 #include <wx/treectrl.h>
@@ -15,9 +16,10 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <utility>
-#include <sstream>
 
 wxIMPLEMENT_DYNAMIC_CLASS(CDirectoryView, CPaneView);
 
@@ -59,6 +61,12 @@ void ForEachSubfolder(const std::string& path, Visit visit)
     closedir(dir);
 }
 
+bool IsNetworkFileSystem(const std::string& type)
+{
+    return type == "cifs" || type == "smb3" || type == "smbfs" || type == "nfs" || type == "nfs4" ||
+           type == "fuse.gvfsd-fuse" || type == "fuse.sshfs";
+}
+
 std::string TrimTrailingSlashes(std::string path)
 {
     while (path.size() > 1 && path.back() == '/')
@@ -92,34 +100,22 @@ std::vector<std::string> CDirectoryView::RootFolders(const std::string& desktop)
     if (!desktop.empty() && desktop != "/" && IsFolder(desktop))
         roots.push_back(TrimTrailingSlashes(desktop));
     roots.push_back("/");
+    // The other mounted volumes follow the root; network shares are under their own node.
+    const std::vector<std::string> network = NetworkMounts();
+    for (const std::string& volume : lfplat::MountedVolumes())
+        if (volume != "/" && std::find(network.begin(), network.end(), volume) == network.end())
+            roots.push_back(volume);
     return roots;
 }
 
 std::vector<std::string> CDirectoryView::NetworkMounts(const std::string& mountTable)
 {
-    std::vector<std::string> mounts;
     std::ifstream in(mountTable);
-    for (std::string line; std::getline(in, line);) {
-        std::istringstream fields(line);
-        std::string device, point, type;
-        if (!(fields >> device >> point >> type))
-            continue;
-        const bool network = type == "cifs" || type == "smb3" || type == "smbfs" || type == "nfs" || type == "nfs4" ||
-                             type == "fuse.gvfsd-fuse" || type == "fuse.sshfs";
-        if (!network)
-            continue;
-        // The table writes blanks and the like as three octal digits.
-        std::string decoded;
-        for (size_t i = 0; i < point.size(); ++i) {
-            if (point[i] == '\\' && i + 3 < point.size()) {
-                decoded += static_cast<char>(std::stoi(point.substr(i + 1, 3), nullptr, 8));
-                i += 3;
-            } else {
-                decoded += point[i];
-            }
-        }
-        mounts.push_back(decoded);
-    }
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<std::string> mounts;
+    for (const lfplat::MountEntry& entry : lfplat::ParseMountTable(text))
+        if (IsNetworkFileSystem(entry.type))
+            mounts.push_back(entry.mountPoint);
     return mounts;
 }
 

@@ -44,7 +44,8 @@ public:
     // The tree's folder load (a new or image-less recent record made current).
     void LoadFolder(const std::string& path);
 
-    // The top-level folders: the desktop, then "/" (the network node follows them).
+    // The top-level folders: the desktop, "/", then the other mounted volumes (the
+    // network node follows them).
     static std::vector<std::string> RootFolders(const std::string& desktop);
     // Mount points of network file systems of a mount table (/proc/self/mounts layout).
     static std::vector<std::string> NetworkMounts(const std::string& mountTable = "/proc/self/mounts");

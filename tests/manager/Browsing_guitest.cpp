@@ -219,6 +219,11 @@ TEST_F(BrowsingTest, TreeRootsPathsAndTheFirstSelection)
     EXPECT_EQ(tree->GetItemPath(tree->GetTree()->GetSelection()), (dir / "tree" / "gamma").string())
         << "a folder made meanwhile is listed when the path is selected again";
 
+    m.state->m_bDragging = true;  // a list drag moves the selection: nothing opens
+    ASSERT_TRUE(tree->SelectPath((dir / "tree" / "Alpha").string()));
+    EXPECT_EQ(m.doc->GetCurrentFolder()->m_strPath, (dir / "tree" / "gamma").string());
+    m.state->m_bDragging = false;
+
     ASSERT_TRUE(tree->SelectPath("/"));
     EXPECT_EQ(m.doc->GetCurrentFolder()->m_strPath, "/") << "the root opens and stays '/'";
 }
