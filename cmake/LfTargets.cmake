@@ -17,17 +17,19 @@ function(lf_add_library name)
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
 endfunction()
 
-# lf_add_test(name SOURCES ... LIBS ... [GUI] [THREADS])
+# lf_add_test(name SOURCES ... LIBS ... [GUI] [THREADS] [SERIAL])
 # One GoogleTest program; each test case becomes a CTest test. GUI tests get the
 # wx test main and the "gui" label; the others run with no display at all.
 # THREADS marks a program whose tests run threads: they carry the "threads" label, and
 # scripts/test.sh runs them once more under ThreadSanitizer (target thread_tests builds
 # just these programs).
+# SERIAL tests run while no other test runs (synthetic pointer input goes to whatever
+# window lies under the pointer on the shared X server).
 if(NOT TARGET thread_tests)
   add_custom_target(thread_tests)
 endif()
 function(lf_add_test name)
-  cmake_parse_arguments(T "GUI;THREADS" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "GUI;THREADS;SERIAL" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
   target_compile_definitions(${name} PRIVATE
@@ -44,9 +46,13 @@ function(lf_add_test name)
     set(labels unit)
     set(env "DISPLAY=")
   endif()
+  set(serial FALSE)
+  if(T_SERIAL)
+    set(serial TRUE)
+  endif()
   include(GoogleTest)
   gtest_discover_tests(${name}
-    PROPERTIES LABELS "${labels}" ENVIRONMENT "${env}"
+    PROPERTIES LABELS "${labels}" ENVIRONMENT "${env}" RUN_SERIAL ${serial}
     DISCOVERY_TIMEOUT 60)
   if(T_THREADS)
     # Discovery passes one value per property; the second label is set on the

@@ -336,13 +336,7 @@ public:
     // To 1 bit: method 1 ordered, anything else error diffusion.
     bool Dither(int32_t method = 0);
 
-    // ---- Window-system bridge (library lf_image_gui; see image/gui/) --------------
-    // Link lf_image_gui to use these; the image library itself needs no toolkit.
-    // Coordinates are the DC's logical units; pictures are composed at one pixel per
-    // logical unit, so a DC scale enlarges them. The DC's clip box (GetClippingBox,
-    // the whole DC when it has none) limits the work to the visible part; the DC's
-    // own clipping is never changed. GUI thread only.
-
+    // ---- Packed DIB blocks ---------------------------------------------------------
     // A packed DIB (header, palette, bottom-up rows) of GetSize bytes with the current
     // header; empty without DIB. The clipboard's bitmap format and the editor's
     // copy use it.
@@ -351,6 +345,14 @@ public:
     // headers, top-down rows, short palettes, 16/32-bit bit fields; compressed and
     // short blocks are refused (false with lastError). Never reads past size.
     bool CreateFromHANDLE(const uint8_t* block, size_t size);
+
+    // ---- Window-system bridge (library lf_image_gui; see image/gui/) --------------
+    // Link lf_image_gui to use these; the image library itself needs no toolkit.
+    // Coordinates are the DC's logical units; pictures are composed at one pixel per
+    // logical unit, so a DC scale enlarges them. The DC's clip box (GetClippingBox,
+    // the whole DC when it has none) limits the work to the visible part; the DC's
+    // own clipping is never changed. GUI thread only.
+
     // A 24-bit copy of the bitmap (no alpha); an invalid bitmap leaves no DIB.
     void CreateFromHBITMAP(const wxBitmap& bitmap);
     // The icon's colours, its mask or alpha as the alpha plane (0 where masked).

@@ -10,6 +10,7 @@
 #include "image/codecs/CLfImageTGA.h"
 #include "image/codecs/CLfImageTIF.h"
 #include "image/codecs/CLfImageWBMP.h"
+#include "image/codecs/CLfImageWMF.h"
 
 #include <algorithm>
 #include <cctype>
@@ -29,6 +30,8 @@ constexpr CodecEntry kCodecs[] = {
     {kTypeTGA, "tga", DecodeWith<CLfImageTGA>, EncodeWith<CLfImageTGA>, nullptr, false, Trial::Yes},
     {kTypePCX, "pcx", DecodeWith<CLfImagePCX>, EncodeWith<CLfImagePCX>, nullptr, false, Trial::Yes},
     {kTypeWBMP, "wbmp", DecodeWith<CLfImageWBMP>, EncodeWith<CLfImageWBMP>, nullptr, false, Trial::Yes},
+    // Metafiles are read only: their encoder refuses with its own message.
+    {kTypeWMF, "wmf emf", DecodeWith<CLfImageWMF>, EncodeWith<CLfImageWMF>, nullptr, false, Trial::Yes},
     // One class for the JPEG-2000 family; it recognises the variant itself, so the
     // trial tries it once. No extension names these ids.
     {kTypeJP2, "", DecodeTypedWith<CLfImageJAS>, EncodeTypedWith<CLfImageJAS>, nullptr, false, Trial::AsUnknown},

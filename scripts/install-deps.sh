@@ -8,7 +8,7 @@ packages=(
   libwxgtk3.2-dev
   libjpeg62-turbo-dev libpng-dev libtiff-dev zlib1g-dev libopenjp2-7-dev libopenjp2-tools
   libssl-dev libcurl4-openssl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libfontconfig-dev
   libgif-dev
   xvfb xauth imagemagick
   tinyproxy dante-server openssl

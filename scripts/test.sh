@@ -28,7 +28,9 @@ display=""
 for _ in $(seq 1 20); do
   n=$(( 100 + (RANDOM + $$) % 800 ))
   display_in_use "$n" && continue
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$scratch/xvfb.log" 2>&1 &
+  # -noreset: by default the server resets whenever its last client leaves, and a
+  # window test that connects during that reset cannot open the display.
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$scratch/xvfb.log" 2>&1 &
   xvfb_pid=$!
   for _ in $(seq 1 100); do
     display_in_use "$n" && break

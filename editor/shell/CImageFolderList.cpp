@@ -26,7 +26,11 @@ void CImageFolderList::Reload(const std::string& path)
         struct stat st {};
         if (::stat(full.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
             continue;
-        m_files.push_back({full, static_cast<uint64_t>(st.st_size), st.st_mtime});
+        CImageFileEntry entry;
+        entry.m_strPath = full;
+        entry.m_nSize = static_cast<uint64_t>(st.st_size);
+        entry.m_time = st.st_mtime;
+        m_files.push_back(std::move(entry));
     }
     Sort(m_files);
 }

@@ -5,6 +5,7 @@
 
 #include "editor/shell/CImageFileEntry.h"
 
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -21,9 +22,15 @@ public:
     const std::vector<CImageFileEntry>& Files() const { return m_files; }
     int Count() const { return static_cast<int>(m_files.size()); }
 
+    // The preload worker's side: entry i's preload slot, read and written under the lock.
+    // The list itself is replaced or cleared only while no worker runs.
+    std::mutex& PreloadMutex() const { return m_preloadMutex; }
+    CImageFileEntry& Entry(int i) { return m_files[static_cast<size_t>(i)]; }
+
     // Ascending by path in character-code order.
     static void Sort(std::vector<CImageFileEntry>& files);
 
 private:
     std::vector<CImageFileEntry> m_files;
+    mutable std::mutex m_preloadMutex;
 };

@@ -2,6 +2,10 @@
 
 #include "editor/shell/CMainFrame.h"
 #include "editor/shell/CPixoroState.h"
+#include "editor/shell/CPixoroView.h"
+#include "editor/shell/CPixoroViewZoomHost.h"
+#include "editor/shell/CProgressBar.h"
+#include "editor/shell/EditDialogs.h"
 #include "resources/editor/EditorIds.h"
 #include "resources/editor/EditorStrings.h"
 
@@ -18,6 +22,22 @@ wxBEGIN_EVENT_TABLE(CPixoroDoc, wxDocument)
     EVT_UPDATE_UI(ID_EDIT_REDO, CPixoroDoc::OnUpdateEditRedo)
     EVT_MENU(ID_FILE_CLOSE, CPixoroDoc::OnFileClose)
     EVT_MENU(ID_HELP_FILE, CPixoroDoc::OnHelp)
+    EVT_MENU(ID_IMAGE_ROTATE, CPixoroDoc::OnRotate)
+    EVT_MENU(ID_IMAGE_RESIZE, CPixoroDoc::OnResize)
+    EVT_MENU(ID_IMAGE_TEXT, CPixoroDoc::OnAddText)
+    EVT_MENU(ID_IMAGE_TEXT_UNSENT, CPixoroDoc::OnAddText)
+    EVT_MENU(ID_ADJUST_BRIGHTNESS, CPixoroDoc::OnBrightnessContrast)
+    EVT_MENU(ID_ADJUST_RGB, CPixoroDoc::OnRedGreenBlue)
+    EVT_MENU(ID_IMAGE_REDEYE, CPixoroDoc::OnRedEye)
+    EVT_MENU(ID_ADJUST_GRAYSCALE, CPixoroDoc::OnGrayScale)
+    EVT_UPDATE_UI(ID_IMAGE_ROTATE, CPixoroDoc::OnUpdateEditCommand)
+    EVT_UPDATE_UI(ID_IMAGE_RESIZE, CPixoroDoc::OnUpdateEditCommand)
+    EVT_UPDATE_UI(ID_IMAGE_TEXT, CPixoroDoc::OnUpdateEditCommand)
+    EVT_UPDATE_UI(ID_ADJUST_BRIGHTNESS, CPixoroDoc::OnUpdateEditCommand)
+    EVT_UPDATE_UI(ID_ADJUST_RGB, CPixoroDoc::OnUpdateEditCommand)
+    EVT_UPDATE_UI(ID_IMAGE_REDEYE, CPixoroDoc::OnUpdateEditCommand)
+    EVT_UPDATE_UI(ID_ADJUST_GRAYSCALE, CPixoroDoc::OnUpdateEditCommand)
+    EVT_UPDATE_UI(ID_EDIT_COPY, CPixoroDoc::OnUpdateEditCopy)
 wxEND_EVENT_TABLE()
 
 namespace {
@@ -30,8 +50,18 @@ CPixoroDoc::CPixoroDoc(CPixoroState& state, DocPrompts& prompts) : CPixoroDocMod
 
 CPixoroDoc::~CPixoroDoc()
 {
+    SetZoomHost(nullptr);
     if (CMainFrame* frame = MainFrame())
         frame->ShowNoImageStatus();
+}
+
+bool CPixoroDoc::OnNewDocument()
+{
+    if (!wxDocument::OnNewDocument())
+        return false;
+    // A new or pasted image is called by the template's document name.
+    SetTitle(estr::kNewDocName);
+    return true;
 }
 
 bool CPixoroDoc::OnOpenDocument(const wxString& path)
@@ -109,17 +139,111 @@ void CPixoroDoc::SetBusy(bool busy)
         wxEndBusyCursor();
 }
 
-void CPixoroDoc::OnEditUndo(wxCommandEvent&) { UndoEdit(); }
+void CPixoroDoc::ShowProgress(bool shown)
+{
+    if (!shown) {
+        m_progress.reset();
+        return;
+    }
+    m_progress = std::make_unique<CProgressBar>(estr::kProcessing, 40, 1000, false, 0);
+    for (int i = 0; i < 1000; ++i)
+        m_progress->StepIt();
+}
 
-void CPixoroDoc::OnEditRedo(wxCommandEvent&) { RedoEdit(); }
+void CPixoroDoc::AttachZoomHost()
+{
+    auto* view = dynamic_cast<CPixoroView*>(GetFirstView());
+    if (!view) {
+        SetZoomHost(nullptr);
+        m_zoomHost.reset();
+        return;
+    }
+    m_zoomHost = std::make_unique<CPixoroViewZoomHost>(*view);
+    SetZoomHost(m_zoomHost.get());
+}
+
+void CPixoroDoc::OnRotate(wxCommandEvent&)
+{
+    AttachZoomHost();
+    Rotate();
+}
+
+void CPixoroDoc::OnResize(wxCommandEvent&)
+{
+    AttachZoomHost();
+    Resize();
+}
+
+void CPixoroDoc::OnAddText(wxCommandEvent&)
+{
+    AttachZoomHost();
+    AddText();
+}
+
+void CPixoroDoc::OnGrayScale(wxCommandEvent&)
+{
+    AttachZoomHost();
+    GrayScale();
+}
+
+void CPixoroDoc::OnBrightnessContrast(wxCommandEvent&)
+{
+    AttachZoomHost();
+    AdjustImage(static_cast<int>(EditDialogs::Adjust::BrightnessContrast));
+}
+
+void CPixoroDoc::OnRedGreenBlue(wxCommandEvent&)
+{
+    AttachZoomHost();
+    AdjustImage(static_cast<int>(EditDialogs::Adjust::RedGreenBlue));
+}
+
+void CPixoroDoc::OnRedEye(wxCommandEvent&)
+{
+    AttachZoomHost();
+    AdjustImage(static_cast<int>(EditDialogs::Adjust::RedEye));
+}
+
+void CPixoroDoc::OnUpdateEditCommand(wxUpdateUIEvent& event)
+{
+    switch (event.GetId()) {
+    case ID_IMAGE_ROTATE: event.Enable(CanRotate()); break;
+    case ID_IMAGE_RESIZE: event.Enable(CanResize()); break;
+    case ID_IMAGE_TEXT: event.Enable(CanAddText()); break;
+    case ID_ADJUST_BRIGHTNESS: event.Enable(CanAdjust(static_cast<int>(EditDialogs::Adjust::BrightnessContrast))); break;
+    case ID_ADJUST_RGB: event.Enable(CanAdjust(static_cast<int>(EditDialogs::Adjust::RedGreenBlue))); break;
+    case ID_IMAGE_REDEYE: event.Enable(CanAdjust(static_cast<int>(EditDialogs::Adjust::RedEye))); break;
+    default: event.Enable(HasImage()); break;
+    }
+}
+
+void CPixoroDoc::OnUpdateEditCopy(wxUpdateUIEvent& event)
+{
+    if (!HasImage())
+        event.Enable(false);
+    else
+        event.Skip();
+}
+
+void CPixoroDoc::OnEditUndo(wxCommandEvent&)
+{
+    AttachZoomHost();
+    UndoEdit();
+}
+
+void CPixoroDoc::OnEditRedo(wxCommandEvent&)
+{
+    AttachZoomHost();
+    RedoEdit();
+}
 
 void CPixoroDoc::OnUpdateEditUndo(wxUpdateUIEvent& event)
 {
-    event.Enable(GetImage() && GetUndo().CanUndo());
+    event.Enable(HasImage() && GetUndo().CanUndo());
     event.SetText(wxString::FromUTF8(CUndoRing::UndoMenuText(GetUndo().Count())));
 }
 
-void CPixoroDoc::OnUpdateEditRedo(wxUpdateUIEvent& event) { event.Enable(GetUndo().CanRedo()); }
+void CPixoroDoc::OnUpdateEditRedo(wxUpdateUIEvent& event) { event.Enable(HasImage() && GetUndo().CanRedo()); }
 
 void CPixoroDoc::OnFileClose(wxCommandEvent&)
 {
@@ -131,5 +255,6 @@ void CPixoroDoc::OnFileClose(wxCommandEvent&)
 
 void CPixoroDoc::OnHelp(wxCommandEvent&)
 {
-    wxLaunchDefaultBrowser(wxString(estr::kServiceWebHost) + estr::kHelpPagePath);
+    if (CMainFrame* frame = MainFrame())
+        frame->OpenHelp();
 }

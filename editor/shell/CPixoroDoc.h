@@ -7,6 +7,10 @@
 
 #include <wx/docview.h>
 
+#include <memory>
+
+class CPixoroViewZoomHost;
+class CProgressBar;
 class CPixoroState;
 class DocPrompts;
 
@@ -22,6 +26,7 @@ public:
     CPixoroDoc(CPixoroState& state, DocPrompts& prompts);
     ~CPixoroDoc() override;
 
+    bool OnNewDocument() override;
     bool OnOpenDocument(const wxString& path) override;
     bool OnSaveDocument(const wxString& path) override;
     bool OnCloseDocument() override;
@@ -41,6 +46,7 @@ protected:
     std::string DocumentPathName() const override;
     std::string DocumentTitle() const override;
     void SetBusy(bool busy) override;
+    void ShowProgress(bool shown) override;
 
 private:
     void OnEditUndo(wxCommandEvent& event);
@@ -49,6 +55,22 @@ private:
     void OnUpdateEditRedo(wxUpdateUIEvent& event);
     void OnFileClose(wxCommandEvent& event);
     void OnHelp(wxCommandEvent& event);
+    void OnRotate(wxCommandEvent& event);
+    void OnResize(wxCommandEvent& event);
+    void OnAddText(wxCommandEvent& event);
+    void OnBrightnessContrast(wxCommandEvent& event);
+    void OnRedGreenBlue(wxCommandEvent& event);
+    void OnRedEye(wxCommandEvent& event);
+    void OnGrayScale(wxCommandEvent& event);
+    void OnUpdateEditCommand(wxUpdateUIEvent& event);
+    void OnUpdateEditCopy(wxUpdateUIEvent& event);
+
+    // The edits drive the zoom of the document's view, when it has one.
+    void AttachZoomHost();
+
+    // The status-bar progress bar while a resampling runs.
+    std::unique_ptr<CProgressBar> m_progress;
+    std::unique_ptr<CPixoroViewZoomHost> m_zoomHost;
 
     wxDECLARE_EVENT_TABLE();
 };

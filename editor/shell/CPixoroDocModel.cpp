@@ -1,7 +1,10 @@
 #include "editor/shell/CPixoroDocModel.h"
 
+#include "editor/shell/CImageThread.h"
 #include "editor/shell/CPixoroState.h"
 #include "editor/shell/DocPrompts.h"
+#include "editor/shell/EditDialogs.h"
+#include "editor/shell/EditZoomHost.h"
 #include "editor/shell/ImageFileTypes.h"
 #include "editor/shell/ParamFile.h"
 #include "image/CLfImage.h"
@@ -35,7 +38,23 @@ std::string NotFoundText(const std::string& path)
 
 CPixoroDocModel::CPixoroDocModel(CPixoroState& state, DocPrompts& prompts) : m_state(state), m_prompts(prompts) {}
 
-CPixoroDocModel::~CPixoroDocModel() = default;
+CPixoroDocModel::~CPixoroDocModel() { StopPreload(); }
+
+bool CPixoroDocModel::StartPreload(const std::string& placeholderPath)
+{
+    if (m_preloader)
+        return false;
+    m_preload.done = false;
+    m_preload.stopped = false;
+    m_preloader = std::make_unique<pixoro::CImageThread>(m_files, m_preload, placeholderPath);
+    return m_preloader->Start();
+}
+
+void CPixoroDocModel::StopPreload()
+{
+    // Joined before the list it fills may change or go.
+    m_preloader.reset();
+}
 
 std::unique_ptr<CLfImage> CPixoroDocModel::LoadImage(const std::string& path, int type, std::string* message) const
 {
@@ -66,6 +85,7 @@ bool CPixoroDocModel::OpenDocument(const std::string& path)
     };
     m_state.m_strCurrentPath = path;
     m_strPath = path;
+    StopPreload();
     m_files.Reload(path);
     if (!m_state.m_strParamFilePath.empty())
         if (auto digits = ReadParamFile(m_state.m_strParamFilePath)) {
@@ -140,6 +160,7 @@ void CPixoroDocModel::ReloadFileList(const std::string& path)
 {
     m_state.m_strCurrentPath = path;
     m_strPath = path;
+    StopPreload();
     m_files.Reload(path);
 }
 
@@ -248,7 +269,7 @@ bool CPixoroDocModel::DoSave(const std::string& path, bool replace)
 
 bool CPixoroDocModel::QueryClose()
 {
-    if (m_undo.Count() == 0)
+    if (m_undo.Count() == 0 || m_bCloseAgreed)
         return true;
     switch (m_prompts.AskYesNoCancel(estr::kSaveChangesTo + m_state.m_strCurrentPath)) {
     case DocPrompts::Answer::Cancel: return false;
@@ -258,8 +279,25 @@ bool CPixoroDocModel::QueryClose()
     return false;
 }
 
+bool CPixoroDocModel::QueryFrameClose()
+{
+    if (m_undo.Count() == 0)
+        return true;
+    switch (m_prompts.AskYesNoCancel(estr::kSaveChangesTo + m_state.m_strCurrentPath)) {
+    case DocPrompts::Answer::Cancel: return false;
+    case DocPrompts::Answer::Yes:
+        if (!DoSave(m_state.m_strCurrentPath, false))
+            return false;
+        break;
+    case DocPrompts::Answer::No: break;
+    }
+    m_bCloseAgreed = true;
+    return true;
+}
+
 void CPixoroDocModel::CloseDocument()
 {
+    StopPreload();
     m_files.Clear();
     m_undo.Clear();
     m_bSizeChanged = true;
@@ -273,9 +311,17 @@ void CPixoroDocModel::SubmitUndo()
 
 bool CPixoroDocModel::UndoEdit()
 {
-    if (!m_undo.Undo(m_pImage))
+    if (!m_pImage || !m_undo.Undo(m_pImage))
         return false;
     m_bSizeChanged = true;
+    if (m_zoomHost) {
+        m_zoomHost->SetZoomSizes(m_pImage->GetWidth(), m_pImage->GetHeight());
+        if (m_zoomHost->ZoomFactor() != 1.0 && m_zoomHost->FitScale() != 1.0) {
+            m_zoomHost->SetZoomFactor(1.0);
+            m_zoomHost->SetFitScale(1.0);
+            m_state.m_nFitMode = CPixoroState::kFitNone;
+        }
+    }
     OnImageReplaced(kHintNewImage);
     OnStatusChanged();
     return true;
@@ -283,7 +329,7 @@ bool CPixoroDocModel::UndoEdit()
 
 bool CPixoroDocModel::RedoEdit()
 {
-    if (!m_undo.Redo(m_pImage))
+    if (!m_pImage || !m_undo.Redo(m_pImage))
         return false;
     m_bSizeChanged = true;
     OnImageReplaced(kHintNewImage);
@@ -330,4 +376,194 @@ std::string CPixoroDocModel::ZoomText(double zoom)
     char text[64];
     std::snprintf(text, sizeof text, " %3.0f%%", zoom * 100);
     return text;
+}
+
+// ---- Edit commands -------------------------------------------------------------------
+
+namespace {
+
+constexpr double kZoomStep = 0.2;
+// Scales are stepped by 0.2 in doubles: comparisons allow for the rounding of the steps.
+constexpr double kScaleSlack = 1e-6;
+constexpr int kMaxResizeSide = 4095;
+
+}  // namespace
+
+bool CPixoroDocModel::HasImage() const { return m_pImage && m_pImage->IsValid(); }
+
+bool CPixoroDocModel::CanRotate() const { return HasImage() && m_dialogs && m_dialogs->HasRotate(); }
+
+bool CPixoroDocModel::CanResize() const { return HasImage() && m_dialogs && m_dialogs->HasResize(); }
+
+bool CPixoroDocModel::CanAddText() const { return HasImage() && m_dialogs && m_dialogs->HasText(); }
+
+bool CPixoroDocModel::CanAdjust(int kind) const
+{
+    return HasImage() && m_dialogs && m_dialogs->HasAdjust(static_cast<EditDialogs::Adjust>(kind));
+}
+
+void CPixoroDocModel::EditPrelude()
+{
+    if (m_zoomHost && m_state.m_nViewMode == 1) {
+        m_zoomHost->ResetZoom();
+        m_zoomHost->BestFit();
+        m_state.m_bBestFitSuspended = true;
+    }
+}
+
+void CPixoroDocModel::TakeEditResult(const CLfImage& result)
+{
+    SubmitUndo();
+    m_pImage = std::make_unique<CLfImage>(result);
+}
+
+void CPixoroDocModel::ZoomBackTo(double remembered)
+{
+    m_zoomHost->ZoomInAndRepaint();
+    for (double scale = m_zoomHost->FitScale(); scale + kScaleSlack < remembered; scale += kZoomStep)
+        m_zoomHost->ZoomIn();
+}
+
+void CPixoroDocModel::RestoreZoom()
+{
+    if (!m_zoomHost || m_state.m_bBestFitSuspended)
+        return;
+    if (m_zoomHost->ZoomFactor() < 1.0 || m_zoomHost->FitScale() < 1.0) {
+        m_zoomHost->ZoomInAndRepaint();
+        m_zoomHost->ZoomOut();
+    }
+    if (m_state.m_bBestFitSuspended)
+        return;
+    if (m_zoomHost->ZoomFactor() > 1.0 || m_zoomHost->FitScale() > 1.0)
+        ZoomBackTo(m_zoomHost->FitScale());
+}
+
+bool CPixoroDocModel::Rotate()
+{
+    if (!CanRotate())
+        return false;
+    EditPrelude();
+    CLfImage work(*m_pImage);
+    if (!m_dialogs->Rotate(*this, work))
+        return false;
+    TakeEditResult(work);
+    if (m_zoomHost && (m_zoomHost->ZoomFactor() != 1.0 || m_zoomHost->FitScale() != 1.0)) {
+        m_zoomHost->SetFitScale(1.0);
+        m_bSizeChanged = true;
+        m_state.m_nFitMode = CPixoroState::kFitNone;
+        if (m_state.m_nViewMode != 1 && m_zoomHost->ZoomFactor() != 1.0) {
+            // Zoom out takes the step off again and lays the view out at that zoom.
+            m_zoomHost->SetZoomFactor(m_zoomHost->ZoomFactor() + kZoomStep);
+            m_zoomHost->ZoomOut();
+        }
+    }
+    OnStatusChanged();
+    OnImageReplaced(kHintNewImage);
+    return true;
+}
+
+int CPixoroDocModel::ResizeMode(int oldWidth, int oldHeight, int newWidth, int newHeight)
+{
+    return newWidth > oldWidth || newHeight > oldHeight ? 0 : 2;
+}
+
+bool CPixoroDocModel::Resize()
+{
+    if (!CanResize())
+        return false;
+    EditPrelude();
+    // The dialog again until a size fits or the user cancels; nothing is pushed before.
+    for (;;) {
+        int width = m_pImage->GetWidth();
+        int height = m_pImage->GetHeight();
+        if (!m_dialogs->Resize(*this, width, height))
+            return false;
+        if (width > kMaxResizeSide || height > kMaxResizeSide) {
+            m_prompts.ShowMessage(estr::kResizeTooLarge, DocPrompts::Icon::None);
+            continue;
+        }
+        return ResizeTo(width, height);
+    }
+}
+
+bool CPixoroDocModel::ResizeTo(int width, int height)
+{
+    if (!HasImage() || width < 1 || height < 1 || width > kMaxResizeSide || height > kMaxResizeSide)
+        return false;
+    ShowProgress(true);
+    const int mode = ResizeMode(m_pImage->GetWidth(), m_pImage->GetHeight(), width, height);
+    auto resized = std::make_unique<CLfImage>();
+    if (!m_pImage->Resample(width, height, mode, resized.get()) || !resized->IsValid()) {
+        ShowProgress(false);
+        return false;
+    }
+    SubmitUndo();
+    m_pImage = std::move(resized);
+    m_bNewLayout = true;
+    if (m_zoomHost && (m_zoomHost->ZoomFactor() != 1.0 || m_zoomHost->FitScale() != 1.0)) {
+        m_zoomHost->SetZoomFactor(1.0);
+        m_zoomHost->SetFitScale(1.0);
+        m_state.m_nFitMode = CPixoroState::kFitNone;
+    }
+    OnImageReplaced(kHintLayout);
+    OnStatusChanged();
+    ShowProgress(false);
+    return true;
+}
+
+bool CPixoroDocModel::AdjustImage(int kind)
+{
+    if (!CanAdjust(kind))
+        return false;
+    EditPrelude();
+    CLfImage work(*m_pImage);
+    const bool ok = m_dialogs->AdjustImage(static_cast<EditDialogs::Adjust>(kind), *this, work, *m_pImage);
+    if (ok) {
+        TakeEditResult(work);
+        OnImageReplaced(kHintNewImage);
+    }
+    RestoreZoom();
+    return ok;
+}
+
+bool CPixoroDocModel::GrayScale()
+{
+    if (!HasImage())
+        return false;
+    EditPrelude();
+    CLfImage grey(*m_pImage);
+    if (!grey.GrayScale())
+        return false;
+    TakeEditResult(grey);
+    m_bSizeChanged = true;
+    OnImageReplaced(kHintNewImage);
+    RestoreZoom();
+    return true;
+}
+
+bool CPixoroDocModel::AddText()
+{
+    if (!CanAddText())
+        return false;
+    const double remembered = m_zoomHost ? m_zoomHost->FitScale() : 1.0;
+    EditPrelude();
+    // Text is drawn in colour: a grey image is raised to 24 bits in the dialog's copy,
+    // so that a cancelled dialog leaves the document's image as it was.
+    CLfImage work(*m_pImage);
+    if (work.GetBpp() <= 8 && work.IsGrayScale() && !work.IncreaseBpp(24))
+        return false;
+    if (!m_dialogs->AddText(*this, *m_pImage, work))
+        return false;
+    m_pImage = std::make_unique<CLfImage>(work);
+    OnImageReplaced(kHintNewImage);
+    if (m_zoomHost && m_state.m_nViewMode != 1) {
+        if (remembered > 1.0) {
+            ZoomBackTo(remembered);
+        } else {
+            m_zoomHost->ZoomInAndRepaint();
+            for (double zoom = m_zoomHost->ZoomFactor(); zoom - kScaleSlack > remembered; zoom -= kZoomStep)
+                m_zoomHost->ZoomOut();
+        }
+    }
+    return true;
 }

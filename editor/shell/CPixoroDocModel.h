@@ -7,6 +7,7 @@
 
 #include "editor/dialogs/JpegOptions.h"
 #include "editor/shell/CImageFolderList.h"
+#include "editor/shell/CImageThread.h"
 #include "editor/shell/CUndoRing.h"
 
 #include <cstdint>
@@ -17,6 +18,8 @@
 class CLfImage;
 class CPixoroState;
 class DocPrompts;
+class EditDialogs;
+class EditZoomHost;
 
 class CPixoroDocModel {
 public:
@@ -57,10 +60,47 @@ public:
     // Drops the folder list and the undo steps.
     void CloseDocument();
 
+    // The main window's close: asks about unsaved changes; false keeps the window (Cancel,
+    // or Yes with a save that did not happen). Once it agreed, QueryClose asks no more.
+    bool QueryFrameClose();
+
     // Edits: a snapshot before the change; undo and redo exchange images with the ring.
     void SubmitUndo();
     bool UndoEdit();
     bool RedoEdit();
+
+    // The edit commands. Each does nothing and returns false without an image with
+    // pixels, or when its dialog is missing or cancelled; true when the image changed.
+    bool Rotate();
+    bool Resize();
+    bool AddText();
+    bool AdjustImage(int kind);  // an EditDialogs::Adjust
+    bool GrayScale();
+    // Resize's work after its dialog: false (and no undo step) for a size outside
+    // 1..4095 or a failed resampling.
+    bool ResizeTo(int width, int height);
+    // Resampling mode of a resize: smooth (2) when shrinking on both axes, else automatic.
+    static int ResizeMode(int oldWidth, int oldHeight, int newWidth, int newHeight);
+    // The view's zoom back after an adjust or greyscale edit.
+    void RestoreZoom();
+    // Whether an edit command can run: an image with pixels and, for the dialog
+    // commands, their dialog.
+    bool HasImage() const;
+    bool CanRotate() const;
+    bool CanResize() const;
+    bool CanAddText() const;
+    bool CanAdjust(int kind) const;
+
+    // The preload worker over the folder list (nothing in the editor starts it); stopped
+    // and joined whenever the list changes and when the document goes.
+    bool StartPreload(const std::string& placeholderPath);
+    void StopPreload();
+    const pixoro::PreloadState& GetPreloadState() const { return m_preload; }
+
+    // The view the edits drive, and the dialogs they open (both may be null).
+    void SetZoomHost(EditZoomHost* host) { m_zoomHost = host; }
+    EditZoomHost* GetZoomHost() const { return m_zoomHost; }
+    void SetEditDialogs(EditDialogs* dialogs) { m_dialogs = dialogs; }
 
     CLfImage* GetImage() const { return m_pImage.get(); }
     // Takes an image as the current one (a pasted or newly made image).
@@ -102,11 +142,19 @@ protected:
     virtual std::string DocumentTitle() const { return {}; }
     // A long step starts or ends (the wait cursor).
     virtual void SetBusy(bool /*busy*/) {}
+    // A resampling starts (the status bar's progress bar) or ends.
+    virtual void ShowProgress(bool /*shown*/) {}
     // Writes image to path in the format type so that path holds either the old bytes or
     // the new ones; false with the reason in error.
     virtual bool WriteImage(CLfImage& image, const std::string& path, uint32_t type, std::string& error);
 
 private:
+    // Every edit command starts here: best fit leaves its fitted scale.
+    void EditPrelude();
+    // A dialog's result becomes the current image, after an undo step.
+    void TakeEditResult(const CLfImage& result);
+    // Steps the zoom back up to a remembered fit scale after the zoom-in-and-repaint.
+    void ZoomBackTo(double remembered);
     // A palette that is not a grey ramp is saved as 24 bits per pixel.
     void RaiseColourPalette();
     // Loads path with the type of its extension; null (with message) when it has none.
@@ -120,4 +168,10 @@ private:
     // DoSave asked for the options; the save it runs uses m_saveOptions.
     bool m_bOptionsAsked = false;
     JpegOptions m_saveOptions;
+    // The main window's close prompt was answered.
+    bool m_bCloseAgreed = false;
+    pixoro::PreloadState m_preload;
+    std::unique_ptr<pixoro::CImageThread> m_preloader;
+    EditZoomHost* m_zoomHost = nullptr;
+    EditDialogs* m_dialogs = nullptr;
 };

@@ -41,6 +41,22 @@ enum ViewCommand : int {
     ID_VIEW_BESTFIT = 22849,
 };
 
+// The document's edit commands and the main window's bars (same numbering).
+enum EditCommand : int {
+    ID_IMAGE_ROTATE = 22776,
+    ID_IMAGE_TEXT_UNSENT = 22777,  // a second Text id that nothing sends
+    ID_ADJUST_BRIGHTNESS = 22781,
+    ID_ADJUST_RGB = 22783,
+    ID_IMAGE_RESIZE = 22787,
+    ID_IMAGE_TEXT = 22818,
+    ID_ADJUST_GRAYSCALE = 22851,
+    ID_IMAGE_REDEYE = 22858,
+    ID_VIEW_TOOLBAR = 17392,
+    ID_VIEW_STATUS_BAR = 17393,
+    ID_HELP_INDEX = 17667,
+    ID_MAIN_TOOLBAR = 17440,
+};
+
 // Menu bars: without a document, and with one.
 inline constexpr int IDR_MAINFRAME = 128;
 inline constexpr int IDR_PIXORTYPE = 129;

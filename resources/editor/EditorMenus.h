@@ -10,5 +10,6 @@ class wxMenuBar;
 // menu's "Recent File" submenu, where the document manager's list shows.
 wxMenuBar* CreateEditorMenuBar(int id, wxMenu** recentFiles);
 
-// The shortcuts: New, Open, Undo (also Alt+Backspace) and Redo.
+// The shortcuts: copy, paste as new, new, open, print, save, undo (also Alt+Backspace),
+// redo and help.
 wxAcceleratorTable CreateEditorAccelerators();

@@ -33,6 +33,8 @@ inline constexpr char kSaveChangesTo[] = "Save Changes To : \n";
 inline constexpr char kNoMoreFiles[] = "No more files to display.";
 inline constexpr char kNoImageLoaded[] = "No Image Loaded.";
 inline constexpr char kUntitledImage[] = "UntitledImage";
+inline constexpr char kResizeTooLarge[] = "Unable to allocate memory for Resize process";
+inline constexpr char kProcessing[] = "Processing";
 
 inline constexpr char kOpenDialogTitle[] = "Open image file";
 inline constexpr char kSaveDialogTitle[] = "Save image file";

@@ -14,7 +14,9 @@
 #include "image/codecs/CLfImageTGA.h"
 #include "image/codecs/CLfImageTIF.h"
 #include "image/codecs/CLfImageWBMP.h"
+#include "image/codecs/CLfImageWMF.h"
 #include "tests/image/CodecTestUtil.h"
+#include "tests/image/codecs/MetafileBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -169,6 +171,28 @@ std::vector<Family> Families()
                                        Encoded<JasAs<lfimg::kTypePNM>>(*MakePicture(9, 7, 24)),
                                        Encoded<JasAs<lfimg::kTypePNM>>(grey),
                                        Encoded<JasAs<lfimg::kTypeRAS>>(*MakePicture(9, 7, 24))};
+         }},
+        {"WMF", DecodeWith<CLfImageWMF>,
+         [=] {
+             const Bytes wmf = PlaceableWmf(0, 0, 300, 200, 300,
+                                            {{0x02FC, {0, 255, 0, 0}},
+                                             {0x012D, {0}},
+                                             {0x02FA, {0, 3, 0, 0, 0}},
+                                             {0x012D, {1}},
+                                             {0x0538, {2, 3, 3, 10, 10, 90, 10, 50, 90, 110, 10, 190, 10, 150, 90}},
+                                             {0x061C, {20, 20, 190, 290, 100, 200}},
+                                             {0x0325, {3, 0, 0, 300, 200, 0, 200}}});
+             Bytes polygon = Ints({0, 0, 0, 0, 3});
+             for (int v : {10, 10, 90, 10, 50, 90}) Put16(polygon, v);
+             const Bytes emf = Emf(0, 0, 100, 100,
+                                   {{39, Ints({1, 0, 0x0000FF00, 0})},
+                                    {37, Ints({1})},
+                                    {38, Ints({2, 0, 2, 0, 0x00FF0000})},
+                                    {37, Ints({2})},
+                                    {86, polygon},
+                                    {42, Ints({5, 5, 60, 40})},
+                                    {44, Ints({50, 50, 95, 95, 10, 10})}});
+             return std::vector<Bytes>{wmf, emf};
          }},
     };
 }
