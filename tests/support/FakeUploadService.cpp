@@ -158,6 +158,7 @@ void FakeUploadService::ServeConnection(int fd, int connection)
         std::vector<char> file;
         while (static_cast<long long>(file.size()) < size) {
             if (connection == 0 && chunks == m_options.stallAfterChunks) {
+                m_stalled = true;
                 LoopbackListener::WaitForClose(fd, m_stop);
                 return;
             }

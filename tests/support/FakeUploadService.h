@@ -42,8 +42,10 @@ public:
     int Completed() const { return m_completed; }
     // FILEN counts, per connection.
     std::vector<int> FilesLeftSeen() const;
-    // True when FILEC records with 1 to 10240 bytes and 0 bytes were both seen.
+    // FILEC records asked for, on all connections.
     int64_t ChunkRecords() const { return m_chunks; }
+    // The first connection has gone silent (stallAfterChunks reached).
+    bool Stalled() const { return m_stalled; }
 
 private:
     void Serve();
@@ -58,6 +60,7 @@ private:
     std::atomic<int> m_connections{0};
     std::atomic<int> m_completed{0};
     std::atomic<int64_t> m_chunks{0};
+    std::atomic<bool> m_stalled{false};
     mutable std::mutex m_mutex;
     std::vector<std::string> m_errors;
     std::map<int, std::vector<char>> m_files;
