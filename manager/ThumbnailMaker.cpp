@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <vector>
 
 namespace thumbs {
@@ -48,40 +49,53 @@ template <class RowFn>
 ThumbnailPixels AreaAverage(int width, int height, RowFn row, bool bgr, double extentX, double extentY,
                             int targetWidth, int targetHeight)
 {
-    struct Tap {
-        int index;
-        double weight;
+    // For each target cell, the first source pixel it covers and the share of each
+    // pixel from there on (flat, a fixed number of taps per cell, unused ones 0).
+    struct Taps {
+        std::vector<int> first;
+        std::vector<float> weight;
+        int count = 0;
     };
-    // For each target cell, the source pixels it covers and how much of each.
     auto taps = [](int size, double extent, int target) {
-        std::vector<std::vector<Tap>> cells(static_cast<size_t>(target));
+        Taps t;
+        t.count = int(std::ceil(extent / target)) + 2;
+        t.first.assign(size_t(target), 0);
+        t.weight.assign(size_t(target) * size_t(t.count), 0.0f);
         for (int j = 0; j < target; ++j) {
             const double a = extent * j / target;
             const double b = extent * (j + 1) / target;
-            for (int i = int(std::floor(a)); i < int(std::ceil(b)) && i < size; ++i) {
+            int i0 = std::min(int(std::floor(a)), size - 1);
+            i0 = std::max(0, std::min(i0, size - t.count));  // every tap stays inside the row
+            t.first[size_t(j)] = i0;
+            for (int k = 0; k < t.count; ++k) {
+                const int i = i0 + k;
                 const double overlap = std::min(b, double(i + 1)) - std::max(a, double(i));
-                if (overlap > 0)
-                    cells[size_t(j)].push_back({i, overlap / (b - a)});
+                if (i < size && overlap > 0)
+                    t.weight[size_t(j) * size_t(t.count) + size_t(k)] = float(overlap / (b - a));
             }
         }
-        return cells;
+        return t;
     };
-    const auto columns = taps(width, extentX, targetWidth);
-    const auto rows = taps(height, extentY, targetHeight);
+    const Taps columns = taps(width, extentX, targetWidth);
+    const Taps rows = taps(height, extentY, targetHeight);
     const int first = bgr ? 2 : 0;  // where red lies in a source pixel
     const int last = 2 - first;
 
-    std::vector<double> across(size_t(targetWidth) * size_t(height) * 3, 0.0);
+    // Rows filtered across first (targetWidth pixels per source row), then down.
+    const size_t acrossStride = size_t(targetWidth) * 3;
+    std::unique_ptr<float[]> across(new float[acrossStride * size_t(height)]);
     for (int y = 0; y < height; ++y) {
         const uint8_t* in = row(y);
-        double* out = across.data() + size_t(y) * size_t(targetWidth) * 3;
+        float* out = across.get() + size_t(y) * acrossStride;
         for (int j = 0; j < targetWidth; ++j) {
-            double r = 0, g = 0, b = 0;
-            for (const Tap& t : columns[size_t(j)]) {
-                const uint8_t* p = in + 3 * t.index;
-                r += t.weight * p[first];
-                g += t.weight * p[1];
-                b += t.weight * p[last];
+            const uint8_t* p = in + 3 * columns.first[size_t(j)];
+            const float* w = columns.weight.data() + size_t(j) * size_t(columns.count);
+            const int n = std::min(columns.count, width - columns.first[size_t(j)]);
+            float r = 0, g = 0, b = 0;
+            for (int k = 0; k < n; ++k, p += 3) {
+                r += w[k] * p[first];
+                g += w[k] * p[1];
+                b += w[k] * p[last];
             }
             out[3 * j] = r;
             out[3 * j + 1] = g;
@@ -92,14 +106,21 @@ ThumbnailPixels AreaAverage(int width, int height, RowFn row, bool bgr, double e
     result.width = targetWidth;
     result.height = targetHeight;
     result.rgb.resize(size_t(targetWidth) * size_t(targetHeight) * 3);
+    std::vector<float> sum(acrossStride);
     for (int k = 0; k < targetHeight; ++k) {
-        uint8_t* out = result.rgb.data() + size_t(k) * size_t(targetWidth) * 3;
-        for (int x = 0; x < targetWidth * 3; ++x) {
-            double sum = 0.0;
-            for (const Tap& t : rows[size_t(k)])
-                sum += t.weight * across[size_t(t.index) * size_t(targetWidth) * 3 + size_t(x)];
-            out[x] = uint8_t(std::clamp(sum + 1e-6, 0.0, 255.0));  // truncated, as Resample does
+        std::fill(sum.begin(), sum.end(), 0.0f);
+        const float* w = rows.weight.data() + size_t(k) * size_t(rows.count);
+        const int n = std::min(rows.count, height - rows.first[size_t(k)]);
+        for (int t = 0; t < n; ++t) {
+            if (w[t] == 0.0f)
+                continue;
+            const float* in = across.get() + size_t(rows.first[size_t(k)] + t) * acrossStride;
+            for (size_t x = 0; x < acrossStride; ++x)
+                sum[x] += w[t] * in[x];
         }
+        uint8_t* out = result.rgb.data() + size_t(k) * acrossStride;
+        for (size_t x = 0; x < acrossStride; ++x)
+            out[x] = uint8_t(std::clamp(sum[x] + 1e-3f, 0.0f, 255.0f));  // truncated, as Resample does
     }
     return result;
 }

@@ -1,5 +1,6 @@
 #include "controls/CColorButton.h"
 #include "controls/ControlDrawing.h"
+#include "tests/controls/ScriptedInput.h"
 #include "tests/support/GuiTest.h"
 
 #include <gtest/gtest.h>
@@ -112,12 +113,7 @@ TEST_F(ColorButtonTest, ClickReachesTheParent)
 {
     int clicks = 0;
     dialog->Bind(wxEVT_BUTTON, [&](wxCommandEvent& e) { clicks += e.GetId() == 1033; });
-    wxMouseEvent down(wxEVT_LEFT_DOWN);
-    down.SetPosition(wxPoint(5, 5));
-    button->GetEventHandler()->ProcessEvent(down);
-    wxMouseEvent up(wxEVT_LEFT_UP);
-    up.SetPosition(wxPoint(5, 5));
-    button->GetEventHandler()->ProcessEvent(up);
+    lftest::SendClick(button, 5, 5);
     EXPECT_EQ(clicks, 1);
 }
 

@@ -1,4 +1,5 @@
 #include "controls/CExtFontDialog.h"
+#include "tests/controls/ScriptedInput.h"
 #include "tests/support/GuiTest.h"
 
 #include <gtest/gtest.h>
@@ -28,14 +29,8 @@ std::vector<wxString> Listed(CExtFontDialog& dialog)
     return std::vector<wxString>(strings.begin(), strings.end());
 }
 
-void Press(wxWindow* dialog, int id)
-{
-    wxWindow* button = dialog->FindWindow(id);
-    ASSERT_NE(button, nullptr);
-    wxCommandEvent press(wxEVT_BUTTON, id);
-    press.SetEventObject(button);
-    button->GetEventHandler()->ProcessEvent(press);
-}
+using lftest::PressButton;
+using lftest::WhenModal;
 
 TEST(CExtFontDialog, FilterTwoLeavesNoSymbolFaceAndTitleIsTheCallers)
 {
@@ -46,11 +41,11 @@ TEST(CExtFontDialog, FilterTwoLeavesNoSymbolFaceAndTitleIsTheCallers)
     std::vector<wxString> listed;
     wxString title;
     int selected = -2;
-    wxTheApp->CallAfter([&] {
+    WhenModal([&] {
         listed = Listed(dialog);
         title = dialog.GetTitle();
         selected = FaceList(dialog)->GetSelection();
-        Press(&dialog, wxID_OK);
+        PressButton(&dialog, wxID_OK);
     });
     ASSERT_EQ(dialog.DoModal(), wxID_OK);
     EXPECT_EQ(listed, (std::vector<wxString>{"DejaVu Sans", "DejaVu Sans Mono"}));
@@ -68,9 +63,9 @@ TEST(CExtFontDialog, UnfilteredListAndInitialFaceKeepsItsSize)
     CExtFontDialog dialog(&initial);
     dialog.SetFaceSource(FakeFaces);
     std::vector<wxString> listed;
-    wxTheApp->CallAfter([&] {
+    WhenModal([&] {
         listed = Listed(dialog);
-        Press(&dialog, wxID_OK);
+        PressButton(&dialog, wxID_OK);
     });
     ASSERT_EQ(dialog.DoModal(), wxID_OK);
     EXPECT_EQ(listed.size(), 3u);
@@ -87,14 +82,14 @@ TEST(CExtFontDialog, CancelClearsTheResults)
     CExtFontDialog dialog;
     dialog.SetFaceSource(FakeFaces);
     dialog.m_nFaceFilter = kFaceKeepSymbolOnly;
-    wxTheApp->CallAfter([&] { Press(&dialog, wxID_OK); });
+    WhenModal([&] { PressButton(&dialog, wxID_OK); });
     ASSERT_EQ(dialog.DoModal(), wxID_OK);
     EXPECT_EQ(dialog.GetFaceName(), "Symbol Dings");
     EXPECT_EQ(dialog.GetChosenCharSet(), 2);
 
-    wxTheApp->CallAfter([&] {
+    WhenModal([&] {
         FaceList(dialog)->SetSelection(0);
-        Press(&dialog, wxID_CANCEL);
+        PressButton(&dialog, wxID_CANCEL);
     });
     EXPECT_EQ(dialog.DoModal(), wxID_CANCEL);
     EXPECT_EQ(dialog.GetFaceName(), "");
@@ -111,9 +106,9 @@ TEST(CExtFontDialog, TwoDialogsKeepTheirOwnResults)
     first.SetFaceSource(FakeFaces);
     second.SetFaceSource(FakeFaces);
     second.m_nFaceFilter = kFaceKeepFixedOnly;
-    wxTheApp->CallAfter([&] {
+    WhenModal([&] {
         FaceList(first)->SetSelection(2);
-        Press(&first, wxID_OK);
+        PressButton(&first, wxID_OK);
     });
     ASSERT_EQ(first.DoModal(), wxID_OK);
     EXPECT_EQ(first.GetFaceName(), "Symbol Dings");
@@ -125,9 +120,9 @@ TEST(CExtFontDialog, SystemFacesFilled)
     CExtFontDialog dialog;
     dialog.m_nFaceFilter = kFaceNoSymbol;
     size_t count = 0;
-    wxTheApp->CallAfter([&] {
+    WhenModal([&] {
         count = FaceList(dialog)->GetCount();
-        Press(&dialog, wxID_CANCEL);
+        PressButton(&dialog, wxID_CANCEL);
     });
     EXPECT_EQ(dialog.DoModal(), wxID_CANCEL);
     EXPECT_EQ(count, FilterFaces(SystemFontFaces(), kFaceNoSymbol).size());

@@ -1,4 +1,5 @@
 #include "controls/CHoverButton.h"
+#include "tests/controls/ScriptedInput.h"
 #include "tests/support/GuiTest.h"
 
 #include <gtest/gtest.h>
@@ -66,20 +67,6 @@ protected:
         return bitmap.ConvertToImage();
     }
 
-    // Sends one mouse event at (x, y) of a window.
-    static void Send(wxWindow* target, wxEventType type, int x = 10, int y = 10)
-    {
-        wxMouseEvent event(type);
-        event.SetPosition(wxPoint(x, y));
-        event.SetEventObject(target);
-        target->GetEventHandler()->ProcessEvent(event);
-    }
-    static void Click(wxWindow* target)
-    {
-        Send(target, wxEVT_LEFT_DOWN);
-        Send(target, wxEVT_LEFT_UP);
-    }
-
     wxFrame* frame = nullptr;
     wxPanel* panel = nullptr;
     CHoverButton* button = nullptr;
@@ -90,20 +77,20 @@ protected:
 TEST_F(HoverButtonTest, DoubleClickGivesTwoClicks)
 {
     // The toolkit reports the second press of a double click as a double click.
-    Send(button, wxEVT_LEFT_DOWN);
-    Send(button, wxEVT_LEFT_UP);
-    Send(button, wxEVT_LEFT_DCLICK);
-    Send(button, wxEVT_LEFT_UP);
+    lftest::SendMouse(button, wxEVT_LEFT_DOWN);
+    lftest::SendMouse(button, wxEVT_LEFT_UP);
+    lftest::SendMouse(button, wxEVT_LEFT_DCLICK);
+    lftest::SendMouse(button, wxEVT_LEFT_UP);
     EXPECT_EQ(clicks, 2);
 }
 
 TEST_F(HoverButtonTest, ReleaseOffTheButtonIsNoClick)
 {
-    Send(button, wxEVT_LEFT_DOWN);
-    Send(button, wxEVT_MOTION, 200, 10);
-    Send(button, wxEVT_LEFT_UP, 200, 10);
+    lftest::SendMouse(button, wxEVT_LEFT_DOWN);
+    lftest::SendMouse(button, wxEVT_MOTION, 200, 10);
+    lftest::SendMouse(button, wxEVT_LEFT_UP, 200, 10);
     EXPECT_EQ(clicks, 0);
-    Send(button, wxEVT_LEFT_UP);  // a release without a press
+    lftest::SendMouse(button, wxEVT_LEFT_UP);  // a release without a press
     EXPECT_EQ(clicks, 0);
 }
 
@@ -166,10 +153,10 @@ TEST_F(HoverButtonTest, CheckBoxModeFlipsOnEachClick)
     EXPECT_EQ(check->GetLabel(), "Tick");
     EXPECT_EQ(check->GetPosition(), wxPoint(100, 20));
 
-    Click(check);
+    lftest::SendClick(check);
     EXPECT_EQ(clicks, 1);
     EXPECT_TRUE(check->IsTicked());
-    Click(check);
+    lftest::SendClick(check);
     EXPECT_EQ(clicks, 2);
     EXPECT_FALSE(check->IsTicked());
 }
@@ -177,7 +164,7 @@ TEST_F(HoverButtonTest, CheckBoxModeFlipsOnEachClick)
 TEST_F(HoverButtonTest, AddressOpensOnClickAndParentHearsIt)
 {
     button->SetUrl("https://www.example.org/inbox");
-    Click(button);
+    lftest::SendClick(button);
     EXPECT_EQ(clicks, 1);
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0], "https://www.example.org/inbox");

@@ -1,4 +1,5 @@
 #include "controls/CHtmlStatic.h"
+#include "tests/controls/ScriptedInput.h"
 #include "tests/support/GuiTest.h"
 
 #include <gtest/gtest.h>
@@ -26,13 +27,7 @@ protected:
         lftest::PumpFor(std::chrono::milliseconds(20));
     }
 
-    void ClickAt(int x, int y)
-    {
-        wxMouseEvent up(wxEVT_LEFT_UP);
-        up.SetPosition(wxPoint(x, y));
-        up.SetEventObject(html);
-        html->GetEventHandler()->ProcessEvent(up);
-    }
+    void ClickAt(int x, int y) { lftest::SendClick(html, x, y); }
 
     wxDialog* dialog = nullptr;
     CHtmlStatic* html = nullptr;

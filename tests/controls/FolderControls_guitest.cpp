@@ -1,6 +1,7 @@
 #include "controls/CFolderBrowser.h"
 #include "controls/CFolderDialog.h"
 #include "controls/CFolderTreeCtrl.h"
+#include "tests/controls/ScriptedInput.h"
 #include "tests/support/GuiTest.h"
 #include "tests/support/TestEnv.h"
 
@@ -129,17 +130,8 @@ TEST_F(FolderTreeTest, PlaceholderHasNoPathAndExeNames)
     EXPECT_FALSE(tree->IsExecutableName("setup.EXE"));
 }
 
-// Runs body inside the next modal dialog's loop.
-void WhenModal(std::function<void()> body) { wxTheApp->CallAfter(std::move(body)); }
-
-void Press(wxWindow* dialog, int id)
-{
-    wxWindow* button = dialog->FindWindow(id);
-    ASSERT_NE(button, nullptr);
-    wxCommandEvent press(wxEVT_BUTTON, id);
-    press.SetEventObject(button);
-    button->GetEventHandler()->ProcessEvent(press);
-}
+using lftest::PressButton;
+using lftest::WhenModal;
 
 wxDialog* OpenDialogNamed(const wxString& name)
 {
@@ -163,7 +155,7 @@ TEST(FolderBrowser, MyComputerIsReportedByName)
         auto* tree = dynamic_cast<CFolderTreeCtrl*>(dialog->FindWindow(CFolderBrowser::ID_TREE));
         ASSERT_NE(tree, nullptr);
         tree->SelectItem(tree->GetComputerItem());
-        Press(dialog, wxID_OK);
+        PressButton(dialog, wxID_OK);
     });
     EXPECT_FALSE(browser.Browse(nullptr));
     EXPECT_EQ(browser.m_strPath, "My Computer");
@@ -180,7 +172,7 @@ TEST(FolderBrowser, InitialFolderUnderARootIsChosen)
     WhenModal([&] {
         wxDialog* dialog = OpenDialogNamed(CFolderBrowser::kDialogName);
         ASSERT_NE(dialog, nullptr);
-        Press(dialog, wxID_OK);
+        PressButton(dialog, wxID_OK);
     });
     EXPECT_TRUE(browser.Browse(nullptr));
     EXPECT_EQ(browser.m_strPath, wxString::FromUTF8((dir / "photos").string()));
@@ -197,7 +189,7 @@ TEST(FolderBrowser, CancelAndMissingRootGiveFalse)
     WhenModal([&] {
         wxDialog* dialog = OpenDialogNamed(CFolderBrowser::kDialogName);
         ASSERT_NE(dialog, nullptr);
-        Press(dialog, wxID_CANCEL);
+        PressButton(dialog, wxID_CANCEL);
     });
     EXPECT_FALSE(cancelled.Browse(nullptr));
     EXPECT_EQ(cancelled.m_strPath, "");
@@ -232,7 +224,7 @@ TEST(FolderBrowser, ValidationEnablesOk)
         auto* tree = dynamic_cast<CFolderTreeCtrl*>(dialog->FindWindow(CFolderBrowser::ID_TREE));
         ASSERT_TRUE(tree->SelectPath(wxString::FromUTF8((dir / "ok").string())));
         EXPECT_TRUE(dialog->FindWindow(wxID_OK)->IsEnabled());
-        Press(dialog, wxID_OK);
+        PressButton(dialog, wxID_OK);
     });
     EXPECT_TRUE(browser.Browse(nullptr));
     EXPECT_FALSE(okEnabledOnBad);
@@ -254,7 +246,7 @@ TEST(FolderDialog, CancelLeavesTheStringAlone)
     CFolderDialog dialog(&result);
     EXPECT_EQ(dialog.GetTitle(), "Choose folder");
     EXPECT_EQ(dialog.FindWindow(wxID_OK)->GetLabel(), "Select");
-    WhenModal([&] { Press(&dialog, wxID_CANCEL); });
+    WhenModal([&] { PressButton(&dialog, wxID_CANCEL); });
     EXPECT_EQ(dialog.DoModal(), wxID_CANCEL);
     EXPECT_EQ(result, before);
 }
@@ -274,7 +266,7 @@ TEST(FolderDialog, SelectReportsTheFolderShown)
         ASSERT_NE(list, nullptr);
         ASSERT_EQ(list->GetCount(), 1u);  // folders only
         EXPECT_EQ(list->GetString(0), "out");
-        WhenModal([&] { Press(&dialog, wxID_OK); });
+        WhenModal([&] { PressButton(&dialog, wxID_OK); });
         EXPECT_EQ(dialog.DoModal(), wxID_OK);
         EXPECT_EQ(result, wxString::FromUTF8(dir.str()));
     }
@@ -291,10 +283,10 @@ TEST(FolderDialog, SelectReportsTheFolderShown)
             list->GetEventHandler()->ProcessEvent(open);
             stillOpen = dialog.IsModal();
             EXPECT_EQ(list->GetCount(), 1u);
-            Press(&dialog, CFolderDialog::ID_UP);
+            PressButton(&dialog, CFolderDialog::ID_UP);
             open.SetString("out");
             list->GetEventHandler()->ProcessEvent(open);
-            Press(&dialog, wxID_OK);
+            PressButton(&dialog, wxID_OK);
         });
         EXPECT_EQ(dialog.DoModal(), wxID_OK);
         EXPECT_TRUE(stillOpen);

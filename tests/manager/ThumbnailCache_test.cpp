@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -337,6 +338,29 @@ TEST_F(ThumbnailCacheTest, MeasuresAndDeletesOnlyTheCacheFolders)
     EXPECT_FALSE(fs::exists(Dir(2)));
     EXPECT_FALSE(fs::exists(root / "qkcache.xml"));
     EXPECT_TRUE(fs::exists(outside / "keep.jpg"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ThumbnailCacheTest, ThumbnailOfAnImageRewrittenSinceItsListingIsNotCached)
+{
+    auto folder = FolderOf(images.path(), {"old.jpg", "same.jpg"});
+    for (const auto& image : folder->m_arrImages) {
+        lftest::WriteText(image->m_strPath, "bytes");
+        lftest::SetFileTime(image->m_strPath, -100);
+        GiveThumbnail(*image, 20, 10, 1, 2, 3);
+    }
+    struct stat st {};
+    ASSERT_EQ(::stat(folder->Image(1)->m_strPath.c_str(), &st), 0);
+    const int64_t listed = int64_t(st.st_mtim.tv_sec) * 1000000000;
+    folder->Image(0)->m_tLastWrite = listed - int64_t(50) * 1000000000;  // listed before a rewrite
+    folder->Image(1)->m_tLastWrite = listed;
+    ThumbnailCache cache(root.string());
+    cache.WriteAtClose({folder.get()}, errorSink);
+    EXPECT_FALSE(fs::exists(Dir(1) + "/old~jpg.bmp"));
+    EXPECT_TRUE(fs::exists(Dir(1) + "/same~jpg.bmp"));
 }
 
 }  // namespace

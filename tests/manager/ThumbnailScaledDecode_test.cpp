@@ -111,3 +111,25 @@ TEST(ThumbnailScaledDecode, MatchesTheFullDecodeWithinAFewLevels)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ThumbnailScaledDecode, ThinPanoramasKeepTheirSizeAndStayInsideThePicture)
+{
+    lftest::TempDir dir;
+    for (const auto& [w, h] : {std::pair{8000, 16}, std::pair{16, 8000}, std::pair{3000, 9}}) {
+        SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
+        CLfImage picture = lftest::GradientPicture(w, h);
+        const std::string path = (dir / "thin.jpg").string();
+        lftest::SavePicture(picture, path, lfimg::kTypeJPG);
+        int fullW = 0, fullH = 0;
+        const thumbs::ThumbnailPair scaled = ThumbnailOf(path, thumbs::kDecodeSide, &fullW, &fullH);
+        const thumbs::ThumbnailFit fit = thumbs::FitThumbnail(w, h);
+        EXPECT_EQ(fullW, w);
+        EXPECT_EQ(fullH, h);
+        EXPECT_EQ(scaled.fitted->width, fit.width);
+        EXPECT_EQ(scaled.fitted->height, fit.height);
+    }
+}
+
+}  // namespace
