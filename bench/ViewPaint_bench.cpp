@@ -3,18 +3,16 @@
 // 1000 x 750 memory context, at best fit, 100 and 300 per cent, and for one step of
 // drag scrolling. Needs a display (run it under xvfb-run). The peer is the whole
 // image turned into one full-size bitmap, which the view never makes.
+#include "bench/BenchGuiMain.h"
 #include "bench/BenchPictures.h"
 #include "editor/shell/DisplayBitmapMaker.h"
 
 #include <benchmark/benchmark.h>
-#include <wx/app.h>
 #include <wx/bitmap.h>
 #include <wx/dcmemory.h>
 #include <wx/image.h>
-#include <wx/init.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <vector>
 
 namespace {
@@ -76,11 +74,6 @@ void BM_PeerFullSizeBitmap(benchmark::State& state)
     }
 }
 
-class BenchApp : public wxApp {
-public:
-    bool OnInit() override { return true; }
-};
-
 }  // namespace
 
 BENCHMARK(BM_WindowRepaintBestFit)->Unit(benchmark::kMillisecond);
@@ -88,21 +81,3 @@ BENCHMARK(BM_WindowRepaintZoom100)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WindowRepaintZoom300)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WindowDragStepZoom300)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PeerFullSizeBitmap)->Unit(benchmark::kMillisecond)->Iterations(3);
-
-wxIMPLEMENT_APP_NO_MAIN(BenchApp);
-
-int main(int argc, char** argv)
-{
-    benchmark::Initialize(&argc, argv);
-    wxApp::SetInstance(new BenchApp);
-    if (!wxEntryStart(argc, argv)) {
-        std::fprintf(stderr, "wx could not be initialised (is DISPLAY set?)\n");
-        return 1;
-    }
-    wxTheApp->CallOnInit();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    wxTheApp->OnExit();
-    wxEntryCleanup();
-    return 0;
-}

@@ -25,11 +25,13 @@ endfunction()
 # just these programs).
 # SERIAL tests run while no other test runs (synthetic pointer input goes to whatever
 # window lies under the pointer on the shared X server).
+# CLIPBOARD programs use the X clipboard, which every test on the server shares: their
+# tests never run at the same time as another program's clipboard tests.
 if(NOT TARGET thread_tests)
   add_custom_target(thread_tests)
 endif()
 function(lf_add_test name)
-  cmake_parse_arguments(T "GUI;THREADS;SERIAL" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "GUI;THREADS;SERIAL;CLIPBOARD" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
   target_compile_definitions(${name} PRIVATE
@@ -50,9 +52,13 @@ function(lf_add_test name)
   if(T_SERIAL)
     set(serial TRUE)
   endif()
+  set(lock "")
+  if(T_CLIPBOARD)
+    set(lock RESOURCE_LOCK x_clipboard)
+  endif()
   include(GoogleTest)
   gtest_discover_tests(${name}
-    PROPERTIES LABELS "${labels}" ENVIRONMENT "${env}" RUN_SERIAL ${serial}
+    PROPERTIES LABELS "${labels}" ENVIRONMENT "${env}" RUN_SERIAL ${serial} ${lock}
     DISCOVERY_TIMEOUT 60)
   if(T_THREADS)
     # Discovery passes one value per property; the second label is set on the

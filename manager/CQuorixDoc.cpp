@@ -1,5 +1,7 @@
 #include "manager/CQuorixDoc.h"
 
+#include "image/LfCodecTable.h"
+
 #include "manager/CImageThread.h"
 #include "manager/CMessageDlg.h"
 #include "manager/CQuorixState.h"
@@ -326,14 +328,11 @@ void CQuorixDoc::OnDeselectAll()
 
 int CQuorixDoc::ImageTypeFromExtension(const std::string& extension)
 {
-    static const std::pair<const char*, int> types[] = {
-        {"bmp", 1}, {"jpg", 3}, {"jpeg", 3}, {"gif", 2}, {"png", 4}, {"ico", 5},
-        {"tiff", 6}, {"tif", 6}, {"tga", 7}, {"pcx", 8}, {"wbmp", 9},
-    };
-    for (const auto& [name, id] : types)
-        if (extension == name)
-            return id;
-    return 0;
+    // The folder records keep the type of the extension as written: "JPG" is no known
+    // type here, while the thumbnail paths read any case.
+    if (std::any_of(extension.begin(), extension.end(), [](char c) { return c >= 'A' && c <= 'Z'; }))
+        return 0;
+    return int(lfimg::ImageTypeFromExtension(extension, lfimg::kTypeWBMP));
 }
 
 void CQuorixDoc::Refresh()

@@ -31,14 +31,25 @@ void UnpackRow(const CLfImage& img, int64_t y, uint8_t* indices)
     case 8:
         std::memcpy(indices, row, size_t(w));
         break;
-    case 4:
-        for (int64_t x = 0; x < w; ++x)
-            indices[x] = uint8_t((x & 1) ? row[x >> 1] & 0x0F : row[x >> 1] >> 4);
+    case 4: {
+        const int64_t pairs = w / 2;
+        for (int64_t i = 0; i < pairs; ++i) {
+            indices[2 * i] = uint8_t(row[i] >> 4);
+            indices[2 * i + 1] = uint8_t(row[i] & 0x0F);
+        }
+        if (w & 1)
+            indices[w - 1] = uint8_t(row[pairs] >> 4);
         break;
-    default:
-        for (int64_t x = 0; x < w; ++x)
+    }
+    default: {
+        const int64_t bytes = w / 8;
+        for (int64_t i = 0; i < bytes; ++i)
+            for (int k = 0; k < 8; ++k)
+                indices[8 * i + k] = uint8_t((row[i] >> (7 - k)) & 1);
+        for (int64_t x = bytes * 8; x < w; ++x)
             indices[x] = uint8_t((row[x >> 3] >> (7 - (x & 7))) & 1);
         break;
+    }
     }
 }
 

@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 #include <wx/clipbrd.h>
+#include <wx/dataobj.h>
 #include <wx/docview.h>
 #include <wx/menu.h>
 #include <wx/statusbr.h>
@@ -262,6 +263,31 @@ TEST_F(CMainFrameTest, PasteAsNewOpensANewImageOrAnEmptyOneThatRefusesEdits)
     frame->ProcessWindowEvent(undo);
     EXPECT_FALSE(doc->HasImage());
     EXPECT_EQ(doc->GetUndo().Count(), 0);
+}
+
+TEST_F(CMainFrameTest, APackedBitmapLargerThanItsBytesPastesNoImage)
+{
+    // A 40-byte header that claims 4000 x 4000 at 24 bits, followed by 4 bytes.
+    std::vector<uint8_t> block(44, 0);
+    const auto put32 = [&](size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            block[at + size_t(i)] = uint8_t(v >> (8 * i));
+    };
+    put32(0, 40);
+    put32(4, 4000);
+    put32(8, 4000);
+    block[12] = 1;
+    block[14] = 24;
+    ASSERT_TRUE(wxTheClipboard->Open());
+    auto* data = new wxCustomDataObject(wxDataFormat("application/x-lanternfolio-packed-dib"));
+    data->SetData(block.size(), block.data());
+    wxTheClipboard->SetData(data);
+    wxTheClipboard->Close();
+
+    CPixoroDoc* doc = frame->PasteAsNewImage();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_FALSE(doc->HasImage());
+    EXPECT_FALSE(Enabled(ID_ADJUST_GRAYSCALE));
 }
 
 TEST_F(CMainFrameTest, HelpOpensThePageWithOrWithoutAnImage)
