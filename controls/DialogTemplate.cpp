@@ -4,7 +4,9 @@
 #include <wx/checkbox.h>
 #include <wx/dialog.h>
 #include <wx/icon.h>
+#include <wx/radiobut.h>
 #include <wx/slider.h>
+#include <wx/spinbutt.h>
 #include <wx/spinctrl.h>
 #include <wx/statbmp.h>
 #include <wx/statbox.h>
@@ -170,6 +172,10 @@ bool CreateDialogFromTemplate(wxDialog& dialog, wxWindow* parent, const DialogTe
             control = new wxStaticBitmap(&dialog, id, icon ? wxBitmap(*icon) : wxBitmap(), pos);
             break;
         case DlgItemKind::CheckBox: control = new wxCheckBox(&dialog, id, text, pos, size); break;
+        case DlgItemKind::RadioButton:
+            control = new wxRadioButton(&dialog, id, text, pos, size, wxRB_SINGLE);
+            break;
+        case DlgItemKind::SpinButton: control = new wxSpinButton(&dialog, id, pos, size, wxSP_VERTICAL); break;
         case DlgItemKind::Edit: control = new wxTextCtrl(&dialog, id, text, pos, size); break;
         case DlgItemKind::Slider:
             control = new wxSlider(&dialog, id, 0, 0, 100, pos, size, wxSL_HORIZONTAL | wxSL_AUTOTICKS);
@@ -201,6 +207,7 @@ bool CreateDialogFromTemplate(wxDialog& dialog, wxWindow* parent, const DialogTe
         case DlgItemKind::Button:
         case DlgItemKind::DefaultButton:
         case DlgItemKind::CheckBox:
+        case DlgItemKind::RadioButton:
             grown += GrowLayoutBox(boxes, i, {controls[i]->GetBestSize().x, boxes[i].rect.height});
             break;
         default: break;

@@ -26,6 +26,8 @@ enum class DlgItemKind {
     Edit,           // a one-line text field
     Slider,         // a horizontal slider with tick marks, range 0..100
     SpinEdit,       // a number field with up and down arrows, range 0..100, one decimal
+    RadioButton,    // a round option button; the dialog sets and clears it itself
+    SpinButton,     // a pair of up and down arrows, vertical, without a field
 };
 
 struct DlgItem {

@@ -1,5 +1,6 @@
 #include "editor/dialogs/CJpegOptionsDlg.h"
 
+#include "editor/dialogs/DialogControls.h"
 #include "resources/editor/EditorDialogs.h"
 #include "resources/editor/EditorIds.h"
 #include "resources/editor/EditorStrings.h"
@@ -12,28 +13,18 @@
 
 #include <cmath>
 
-namespace {
-
-template <class T>
-T* Control(wxWindow& dialog, int id)
-{
-    return dynamic_cast<T*>(dialog.FindWindow(DialogControlId(id)));
-}
-
-}  // namespace
-
 CJpegOptionsDlg::CJpegOptionsDlg(wxWindow* parent, const JpegOptions& start, bool namePending) : m_options(start)
 {
     CreateDialogFromTemplate(*this, parent, edlg::JpegOptions());
-    m_slider = Control<wxSlider>(*this, IDC_JPEG_QUALITY_SLIDER);
-    m_edit = Control<wxSpinCtrlDouble>(*this, IDC_JPEG_QUALITY_EDIT);
-    m_progressive = Control<wxCheckBox>(*this, IDC_JPEG_PROGRESSIVE);
-    m_optimize = Control<wxCheckBox>(*this, IDC_JPEG_OPTIMIZE);
-    m_horizontal = Control<wxCheckBox>(*this, IDC_JPEG_HORIZONTAL);
-    m_vertical = Control<wxCheckBox>(*this, IDC_JPEG_VERTICAL);
-    m_saveDefault = Control<wxCheckBox>(*this, IDC_JPEG_SAVE_DEFAULT);
+    m_slider = DialogControl<wxSlider>(*this, IDC_JPEG_QUALITY_SLIDER);
+    m_edit = DialogControl<wxSpinCtrlDouble>(*this, IDC_JPEG_QUALITY_EDIT);
+    m_progressive = DialogControl<wxCheckBox>(*this, IDC_JPEG_PROGRESSIVE);
+    m_optimize = DialogControl<wxCheckBox>(*this, IDC_JPEG_OPTIMIZE);
+    m_horizontal = DialogControl<wxCheckBox>(*this, IDC_JPEG_HORIZONTAL);
+    m_vertical = DialogControl<wxCheckBox>(*this, IDC_JPEG_VERTICAL);
+    m_saveDefault = DialogControl<wxCheckBox>(*this, IDC_JPEG_SAVE_DEFAULT);
     if (namePending)
-        if (auto* ok = Control<wxButton>(*this, 1))
+        if (auto* ok = DialogControl<wxButton>(*this, 1))
             ok->SetLabel("&Next>>");
     if (m_slider)
         m_slider->SetTickFreq(10);

@@ -1,5 +1,6 @@
 #include "editor/shell/CPixoroDoc.h"
 
+#include "editor/dialogs/CPixoroEditDialogs.h"
 #include "editor/shell/CMainFrame.h"
 #include "editor/shell/CPixoroState.h"
 #include "editor/shell/CPixoroView.h"
@@ -46,7 +47,11 @@ CMainFrame* MainFrame() { return dynamic_cast<CMainFrame*>(wxTheApp ? wxTheApp->
 
 }  // namespace
 
-CPixoroDoc::CPixoroDoc(CPixoroState& state, DocPrompts& prompts) : CPixoroDocModel(state, prompts) {}
+CPixoroDoc::CPixoroDoc(CPixoroState& state, DocPrompts& prompts)
+    : CPixoroDocModel(state, prompts), m_editDialogs(std::make_unique<CPixoroEditDialogs>())
+{
+    SetEditDialogs(m_editDialogs.get());
+}
 
 CPixoroDoc::~CPixoroDoc()
 {

@@ -10,6 +10,7 @@
 #include <memory>
 
 class CPixoroViewZoomHost;
+class EditDialogs;
 class CProgressBar;
 class CPixoroState;
 class DocPrompts;
@@ -71,6 +72,7 @@ private:
     // The status-bar progress bar while a resampling runs.
     std::unique_ptr<CProgressBar> m_progress;
     std::unique_ptr<CPixoroViewZoomHost> m_zoomHost;
+    std::unique_ptr<EditDialogs> m_editDialogs;
 
     wxDECLARE_EVENT_TABLE();
 };

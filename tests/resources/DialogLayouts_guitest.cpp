@@ -1,4 +1,5 @@
 #include "resources/editor/EditorDialogs.h"
+#include "resources/editor/ImageDialogs.h"
 #include "resources/manager/ManagerDialogs.h"
 #include "tests/support/DialogChecks.h"
 
@@ -23,6 +24,8 @@ TEST(DialogLayouts, EveryTableShowsItsTextsWhole)
         {"manager Delete History", mdlg::DeleteHistory()},
         {"editor About", edlg::About()},
         {"editor JPEG options", edlg::JpegOptions()},
+        {"editor Rotate", edlg::Rotate()},
+        {"editor Resize", edlg::Resize()},
     };
     const wxIcon icon = wxArtProvider::GetIcon(wxART_INFORMATION, wxART_MESSAGE_BOX);
     for (const Table& t : tables) {

@@ -1,0 +1,17 @@
+#pragma once
+// The editing dialogs the document's edit commands open, as windows over the main frame.
+
+#include "editor/shell/EditDialogs.h"
+
+class CPixoroEditDialogs : public EditDialogs {
+public:
+    bool HasRotate() const override { return true; }
+    bool HasResize() const override { return true; }
+    bool HasText() const override { return false; }
+    bool HasAdjust(Adjust) const override { return false; }
+
+    bool Rotate(CPixoroDocModel& doc, CLfImage& work) override;
+    bool Resize(CPixoroDocModel& doc, int& width, int& height) override;
+    bool AdjustImage(Adjust, CPixoroDocModel&, CLfImage&, CLfImage&) override { return false; }
+    bool AddText(CPixoroDocModel&, CLfImage&, CLfImage&) override { return false; }
+};

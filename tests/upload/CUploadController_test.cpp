@@ -1,0 +1,205 @@
+// Upload Now end to end without a window: copies of real images, the login against the
+// fake web host, the upload to the fake service, the end, the refusals, and the
+// time-out with Retry under a stepped clock.
+#include "upload/CUploadController.h"
+
+#include "image/CLfImage.h"
+#include "platform/PollReactor.h"
+#include "tests/net/NetTestPeers.h"
+#include "tests/support/FakeUploadService.h"
+#include "tests/support/FakeWebHost.h"
+#include "tests/support/TestEnv.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <fstream>
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct View : IUploadView {
+    std::vector<std::string> statuses, messages, serverMessages;
+    Phase phase = kListing;
+    int retryQuestions = 0;
+    bool retry = true;
+    void SetStatus(const std::string& text) override { statuses.push_back(text); }
+    void SetProgressRange(int64_t) override {}
+    void SetProgress(int64_t) override {}
+    void SetPhase(Phase p) override { phase = p; }
+    void ShowMessage(const std::string& text, const std::string&) override { messages.push_back(text); }
+    void ShowServerMessage(const std::string& reply) override { serverMessages.push_back(reply); }
+    void ShowStatusButton(const std::string&) override {}
+    bool AskRetry(const std::string&) override
+    {
+        ++retryQuestions;
+        return retry;
+    }
+};
+
+std::string Bytes(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+class UploadController : public ::testing::Test {
+protected:
+    UploadController()
+    {
+        const int heights[] = {1200, 300, 601};
+        for (int i = 0; i < 3; ++i) {
+            CLfImage image;
+            image.Create(40 + i, heights[i], 24, lfimg::kTypeJPG);
+            const fs::path path = dir / (std::string(1, static_cast<char>('a' + i)) + ".jpg");
+            EXPECT_TRUE(image.Save(path.c_str(), lfimg::kTypeJPG));
+            sources.push_back({path.string(), path.filename().string(), static_cast<int64_t>(fs::file_size(path)), true});
+        }
+        // The user's own file of the copy's name.
+        std::ofstream(dir / "resized_a.jpg", std::ios::binary) << "mine";
+    }
+
+    UploadSettings Settings(int servicePort, const std::string& web)
+    {
+        UploadSettings s;
+        s.login = "a&b c#%\xC3\xA9";
+        s.password = "pw";
+        s.server = "127.0.0.1";
+        s.uploadType = 1;
+        s.endpoints.webHost = web;
+        s.endpoints.uploadPort = static_cast<unsigned>(servicePort);
+        return s;
+    }
+
+    lftest::FakeUploadService::Options Service(int stall = -1)
+    {
+        lftest::FakeUploadService::Options options;
+        options.uidSid = "7-abc";
+        options.inboxPath = "/in/7";
+        options.totalFiles = 3;
+        options.stallAfterChunks = stall;
+        return options;
+    }
+
+    static std::string Accepting()
+    {
+        return "<uid>7</uid><sid>abc</sid><inboxPath>/in/7</inboxPath><paidMember>1</paidMember>"
+               "<Num-Paid>10</Num-Paid><SizeinMB-Paid>10</SizeinMB-Paid><maxDiskSpace>10000000</maxDiskSpace>"
+               "<picturelimit>10</picturelimit><WWW>1</WWW>";
+    }
+
+    void ExpectNoCopiesLeft(const CUploadController& controller)
+    {
+        EXPECT_TRUE(controller.CopyPaths().empty());
+        EXPECT_EQ(Bytes(dir / "resized_a.jpg"), "mine");
+        for (const char* name : {"resized_b.jpg", "resized_c.jpg"})
+            EXPECT_FALSE(fs::exists(dir / name)) << name;
+    }
+
+    lfplat::PollReactor reactor;
+    lftest::TempDir dir;
+    std::vector<UploadSource> sources;
+    View view;
+};
+
+TEST_F(UploadController, UploadsReducedCopiesAndRemovesOnlyItsOwn)
+{
+    lftest::FakeUploadService service(Service());
+    lftest::FakeWebHost web(Accepting());
+    CUploadController controller(view, sources);
+    controller.SetSettings(Settings(service.Port(), web.HostPort()));
+    controller.UploadNow();
+    ASSERT_TRUE(reactor.RunUntil([&] { return controller.Finished(); }, 30s));
+    EXPECT_EQ(view.statuses.back(), "Transmission Successful: Host closed connection.");
+    EXPECT_EQ(service.Errors(), std::vector<std::string>{});
+    const auto files = service.Files();
+    ASSERT_EQ(files.size(), 3u);
+    const int expectHeights[] = {600, 300, 600};
+    for (int i = 0; i < 3; ++i) {
+        CLfImage image;
+        const fs::path got = dir / ("got" + std::to_string(i) + ".jpg");
+        std::ofstream(got, std::ios::binary).write(files.at(i).data(), static_cast<long>(files.at(i).size()));
+        ASSERT_TRUE(image.Load(got.c_str(), lfimg::kTypeJPG)) << i;
+        EXPECT_EQ(std::abs(image.GetHeight()), expectHeights[i]) << i;
+    }
+    const auto requests = web.Requests();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].query.at("login"), "a&b c#%\xC3\xA9");
+    EXPECT_FALSE(controller.WatchdogRunning());
+    ExpectNoCopiesLeft(controller);
+}
+
+TEST_F(UploadController, ARefusalOpensNoConnectionAndLeavesNoWatchdog)
+{
+    lftest::FakeUploadService service(Service());
+    lftest::FakeWebHost web("<html><Title>Invalid login</Title></html>");
+    CUploadController controller(view, sources);
+    controller.SetSettings(Settings(service.Port(), web.HostPort()));
+    controller.UploadNow();
+    EXPECT_TRUE(controller.Finished());
+    EXPECT_FALSE(controller.WatchdogRunning());
+    EXPECT_EQ(view.statuses.back(), "ERROR: Please enter correct username and password.");
+    EXPECT_EQ(view.messages, std::vector<std::string>{"Invalid login/password"});
+    reactor.RunFor(100ms);
+    EXPECT_EQ(service.Connections(), 0);
+    ExpectNoCopiesLeft(controller);
+}
+
+TEST_F(UploadController, NothingTickedIsRefusedBeforeAnyCopy)
+{
+    CUploadController controller(view, sources);
+    for (const auto& s : sources)
+        controller.SetTicked(s.path, false);
+    controller.UploadNow();
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0], "No picture selected for upload \nPlease select one or more picture to upload.");
+    EXPECT_TRUE(controller.CopyPaths().empty());
+    EXPECT_EQ(view.phase, IUploadView::kListing);
+}
+
+TEST_F(UploadController, AStallOffersRetryWhichResumesWithTheInterruptedFile)
+{
+    // Stall after the first chunk (the whole first file, a small JPEG).
+    lftest::FakeUploadService service(Service(1));
+    lftest::FakeWebHost web(Accepting());
+    std::atomic<int64_t> now{100};
+    CUploadController controller(view, sources);
+    controller.SetSettings(Settings(service.Port(), web.HostPort()));
+    controller.SetClock([&] { return now.load(); });
+    controller.UploadNow();
+    // Once the service is silent, the client's last handler (and its activity time) is
+    // done: the test's thread runs them. Then 20 seconds pass.
+    const auto end = std::chrono::steady_clock::now() + 30s;
+    while (!service.Stalled() && std::chrono::steady_clock::now() < end)
+        reactor.RunOnce(10ms);
+    ASSERT_TRUE(service.Stalled());
+    now += 20;
+    ASSERT_TRUE(reactor.RunUntil([&] { return view.retryQuestions == 1; }, 30s));
+    ASSERT_TRUE(reactor.RunUntil([&] { return controller.Finished(); }, 30s));
+    EXPECT_EQ(view.retryQuestions, 1);
+    // The first file was whole; the retry starts again with the second one.
+    EXPECT_EQ(service.FilesLeftSeen(), (std::vector<int>{3, 2}));
+    EXPECT_EQ(service.Errors(), std::vector<std::string>{});
+    EXPECT_EQ(service.Files().size(), 3u);
+    EXPECT_EQ(view.statuses.back(), "Transmission Successful: Host closed connection.");
+    EXPECT_FALSE(controller.WatchdogRunning());
+    ExpectNoCopiesLeft(controller);
+}
+
+TEST_F(UploadController, CancelDuringTheUploadStopsEverything)
+{
+    lftest::FakeUploadService service(Service(1));
+    lftest::FakeWebHost web(Accepting());
+    CUploadController controller(view, sources);
+    controller.SetSettings(Settings(service.Port(), web.HostPort()));
+    controller.UploadNow();
+    ASSERT_TRUE(controller.WatchdogRunning());
+    ASSERT_FALSE(controller.CopyPaths().empty());
+    controller.Cancel();
+    EXPECT_FALSE(controller.WatchdogRunning());
+    ExpectNoCopiesLeft(controller);
+}
+
+}  // namespace

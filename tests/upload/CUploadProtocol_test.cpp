@@ -1,0 +1,321 @@
+// The protocol engine against the fake upload service on loopback, directly, through
+// an HTTP proxy, and after a stall with a retry; the login over HTTP against the
+// fake web host.
+#include "upload/CTransferThread.h"
+#include "upload/CUploadProtocol.h"
+#include "upload/HttpLogin.h"
+#include "upload/LoginReply.h"
+
+#include "platform/PollReactor.h"
+#include "tests/net/NetTestPeers.h"
+#include "tests/support/FakeUploadService.h"
+#include "tests/support/FakeWebHost.h"
+#include "tests/support/TestEnv.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <fstream>
+#include <thread>
+
+#include <unistd.h>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+struct RecordingSink : IUploadProtocolSink {
+    std::vector<std::string> statuses, messages;
+    std::string failed;
+    bool connected = false, finished = false;
+    int activities = 0;
+    std::vector<std::pair<int, int>> started;
+    std::function<void()> onActivity, onConnected;
+
+    void OnStatus(const std::string& text) override { statuses.push_back(text); }
+    void OnConnected() override
+    {
+        connected = true;
+        if (onConnected)
+            onConnected();
+    }
+    void OnActivity() override
+    {
+        ++activities;
+        if (onActivity)
+            onActivity();
+    }
+    void OnFileStarted(int previous, int next) override { started.emplace_back(previous, next); }
+    void OnFinished() override { finished = true; }
+    void OnMessage(const std::string& text) override { messages.push_back(text); }
+    void OnFailed(const std::string& status) override { failed = status; }
+};
+
+// Waits for the fake service's thread, which does not wake the test's loop.
+bool WaitFor(const std::function<bool()>& done, std::chrono::seconds limit = 10s)
+{
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!done() && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(1ms);
+    return done();
+}
+
+std::vector<char> Pattern(size_t size, unsigned seed)
+{
+    std::vector<char> bytes(size);
+    for (size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<char>((i * 131 + seed * 7 + (i >> 8)) & 0xFF);
+    return bytes;
+}
+
+class UploadProtocol : public ::testing::Test {
+protected:
+    UploadProtocol()
+    {
+        const size_t sizes[] = {0, 10241, 300 * 1024};
+        for (unsigned i = 0; i < 3; ++i) {
+            contents.push_back(Pattern(sizes[i], i));
+            const auto path = dir / ("resized_f" + std::to_string(i) + ".jpg");
+            std::ofstream(path, std::ios::binary).write(contents[i].data(), static_cast<long>(sizes[i]));
+            files.push_back({path.string(), "f" + std::to_string(i) + ".jpg", static_cast<int64_t>(sizes[i]),
+                             static_cast<int64_t>(sizes[i]) + 5});
+        }
+    }
+
+    lftest::FakeUploadService::Options Service(int stall = -1)
+    {
+        lftest::FakeUploadService::Options options;
+        options.uidSid = "42-s77";
+        options.inboxPath = "/inbox/u42";
+        options.totalFiles = 3;
+        options.stallAfterChunks = stall;
+        return options;
+    }
+
+    void Prepare(CUploadProtocol& protocol)
+    {
+        protocol.SetFiles(files);
+        protocol.SetAccount("42-s77", "/inbox/u42");
+    }
+
+    void ExpectDelivered(const lftest::FakeUploadService& service)
+    {
+        EXPECT_EQ(service.Errors(), std::vector<std::string>{});
+        const auto got = service.Files();
+        ASSERT_EQ(got.size(), 3u);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_TRUE(got.at(i) == contents[i]) << "file " << i;
+    }
+
+    lfplat::PollReactor reactor;
+    lftest::TempDir dir;
+    std::vector<std::vector<char>> contents;
+    std::vector<UploadFile> files;
+};
+
+TEST_F(UploadProtocol, ThreeFilesArriveByteIdenticalAndOddCommandsGetDknow)
+{
+    auto options = Service();
+    options.oddCommands = {"FILEX", "OKBY", "filec"};
+    lftest::FakeUploadService service(options);
+    RecordingSink sink;
+    CUploadProtocol protocol(sink);
+    Prepare(protocol);
+    ASSERT_TRUE(protocol.Connect("127.0.0.1", static_cast<unsigned>(service.Port())));
+    ASSERT_TRUE(reactor.RunUntil([&] { return sink.finished || !sink.failed.empty(); }, 30s));
+    EXPECT_TRUE(sink.failed.empty()) << sink.failed;
+    ASSERT_TRUE(WaitFor([&] { return service.Completed() == 1; }));
+    ExpectDelivered(service);
+    EXPECT_EQ(service.FilesLeftSeen(), std::vector<int>{3});
+    EXPECT_TRUE(sink.connected);
+    EXPECT_EQ(sink.statuses.front(), "Connected to server....");
+    EXPECT_EQ(sink.statuses.back(), "Uploading 3 of 3 files: f2.jpg (Size of file: 300.0 KB) 100% Done...");
+    EXPECT_EQ(sink.started, (std::vector<std::pair<int, int>>{{-1, 0}, {0, 1}, {1, 2}}));
+    EXPECT_TRUE(sink.messages.empty());
+}
+
+TEST_F(UploadProtocol, ThroughAnHttpProxyTheLoginAndTheUploadArrive)
+{
+    lftest::FakeUploadService service(Service());
+    lftest::FakeWebHost web("<uid>42</uid><sid>s77</sid>");
+    nettest::ChildProcess proxy;
+    const int proxyPort = nettest::FreeLoopbackPort();
+    std::string error;
+    ASSERT_TRUE(nettest::StartHttpProxy(proxy, dir.path(), proxyPort, "", "", error)) << error;
+
+    UploadEndpoints at;
+    at.webHost = web.HostPort();
+    const auto reply = HttpLogin::Get(LoginReply::LoginUrl(at, "a&b c#%\xC3\xA9", "p w", 5),
+                                      HttpLogin::ProxyFor("YES", "http://127.0.0.1", std::to_string(proxyPort)));
+    ASSERT_TRUE(reply.ok) << reply.error;
+    EXPECT_EQ(reply.body, "<uid>42</uid><sid>s77</sid>");
+    const auto requests = web.Requests();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].query.at("login"), "a&b c#%\xC3\xA9");
+    EXPECT_EQ(requests[0].query.at("password"), "p w");
+
+    RecordingSink sink;
+    CUploadProtocol protocol(sink);
+    Prepare(protocol);
+    ASSERT_TRUE(protocol.Connect("127.0.0.1", static_cast<unsigned>(service.Port()),
+                                 HttpLogin::SocketProxyHost("http://127.0.0.1"), proxyPort));
+    ASSERT_TRUE(reactor.RunUntil([&] { return sink.finished || !sink.failed.empty(); }, 30s));
+    EXPECT_TRUE(sink.failed.empty()) << sink.failed;
+    ASSERT_TRUE(WaitFor([&] { return service.Completed() == 1; }));
+    ExpectDelivered(service);
+    // The proxy's own reply is no command: nothing was answered with DKNOW.
+    EXPECT_TRUE(sink.messages.empty());
+}
+
+TEST(HttpLogin, TheBodyCountsWhateverTheStatusAndLinesAreJoined)
+{
+    lftest::FakeWebHost web("<uid>1</uid>\r\n<sid>2</sid>\n", 500);
+    const auto reply = HttpLogin::Get("http://" + web.HostPort() + "/x", "");
+    ASSERT_TRUE(reply.ok) << reply.error;
+    EXPECT_EQ(reply.body, "<uid>1</uid><sid>2</sid>");
+
+    const auto refused = HttpLogin::Get("http://127.0.0.1:" + std::to_string(nettest::FreeLoopbackPort()) + "/", "");
+    EXPECT_FALSE(refused.ok);
+    EXPECT_EQ(HttpLogin::ProxyFor("NO", "h", "1"), "");
+    EXPECT_EQ(HttpLogin::ProxyFor("YES", "h", "8080"), "http://h:8080");
+    EXPECT_EQ(HttpLogin::ProxyFor("YES", "http://h", "8080"), "http://h:8080");
+    EXPECT_EQ(HttpLogin::SocketProxyHost("http://h"), "h");
+    EXPECT_EQ(HttpLogin::SocketProxyHost("h"), "h");
+}
+
+TEST_F(UploadProtocol, AStallGivesOneTimeOutAndTheRetryResendsTheInterruptedFileWhole)
+{
+    // Stall after the first chunk of the second file.
+    lftest::FakeUploadService service(Service(1));
+    RecordingSink sink;
+    CUploadProtocol protocol(sink);
+    Prepare(protocol);
+
+    std::atomic<int64_t> now{1000};
+    std::atomic<int> timeouts{0};
+    const auto poster = reactor.GetPoster();
+    bool retried = false;
+    std::unique_ptr<CTransferThread> watchdog;
+    const auto startWatchdog = [&] {
+        watchdog = std::make_unique<CTransferThread>(
+            CTransferThread::Callbacks{{}, [&] {
+                                           ++timeouts;
+                                           poster.Post([&] {
+                                               // The dialog's time-out: close, step back, log in again.
+                                               protocol.CloseSocket();
+                                               watchdog->Join();
+                                               protocol.StepBackForRetry();
+                                               retried = true;
+                                               ASSERT_TRUE(protocol.Connect("127.0.0.1",
+                                                                            static_cast<unsigned>(service.Port())));
+                                           });
+                                       }},
+            [&] { return now.load(); });
+        ASSERT_TRUE(watchdog->Start());
+    };
+    startWatchdog();
+    sink.onActivity = [&] { watchdog->Touch(); };
+    sink.onConnected = [&] { watchdog->SetConnected(); };
+    ASSERT_TRUE(protocol.Connect("127.0.0.1", static_cast<unsigned>(service.Port())));
+    ASSERT_TRUE(reactor.RunUntil([&] { return protocol.FileOffset() == 10240 && protocol.PendingBytes() == 0; }, 30s));
+    EXPECT_EQ(protocol.NextIndex(), 2);
+    now += 19;
+    reactor.RunFor(200ms);
+    EXPECT_EQ(timeouts.load(), 0);
+    now += 1;
+    ASSERT_TRUE(reactor.RunUntil([&] { return retried; }, 30s));
+    EXPECT_EQ(protocol.NextIndex(), 1);
+    startWatchdog();
+    ASSERT_TRUE(reactor.RunUntil([&] { return sink.finished || !sink.failed.empty(); }, 30s));
+    ASSERT_TRUE(WaitFor([&] { return service.Completed() == 1; }));
+    watchdog->Join();
+    EXPECT_EQ(timeouts.load(), 1);
+    EXPECT_EQ(service.FilesLeftSeen(), (std::vector<int>{3, 2}));
+    ExpectDelivered(service);
+}
+
+// A service that asks for things out of turn: a FILES before FILEN, a FILES beyond the
+// list, and a FILEC whose copy has vanished.
+TEST_F(UploadProtocol, OutOfTurnRequestsAreRefusedWithoutSending)
+{
+    lftest::LoopbackListener listener;
+    std::atomic<bool> stop{false};
+    std::string afterFilesBeforeFilen, afterFilesBeyond;
+    std::atomic<bool> scriptDone{false};
+    std::atomic<int> messages{0};
+    const auto poster = reactor.GetPoster();
+    std::thread peer([&] {
+        const int fd = listener.Accept(stop);
+        char record[256];
+        lftest::LoopbackListener::ReadExactly(fd, record, 256);  // HELLO
+        // After a refused FILES nothing may come back: the next record proves it.
+        const auto quiet = [&](std::string& seen) {
+            const int before = messages.load();
+            lftest::LoopbackListener::WriteAll(fd, "FILES", 5);
+            while (messages.load() == before && !stop)
+                std::this_thread::yield();
+            lftest::LoopbackListener::WriteAll(fd, "AUTHZ", 5);
+            lftest::LoopbackListener::ReadExactly(fd, record, 256);
+            seen = std::string(record, 5);
+        };
+        quiet(afterFilesBeforeFilen);
+        lftest::LoopbackListener::WriteAll(fd, "FILEN", 5);
+        lftest::LoopbackListener::ReadExactly(fd, record, 256);
+        for (int i = 0; i < 3; ++i) {
+            lftest::LoopbackListener::WriteAll(fd, "FILES", 5);
+            lftest::LoopbackListener::ReadExactly(fd, record, 256);
+        }
+        quiet(afterFilesBeyond);
+        scriptDone = true;
+        poster.Post([] {});  // wakes the test's loop
+        lftest::LoopbackListener::WaitForClose(fd, stop);
+        ::close(fd);
+    });
+    struct CountingSink : RecordingSink {
+        std::atomic<int>* count = nullptr;
+        void OnMessage(const std::string& text) override
+        {
+            RecordingSink::OnMessage(text);
+            ++*count;
+        }
+    } sink;
+    sink.count = &messages;
+    CUploadProtocol protocol(sink);
+    Prepare(protocol);
+    ASSERT_TRUE(protocol.Connect("127.0.0.1", static_cast<unsigned>(listener.Port())));
+    const bool done = reactor.RunUntil([&] { return scriptDone.load(); }, 30s);
+    protocol.CloseSocket();
+    stop = true;
+    peer.join();
+    ASSERT_TRUE(done);
+    EXPECT_EQ(afterFilesBeforeFilen, "AUTHZ");
+    EXPECT_EQ(afterFilesBeyond, "AUTHZ");
+    EXPECT_EQ(sink.messages.size(), 2u);
+    EXPECT_EQ(protocol.NextIndex(), 3);
+}
+
+TEST_F(UploadProtocol, AVanishedCopyStopsWithAnErrorAndAConnectFailureIsReportedAtOnce)
+{
+    lftest::FakeUploadService service(Service());
+    RecordingSink sink;
+    CUploadProtocol protocol(sink);
+    Prepare(protocol);
+    std::filesystem::remove(files[1].path);
+    ASSERT_TRUE(protocol.Connect("127.0.0.1", static_cast<unsigned>(service.Port())));
+    ASSERT_TRUE(reactor.RunUntil([&] { return !sink.failed.empty(); }, 30s));
+    EXPECT_EQ(sink.failed, "ERROR: Could not read f1.jpg. Upload stopped.");
+    EXPECT_TRUE(protocol.Aborted());
+    ASSERT_TRUE(WaitFor([&] { return service.Connections() == 1; }));
+    EXPECT_TRUE(service.Files().count(0));
+    EXPECT_FALSE(service.Files().count(1));
+
+    RecordingSink refused;
+    CUploadProtocol nobody(refused);
+    nobody.SetFiles(files);
+    nobody.Connect("127.0.0.1", static_cast<unsigned>(nettest::FreeLoopbackPort()));
+    ASSERT_TRUE(reactor.RunUntil([&] { return !refused.failed.empty(); }, 30s));
+    EXPECT_EQ(refused.failed.rfind("ERROR: Could not connect to the upload server", 0), 0u) << refused.failed;
+    EXPECT_FALSE(refused.connected);
+}
+
+}  // namespace

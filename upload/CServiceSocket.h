@@ -1,0 +1,54 @@
+#pragma once
+// The connection to the upload service: a layered socket that owns its proxy layer
+// (direct unless a proxy is set) and an SSL layer that stays out of the chain. It
+// hands the service's commands (one receive, at most 39 bytes, is one command), its
+// connection and its writability to an owner, and turns a failed connect or a proxy's
+// refusal into a notice at once.
+
+#include "net/CLayeredSocket.h"
+
+#include <memory>
+#include <string>
+
+class CProxyLayer;
+class CSslLayer;
+
+class IServiceSocketOwner {
+public:
+    virtual ~IServiceSocketOwner() = default;
+    virtual void OnSocketConnected() = 0;
+    virtual void OnServerCommand(const std::string& text) = 0;
+    // The socket takes more bytes again after a send would have blocked.
+    virtual void OnSocketWritable() = 0;
+    // The connection could not be made; notice says why.
+    virtual void OnSocketFailed(const std::string& notice) = 0;
+};
+
+class CServiceSocket : public CLayeredSocket {
+public:
+    static constexpr int kCommandRead = 39;
+
+    explicit CServiceSocket(IServiceSocketOwner& owner);
+    ~CServiceSocket() override;
+
+    // Sets the proxy layer (HTTP CONNECT to proxyHost:proxyPort, or direct when
+    // proxyHost is empty), adds it, creates the socket and starts connecting to
+    // host:port. False when that fails at once (the notice has then been sent).
+    bool Open(const std::string& host, unsigned port, const std::string& proxyHost = {}, int proxyPort = 0);
+
+    CProxyLayer& ProxyLayer() { return *m_pProxyLayer; }
+
+    // The text of a layer's notice (type 0 state change, type 1 notice).
+    std::string NoticeText(CSocketLayer* layer, int type, int param1, intptr_t param2) const;
+
+    void OnConnect(int error) override;
+    void OnReceive(int error) override;
+    void OnSend(int error) override;
+    int OnLayerCallback(CSocketLayer* layer, int type, int param1, intptr_t param2) override;
+
+private:
+    IServiceSocketOwner& m_owner;
+    std::unique_ptr<CProxyLayer> m_pProxyLayer;
+    std::unique_ptr<CSslLayer> m_pSslLayer;
+    std::string m_lastProxyError;
+};
