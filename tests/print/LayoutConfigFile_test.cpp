@@ -200,7 +200,7 @@ TEST(LayoutConfigFile, AtMostTwentyLayoutsAreRead)
 {
     std::string file = "<FRAME>\n";
     for (int i = 0; i < 25; ++i)
-        file += Block("p" + std::to_string(i) + ".bmp");
+        file += Block("p" + std::to_string(i).append(".bmp"));
     file += "</FRAME>\n";
     const auto blocks = ParseFile(file);
     ASSERT_EQ(blocks.size(), LayoutConfigFile::kMaxLayouts);
