@@ -148,6 +148,7 @@ bool CreateDialogFromTemplate(wxDialog& dialog, wxWindow* parent, const DialogTe
     auto toPixels = [&dialog](int x, int y) { return dialog.ConvertDialogToPixels(wxPoint(x, y)); };
     std::vector<wxWindow*> controls;
     std::vector<LayoutBox> boxes;
+    bool firstRadio = true;
     for (const DlgItem& item : layout.items) {
         const wxPoint pos = toPixels(item.x, item.y);
         const wxPoint extent = toPixels(item.width, item.height);
@@ -173,7 +174,9 @@ bool CreateDialogFromTemplate(wxDialog& dialog, wxWindow* parent, const DialogTe
             break;
         case DlgItemKind::CheckBox: control = new wxCheckBox(&dialog, id, text, pos, size); break;
         case DlgItemKind::RadioButton:
-            control = new wxRadioButton(&dialog, id, text, pos, size, wxRB_SINGLE);
+            // All option buttons of a dialog form one group: checking one clears the others.
+            control = new wxRadioButton(&dialog, id, text, pos, size, firstRadio ? wxRB_GROUP : 0);
+            firstRadio = false;
             break;
         case DlgItemKind::SpinButton: control = new wxSpinButton(&dialog, id, pos, size, wxSP_VERTICAL); break;
         case DlgItemKind::Edit: control = new wxTextCtrl(&dialog, id, text, pos, size); break;

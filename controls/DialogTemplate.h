@@ -26,7 +26,7 @@ enum class DlgItemKind {
     Edit,           // a one-line text field
     Slider,         // a horizontal slider with tick marks, range 0..100
     SpinEdit,       // a number field with up and down arrows, range 0..100, one decimal
-    RadioButton,    // a round option button; the dialog sets and clears it itself
+    RadioButton,    // a round option button; all of a dialog's form one group
     SpinButton,     // a pair of up and down arrows, vertical, without a field
 };
 
