@@ -20,7 +20,7 @@ protected:
     CImageThreadTest()
     {
         for (int i = 0; i < 6; ++i)
-            Write("p" + std::to_string(i) + ".png", 8 + i, 6);
+            Write(std::string("p").append(std::to_string(i)).append(".png"), 8 + i, 6);
         std::ofstream((dir / "broken.jpg").string()) << "not a picture";
         Write("placeholder.bmp", 3, 2, lfimg::kTypeBMP);
         list.Reload((dir / "p0.png").string());

@@ -264,7 +264,7 @@ TEST_F(CImageThreadTest, StopEventEndsAPassRunOnItsOwnThreadAfterTheImageInHand)
 {
     CLfImage picture = lftest::GradientPicture(320, 240);
     for (int i = 0; i < 24; ++i)
-        lftest::SavePicture(picture, images / ("p" + std::to_string(i) + ".jpg"), lfimg::kTypeJPG);
+        lftest::SavePicture(picture, images / std::string("p").append(std::to_string(i)).append(".jpg"), lfimg::kTypeJPG);
     auto folder = ListFolder(images.path());
     RecordingSink sink;
     std::atomic<bool> running{false};

@@ -319,3 +319,23 @@ TEST_F(UploadProtocol, AVanishedCopyStopsWithAnErrorAndAConnectFailureIsReported
 }
 
 }  // namespace
+
+namespace {
+
+TEST(HttpLogin, AnOverlongReplyIsCapped)
+{
+    lftest::FakeWebHost web(std::string(HttpLogin::kMaxReply + 4096, 'r'));
+    const auto reply = HttpLogin::Get("http://" + web.HostPort() + "/", "");
+    ASSERT_TRUE(reply.ok) << reply.error;
+    EXPECT_EQ(reply.body.size(), HttpLogin::kMaxReply);
+}
+
+TEST(UploadProtocolIndexes, ARetryBeforeAnyFileKeepsTheFirstFile)
+{
+    RecordingSink sink;
+    CUploadProtocol protocol(sink);
+    protocol.StepBackForRetry();
+    EXPECT_EQ(protocol.NextIndex(), 0);
+}
+
+}  // namespace
