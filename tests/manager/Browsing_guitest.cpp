@@ -103,6 +103,11 @@ protected:
             CLfImage picture = lftest::GradientPicture(200, 150);
             lftest::SavePicture(picture, other / ("o" + std::to_string(i) + ".jpg"), 3);
         }
+        // Photos older than this run, as at a user's: the cache compares whole seconds,
+        // and a bitmap written in the picture's own second does not count as fresh.
+        for (const fs::path& folder : {photos, other})
+            for (const auto& entry : fs::directory_iterator(folder))
+                lftest::SetFileTime(entry.path(), -100);
     }
 
     lftest::TempDir dir;
