@@ -40,7 +40,10 @@ void PrintAssert(const wxString& file, int line, const wxString& func, const wxS
 
 }  // namespace
 
-CQuorixApp::CQuorixApp(std::vector<std::string> arguments) : m_arguments(std::move(arguments)) {}
+CQuorixApp::CQuorixApp(std::vector<std::string> arguments, ManagerServices services)
+    : m_arguments(std::move(arguments)), m_services(std::move(services))
+{
+}
 
 CQuorixApp::~CQuorixApp() = default;
 
@@ -82,6 +85,7 @@ bool CQuorixApp::OnInit()
 
     m_state = std::make_unique<CQuorixState>(lfplat::SettingsStore::DefaultPath());
     m_state->ReadSettings();
+    m_state->m_services = std::move(m_services);
     // While the user-interface thread waits for loaders, it still delivers what they post.
     m_state->m_pumpWhileWaiting = [] { wxTheApp->ProcessPendingEvents(); };
     new CQuorixDocTemplate(m_docManager.get(), *m_state);  // the manager owns its templates

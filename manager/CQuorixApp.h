@@ -3,6 +3,8 @@
 // document template and the main window; or, with an image named on the command line,
 // the hand-off of that image to the editor and an end without a window.
 
+#include "manager/ManagerServices.h"
+
 #include <wx/app.h>
 
 #include <memory>
@@ -23,7 +25,8 @@ class SingleInstanceLock;
 class CQuorixApp : public wxApp {
 public:
     // arguments: the command line after the program name, as the bytes it was given.
-    explicit CQuorixApp(std::vector<std::string> arguments = {});
+    // services: the neighbouring libraries' dialogs, handed to the state at start-up.
+    explicit CQuorixApp(std::vector<std::string> arguments = {}, ManagerServices services = {});
     ~CQuorixApp() override;
 
     bool OnInit() override;
@@ -51,6 +54,7 @@ private:
     void OnAppAbout(wxCommandEvent& event);
 
     std::vector<std::string> m_arguments;
+    ManagerServices m_services;
     // Set when start-up ends the program without a window: the exit status.
     std::optional<int> m_endWithoutWindow;
     std::unique_ptr<lfplat::SingleInstanceLock> m_instanceLock;

@@ -4,6 +4,7 @@
 // the others; nothing here touches a window, so it can live in tests without an app.
 
 #include "manager/CThreadList.h"
+#include "manager/ManagerServices.h"
 
 #include <atomic>
 #include <functional>
@@ -51,6 +52,8 @@ public:
     // that it keeps handling what they post (the application sets it).
     std::function<void()> m_pumpWhileWaiting;
     bool m_bDragging = false;  // a list view drags rows: the folder tree's selection opens nothing
+    // The dialogs of the neighbouring libraries (set by the program or by a test).
+    ManagerServices m_services;
 
 private:
     std::string m_settingsPath;

@@ -1,5 +1,6 @@
 // The manager program.
 #include "manager/CQuorixApp.h"
+#include "manager/app/ManagerServicesSetup.h"
 
 #include <wx/init.h>
 
@@ -11,6 +12,6 @@ wxIMPLEMENT_APP_NO_MAIN(CQuorixApp);
 int main(int argc, char** argv)
 {
     // The command line's bytes as given: a path is handed on exactly, whatever it holds.
-    wxApp::SetInstance(new CQuorixApp(std::vector<std::string>(argv + 1, argv + argc)));
+    wxApp::SetInstance(new CQuorixApp(std::vector<std::string>(argv + 1, argv + argc), MakeManagerServices()));
     return wxEntry(argc, argv);
 }
