@@ -1,14 +1,13 @@
 #include "batch/BatchRenameJob.h"
 
 #include "batch/BatchRenameNames.h"
+#include "batch/CFileCopier.h"
 #include "manager/FolderPaths.h"
+#include "platform/AtomicFile.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace batch {
 
@@ -34,6 +33,14 @@ bool Exists(const std::string& path)
 
 }  // namespace
 
+CopyOutcome CopyWithFileCopier(const std::string& source, const std::string& target, bool overwrite)
+{
+    CFileCopier copier;
+    if (copier.Copy(source, target, overwrite))
+        return {true, false, {}};
+    return {false, copier.DestinationFailed(), copier.ErrorText()};
+}
+
 BatchRenameJob::BatchRenameJob(std::vector<RenameItem> items, bool replace, std::string outputFolder,
                                CopyFunction copy, MessageSink messages)
     : m_items(std::move(items)), m_bReplace(replace), m_strOutputFolder(std::move(outputFolder)),
@@ -45,24 +52,6 @@ void BatchRenameJob::Report(const std::string& text, MessageKind kind) const
 {
     if (m_messages)
         m_messages(text, kind);
-}
-
-bool BatchRenameJob::RenameNoReplace(const std::string& from, const std::string& to)
-{
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
-        return true;
-    if (errno != EINVAL && errno != ENOSYS)
-        return false;
-    // A file system without the no-replace flag: a hard link also refuses a taken name.
-    if (::link(from.c_str(), to.c_str()) != 0)
-        return false;
-    if (::unlink(from.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(to.c_str());
-        errno = error;
-        return false;
-    }
-    return true;
 }
 
 std::string BatchRenameJob::RenameFailureText(const std::string& oldName, int error)
@@ -87,7 +76,7 @@ bool BatchRenameJob::Process(const RenameItem& item)
     }
     if (m_bReplace) {
         const std::string target = JoinPath(FolderOf(item.path), item.newName);
-        if (target != item.path && !RenameNoReplace(item.path, target))
+        if (target != item.path && !lfplat::RenameNoReplace(item.path, target))
             Report(RenameFailureText(oldName, errno), MessageKind::Information);
         return true;
     }

@@ -28,6 +28,9 @@ struct CopyOutcome {
 };
 using CopyFunction = std::function<CopyOutcome(const std::string& source, const std::string& target, bool overwrite)>;
 
+// The copy the job makes: the file copier's.
+CopyOutcome CopyWithFileCopier(const std::string& source, const std::string& target, bool overwrite);
+
 class BatchRenameJob {
 public:
     // replace: rename in place; otherwise copy into outputFolder.
@@ -44,8 +47,6 @@ public:
     // Paths of the images the job handled (all but the missing ones), in order.
     const std::vector<std::string>& Handled() const { return m_handled; }
 
-    // Renames without ever replacing a file; false with errno set.
-    static bool RenameNoReplace(const std::string& from, const std::string& to);
     // "Cannot rename <name>: ..." for a failed rename with errno error.
     static std::string RenameFailureText(const std::string& oldName, int error);
 

@@ -17,17 +17,6 @@ struct Message {
     MessageKind kind;
 };
 
-// A copier that never replaces a file unless told to, reporting as the file copier does.
-CopyOutcome PlainCopy(const std::string& source, const std::string& target, bool overwrite)
-{
-    std::error_code ec;
-    if (!overwrite && fs::exists(target))
-        return {false, true, "The specified destination file already exists."};
-    if (!fs::copy_file(source, target, overwrite ? fs::copy_options::overwrite_existing : fs::copy_options::none, ec))
-        return {false, false, "There have problem to make into out source."};
-    return {true, false, {}};
-}
-
 class BatchRenameJobTest : public ::testing::Test {
 protected:
     std::string Make(const std::string& name, const std::string& bytes)
@@ -53,7 +42,7 @@ TEST_F(BatchRenameJobTest, RenamesInPlaceAndNeverReplacesAnExistingFile)
     const std::string c = Make("c.jpg", "C");
     // b would take a's name, which c still holds for a moment: the rename of b fails, and
     // both files keep their bytes.
-    BatchRenameJob job({{a, "x.jpg"}, {b, "c.jpg"}, {c, "y.jpg"}}, true, "", PlainCopy, Sink());
+    BatchRenameJob job({{a, "x.jpg"}, {b, "c.jpg"}, {c, "y.jpg"}}, true, "", CopyWithFileCopier, Sink());
     EXPECT_EQ(job.Run(), std::nullopt);
     EXPECT_TRUE(job.Finished());
     EXPECT_EQ(lftest::ReadText(dir / "x.jpg"), "A");
@@ -76,7 +65,7 @@ TEST_F(BatchRenameJobTest, MissingFilesAndUnusableNamesAreReportedAndTheJobGoesO
     fs::create_directory(nested);
     lftest::WriteText(nested / "next.jpg", "D");
     BatchRenameJob job({{gone, "g.jpg"}, {keep, "sub/k.jpg"}, {(nested / "next.jpg").string(), "n1.jpg"}, {next, "n2.jpg"}},
-                       true, "", PlainCopy, Sink());
+                       true, "", CopyWithFileCopier, Sink());
     EXPECT_EQ(job.Run(), std::nullopt);
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[0].text, "' " + gone + " '\n Was not found, it has been Removed Or Renamed.");
@@ -96,7 +85,7 @@ TEST_F(BatchRenameJobTest, CopiesIntoTheOutputFolderAndAsksBeforeOverwriting)
     fs::create_directory(out);
     lftest::WriteText(out / "p1.jpg", "old1");
     lftest::WriteText(out / "p2.jpg", "old2");
-    BatchRenameJob job({{a, "p0.jpg"}, {b, "p1.jpg"}, {c, "p2.jpg"}}, false, out.string(), PlainCopy, Sink());
+    BatchRenameJob job({{a, "p0.jpg"}, {b, "p1.jpg"}, {c, "p2.jpg"}}, false, out.string(), CopyWithFileCopier, Sink());
 
     auto question = job.Run();
     ASSERT_TRUE(question);
@@ -117,10 +106,16 @@ TEST_F(BatchRenameJobTest, CopiesIntoTheOutputFolderAndAsksBeforeOverwriting)
 
 TEST_F(BatchRenameJobTest, CopyFailuresShowTheCopiersText)
 {
-    const std::string a = Make("a.jpg", "A");
-    BatchRenameJob job({{a, "p.jpg"}}, false, (dir / "no-such-folder").string(), PlainCopy, Sink());
-    EXPECT_EQ(job.Run(), std::nullopt);
+    const std::string a = Make("a.jpg", std::string(20000, 'a'));
+    const fs::path out = dir / "out";
+    fs::create_directory(out);
+    BatchRenameJob job({{a, "p.jpg"}}, false, out.string(), CopyWithFileCopier, Sink());
+    {
+        lftest::ScopedFileSizeLimit limit(5000);  // the copy cannot be written whole
+        EXPECT_EQ(job.Run(), std::nullopt);
+    }
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, "There have problem to make into out source.");
     EXPECT_EQ(messages[0].kind, MessageKind::Plain);
+    EXPECT_TRUE(fs::is_empty(out)) << "no partial copy stays";
 }

@@ -6,11 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
-#include <sys/resource.h>
 
 using namespace batch;
 namespace fs = std::filesystem;
@@ -40,28 +38,6 @@ public:
 private:
     std::mutex m_mutex;
     std::vector<Message> m_list;
-};
-
-// Writes past the limit fail (with EFBIG) for the life of the object.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        m_oldSignal = std::signal(SIGXFSZ, SIG_IGN);
-        ::getrlimit(RLIMIT_FSIZE, &m_old);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldSignal);
-    }
-
-private:
-    rlimit m_old{};
-    void (*m_oldSignal)(int) = nullptr;
 };
 
 ResizeItem Item(const fs::path& path, int width, int height)
@@ -183,7 +159,7 @@ TEST(BatchResize, FailuresAreReportedAndNeverDamageTheOriginal)
     std::atomic<bool> cancel{false};
     ResizeResult result;
     {
-        FileSizeLimit limit(1000);  // the new picture cannot be written whole
+        lftest::ScopedFileSizeLimit limit(1000);  // the new picture cannot be written whole
         result = BatchResizeJob({Item(dir / "a.jpg", 640, 480), Item(dir / "broken.jpg", 0, 0),
                                  Item(dir / "missing.jpg", 10, 10)},
                                 settings, messages.Sink())
