@@ -136,6 +136,15 @@ public:
         "below.\nTip: Double click a thumbnail to launch the photo editor.";
     std::vector<std::string> m_arrTextSavedFiles;
     std::string m_strSearchRoot;
+    // The search dialog's: what it searched for last and what was typed before.
+    int m_nSearchMode = 0;  // 0 file name, 1 notes and keywords
+    std::vector<std::string> m_arrNameTerms;
+    std::vector<std::string> m_arrKeywordTerms;
+    std::vector<std::string> m_arrPatternHistory;
+    std::vector<std::string> m_arrKeywordHistory;
+    std::vector<std::string> m_arrSearchFolderHistory;
+    bool m_bIncludeSubfolders = true;
+    bool m_bSearching = false;  // a search walks
     int m_nFileOpCount = 0;
     bool m_bShowOtherFiles = true;
     std::atomic<bool> m_bThumbThreadRunning{false};  // set by the thumbnail thread
