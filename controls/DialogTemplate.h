@@ -34,6 +34,7 @@ enum class DlgItemKind {
     ListView,       // a list of rows in columns with a header, rows with check boxes
     Progress,       // a horizontal progress bar
     RadioGroup,     // an option button that starts a group of its own (with those after it)
+    VerticalSlider, // a vertical slider, minimum at the top, ticks on both sides, range 0..100
 };
 
 struct DlgItem {
