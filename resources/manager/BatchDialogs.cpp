@@ -16,7 +16,7 @@ const DialogTemplate& BatchRename()
             {K::Edit, kRenamePattern, "", 7, 18, 180, 12},
             {K::RadioGroup, kRenameNumbers, "Replace ? with number", 195, 7, 100, 10},
             {K::RadioButton, kRenameLetters, "Replace ? with letters", 195, 19, 100, 10},
-            {K::Static, -1, "&Start at", 195, 34, 34, 8},
+            {K::Static, -1, "Start at", 195, 34, 34, 8},
             {K::Edit, kRenameStart, "", 232, 32, 40, 12},
             {K::GroupBox, -1, "Filename Case:", 7, 50, 90, 48},
             {K::RadioGroup, kRenameNameSame, "No Change ", 13, 61, 75, 10},

@@ -102,6 +102,9 @@ TEST_F(BatchRenameGuiTest, ThreeSelectedImagesAreRenamedAsPreviewedThroughTheSer
         pattern->SetValue("trip??");
         Press(dialog, mdlg::kRenameNameUpper);
         Press(dialog, mdlg::kRenameExtLower);
+        // Three groups of option buttons: each keeps its own choice.
+        for (int id : {mdlg::kRenameNumbers, mdlg::kRenameNameUpper, mdlg::kRenameExtLower})
+            EXPECT_TRUE(dynamic_cast<wxRadioButton*>(dialog->FindWindow(id))->GetValue()) << id;
         auto* replace = dynamic_cast<wxCheckBox*>(dialog->FindWindow(mdlg::kRenameReplace));
         replace->SetValue(true);
         wxCommandEvent tick(wxEVT_CHECKBOX, mdlg::kRenameReplace);

@@ -1,5 +1,6 @@
 #include "resources/editor/EditorDialogs.h"
 #include "resources/editor/ImageDialogs.h"
+#include "resources/manager/BatchDialogs.h"
 #include "resources/manager/ManagerDialogs.h"
 #include "tests/support/DialogChecks.h"
 
@@ -22,6 +23,9 @@ TEST(DialogLayouts, EveryTableShowsItsTextsWhole)
         {"manager About", mdlg::About()},
         {"manager Message", mdlg::Message()},
         {"manager Delete History", mdlg::DeleteHistory()},
+        {"manager Batch Rename", mdlg::BatchRename()},
+        {"manager Batch Resize", mdlg::BatchResize()},
+        {"manager Search By", mdlg::SearchBy()},
         {"editor About", edlg::About()},
         {"editor JPEG options", edlg::JpegOptions()},
         {"editor Rotate", edlg::Rotate()},
