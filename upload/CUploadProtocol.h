@@ -18,10 +18,10 @@
 
 struct UploadFile {
     std::string path;         // what is sent (the upload copy)
-    std::string source;       // the image the copy was made of
     std::string name;         // the source file's name
     int64_t size = 0;         // bytes of path
     int64_t preCopySize = 0;  // bytes of the source file
+    std::string source;       // the image the copy was made of
 };
 
 class IUploadProtocolSink {
