@@ -1,6 +1,7 @@
 #include "manager/app/ManagerServicesSetup.h"
 
 #include "batch/BatchCommands.h"
+#include "upload/CUploadDlg.h"
 
 // One line per library that brings a dialog; the program links each of them.
 ManagerServices MakeManagerServices()
@@ -9,5 +10,6 @@ ManagerServices MakeManagerServices()
     services.batchRename = batch::RunBatchRename;
     services.batchResize = batch::RunBatchResize;
     services.search = batch::ShowSearch;
+    services.upload = RunUploadDialog;
     return services;
 }

@@ -2,6 +2,7 @@
 #include "resources/editor/ImageDialogs.h"
 #include "resources/manager/BatchDialogs.h"
 #include "resources/manager/ManagerDialogs.h"
+#include "resources/manager/UploadDialogs.h"
 #include "tests/support/DialogChecks.h"
 
 #include <gtest/gtest.h>
@@ -26,6 +27,11 @@ TEST(DialogLayouts, EveryTableShowsItsTextsWhole)
         {"manager Batch Rename", mdlg::BatchRename()},
         {"manager Batch Resize", mdlg::BatchResize()},
         {"manager Search By", mdlg::SearchBy()},
+        {"manager Upload", mdlg::Upload()},
+        {"manager Compression", mdlg::Compression()},
+        {"manager Server Message", mdlg::ServerMessage()},
+        {"manager Proxy Setting", mdlg::ProxySetting()},
+        {"manager News", mdlg::News()},
         {"editor About", edlg::About()},
         {"editor JPEG options", edlg::JpegOptions()},
         {"editor Rotate", edlg::Rotate()},
