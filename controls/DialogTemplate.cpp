@@ -215,7 +215,6 @@ bool CreateDialogFromTemplate(wxDialog& dialog, wxWindow* parent, const DialogTe
             control = list;
             break;
         }
-        case DlgItemKind::Progress: control = new wxGauge(&dialog, id, 100, pos, size, wxGA_HORIZONTAL); break;
         case DlgItemKind::VerticalSlider:
             control = new wxSlider(&dialog, id, 0, 0, 100, pos, size, wxSL_VERTICAL | wxSL_AUTOTICKS | wxSL_BOTH);
             break;
