@@ -26,37 +26,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The manager's frame and document in this process, with the session file, the
-// settings and the thumbnail cache in the test's folders.
-class Manager {
+// The manager in this process, with the views' helpers of these tests.
+class Manager : public lftest::ManagerWindow {
 public:
-    explicit Manager(const lftest::TempDir& dir)
-    {
-        state = std::make_unique<CQuorixState>((dir / "settings.ini").string());
-        manager = std::make_unique<CQuorixDocManager>();
-        new lftest::TestTemplate(manager.get(), *state, (dir / "qkvex.sess").string());
-        frame = new CMainFrame(manager.get(), *state);
-        frame->SetMessageSink([this](const std::string& text) { messages.push_back(text); });
-        frame->SetSize(0, 0, 1000, 765);
-        wxTheApp->SetTopWindow(frame);
-        EXPECT_TRUE(manager->CreateNewDocument());
-        doc = dynamic_cast<CQuorixDoc*>(manager->GetCurrentDocument());
-        doc->SetMessageSink([this](const std::string& text) { messages.push_back(text); });
-        frame->Show();
-        lftest::PumpFor(std::chrono::milliseconds(50));
-    }
-    ~Manager() { Close(); }
-    void Close()
-    {
-        wxWeakRef<wxWindow> alive(frame);
-        if (frame)
-            frame->Close(true);
-        EXPECT_TRUE(lftest::PumpUntil([&] { return !alive; }));
-        frame = nullptr;
-        wxTheApp->SetTopWindow(nullptr);
-        manager.reset();
-        state.reset();
-    }
+    using ManagerWindow::ManagerWindow;
     CDirectoryView* Tree() const { return dynamic_cast<CDirectoryView*>(frame->GetDirectoryView()); }
     CFoldersView* Recent() const { return dynamic_cast<CFoldersView*>(frame->GetRecentFoldersView()); }
     CImageView* Grid() const { return dynamic_cast<CImageView*>(frame->GetImagePaneView()); }
@@ -75,11 +48,6 @@ public:
         return {cell.left + 50, cell.top + 57};
     }
 
-    std::unique_ptr<CQuorixState> state;
-    std::unique_ptr<CQuorixDocManager> manager;
-    CMainFrame* frame = nullptr;
-    CQuorixDoc* doc = nullptr;
-    std::vector<std::string> messages;
 };
 
 class BrowsingTest : public ::testing::Test {
