@@ -1,15 +1,12 @@
 #include "manager/ImageCards.h"
 
 #include "manager/CImageItem.h"
+#include "manager/ImageCommands.h"
 #include "manager/ThumbGrid.h"
 #include "manager/ThumbnailPixels.h"
 
 #include <wx/dc.h>
 #include <wx/dcmemory.h>
-#include <wx/image.h>
-
-#include <cstdlib>
-#include <cstring>
 
 namespace imagecards {
 
@@ -33,19 +30,6 @@ wxBitmap MakeCardBackground(bool highlighted)
     dc.DrawRectangle(5, 26, 90, 68);
     dc.SelectObject(wxNullBitmap);
     return bitmap;
-}
-
-wxBitmap BitmapOfPixels(const ThumbnailPixels& pixels)
-{
-    const size_t bytes = pixels.rgb.size();
-    if (pixels.width <= 0 || pixels.height <= 0 || bytes != size_t(pixels.width) * size_t(pixels.height) * 3)
-        return wxBitmap();
-    // wxImage frees what it is given with free().
-    auto* data = static_cast<unsigned char*>(std::malloc(bytes));
-    if (!data)
-        return wxBitmap();
-    std::memcpy(data, pixels.rgb.data(), bytes);
-    return wxBitmap(wxImage(pixels.width, pixels.height, data));
 }
 
 void DrawOnBaseline(wxDC& dc, const wxString& text, int x, int y)

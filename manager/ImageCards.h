@@ -20,8 +20,6 @@ namespace imagecards {
 // The tile: a raised slate one, or a light one for a highlighted (selected or marked)
 // image.
 wxBitmap MakeCardBackground(bool highlighted);
-// The thumbnail's pixels as a bitmap; invalid for inconsistent pixels.
-wxBitmap BitmapOfPixels(const ThumbnailPixels& pixels);
 // Draws text so that its baseline lies at y.
 void DrawOnBaseline(wxDC& dc, const wxString& text, int x, int y);
 // The card of image `index` in the rectangle; texts in black on a highlighted card,

@@ -1,4 +1,5 @@
 #include "FrameTestSupport.h"
+#include "ManagerHarness.h"
 #include "ThumbTestSupport.h"
 #include "manager/CDirectoryView.h"
 #include "manager/CFoldersView.h"
@@ -26,29 +27,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The manager in this process, with the views' helpers of these tests.
-class Manager : public lftest::ManagerWindow {
-public:
-    using ManagerWindow::ManagerWindow;
-    CDirectoryView* Tree() const { return dynamic_cast<CDirectoryView*>(frame->GetDirectoryView()); }
-    CFoldersView* Recent() const { return dynamic_cast<CFoldersView*>(frame->GetRecentFoldersView()); }
-    CImageView* Grid() const { return dynamic_cast<CImageView*>(frame->GetImagePaneView()); }
-    bool AllThumbnails() const
-    {
-        CFolderItem* folder = doc->GetCurrentFolder();
-        for (const auto& image : folder->m_arrImages)
-            if (!image->HasThumbnail())
-                return false;
-        return state->m_threads.CountRunning() == 0;
-    }
-    // The client point at the middle of cell i of the grid (not scrolled).
-    wxPoint CellPoint(int i) const
-    {
-        const RECT cell = thumbgrid::CellRect(i, state->m_nThumbColumns);
-        return {cell.left + 50, cell.top + 57};
-    }
-
-};
+using lftest::Manager;
 
 class BrowsingTest : public ::testing::Test {
 protected:

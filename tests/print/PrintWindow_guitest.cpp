@@ -14,6 +14,7 @@
 #include "resources/manager/ManagerIds.h"
 #include "resources/print/PrintIds.h"
 #include "tests/manager/FrameTestSupport.h"
+#include "tests/manager/ManagerHarness.h"
 #include "tests/print/PostScriptRun.h"
 #include "tests/support/GuiTest.h"
 #include "tests/support/TestEnv.h"
@@ -85,7 +86,7 @@ protected:
         fs::copy_file(fs::path(LF_BIN_DIR) / "LayoutConfig.txt", dir / "LayoutConfig.txt");
         cwd = std::make_unique<lftest::ScopedCwd>(dir.path());
         fs::create_directories(dir / "photos");
-        app = std::make_unique<lftest::ManagerWindow>(dir);
+        app = std::make_unique<lftest::Manager>(dir);
         app->state->m_strAppFolder = std::string(LF_BIN_DIR) + "/";
         app->state->m_services.printLayout = [](CQuorixDoc& doc, wxWindow* main) { OpenPrintWindow(doc, main); };
         frame = app->frame;
@@ -153,7 +154,7 @@ protected:
 
     lftest::TempDir dir;
     std::unique_ptr<lftest::ScopedCwd> cwd;
-    std::unique_ptr<lftest::ManagerWindow> app;
+    std::unique_ptr<lftest::Manager> app;
     CMainFrame* frame = nullptr;
     CQuorixDoc* doc = nullptr;
 };
