@@ -1,6 +1,7 @@
 #include "manager/app/ManagerServicesSetup.h"
 
 #include "batch/BatchCommands.h"
+#include "print/PrintWindowService.h"
 #include "upload/CUploadDlg.h"
 
 // One line per library that brings a dialog; the program links each of them.
@@ -11,5 +12,6 @@ ManagerServices MakeManagerServices()
     services.batchResize = batch::RunBatchResize;
     services.search = batch::ShowSearch;
     services.upload = RunUploadDialog;
+    services.printLayout = [](CQuorixDoc& doc, wxWindow* mainFrame) { OpenPrintWindow(doc, mainFrame); };
     return services;
 }
