@@ -228,6 +228,8 @@ void CUploadDlg::FillList(bool checked)
         m_list->SetItemData(index, static_cast<long>(m_rows.size() - 1));
         // Checking a row ticks its file through the check notice.
         item->m_bTicked = false;
+        if (m_controller)
+            m_controller->SetTicked(item->m_strPath, false);
         if (checked)
             m_list->CheckItem(index, true);
     }
