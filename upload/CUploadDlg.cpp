@@ -336,6 +336,8 @@ void CUploadDlg::OnUploadNow()
     m_doc->m_nReducedHeight = CUploadCopies::kReducedHeight;
     m_doc->m_login.uploadBoxText.clear();
     m_controller->UploadNow();
+    // The login has run (or was refused): the account fields are the document's.
+    CopyReplyToDocument();
 }
 
 void CUploadDlg::CopyReplyToDocument()
