@@ -197,6 +197,9 @@ TEST_F(UploadDialog, ListsTheSelectionTickedAndUploadsItWithProgress)
     EXPECT_EQ(doc.m_strAccountKey, "7-abc");
     EXPECT_EQ(doc.m_login.inboxPath, "/in/7");
     EXPECT_EQ(doc.GetSelectedImageCount(), 2u);
+    // A file is no longer selected in its folder once the next one starts.
+    EXPECT_FALSE(doc.GetCurrentFolder()->Image(0)->m_bSelected);
+    EXPECT_TRUE(doc.GetCurrentFolder()->Image(1)->m_bSelected);
     EXPECT_EQ(web.Requests().at(0).query.at("login"), "a&b c#%\xC3\xA9");
     EXPECT_TRUE(dialog->FindWindow(wxID_OK)->IsEnabled());
     EXPECT_FALSE(dialog->FindWindow(wxID_CANCEL)->IsEnabled());
