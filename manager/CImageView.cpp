@@ -6,6 +6,7 @@
 #include "manager/CQuorixState.h"
 #include "manager/FolderPaths.h"
 #include "manager/ThumbGrid.h"
+#include "manager/ThumbnailBitmap.h"
 #include "manager/ThumbnailMaker.h"
 #include "resources/manager/ManagerIds.h"
 
@@ -18,8 +19,6 @@
 #include <wx/msgdlg.h>
 #include <wx/scrolwin.h>
 
-#include <cstdlib>
-#include <cstring>
 
 wxIMPLEMENT_DYNAMIC_CLASS(CImageView, CPaneView);
 
@@ -50,19 +49,6 @@ wxBitmap MakeCellBackground(bool selected)
     dc.DrawRectangle(5, 26, 90, 68);
     dc.SelectObject(wxNullBitmap);
     return bitmap;
-}
-
-wxBitmap BitmapOfPixels(const ThumbnailPixels& pixels)
-{
-    const size_t bytes = pixels.rgb.size();
-    if (pixels.width <= 0 || pixels.height <= 0 || bytes != size_t(pixels.width) * size_t(pixels.height) * 3)
-        return wxBitmap();
-    // wxImage frees what it is given with free().
-    auto* data = static_cast<unsigned char*>(std::malloc(bytes));
-    if (!data)
-        return wxBitmap();
-    std::memcpy(data, pixels.rgb.data(), bytes);
-    return wxBitmap(wxImage(pixels.width, pixels.height, data));
 }
 
 // Draws text so that its baseline lies at y.

@@ -7,6 +7,7 @@
 #include "manager/CQuorixDoc.h"
 #include "manager/CQuorixState.h"
 #include "manager/CSplitter.h"
+#include "manager/CTollbarView.h"
 #include "manager/MainFrameLayout.h"
 #include "manager/ManagerModes.h"
 #include "platform/gui/PostedMessageEvent.h"
@@ -94,7 +95,7 @@ bool CMainFrame::CreateClient(wxDocument* doc)
     } panes[] = {
         {m_wndLeftSplitter, 0, wxCLASSINFO(CDirectoryView)},
         {m_wndLeftSplitter, 1, wxCLASSINFO(CFoldersView)},
-        {m_wndRightSplitter, 0, wxCLASSINFO(CToolPanelPlaceholder)},
+        {m_wndRightSplitter, 0, wxCLASSINFO(CTollbarView)},
         {m_wndRightSplitter, 1, ImagePaneClass(kViewThumbnails)},
     };
     for (const auto& p : panes)
@@ -188,7 +189,9 @@ void CMainFrame::OnHelpFile(wxCommandEvent&)
     wxLaunchDefaultBrowser(wxString(mstr::kServiceWebHost) + mstr::kHelpPagePath);
 }
 
-void CMainFrame::OnPrintPreview(wxCommandEvent&)
+void CMainFrame::OnPrintPreview(wxCommandEvent&) { PrintPreview(); }
+
+void CMainFrame::PrintPreview()
 {
     auto* doc = dynamic_cast<CQuorixDoc*>(GetDocumentManager()->GetCurrentDocument());
     CFolderItem* folder = doc ? doc->GetCurrentFolder() : nullptr;
@@ -202,6 +205,8 @@ void CMainFrame::OnPrintPreview(wxCommandEvent&)
     }
     for (const auto& image : folder->m_arrImages)
         image->m_bMarkedForPrint = image->m_bSelected.load();
+    if (m_state.m_services.printLayout)
+        m_state.m_services.printLayout(*doc, this);
 }
 
 void CMainFrame::ShowMessage(const char* text)

@@ -40,7 +40,7 @@ public:
     // The class of the image pane's view in a view mode, or null for an unknown mode.
     static const wxClassInfo* ImagePaneClass(int viewMode);
 
-    CPaneView* GetDirectoryView() const;
+    CPaneView* GetDirectoryView() const override;
     CPaneView* GetRecentFoldersView() const override;
     CPaneView* GetToolPanelView() const;
     CPaneView* GetImagePaneView() const;
@@ -57,6 +57,7 @@ public:
 
     // The timer's work: the totals into status panes 1 and 2.
     void ShowTotals();
+    void PrintPreview() override;
     // Where the frame's information messages go (a message box by default).
     void SetMessageSink(std::function<void(const std::string&)> sink) { m_messageSink = std::move(sink); }
 

@@ -10,11 +10,14 @@ class wxWindow;
 class CPaneHost {
 public:
     virtual CPaneView* GetRecentFoldersView() const = 0;
+    virtual CPaneView* GetDirectoryView() const = 0;
     // The left column (folder tree over recent folders), whose width the settings keep.
     virtual wxWindow* GetLeftColumn() const = 0;
     virtual CSysImageList* GetSysImageList() const = 0;
     // Puts the view of a view mode in the image pane.
     virtual void SwitchImageView(int viewMode) = 0;
+    // Print Preview: the print window over the current folder's selected images.
+    virtual void PrintPreview() = 0;
 
 protected:
     ~CPaneHost() = default;

@@ -22,6 +22,5 @@ wxWindow* CPlaceholderView::CreatePaneWindow(wxWindow* parent, const wxSize& siz
     wxIMPLEMENT_DYNAMIC_CLASS(Name, CPlaceholderView);                                                              \
     const char* Name::PaneName() const { return text; }
 
-LF_PLACEHOLDER_NAME(CToolPanelPlaceholder, "Tools")
 LF_PLACEHOLDER_NAME(CImageListPlaceholder, "Thumbnails and details")
 LF_PLACEHOLDER_NAME(CDetailListPlaceholder, "Details and folders")

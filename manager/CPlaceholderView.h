@@ -21,7 +21,6 @@ protected:
         const char* PaneName() const override;                                                                      \
     }
 
-LF_PLACEHOLDER_VIEW(CToolPanelPlaceholder);       // right column, top: the tool panel
 LF_PLACEHOLDER_VIEW(CImageListPlaceholder);       // image pane, view mode 1
 LF_PLACEHOLDER_VIEW(CDetailListPlaceholder);      // image pane, view mode 2
 

@@ -6,6 +6,7 @@
 #include "manager/CImageView.h"
 #include "manager/CMainFrame.h"
 #include "manager/CPlaceholderView.h"
+#include "manager/CTollbarView.h"
 #include "manager/CQuorixDoc.h"
 #include "manager/CQuorixDocManager.h"
 #include "manager/CQuorixDocTemplate.h"
@@ -117,7 +118,7 @@ TEST_F(MainFrameTest, FourPanesInTwoColumnsForTheDocument)
 {
     EXPECT_TRUE(frame->GetDirectoryView()->IsKindOf(wxCLASSINFO(CDirectoryView)));
     EXPECT_TRUE(frame->GetRecentFoldersView()->IsKindOf(wxCLASSINFO(CFoldersView)));
-    EXPECT_TRUE(frame->GetToolPanelView()->IsKindOf(wxCLASSINFO(CToolPanelPlaceholder)));
+    EXPECT_TRUE(frame->GetToolPanelView()->IsKindOf(wxCLASSINFO(CTollbarView)));
     EXPECT_TRUE(frame->GetImagePaneView()->IsKindOf(wxCLASSINFO(CImageView)));
     for (CPaneView* view : {frame->GetDirectoryView(), frame->GetRecentFoldersView(), frame->GetToolPanelView(),
                             frame->GetImagePaneView()}) {
