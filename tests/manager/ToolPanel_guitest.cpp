@@ -1,3 +1,4 @@
+#include "FakeLoader.h"
 #include "FrameTestSupport.h"
 #include "ManagerHarness.h"
 #include "ThumbTestSupport.h"
@@ -12,7 +13,7 @@
 #include <wx/button.h>
 #include <wx/dialog.h>
 #include <wx/menu.h>
-#include <wx/uiaction.h>
+#include <wx/dcmemory.h>
 
 #include <deque>
 #include <filesystem>
@@ -112,6 +113,20 @@ protected:
     std::map<int, bool> checks;
 };
 
+// Serves plain red for every picture.
+class RedArt : public wxArtProvider {
+protected:
+    wxBitmap CreateBitmap(const wxArtID&, const wxArtClient&, const wxSize&) override
+    {
+        wxBitmap bitmap(120, 60, 24);
+        wxMemoryDC dc(bitmap);
+        dc.SetBackground(*wxRED_BRUSH);
+        dc.Clear();
+        dc.SelectObject(wxNullBitmap);
+        return bitmap;
+    }
+};
+
 TEST_F(ToolPanelTest, ControlsSitAtTheirPlacesWithTheirPictures)
 {
     Manager m(dir);
@@ -156,6 +171,25 @@ TEST_F(ToolPanelTest, ControlsSitAtTheirPlacesWithTheirPictures)
     EXPECT_EQ(panel->GetArt()->Picture(211).GetSize(), wxSize(60, 51));
     EXPECT_EQ(panel->GetArt()->Picture(203).GetSize(), wxSize(101, 24));
     EXPECT_TRUE(wxArtProvider::GetBitmap(ResourceArtId(247)).IsOk()) << "served through the art provider";
+    // Repaints keep the buttons' pictures: a provider that now serves red for every id
+    // shows nowhere.
+    RedArt* red = new RedArt;
+    wxArtProvider::Push(red);
+    panel->GetPanel()->Refresh();
+    for (const auto& v : visible)
+        panel->GetButton(v.id)->Refresh();
+    lftest::PumpFor(std::chrono::milliseconds(100));
+    for (const auto& v : visible) {
+        wxBitmap drawn(v.place.width, v.place.height, 24);
+        {
+            wxMemoryDC dc(drawn);
+            panel->GetButton(v.id)->Draw(dc, wxRect(v.place.GetSize()));
+        }
+        const wxImage image = drawn.ConvertToImage();
+        const wxPoint centre(v.place.width / 2, v.place.height / 2);
+        EXPECT_FALSE(image.GetRed(centre.x, centre.y) == 255 && image.GetGreen(centre.x, centre.y) == 0) << v.id;
+    }
+    wxArtProvider::Delete(red);
 
     m.frame->SetSize(1000, 765);
     lftest::PumpFor(std::chrono::milliseconds(100));
@@ -216,7 +250,18 @@ TEST_F(ToolPanelTest, NameTwiceReversesTheGridAndSizeSortsForward)
     Open(m);
     ScriptMenus(m);
     ASSERT_LT(IndexOf(m, "a.jpg"), IndexOf(m, "b.jpg"));
+    ASSERT_TRUE(lftest::PumpUntil([&] { return m.AllThumbnails(); }, std::chrono::seconds(60)));
+    // A loader reading the records: it has ended, seeing the old order, before they move.
+    lftest::LoaderProbe probe;
+    std::vector<std::string> orderAtEnd;
+    const std::vector<std::string> before = Names(m);
+    m.state->m_threads.Start(std::make_unique<lftest::FakeLoader>(probe, m.doc->GetCurrentFolder(), [&] {
+        orderAtEnd = Names(m);
+    }));
+    ASSERT_TRUE(lftest::PumpUntil([&] { return probe.started == 1; }));
     Choose(m, ID_PANEL_VIEW_MENU, ID_PANEL_SORT_NAME);  // the key already is the name: reverse
+    EXPECT_EQ(probe.finished, 1);
+    EXPECT_EQ(orderAtEnd, before);
     EXPECT_EQ(m.doc->m_nSortOrder, kSortReverse);
     EXPECT_GT(IndexOf(m, "a.jpg"), IndexOf(m, "b.jpg"));
     EXPECT_GT(IndexOf(m, "b.jpg"), IndexOf(m, "c.jpg"));
@@ -233,7 +278,6 @@ TEST_F(ToolPanelTest, NameTwiceReversesTheGridAndSizeSortsForward)
     for (size_t i = 1; i < folder->ImageCount(); ++i)
         EXPECT_LE(folder->Image(i - 1)->m_nSize, folder->Image(i)->m_nSize) << i;
     EXPECT_EQ(Names(m).back(), "b.jpg");
-    EXPECT_EQ(m.state->m_threads.CountRunning(), 0) << "the loaders stopped before the records moved";
 }
 
 // A record that says when it is freed.
@@ -244,6 +288,14 @@ public:
 
 private:
     bool& m_freed;
+};
+
+// Counts the document's view updates.
+class CountingView : public wxView {
+public:
+    void OnDraw(wxDC*) override {}
+    void OnUpdate(wxView*, wxObject*) override { ++updates; }
+    int updates = 0;
 };
 
 TEST_F(ToolPanelTest, TypingARecentFoldersExactPathSwitchesToIt)
@@ -262,8 +314,16 @@ TEST_F(ToolPanelTest, TypingARecentFoldersExactPathSwitchesToIt)
         box->SetValue(wxString::FromUTF8(target.substr(0, n)));
         ASSERT_EQ(m.doc->GetCurrentFolder()->m_strPath, other.string()) << n;
     }
+    CountingView counter;
+    m.doc->AddView(&counter);
     box->SetValue(wxString::FromUTF8(target));
     EXPECT_EQ(m.doc->GetCurrentFolder()->m_strPath, target);
+    // Picking the same entry from the list as well gives no second switch.
+    wxCommandEvent picked(wxEVT_COMBOBOX, box->GetId());
+    picked.SetEventObject(box);
+    box->ProcessWindowEvent(picked);
+    EXPECT_EQ(counter.updates, 1) << "one switch, one update";
+    m.doc->RemoveView(&counter);
     EXPECT_EQ(m.doc->GetRecentFolder(size_t(m.doc->m_nCurrentRecent))->m_strPath, target);
 
     // Another letter case, or a folder that is not listed, does nothing.
@@ -279,11 +339,19 @@ TEST_F(ToolPanelTest, TypingARecentFoldersExactPathSwitchesToIt)
     bool freed = false;
     auto loose = std::make_unique<CFolderItem>("", "", 0);
     loose->AddImage(std::make_unique<TrackedImage>(freed));
+    const CFolderItem* looseFolder = loose.get();
     m.doc->SetCurrentFolder(std::move(loose));
     m.doc->SelectImage(0, false, false);
     ASSERT_EQ(m.doc->GetSelectedImageCount(), 1u);
+    lftest::LoaderProbe probe;
+    bool freedBeforeEnd = true;
+    m.state->m_threads.Start(
+        std::make_unique<lftest::FakeLoader>(probe, looseFolder, [&] { freedBeforeEnd = freed; }));
+    ASSERT_TRUE(lftest::PumpUntil([&] { return probe.started == 1; }));
     box->SetValue(wxString::FromUTF8(other.string()));
     EXPECT_EQ(m.doc->GetCurrentFolder()->m_strPath, other.string());
+    EXPECT_EQ(probe.finished, 1);
+    EXPECT_FALSE(freedBeforeEnd) << "the loader ended before its records went";
     EXPECT_TRUE(freed);
     EXPECT_EQ(m.doc->GetSelectedImageCount(), 0u);
 }
@@ -299,12 +367,16 @@ TEST_F(ToolPanelTest, TheEditorButtonStartsTheEditorWithTheSelectedImage)
     });
     const int index = IndexOf(m, "a.jpg");
     m.doc->SelectImage(index, false, false);
+    // A press and release on the button, as the mouse gives them (the tests share one
+    // display, so no real pointer moves).
     CHoverButton* editor = m.Panel()->GetButton(ID_PANEL_EDITOR);
-    wxUIActionSimulator sim;
-    sim.MouseMove(editor->GetScreenRect().GetLeftTop() + wxPoint(30, 25));
-    lftest::PumpFor(std::chrono::milliseconds(30));
-    sim.MouseClick();
-    ASSERT_TRUE(lftest::PumpUntil([&] { return !starts.empty(); }));
+    for (const wxEventType type : {wxEVT_LEFT_DOWN, wxEVT_LEFT_UP}) {
+        wxMouseEvent mouse(type);
+        mouse.SetPosition(wxPoint(30, 25));
+        mouse.SetEventObject(editor);
+        editor->ProcessWindowEvent(mouse);
+    }
+    ASSERT_EQ(starts.size(), 1u);
     EXPECT_EQ(starts[0], std::vector<std::string>{(photos / "a.jpg").string()});
 }
 
