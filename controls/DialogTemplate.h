@@ -28,6 +28,7 @@ enum class DlgItemKind {
     SpinEdit,       // a number field with up and down arrows, range 0..100, one decimal
     RadioButton,    // a round option button; all of a dialog's form one group
     SpinButton,     // a pair of up and down arrows, vertical, without a field
+    VerticalSlider, // a vertical slider, minimum at the top, ticks on both sides, range 0..100
 };
 
 struct DlgItem {
