@@ -5,10 +5,12 @@
 #include "manager/CQuorixDoc.h"
 #include "manager/CQuorixState.h"
 #include "manager/FolderPaths.h"
+#include "manager/ImageCommands.h"
 #include "manager/ThumbGrid.h"
 #include "manager/ThumbnailBitmap.h"
 #include "manager/ThumbnailMaker.h"
 #include "resources/manager/ManagerIds.h"
+#include "resources/manager/ManagerMenus.h"
 
 #include <wx/app.h>
 #include <wx/dcbuffer.h>
@@ -330,13 +332,7 @@ void CImageView::RightDown(const wxPoint& point)
     if (selected < 1)
         return;
     wxMenu menu;
-    menu.Append(ID_IMAGE_EDITOR, "&Editor");
-    menu.AppendSeparator();
-    menu.Append(ID_IMAGE_COPY, "&Copy");
-    menu.Append(ID_IMAGE_MOVE, "&Move");
-    menu.AppendSeparator();
-    menu.Append(ID_IMAGE_DELETE, "&Delete");
-    menu.Append(ID_IMAGE_RENAME, "&Rename");
+    AppendImageCommands(menu);
     if (m_menuRunner)
         m_menuRunner(menu, point);
     else if (m_canvas)
@@ -376,14 +372,8 @@ void CImageView::RepaintRecentFolders(bool erase)
 
 void CImageView::OnCommand(wxCommandEvent& event)
 {
-    switch (event.GetId()) {
-    case ID_IMAGE_EDITOR: OnEditor(); break;
-    case ID_IMAGE_COPY: OnCopy(); break;
-    case ID_IMAGE_MOVE: OnMove(); break;
-    case ID_IMAGE_DELETE: OnDelete(); break;
-    case ID_IMAGE_RENAME: OnRename(); break;
-    default: event.Skip();
-    }
+    if (!RunImageCommand(*this, event.GetId()))
+        event.Skip();
 }
 
 void CImageView::ShowMessage(const std::string& text, const std::string& caption, long icon)

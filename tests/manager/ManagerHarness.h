@@ -1,5 +1,6 @@
 #pragma once
-// The manager's frame, document and views in a test process.
+// The manager's frame and document in a window test's process, with the session file,
+// the settings and the thumbnail cache in the test's folders.
 
 #include "FrameTestSupport.h"
 #include "manager/CDirectoryView.h"
@@ -23,8 +24,6 @@
 
 namespace lftest {
 
-// The manager's frame and document in this process, with the session file, the
-// settings and the thumbnail cache in the test's folders.
 class Manager {
 public:
     explicit Manager(const lftest::TempDir& dir)
