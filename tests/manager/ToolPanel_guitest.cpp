@@ -504,3 +504,43 @@ TEST_F(ToolPanelTest, SearchTwiceLeavesOneWindowThatGoesWithTheMainWindow)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ToolPanelTest, ThePanelsOwnThumbnailsAndCachedLoad)
+{
+    Manager m(dir);
+    Open(m);
+    CTollbarView* panel = m.Panel();
+    CImageItem record("x.jpg", "/x.jpg", 10, 0, 0);
+    panel->SetImageInProgress(&record);
+    CLfImage wide = lftest::SolidPicture(176, 88, 250, 10, 10);
+
+    const wxBitmap fitted = panel->MakeThumbnail(&wide, 88, 66, true);
+    EXPECT_EQ(fitted.GetSize(), wxSize(88, 44));
+    EXPECT_EQ(record.m_nThumbWidth, 88);
+    EXPECT_EQ(record.m_nThumbHeight, 44);
+    EXPECT_EQ(wide.GetWidth(), 176) << "the source stays as it was";
+
+    const wxImage framed = panel->MakeThumbnail(&wide, 88, 66, false).ConvertToImage();
+    ASSERT_EQ(framed.GetSize(), wxSize(88, 66));
+    EXPECT_EQ(wxColour(framed.GetRed(40, 5), framed.GetGreen(40, 5), framed.GetBlue(40, 5)), wxColour(123, 142, 148));
+    EXPECT_EQ(wxColour(framed.GetRed(40, 33), framed.GetGreen(40, 33), framed.GetBlue(40, 33)), wxColour(250, 10, 10));
+
+    record.m_nThumbWidth = 0;
+    const wxBitmap none = panel->MakeThumbnail(nullptr, 88, 66, true);
+    EXPECT_EQ(none.GetSize(), wxSize(88, 66)) << "the stand-in picture";
+    EXPECT_EQ(record.m_nThumbWidth, 88);
+    panel->SetImageInProgress(nullptr);
+
+    EXPECT_FALSE(CTollbarView::IsImageFile((photos / "missing.txt").string()));
+    EXPECT_TRUE(CTollbarView::IsImageFile((photos / "a.jpg").string()));
+
+    // The load fills the current folder record from the folder on disk.
+    m.doc->SetCurrentFolder(std::make_unique<CFolderItem>("other", other.string(), 0));
+    panel->LoadFolderWithCache(other.string());
+    ASSERT_EQ(m.doc->GetCurrentFolder()->ImageCount(), 1u);
+    EXPECT_EQ(m.doc->GetCurrentFolder()->Image(0)->m_strPath, (other / "o.jpg").string());
+}
+
+}  // namespace
