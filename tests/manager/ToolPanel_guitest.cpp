@@ -242,6 +242,18 @@ TEST_F(ToolPanelTest, ViewByChecksFollowTheStateAndSwitchThePanes)
     EXPECT_FALSE(checks[ID_PANEL_SORT_SIZE]);
     EXPECT_TRUE(checks[ID_PANEL_SORT_REVERSE]);
     EXPECT_FALSE(checks[ID_PANEL_SORT_FORWARD]);
+
+    // The other-files commands, which no menu offers: hiding only updates the views,
+    // showing them switches to the details with folders.
+    ASSERT_TRUE(m.Panel()->RunCommand(ID_PANEL_HIDE_OTHER_FILES));
+    EXPECT_FALSE(m.doc->m_bShowOtherFiles);
+    EXPECT_TRUE(m.frame->GetImagePaneView()->IsKindOf(CMainFrame::ImagePaneClass(kViewThumbnails)));
+    ASSERT_TRUE(m.Panel()->RunCommand(ID_PANEL_SHOW_OTHER_FILES));
+    EXPECT_TRUE(m.doc->m_bShowOtherFiles);
+    ASSERT_TRUE(lftest::PumpUntil([&] {
+        return m.frame->GetImagePaneView()->IsKindOf(CMainFrame::ImagePaneClass(kViewDetailsAndFolders));
+    }));
+    EXPECT_EQ(m.doc->m_nViewMode, kViewDetailsAndFolders);
 }
 
 TEST_F(ToolPanelTest, NameTwiceReversesTheGridAndSizeSortsForward)
@@ -421,7 +433,7 @@ TEST_F(ToolPanelTest, FileOperationsPrintUploadAndHistory)
     services.printLayout = [&](CQuorixDoc&, wxWindow* frame) {
         calls.push_back(std::string("print ") + (frame == m.frame ? "frame" : "other"));
     };
-    m.doc->SetUploadRunner([&](CQuorixDoc&) { calls.push_back("upload"); });
+    services.upload = [&](CQuorixDoc&) { calls.push_back("upload"); };
     std::vector<std::string> questions;
     bool answer = false;
     m.Panel()->SetQuestionSink([&](const std::string& text) {
