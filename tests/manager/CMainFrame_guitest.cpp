@@ -210,6 +210,9 @@ TEST_F(MainFrameTest, ChangeViewDialogSwitchesThePaneByItself)
 {
     lftest::LoaderProbe probe;
     state->m_threads.Start(std::make_unique<lftest::FakeLoader>(probe));
+    // The folder's mode too: the grid's first paint, late on a busy machine, takes the
+    // document's mode from the folder.
+    doc->GetCurrentFolder()->m_nViewMode = kViewDetailsAndFolders;
     doc->m_nViewMode = kViewDetailsAndFolders;
     CChangeViewDlg dialog(frame, state->m_threads);
     dialog.SetTarget(doc, false);
