@@ -180,6 +180,9 @@ bool CreateDialogFromTemplate(wxDialog& dialog, wxWindow* parent, const DialogTe
             break;
         case DlgItemKind::SpinButton: control = new wxSpinButton(&dialog, id, pos, size, wxSP_VERTICAL); break;
         case DlgItemKind::Edit: control = new wxTextCtrl(&dialog, id, text, pos, size); break;
+        case DlgItemKind::MultiLineEdit:
+            control = new wxTextCtrl(&dialog, id, text, pos, size, wxTE_MULTILINE | wxVSCROLL);
+            break;
         case DlgItemKind::Slider:
             control = new wxSlider(&dialog, id, 0, 0, 100, pos, size, wxSL_HORIZONTAL | wxSL_AUTOTICKS);
             break;

@@ -29,6 +29,7 @@ enum class DlgItemKind {
     RadioButton,    // a round option button; all of a dialog's form one group
     SpinButton,     // a pair of up and down arrows, vertical, without a field
     VerticalSlider, // a vertical slider, minimum at the top, ticks on both sides, range 0..100
+    MultiLineEdit,  // a text field of several lines with a vertical scroll bar; Enter breaks the line
 };
 
 struct DlgItem {

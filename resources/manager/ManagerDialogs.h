@@ -8,9 +8,16 @@ namespace mdlg {
 // Control ids the dialog classes address.
 inline constexpr int kAboutVersionStatic = 1141;
 inline constexpr int kMessageStatic = 1140;
+inline constexpr int kNotesEdit = 1013;
+inline constexpr int kKeywordsEdit = 1014;
+inline constexpr int kNotesFileLabel = 1015;
 
 const DialogTemplate& About();          // 100
 const DialogTemplate& Message();        // 221
 const DialogTemplate& DeleteHistory();  // 225
+// Notes & Keywords (139). The items that stay hidden: the frame "Add/Edit Notes" (the
+// third item) and the keywords field.
+const DialogTemplate& NotesKeywords();
+inline constexpr size_t kNotesHiddenFrameItem = 2;
 
 }  // namespace mdlg
