@@ -31,12 +31,6 @@ void PutBe16(std::vector<uint8_t>& bytes, size_t pos, size_t value)
     bytes[pos + 1] = uint8_t(value);
 }
 
-void AppendBe16(std::vector<uint8_t>& bytes, size_t value)
-{
-    bytes.push_back(uint8_t(value >> 8));
-    bytes.push_back(uint8_t(value));
-}
-
 // Markers that stand alone, without a length.
 bool Standalone(uint8_t code) { return code == kStartOfImage || code == 0x01 || (code >= 0xD0 && code <= 0xD7); }
 
@@ -197,10 +191,13 @@ bool CIptcData::ReadFromJpeg(const std::string& path)
 std::vector<uint8_t> CIptcData::PrependDataset(const std::vector<uint8_t>& datasets, int number,
                                                const std::string& text)
 {
-    std::vector<uint8_t> block = {0x1C, 0x02, uint8_t(number)};
-    AppendBe16(block, text.size());
-    block.insert(block.end(), text.begin(), text.end());
-    block.insert(block.end(), datasets.begin(), datasets.end());
+    std::vector<uint8_t> block(5 + text.size() + datasets.size());
+    block[0] = 0x1C;
+    block[1] = 0x02;
+    block[2] = uint8_t(number);
+    PutBe16(block, 3, text.size());
+    std::copy(text.begin(), text.end(), block.begin() + 5);
+    std::copy(datasets.begin(), datasets.end(), block.begin() + std::ptrdiff_t(5 + text.size()));
     return block;
 }
 
@@ -214,9 +211,9 @@ std::optional<std::vector<uint8_t>> CIptcData::BuildKeywordBlock() const
         if (datasets.size() > 0xFFFF)
             return std::nullopt;
     }
-    std::vector<uint8_t> block;
-    AppendBe16(block, datasets.size());
-    block.insert(block.end(), datasets.begin(), datasets.end());
+    std::vector<uint8_t> block(2 + datasets.size());
+    PutBe16(block, 0, datasets.size());
+    std::copy(datasets.begin(), datasets.end(), block.begin() + 2);
     return block;
 }
 
@@ -229,13 +226,15 @@ std::optional<std::vector<uint8_t>> CIptcData::WrapPhotoshopSegment(const std::v
     const size_t length = 28 + d + pad;
     if (length > 0xFFFF)
         return std::nullopt;
-    std::vector<uint8_t> segment = {kMarker, kPhotoshopSegment};
-    AppendBe16(segment, length);
-    segment.insert(segment.end(), kSignature, kSignature + kSignatureSize);
-    segment.insert(segment.end(), {'8', 'B', 'I', 'M', 0x04, 0x04, 0x00, 0x00, 0x00, 0x00});
-    segment.insert(segment.end(), block.begin(), block.end());
-    if (pad)
-        segment.push_back(0);
+    // Marker, length, signature, resource header with an empty name and its size.
+    std::vector<uint8_t> segment(2 + length);
+    segment[0] = kMarker;
+    segment[1] = kPhotoshopSegment;
+    PutBe16(segment, 2, length);
+    std::copy(kSignature, kSignature + kSignatureSize, segment.begin() + 4);
+    const uint8_t header[] = {'8', 'B', 'I', 'M', 0x04, 0x04, 0x00, 0x00, 0x00, 0x00};
+    std::copy(std::begin(header), std::end(header), segment.begin() + 4 + kSignatureSize);
+    std::copy(block.begin(), block.end(), segment.begin() + std::ptrdiff_t(4 + kSignatureSize + sizeof header));
     return segment;
 }
 
