@@ -1,8 +1,11 @@
 #include "manager/app/ManagerServicesSetup.h"
 
+#include "upload/CUploadDlg.h"
+
 // One line per library that brings a dialog; the program links each of them.
 ManagerServices MakeManagerServices()
 {
     ManagerServices services;
+    services.upload = RunUploadDialog;
     return services;
 }
