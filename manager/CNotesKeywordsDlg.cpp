@@ -2,6 +2,7 @@
 
 #include "manager/CImageThread.h"
 #include "manager/CQuorixDoc.h"
+#include "manager/CQuorixState.h"
 #include "manager/NotesKeywords.h"
 #include "resources/manager/ManagerDialogs.h"
 
@@ -80,6 +81,9 @@ void CNotesKeywordsDlg::OnOK(wxCommandEvent&)
     const std::string notes = m_strNotes;
     CFolderItem* folder = m_pDoc ? m_pDoc->GetCurrentFolder() : nullptr;
     if (folder) {
+        // The loaders read the records' texts: none may run while they change.
+        if (CQuorixState* state = m_pDoc->GetAppState())
+            state->m_threads.StopAndWait(true, nullptr, state->m_pumpWhileWaiting);
         const std::string cacheDir = m_pDoc->GetCacheDirName(folder->m_strPath);
         if (!noteskeywords::Apply(*folder, notes, keywords, cacheDir, [this](const std::string& text) { ShowMessage(text); }))
             return;  // stays open
