@@ -15,6 +15,9 @@ inline constexpr int kNotesFileLabel = 1015;
 const DialogTemplate& About();          // 100
 const DialogTemplate& Message();        // 221
 const DialogTemplate& DeleteHistory();  // 225
+// The tool panel: its buttons (bitmap buttons but the two captioned ones) and the
+// address box (an edit field with a drop-down list of folders).
+const DialogTemplate& ToolPanel();  // 101
 // Notes & Keywords (139). The items that stay hidden: the frame "Add/Edit Notes" (the
 // third item) and the keywords field.
 const DialogTemplate& NotesKeywords();
