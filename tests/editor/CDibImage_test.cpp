@@ -57,7 +57,10 @@ TEST(CDibImageTest, FilesRoundTripAndBadFilesAreRefused)
             dib.SetPalette({{10, 20, 30}, {40, 50, 60}, {250, 0, 5}});
         for (int x = 0; x < 7; ++x)
             dib.SetColour(x, x % 3, bpp == 24 ? RGB(x * 30, 1, 2) : RGB(250, 0, 5));
-        const std::string path = (dir / ("d" + std::to_string(bpp) + ".bmp")).string();
+        std::string name = "d";
+        name += std::to_string(bpp);
+        name += ".bmp";
+        const std::string path = (dir / name).string();
         ASSERT_TRUE(dib.Save(path));
         CDibImage back;
         ASSERT_TRUE(back.Load(path)) << bpp;
