@@ -29,6 +29,9 @@ enum class DlgItemKind {
     RadioButton,    // a round option button; all of a dialog's form one group
     SpinButton,     // a pair of up and down arrows, vertical, without a field
     VerticalSlider, // a vertical slider, minimum at the top, ticks on both sides, range 0..100
+    Password,       // a one-line text field that shows bullets for what is typed
+    List,           // a list of rows in columns, with check boxes and grid lines
+    Progress,       // a horizontal progress bar, range 0..100 until the dialog sets one
 };
 
 struct DlgItem {
