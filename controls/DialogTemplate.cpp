@@ -1,8 +1,11 @@
 #include "controls/DialogTemplate.h"
 
+#include "controls/CFolderTreeCtrl.h"
+
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/dialog.h>
+#include <wx/gauge.h>
 #include <wx/icon.h>
 #include <wx/radiobut.h>
 #include <wx/slider.h>
@@ -182,6 +185,12 @@ bool CreateDialogFromTemplate(wxDialog& dialog, wxWindow* parent, const DialogTe
         case DlgItemKind::Edit: control = new wxTextCtrl(&dialog, id, text, pos, size); break;
         case DlgItemKind::Slider:
             control = new wxSlider(&dialog, id, 0, 0, 100, pos, size, wxSL_HORIZONTAL | wxSL_AUTOTICKS);
+            break;
+        case DlgItemKind::Progress:
+            control = new wxGauge(&dialog, id, 100, pos, size, wxGA_HORIZONTAL);
+            break;
+        case DlgItemKind::FolderTree:
+            control = new CFolderTreeCtrl(&dialog, id, pos, size, wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxBORDER_SUNKEN);
             break;
         case DlgItemKind::SpinEdit: {
             auto* spin = new wxSpinCtrlDouble(&dialog, id, text, pos, size, wxSP_ARROW_KEYS, 0, 100, 0, 1);

@@ -1,8 +1,14 @@
 #include "manager/app/ManagerServicesSetup.h"
 
+#include "batch/FileOpCommands.h"
+
 // One line per library that brings a dialog; the program links each of them.
 ManagerServices MakeManagerServices()
 {
     ManagerServices services;
+    services.destination = RunDestinationDialog;
+    services.deleteFiles = RunDeleteDialog;
+    services.renameFile = RunRenameDialog;
+    services.copyMoveDrop = RunCopyMoveDialog;
     return services;
 }
