@@ -6,74 +6,34 @@
 #include <wx/app.h>
 #include <wx/msgdlg.h>
 
-#include <optional>
 
-CFileJobRunner::CFileJobRunner(wxEvtHandler* dialog) : m_shared(std::make_shared<Shared>()), m_port(dialog) {}
+namespace {
+
+bool ShowBox(const std::string& text, const std::string& caption, bool question)
+{
+    const long style = question ? wxYES_NO | wxICON_QUESTION : wxOK | wxICON_ERROR;
+    return wxMessageBox(wxString::FromUTF8(text), wxString::FromUTF8(caption), style) == wxYES;
+}
+
+}  // namespace
+
+CFileJobRunner::CFileJobRunner(wxEvtHandler* dialog)
+    : m_questions([](std::function<void()> task) { wxTheApp->CallAfter(std::move(task)); }), m_port(dialog)
+{
+    m_questions.SetShower(ShowBox);
+}
 
 CFileJobRunner::~CFileJobRunner()
 {
     m_port.Close();
     Cancel();
-    Abandon();
+    m_questions.Abandon();
     Join();
 }
 
-void CFileJobRunner::SetPromptSink(PromptSink sink)
-{
-    std::lock_guard lock(m_shared->mutex);
-    m_shared->sink = std::move(sink);
-}
+void CFileJobRunner::SetPromptSink(PromptSink sink) { m_questions.SetShower(sink ? std::move(sink) : ShowBox); }
 
-JobPrompts CFileJobRunner::MakePrompts(const std::string& caption)
-{
-    JobPrompts prompts;
-    prompts.askYesNo = [shared = m_shared, caption](const std::string& question) {
-        return Ask(shared, question, caption, wxYES_NO | wxICON_QUESTION) == wxYES;
-    };
-    prompts.showError = [shared = m_shared, caption](const std::string& text) {
-        Ask(shared, text, caption, wxOK | wxICON_ERROR);
-    };
-    return prompts;
-}
-
-int CFileJobRunner::Ask(const std::shared_ptr<Shared>& shared, const std::string& text, const std::string& caption,
-                        long style)
-{
-    auto answer = std::make_shared<std::optional<int>>();
-    {
-        std::lock_guard lock(shared->mutex);
-        if (shared->abandoned)
-            return wxNO;
-    }
-    wxTheApp->CallAfter([shared, answer, text, caption, style] {
-        PromptSink sink;
-        {
-            std::lock_guard lock(shared->mutex);
-            if (shared->abandoned)
-                return;
-            sink = shared->sink;
-        }
-        const int result = sink ? sink(text, caption, style)
-                                : wxMessageBox(wxString::FromUTF8(text), wxString::FromUTF8(caption), style);
-        {
-            std::lock_guard lock(shared->mutex);
-            *answer = result;
-        }
-        shared->answered.notify_all();
-    });
-    std::unique_lock lock(shared->mutex);
-    shared->answered.wait(lock, [&] { return answer->has_value() || shared->abandoned; });
-    return answer->value_or(wxNO);
-}
-
-void CFileJobRunner::Abandon()
-{
-    {
-        std::lock_guard lock(m_shared->mutex);
-        m_shared->abandoned = true;
-    }
-    m_shared->answered.notify_all();
-}
+JobPrompts CFileJobRunner::MakePrompts(const std::string& caption) { return m_questions.MakePrompts(caption); }
 
 void CFileJobRunner::Start(std::unique_ptr<FileOpJob> job)
 {

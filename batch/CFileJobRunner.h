@@ -1,17 +1,15 @@
 #pragma once
 // Runs one file job for a dialog: the worker thread, its questions and error boxes
-// shown on the user-interface thread while the worker waits for the answer, and the
-// done message (0x405) posted to the dialog when the job is over. Cancel and the
-// runner's end stop the job before its next file and join the worker; a question that
-// is still waiting then counts as No, so joining never waits on the user.
+// (shown on the user-interface thread while the worker waits), and the done message
+// (0x405) posted to the dialog when the job is over. The runner's end stops the job
+// before its next file and joins the worker; a question still waiting counts as No.
 
 #include "batch/FileOpJob.h"
+#include "batch/JobQuestions.h"
 #include "platform/gui/MessagePort.h"
 
-#include <condition_variable>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <thread>
 
@@ -21,9 +19,9 @@ class wxEvtHandler;
 
 class CFileJobRunner {
 public:
-    // Shows a box on the user-interface thread: text, caption and style (wxYES_NO or wxOK
-    // with an icon); returns wxYES, wxNO or wxOK. Tests answer by script.
-    using PromptSink = std::function<int(const std::string& text, const std::string& caption, long style)>;
+    // Shows a box on the user-interface thread (a message box by default; tests answer
+    // by script): a Yes/No question, true for Yes, or an error.
+    using PromptSink = JobQuestions::Shower;
 
     explicit CFileJobRunner(wxEvtHandler* dialog);
     ~CFileJobRunner();
@@ -51,18 +49,7 @@ public:
     static void DropMovedFromSelection(CQuorixDoc& doc, const std::vector<std::string>& movedPaths);
 
 private:
-    struct Shared {
-        std::mutex mutex;
-        std::condition_variable answered;
-        bool abandoned = false;
-        PromptSink sink;
-    };
-    // On the worker: shows the box on the user-interface thread and waits for it.
-    static int Ask(const std::shared_ptr<Shared>& shared, const std::string& text, const std::string& caption,
-                   long style);
-    void Abandon();
-
-    std::shared_ptr<Shared> m_shared;
+    JobQuestions m_questions;
     std::unique_ptr<FileOpJob> m_job;
     std::thread m_worker;
     lfplat::MessagePort m_port;

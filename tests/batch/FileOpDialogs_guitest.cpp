@@ -52,9 +52,9 @@ protected:
 
     CFileJobRunner::PromptSink Prompts()
     {
-        return [this](const std::string& text, const std::string&, long style) {
+        return [this](const std::string& text, const std::string&, bool question) {
             m_prompts.push_back(text);
-            return (style & wxYES_NO) ? (m_answerYes ? wxYES : wxNO) : wxOK;
+            return question && m_answerYes;
         };
     }
     std::function<void(const std::string&, const std::string&)> Messages()
@@ -208,10 +208,10 @@ TEST_F(FileOpDialogs, ClosingWhileAQuestionWaitsCancelsTheJobAndJoinsItsWorker)
     dialog.SetOperation(&m_doc, 1);
     dialog.SetPause(std::chrono::milliseconds(0));
     // The first question closes the dialog's window as a user would, then says Yes.
-    dialog.SetPromptSink([&](const std::string& text, const std::string&, long) {
+    dialog.SetPromptSink([&](const std::string& text, const std::string&, bool) {
         m_prompts.push_back(text);
         dialog.Close();
-        return wxYES;
+        return true;
     });
     EXPECT_EQ(dialog.ShowModal(), wxID_OK);
     EXPECT_EQ(m_prompts.size(), 1u) << "the job stopped after the file in hand";

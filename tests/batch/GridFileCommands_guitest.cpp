@@ -40,9 +40,9 @@ TEST(GridFileCommands, CopyOfTwoSelectedImagesCopiesBothAndDeleteAsksFirst)
         CDestinationDlg dialog;
         dialog.SetTarget(&doc, mode);
         dialog.SetMessageSink([&](const std::string& text, const std::string&) { messages.push_back(text); });
-        dialog.SetPromptSink([&](const std::string& text, const std::string&, long) {
+        dialog.SetPromptSink([&](const std::string& text, const std::string&, bool) {
             prompts.push_back(text);
-            return wxNO;
+            return false;
         });
         wxTheApp->CallAfter([&dialog] {
             wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
