@@ -192,6 +192,9 @@ bool CreateDialogFromTemplate(wxDialog& dialog, wxWindow* parent, const DialogTe
         case DlgItemKind::FolderTree:
             control = new CFolderTreeCtrl(&dialog, id, pos, size, wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxBORDER_SUNKEN);
             break;
+        case DlgItemKind::VerticalSlider:
+            control = new wxSlider(&dialog, id, 0, 0, 100, pos, size, wxSL_VERTICAL | wxSL_AUTOTICKS | wxSL_BOTH);
+            break;
         case DlgItemKind::SpinEdit: {
             auto* spin = new wxSpinCtrlDouble(&dialog, id, text, pos, size, wxSP_ARROW_KEYS, 0, 100, 0, 1);
             spin->SetDigits(1);

@@ -30,6 +30,7 @@ enum class DlgItemKind {
     SpinButton,     // a pair of up and down arrows, vertical, without a field
     Progress,       // a horizontal progress bar, range 0..100
     FolderTree,     // a CFolderTreeCtrl, empty until the dialog populates it
+    VerticalSlider, // a vertical slider, minimum at the top, ticks on both sides, range 0..100
 };
 
 struct DlgItem {
