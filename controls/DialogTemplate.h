@@ -31,6 +31,9 @@ enum class DlgItemKind {
     Progress,       // a horizontal progress bar, range 0..100
     FolderTree,     // a CFolderTreeCtrl, empty until the dialog populates it
     VerticalSlider, // a vertical slider, minimum at the top, ticks on both sides, range 0..100
+    Password,       // a one-line text field that shows bullets for what is typed
+    List,           // a list of rows in columns, with check boxes and grid lines
+    Progress,       // a horizontal progress bar, range 0..100 until the dialog sets one
 };
 
 struct DlgItem {

@@ -142,6 +142,7 @@ void CUploadController::LoginAndConnect()
     context.server = s.server;
     context.endpoints = s.endpoints;
     const LoginDecision d = LoginReply::Evaluate(reply, context, m_reply);
+    m_uidSid = d.uidSid;
     if (!d.uploadBoxText.empty())
         m_view.UploadBoxText(d.uploadBoxText);
     if (d.showStatusButton)

@@ -1,6 +1,7 @@
 #include "manager/app/ManagerServicesSetup.h"
 
 #include "batch/FileOpCommands.h"
+#include "upload/CUploadDlg.h"
 
 // One line per library that brings a dialog; the program links each of them.
 ManagerServices MakeManagerServices()
@@ -10,5 +11,6 @@ ManagerServices MakeManagerServices()
     services.deleteFiles = RunDeleteDialog;
     services.renameFile = RunRenameDialog;
     services.copyMoveDrop = RunCopyMoveDialog;
+    services.upload = RunUploadDialog;
     return services;
 }
