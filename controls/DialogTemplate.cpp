@@ -197,9 +197,6 @@ bool CreateDialogFromTemplate(wxDialog& dialog, wxWindow* parent, const DialogTe
         case DlgItemKind::Slider:
             control = new wxSlider(&dialog, id, 0, 0, 100, pos, size, wxSL_HORIZONTAL | wxSL_AUTOTICKS);
             break;
-        case DlgItemKind::Progress:
-            control = new wxGauge(&dialog, id, 100, pos, size, wxGA_HORIZONTAL);
-            break;
         case DlgItemKind::FolderTree:
             control = new CFolderTreeCtrl(&dialog, id, pos, size, wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxBORDER_SUNKEN);
             break;
