@@ -8,11 +8,7 @@
 CUploadController::CUploadController(IUploadView& view, std::vector<UploadSource> sources)
     : m_view(view), m_sources(std::move(sources))
 {
-    m_fetch = [](const std::string& url, const std::string& proxy, bool& ok) {
-        HttpLogin::Result result = HttpLogin::Get(url, proxy);
-        ok = result.ok;
-        return result.body;
-    };
+    m_fetch = HttpLogin::Fetch;
     if (lfplat::Reactor* reactor = lfplat::Reactor::Current())
         m_poster = reactor->GetPoster();
 }

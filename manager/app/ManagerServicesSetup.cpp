@@ -1,6 +1,7 @@
 #include "manager/app/ManagerServicesSetup.h"
 
 #include "batch/FileOpCommands.h"
+#include "print/PrintWindowService.h"
 #include "upload/CUploadDlg.h"
 
 // One line per library that brings a dialog; the program links each of them.
@@ -12,5 +13,6 @@ ManagerServices MakeManagerServices()
     services.renameFile = RunRenameDialog;
     services.copyMoveDrop = RunCopyMoveDialog;
     services.upload = RunUploadDialog;
+    services.printLayout = [](CQuorixDoc& doc, wxWindow* mainFrame) { OpenPrintWindow(doc, mainFrame); };
     return services;
 }
