@@ -32,5 +32,8 @@ const DialogTemplate& CopyMove();       // 169
 const DialogTemplate& FileOperation();  // 171
 const DialogTemplate& Destination();    // 200
 const DialogTemplate& Rename();         // 234
+// The tool panel: its buttons (bitmap buttons but the two captioned ones) and the
+// address box (an edit field with a drop-down list of folders).
+const DialogTemplate& ToolPanel();  // 101
 
 }  // namespace mdlg
