@@ -33,6 +33,7 @@ enum class DlgItemKind {
     ComboBox,       // a drop-down list whose field can also be typed into (items as above)
     ListView,       // a list of rows in columns with a header, rows with check boxes
     RadioGroup,     // an option button that starts a group of its own (with those after it)
+    FolderTree,     // a CFolderTreeCtrl, empty until the dialog populates it
     VerticalSlider, // a vertical slider, minimum at the top, ticks on both sides, range 0..100
     Password,       // a one-line text field that shows bullets for what is typed
     List,           // a list of rows in columns, with check boxes and grid lines

@@ -1,6 +1,7 @@
 #include "manager/app/ManagerServicesSetup.h"
 
 #include "batch/BatchCommands.h"
+#include "batch/FileOpCommands.h"
 #include "print/PrintWindowService.h"
 #include "upload/CUploadDlg.h"
 
@@ -11,6 +12,10 @@ ManagerServices MakeManagerServices()
     services.batchRename = batch::RunBatchRename;
     services.batchResize = batch::RunBatchResize;
     services.search = batch::ShowSearch;
+    services.destination = RunDestinationDialog;
+    services.deleteFiles = RunDeleteDialog;
+    services.renameFile = RunRenameDialog;
+    services.copyMoveDrop = RunCopyMoveDialog;
     services.upload = RunUploadDialog;
     services.printLayout = [](CQuorixDoc& doc, wxWindow* mainFrame) { OpenPrintWindow(doc, mainFrame); };
     return services;
