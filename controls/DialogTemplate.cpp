@@ -2,8 +2,12 @@
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
+#include <wx/choice.h>
+#include <wx/combobox.h>
 #include <wx/dialog.h>
+#include <wx/gauge.h>
 #include <wx/icon.h>
+#include <wx/listctrl.h>
 #include <wx/radiobut.h>
 #include <wx/slider.h>
 #include <wx/spinbutt.h>
@@ -183,6 +187,22 @@ bool CreateDialogFromTemplate(wxDialog& dialog, wxWindow* parent, const DialogTe
         case DlgItemKind::Slider:
             control = new wxSlider(&dialog, id, 0, 0, 100, pos, size, wxSL_HORIZONTAL | wxSL_AUTOTICKS);
             break;
+        case DlgItemKind::MultiEdit:
+            control = new wxTextCtrl(&dialog, id, text, pos, size, wxTE_MULTILINE);
+            break;
+        case DlgItemKind::DropList:
+            control = new wxChoice(&dialog, id, pos, size, wxSplit(text, '|', '\0'));
+            break;
+        case DlgItemKind::ComboBox:
+            control = new wxComboBox(&dialog, id, wxString(), pos, size, wxSplit(text, '|', '\0'), wxCB_DROPDOWN);
+            break;
+        case DlgItemKind::ListView: {
+            auto* list = new wxListCtrl(&dialog, id, pos, size, wxLC_REPORT | wxBORDER_SUNKEN);
+            list->EnableCheckBoxes();
+            control = list;
+            break;
+        }
+        case DlgItemKind::Progress: control = new wxGauge(&dialog, id, 100, pos, size, wxGA_HORIZONTAL); break;
         case DlgItemKind::SpinEdit: {
             auto* spin = new wxSpinCtrlDouble(&dialog, id, text, pos, size, wxSP_ARROW_KEYS, 0, 100, 0, 1);
             spin->SetDigits(1);

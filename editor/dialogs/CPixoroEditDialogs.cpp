@@ -2,6 +2,8 @@
 
 #include "editor/dialogs/CResizeDlg.h"
 #include "editor/dialogs/CRotateDlg.h"
+#include "editor/dialogs/CWatermarkTextDlg.h"
+#include "editor/shell/CPixoroDocModel.h"
 
 #include <wx/app.h>
 
@@ -27,4 +29,10 @@ bool CPixoroEditDialogs::Resize(CPixoroDocModel&, int& width, int& height)
     width = dialog.GetWidth();
     height = dialog.GetHeight();
     return true;
+}
+
+bool CPixoroEditDialogs::AddText(CPixoroDocModel& doc, CLfImage&, CLfImage& work)
+{
+    CWatermarkTextDlg dialog(Owner(), work, doc.m_strPath);
+    return dialog.ShowModal() == wxID_OK;
 }
