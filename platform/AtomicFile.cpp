@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -41,6 +42,19 @@ mode_t CurrentUmask()
 
 }  // namespace
 
+bool RenameNoReplace(const std::string& from, const std::string& to)
+{
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    // File systems without the flag: a hard link fails on an existing name just the same.
+    if (::link(from.c_str(), to.c_str()) != 0)
+        return false;
+    ::unlink(from.c_str());
+    return true;
+}
+
 AtomicFile::AtomicFile(std::string target, unsigned mode) : m_target(std::move(target)), m_mode(mode) {}
 
 AtomicFile::~AtomicFile() { Discard(); }
@@ -48,8 +62,10 @@ AtomicFile::~AtomicFile() { Discard(); }
 bool AtomicFile::Fail(const std::string& what)
 {
     m_failed = true;
-    if (m_error.empty())
+    if (m_error.empty()) {
+        m_errno = errno;
         m_error = what + ": " + std::strerror(errno);
+    }
     return false;
 }
 
@@ -58,6 +74,7 @@ bool AtomicFile::Open()
     Discard();
     m_failed = false;
     m_error.clear();
+    m_errno = 0;
     std::string name = m_target;
     auto slash = name.rfind('/');
     std::string leaf = slash == std::string::npos ? name : name.substr(slash + 1);
@@ -93,7 +110,7 @@ bool AtomicFile::Write(const void* data, size_t size)
     return true;
 }
 
-bool AtomicFile::Commit()
+bool AtomicFile::Commit(bool replace)
 {
     if (!m_file) {
         if (m_error.empty())
@@ -114,8 +131,8 @@ bool AtomicFile::Commit()
         Discard();
         return false;
     }
-    if (std::rename(m_tempPath.c_str(), m_target.c_str()) != 0) {
-        Fail("cannot replace " + m_target);
+    if (!replace ? !RenameNoReplace(m_tempPath, m_target) : std::rename(m_tempPath.c_str(), m_target.c_str()) != 0) {
+        Fail((replace ? "cannot replace " : "cannot create ") + m_target);
         Discard();
         return false;
     }

@@ -25,11 +25,15 @@ public:
     bool Write(const void* data, size_t size);
     bool Write(std::string_view text) { return Write(text.data(), text.size()); }
     // Flushes, syncs and renames; false (target untouched) when any write failed.
-    bool Commit();
+    // With replace false an existing target is never replaced: the commit fails with
+    // ErrorNumber() EEXIST instead.
+    bool Commit(bool replace = true);
     // Drops the temporary file; the target stays as it was.
     void Discard();
 
     const std::string& Error() const { return m_error; }
+    // The errno of the first failure (0 when none).
+    int ErrorNumber() const { return m_errno; }
     const std::string& Target() const { return m_target; }
 
 private:
@@ -41,7 +45,12 @@ private:
     FILE* m_file = nullptr;
     bool m_failed = false;
     std::string m_error;
+    int m_errno = 0;
 };
+
+// Renames from to to unless to exists (then false with errno EEXIST); false with errno
+// set on any other failure. POSIX rename would silently replace the existing file.
+bool RenameNoReplace(const std::string& from, const std::string& to);
 
 // Writes the whole of data to target through an AtomicFile; error gets the reason.
 bool WriteFileAtomically(const std::string& target, std::string_view data, unsigned mode = 0666,

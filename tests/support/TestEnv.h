@@ -50,6 +50,20 @@ private:
     std::filesystem::path m_old;
 };
 
+// Limits the size of files this process may write (writes beyond fail with EFBIG
+// instead of raising SIGXFSZ) for the life of the object.
+class ScopedFileSizeLimit {
+public:
+    explicit ScopedFileSizeLimit(uint64_t bytes);
+    ~ScopedFileSizeLimit();
+    ScopedFileSizeLimit(const ScopedFileSizeLimit&) = delete;
+    ScopedFileSizeLimit& operator=(const ScopedFileSizeLimit&) = delete;
+
+private:
+    uint64_t m_oldCurrent = 0;
+    void (*m_oldHandler)(int) = nullptr;
+};
+
 std::vector<uint8_t> ReadBytes(const std::filesystem::path& file);
 std::string ReadText(const std::filesystem::path& file);
 void WriteBytes(const std::filesystem::path& file, const std::vector<uint8_t>& bytes);
