@@ -111,6 +111,8 @@ void CGraphicTextDlg::AttachControls()
     if (m_ids.heightSpin)
         Bind(wxEVT_SPIN, &CGraphicTextDlg::OnHeightSpin, this, DialogControlId(m_ids.heightSpin));
     Bind(wxEVT_SPIN, &CGraphicTextDlg::OnVisibilitySpin, this, DialogControlId(m_ids.visibilitySpin));
+    Bind(wxEVT_BUTTON, &CGraphicTextDlg::OnCancel, this, wxID_CANCEL);
+    Bind(wxEVT_CLOSE_WINDOW, &CGraphicTextDlg::OnClose, this);
     m_progressTimer.SetOwner(this);
     Bind(wxEVT_TIMER, &CGraphicTextDlg::OnProgressTimer, this);
     WriteControls();
@@ -403,4 +405,28 @@ void CGraphicTextDlg::OnCheck(wxCommandEvent& event)
     ReadControls();
     if (m_previewEmptyText || !m_settings.text.empty())
         RenderAtPosition();
+}
+
+void CGraphicTextDlg::CancelDialog()
+{
+    m_cancelled = true;
+    if (IsWorking()) {
+        // The dialog ends when the worker has stopped and been joined.
+        StopWorker();
+        return;
+    }
+    EndWith(wxID_CANCEL);
+}
+
+void CGraphicTextDlg::OnCancel(wxCommandEvent&) { CancelDialog(); }
+
+void CGraphicTextDlg::OnClose(wxCloseEvent& event)
+{
+    if (!event.CanVeto()) {
+        m_worker.StopAndJoin();
+        event.Skip();
+        return;
+    }
+    event.Veto();
+    CancelDialog();
 }

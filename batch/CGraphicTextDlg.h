@@ -58,6 +58,9 @@ public:
     void RenderAtPosition();
     void ChooseFont();
     void ChooseColour();
+    // "Cancel" and closing the window: ends the dialog with Cancel, once a running
+    // worker has stopped and been joined.
+    void CancelDialog();
 
 protected:
     CGraphicTextDlg(const GraphicTextControlIds& ids, const TextStyle& style);
@@ -71,6 +74,12 @@ protected:
     bool StartWorker(CTextWorker::Job job, std::function<void()> finished);
     // Stops the worker's pass at its next test.
     void StopWorker() { m_worker.RequestStop(); }
+    // Ends the dialog with code, shown modally or not.
+    void EndWith(int code)
+    {
+        SetReturnCode(code);
+        EndDialog(code);
+    }
     // Shows the worker's progress in bar while it runs.
     void FollowProgress(wxGauge* bar);
 
@@ -86,6 +95,7 @@ protected:
     CLfImage m_working;  // the reduced image with the last preview's text
     CDlgWaterImageView* m_pane = nullptr;
     bool m_previewed = false;
+    bool m_cancelled = false;
     COLORREF m_previewColour = 0;
 
 private:
@@ -98,6 +108,8 @@ private:
     void OnHeightSpin(wxSpinEvent& event);
     void OnVisibilitySpin(wxSpinEvent& event);
     void OnProgressTimer(wxTimerEvent& event);
+    void OnCancel(wxCommandEvent& event);
+    void OnClose(wxCloseEvent& event);
     void ApplyUnitLimits();
 
     FontChooser m_fontChooser;

@@ -31,8 +31,6 @@ CWatermarkTextDlg::CWatermarkTextDlg(wxWindow* parent, CLfImage& image, std::str
     AttachControls();
     SetupPreview(m_image);
     Bind(wxEVT_BUTTON, &CWatermarkTextDlg::OnApply, this, DialogControlId(IDC_TEXT_APPLY));
-    Bind(wxEVT_BUTTON, &CWatermarkTextDlg::OnCancel, this, wxID_CANCEL);
-    Bind(wxEVT_CLOSE_WINDOW, &CWatermarkTextDlg::OnClose, this);
 }
 
 // The worker renders into m_scratch: it is joined before the members go.
@@ -87,34 +85,11 @@ void CWatermarkTextDlg::Finished()
 {
     FollowProgress(nullptr);
     if (m_cancelled || !m_completed) {
-        EndDialog(wxID_CANCEL);
+        EndWith(wxID_CANCEL);
         return;
     }
     m_image = m_scratch;
-    EndDialog(wxID_OK);
-}
-
-void CWatermarkTextDlg::CancelDialog()
-{
-    m_cancelled = true;
-    if (IsWorking()) {
-        // The dialog ends when the worker has stopped and been joined.
-        StopWorker();
-        return;
-    }
-    EndDialog(wxID_CANCEL);
+    EndWith(wxID_OK);
 }
 
 void CWatermarkTextDlg::OnApply(wxCommandEvent&) { ApplyText(); }
-void CWatermarkTextDlg::OnCancel(wxCommandEvent&) { CancelDialog(); }
-
-void CWatermarkTextDlg::OnClose(wxCloseEvent& event)
-{
-    if (!event.CanVeto()) {
-        m_worker.StopAndJoin();
-        event.Skip();
-        return;
-    }
-    event.Veto();
-    CancelDialog();
-}

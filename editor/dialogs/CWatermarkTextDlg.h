@@ -22,15 +22,11 @@ public:
 
     // "Apply Text": starts the full-size rendering; false when it cannot start.
     bool ApplyText();
-    // "Cancel" and closing the window.
-    void CancelDialog();
 
     wxStaticText* GetStatus() const { return m_status; }
 
 private:
     void OnApply(wxCommandEvent& event);
-    void OnCancel(wxCommandEvent& event);
-    void OnClose(wxCloseEvent& event);
     void Finished();
     void EnableStep(bool enable) override;
 
@@ -38,7 +34,6 @@ private:
     std::string m_path;
     CLfImage m_scratch;  // the worker's; read only once it is joined
     std::atomic<bool> m_completed{false};
-    bool m_cancelled = false;
     wxGauge* m_progress = nullptr;
     wxStaticText* m_status = nullptr;
 };

@@ -1,8 +1,14 @@
 #include "manager/app/ManagerServicesSetup.h"
 
+#include "batch/GraphicTextWizard.h"
+#include "manager/CQuorixDoc.h"
+
+#include <wx/app.h>
+
 // One line per library that brings a dialog; the program links each of them.
 ManagerServices MakeManagerServices()
 {
     ManagerServices services;
+    services.graphicText = [](CQuorixDoc& doc) { RunGraphicTextWizard(doc, wxTheApp ? wxTheApp->GetTopWindow() : nullptr); };
     return services;
 }
