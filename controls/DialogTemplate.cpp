@@ -203,6 +203,9 @@ bool CreateDialogFromTemplate(wxDialog& dialog, wxWindow* parent, const DialogTe
             break;
         }
         case DlgItemKind::Progress: control = new wxGauge(&dialog, id, 100, pos, size, wxGA_HORIZONTAL); break;
+        case DlgItemKind::VerticalSlider:
+            control = new wxSlider(&dialog, id, 0, 0, 100, pos, size, wxSL_VERTICAL | wxSL_AUTOTICKS | wxSL_BOTH);
+            break;
         case DlgItemKind::SpinEdit: {
             auto* spin = new wxSpinCtrlDouble(&dialog, id, text, pos, size, wxSP_ARROW_KEYS, 0, 100, 0, 1);
             spin->SetDigits(1);

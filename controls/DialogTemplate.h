@@ -33,6 +33,7 @@ enum class DlgItemKind {
     ComboBox,       // a drop-down list whose field can also be typed into (items as above)
     ListView,       // a list of rows in columns with a header, rows with check boxes
     Progress,       // a horizontal progress bar
+    VerticalSlider, // a vertical slider, minimum at the top, ticks on both sides, range 0..100
 };
 
 struct DlgItem {

@@ -128,49 +128,80 @@ std::optional<CImageThread::Job> CImageThread::NextJob()
     }
 }
 
-CImageThread::Result CImageThread::Make(const Job& job)
+CImageThread::Made CImageThread::MakeThumbnail(const std::string& path, const std::string& name, int type,
+                                               const std::string& cacheFolder)
 {
-    Result result;
-    if (auto cached = ThumbnailCache::Load(job.path, job.name, m_settings.cacheFolder)) {
+    Made result;
+    if (auto cached = ThumbnailCache::Load(path, name, cacheFolder)) {
         result.thumbnails = std::move(cached->thumbnails);
         result.width = cached->width;
         result.height = cached->height;
         result.fromCache = true;
-        ++m_nFromCache;
         return result;
     }
-    if (job.type == 0)
+    if (type == 0)
         return result;  // no thumbnail for a type the library is not asked to read
 
     // One decode only: a file that failed once fails again. Codecs that can may
     // decode at a reduced scale.
     CLfImage image;
     image.info.neededSide = thumbs::kDecodeSide;
-    image.Load(job.path.c_str(), uint32_t(job.type));
-    ++m_nDecoded;
-    if (!image.IsValid()) {
-        result.thumbnails = PlaceholderThumbnails(result.width, result.height);
+    image.Load(path.c_str(), uint32_t(type));
+    result.decoded = true;
+    if (!image.IsValid())
         return result;
-    }
     result.width = image.info.fullWidth > 0 ? image.info.fullWidth : image.GetWidth();
     result.height = image.info.fullHeight > 0 ? image.info.fullHeight : image.GetHeight();
     result.thumbnails = thumbs::MakeThumbnails(&image);
     return result;
 }
 
+CImageThread::Result CImageThread::Make(const Job& job)
+{
+    Result result = MakeThumbnail(job.path, job.name, job.type, m_settings.cacheFolder);
+    if (result.fromCache)
+        ++m_nFromCache;
+    if (result.decoded)
+        ++m_nDecoded;
+    if (result.decoded && !result.thumbnails.fitted)
+        result.thumbnails = PlaceholderThumbnails(result.width, result.height);
+    return result;
+}
+
+CImageThread::Made CImageThread::PlaceholderThumbnail(const std::string& placeholderPath)
+{
+    Made made;
+    CLfImage placeholder;
+    if (!placeholderPath.empty())
+        placeholder.Load(placeholderPath.c_str(), lfimg::kTypeBMP);
+    made.width = placeholder.IsValid() ? placeholder.GetWidth() : 0;
+    made.height = placeholder.IsValid() ? placeholder.GetHeight() : 0;
+    made.thumbnails = thumbs::MakeThumbnails(&placeholder);
+    return made;
+}
+
 const thumbs::ThumbnailPair& CImageThread::PlaceholderThumbnails(int& width, int& height)
 {
     std::call_once(m_placeholderOnce, [this] {
-        CLfImage placeholder;
-        if (!m_settings.placeholderPath.empty())
-            placeholder.Load(m_settings.placeholderPath.c_str(), lfimg::kTypeBMP);
-        m_nPlaceholderWidth = placeholder.IsValid() ? placeholder.GetWidth() : 0;
-        m_nPlaceholderHeight = placeholder.IsValid() ? placeholder.GetHeight() : 0;
-        m_placeholder = thumbs::MakeThumbnails(&placeholder);
+        Made made = PlaceholderThumbnail(m_settings.placeholderPath);
+        m_nPlaceholderWidth = made.width;
+        m_nPlaceholderHeight = made.height;
+        m_placeholder = std::move(made.thumbnails);
     });
     width = m_nPlaceholderWidth;
     height = m_nPlaceholderHeight;
     return m_placeholder;
+}
+
+void CImageThread::StoreInRecord(CImageItem& image, const Made& made, int type)
+{
+    image.m_bThumbnailMade = true;
+    image.m_nWidth = made.width;
+    image.m_nHeight = made.height;
+    if (!made.fromCache)
+        image.m_nImageType = type;
+    image.m_bThumbFromCache = made.fromCache;
+    image.SetThumbnails(made.thumbnails.fitted, made.thumbnails.framed);
 }
 
 void CImageThread::Store(const Job& job, Result result)
@@ -185,13 +216,7 @@ void CImageThread::Store(const Job& job, Result result)
     CImageItem* image = job.image;
     if (image->HasThumbnail())
         return;
-    image->m_bThumbnailMade = true;
-    image->m_nWidth = result.width;
-    image->m_nHeight = result.height;
-    if (!result.fromCache)
-        image->m_nImageType = job.type;
-    image->m_bThumbFromCache = result.fromCache;
-    image->SetThumbnails(result.thumbnails.fitted, result.thumbnails.framed);
+    StoreInRecord(*image, result, job.type);
 
     size_t index = job.index;
     if (index >= m_folder.ImageCount() || m_folder.Image(index) != image) {

@@ -55,6 +55,23 @@ public:
     // without thumbnails.
     static int ThumbnailType(const std::string& extension);
 
+    // One image's thumbnails as a pass makes them: the cached pair when it is fresh,
+    // else a decode of type (0: none, nothing is decoded). decoded tells a failed decode
+    // (no fitted thumbnail) from a type without thumbnails.
+    struct Made {
+        thumbs::ThumbnailPair thumbnails;
+        int width = 0;  // the image's pixel size
+        int height = 0;
+        bool fromCache = false;
+        bool decoded = false;
+    };
+    static Made MakeThumbnail(const std::string& path, const std::string& name, int type,
+                              const std::string& cacheFolder);
+    // The thumbnails of the picture that stands for an image no codec reads.
+    static Made PlaceholderThumbnail(const std::string& placeholderPath);
+    // Puts what was made into the record (under mutex A); type: the decoded type.
+    static void StoreInRecord(CImageItem& image, const Made& made, int type);
+
     // What the last pass did, for the curious (tests, benchmarks).
     int DecodeCount() const { return m_nDecoded.load(); }
     int CacheHitCount() const { return m_nFromCache.load(); }
@@ -68,12 +85,7 @@ private:
         std::string name;
         int type = 0;
     };
-    struct Result {
-        thumbs::ThumbnailPair thumbnails;
-        int width = 0;
-        int height = 0;
-        bool fromCache = false;
-    };
+    using Result = Made;
 
     void Worker();
     // Under mutex A: the next image without thumbnail that nobody is making; the first

@@ -5,9 +5,11 @@
 #include "manager/CQuorixDoc.h"
 #include "manager/CQuorixState.h"
 #include "manager/FolderPaths.h"
+#include "manager/ImageCommands.h"
 #include "manager/ThumbGrid.h"
 #include "manager/ThumbnailMaker.h"
 #include "resources/manager/ManagerIds.h"
+#include "resources/manager/ManagerMenus.h"
 
 #include <wx/app.h>
 #include <wx/dcbuffer.h>
@@ -50,19 +52,6 @@ wxBitmap MakeCellBackground(bool selected)
     dc.DrawRectangle(5, 26, 90, 68);
     dc.SelectObject(wxNullBitmap);
     return bitmap;
-}
-
-wxBitmap BitmapOfPixels(const ThumbnailPixels& pixels)
-{
-    const size_t bytes = pixels.rgb.size();
-    if (pixels.width <= 0 || pixels.height <= 0 || bytes != size_t(pixels.width) * size_t(pixels.height) * 3)
-        return wxBitmap();
-    // wxImage frees what it is given with free().
-    auto* data = static_cast<unsigned char*>(std::malloc(bytes));
-    if (!data)
-        return wxBitmap();
-    std::memcpy(data, pixels.rgb.data(), bytes);
-    return wxBitmap(wxImage(pixels.width, pixels.height, data));
 }
 
 // Draws text so that its baseline lies at y.
@@ -344,13 +333,7 @@ void CImageView::RightDown(const wxPoint& point)
     if (selected < 1)
         return;
     wxMenu menu;
-    menu.Append(ID_IMAGE_EDITOR, "&Editor");
-    menu.AppendSeparator();
-    menu.Append(ID_IMAGE_COPY, "&Copy");
-    menu.Append(ID_IMAGE_MOVE, "&Move");
-    menu.AppendSeparator();
-    menu.Append(ID_IMAGE_DELETE, "&Delete");
-    menu.Append(ID_IMAGE_RENAME, "&Rename");
+    AppendImageCommands(menu);
     if (m_menuRunner)
         m_menuRunner(menu, point);
     else if (m_canvas)
@@ -390,14 +373,8 @@ void CImageView::RepaintRecentFolders(bool erase)
 
 void CImageView::OnCommand(wxCommandEvent& event)
 {
-    switch (event.GetId()) {
-    case ID_IMAGE_EDITOR: OnEditor(); break;
-    case ID_IMAGE_COPY: OnCopy(); break;
-    case ID_IMAGE_MOVE: OnMove(); break;
-    case ID_IMAGE_DELETE: OnDelete(); break;
-    case ID_IMAGE_RENAME: OnRename(); break;
-    default: event.Skip();
-    }
+    if (!RunImageCommand(*this, event.GetId()))
+        event.Skip();
 }
 
 void CImageView::ShowMessage(const std::string& text, const std::string& caption, long icon)

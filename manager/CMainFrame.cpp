@@ -1,7 +1,9 @@
 #include "manager/CMainFrame.h"
 
+#include "manager/CDetailListView.h"
 #include "manager/CDirectoryView.h"
 #include "manager/CFoldersView.h"
+#include "manager/CImageListView.h"
 #include "manager/CImageView.h"
 #include "manager/CPlaceholderView.h"
 #include "manager/CQuorixDoc.h"
@@ -114,8 +116,8 @@ const wxClassInfo* CMainFrame::ImagePaneClass(int viewMode)
 {
     switch (viewMode) {
     case kViewThumbnails: return wxCLASSINFO(CImageView);
-    case kViewThumbnailsAndDetails: return wxCLASSINFO(CImageListPlaceholder);
-    case kViewDetailsAndFolders: return wxCLASSINFO(CDetailListPlaceholder);
+    case kViewThumbnailsAndDetails: return wxCLASSINFO(CImageListView);
+    case kViewDetailsAndFolders: return wxCLASSINFO(CDetailListView);
     default: return nullptr;
     }
 }

@@ -40,7 +40,7 @@ public:
     // The class of the image pane's view in a view mode, or null for an unknown mode.
     static const wxClassInfo* ImagePaneClass(int viewMode);
 
-    CPaneView* GetDirectoryView() const;
+    CPaneView* GetDirectoryView() const override;
     CPaneView* GetRecentFoldersView() const override;
     CPaneView* GetToolPanelView() const;
     CPaneView* GetImagePaneView() const;

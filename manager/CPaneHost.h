@@ -10,6 +10,8 @@ class wxWindow;
 class CPaneHost {
 public:
     virtual CPaneView* GetRecentFoldersView() const = 0;
+    // The folder tree, onto which list rows are dragged.
+    virtual CPaneView* GetDirectoryView() const = 0;
     // The left column (folder tree over recent folders), whose width the settings keep.
     virtual wxWindow* GetLeftColumn() const = 0;
     virtual CSysImageList* GetSysImageList() const = 0;

@@ -23,5 +23,3 @@ wxWindow* CPlaceholderView::CreatePaneWindow(wxWindow* parent, const wxSize& siz
     const char* Name::PaneName() const { return text; }
 
 LF_PLACEHOLDER_NAME(CToolPanelPlaceholder, "Tools")
-LF_PLACEHOLDER_NAME(CImageListPlaceholder, "Thumbnails and details")
-LF_PLACEHOLDER_NAME(CDetailListPlaceholder, "Details and folders")

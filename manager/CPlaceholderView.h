@@ -22,7 +22,5 @@ protected:
     }
 
 LF_PLACEHOLDER_VIEW(CToolPanelPlaceholder);       // right column, top: the tool panel
-LF_PLACEHOLDER_VIEW(CImageListPlaceholder);       // image pane, view mode 1
-LF_PLACEHOLDER_VIEW(CDetailListPlaceholder);      // image pane, view mode 2
 
 #undef LF_PLACEHOLDER_VIEW

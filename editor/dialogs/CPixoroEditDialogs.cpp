@@ -1,5 +1,7 @@
 #include "editor/dialogs/CPixoroEditDialogs.h"
 
+#include "editor/dialogs/CAdjustDlg.h"
+#include "editor/dialogs/CRedEyeDlg.h"
 #include "editor/dialogs/CResizeDlg.h"
 #include "editor/dialogs/CRotateDlg.h"
 #include "editor/dialogs/CWatermarkTextDlg.h"
@@ -29,6 +31,22 @@ bool CPixoroEditDialogs::Resize(CPixoroDocModel&, int& width, int& height)
     width = dialog.GetWidth();
     height = dialog.GetHeight();
     return true;
+}
+
+bool CPixoroEditDialogs::AdjustImage(Adjust kind, CPixoroDocModel& doc, CLfImage& work, CLfImage& current)
+{
+    if (kind == Adjust::RedEye) {
+        CRedEyeDlg dialog(Owner(), work);
+        return dialog.ShowModal() == wxID_OK;
+    }
+    const AdjustKind adjust = kind == Adjust::BrightnessContrast ? AdjustKind::BrightnessContrast
+                              : kind == Adjust::RedGreenBlue     ? AdjustKind::RedGreenBlue
+                              : kind == Adjust::HueSaturation    ? AdjustKind::HueSaturation
+                              : kind == Adjust::Exposure         ? AdjustKind::Exposure
+                              : kind == Adjust::Blur             ? AdjustKind::Blur
+                                                                 : AdjustKind::Sharpen;
+    CAdjustDlg dialog(Owner(), adjust, work, &current, [&doc] { doc.ShowChangedImage(); });
+    return dialog.ShowModal() == wxID_OK;
 }
 
 bool CPixoroEditDialogs::AddText(CPixoroDocModel& doc, CLfImage&, CLfImage& work)

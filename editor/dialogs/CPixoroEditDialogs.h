@@ -8,10 +8,10 @@ public:
     bool HasRotate() const override { return true; }
     bool HasResize() const override { return true; }
     bool HasText() const override { return true; }
-    bool HasAdjust(Adjust) const override { return false; }
+    bool HasAdjust(Adjust) const override { return true; }
 
     bool Rotate(CPixoroDocModel& doc, CLfImage& work) override;
     bool Resize(CPixoroDocModel& doc, int& width, int& height) override;
-    bool AdjustImage(Adjust, CPixoroDocModel&, CLfImage&, CLfImage&) override { return false; }
+    bool AdjustImage(Adjust kind, CPixoroDocModel& doc, CLfImage& work, CLfImage& current) override;
     bool AddText(CPixoroDocModel& doc, CLfImage& current, CLfImage& work) override;
 };

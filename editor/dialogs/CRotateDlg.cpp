@@ -3,6 +3,7 @@
 #include "editor/dialogs/DialogControls.h"
 #include "editor/dialogs/CDlgImageView.h"
 #include "editor/dialogs/PreviewFit.h"
+#include "editor/dialogs/ProcessingScope.h"
 #include "editor/dialogs/RotateAngle.h"
 #include "resources/editor/DialogIds.h"
 #include "resources/editor/DialogStrings.h"
@@ -119,7 +120,7 @@ void CRotateDlg::ShowPreview()
 
 void CRotateDlg::OnFlip(wxCommandEvent& event)
 {
-    wxBusyCursor wait;
+    ProcessingScope processing;
     const bool horizontal = event.GetId() == DialogControlId(IDC_ROTATE_HORIZONTAL);
     for (CLfImage* image : {&m_base, &m_work}) {
         if (horizontal)
@@ -137,14 +138,18 @@ void CRotateDlg::OnFlip(wxCommandEvent& event)
 
 void CRotateDlg::OnOK(wxCommandEvent&)
 {
+    std::optional<int> angle;
     if (m_rotateMode && m_rotateMode->GetValue() && m_angle) {
-        const std::optional<int> angle = NormaliseAngle(m_angle->GetValue().ToStdString());
+        angle = NormaliseAngle(m_angle->GetValue().ToStdString());
         if (!angle) {
             m_message(estr::kInvalidNumber);
             return;
         }
-        wxBusyCursor wait;
-        m_rotated = RotateByDegrees(m_work, *angle);
+    }
+    {
+        ProcessingScope processing;
+        if (angle)
+            m_rotated = RotateByDegrees(m_work, *angle);
     }
     SetReturnCode(wxID_OK);
     EndDialog(wxID_OK);

@@ -14,5 +14,9 @@ long ParseBoundedNumber(std::string_view text, long low, long high);
 // sign or letters).
 std::optional<long> ParseBoundedInteger(std::string_view text, long low, long high);
 
+// A real number written at the start of text (after blanks), clamped to [low, high];
+// nothing when the text does not start with one.
+std::optional<double> ParseBoundedReal(std::string_view text, double low, double high);
+
 // The text without blanks at either end.
 std::string_view TrimBlanks(std::string_view text);

@@ -42,7 +42,9 @@ bool RedEyeBox::ZoomIn()
     if (m_side < 13)
         return false;
     m_side = static_cast<int>(m_side * 0.9);
-    m_zoomStepPending = true;
+    // The zoom's own refresh takes the marker of the first pick, so the next top-pane
+    // pick moves the box again.
+    m_zoomStepPending = false;
     return true;
 }
 
@@ -51,7 +53,7 @@ bool RedEyeBox::ZoomOut()
     if (m_side >= 200)
         return false;
     m_side = static_cast<int>(m_side * 1.1);
-    m_zoomStepPending = true;
+    m_zoomStepPending = false;
     return true;
 }
 

@@ -30,6 +30,10 @@ wxBEGIN_EVENT_TABLE(CPixoroDoc, wxDocument)
     EVT_MENU(ID_ADJUST_BRIGHTNESS, CPixoroDoc::OnBrightnessContrast)
     EVT_MENU(ID_ADJUST_RGB, CPixoroDoc::OnRedGreenBlue)
     EVT_MENU(ID_IMAGE_REDEYE, CPixoroDoc::OnRedEye)
+    EVT_MENU(ID_ADJUST_EXPOSURE, CPixoroDoc::OnUnsentAdjust)
+    EVT_MENU(ID_ADJUST_HUE_SATURATION, CPixoroDoc::OnUnsentAdjust)
+    EVT_MENU(ID_ADJUST_BLUR, CPixoroDoc::OnUnsentAdjust)
+    EVT_MENU(ID_ADJUST_SHARPEN, CPixoroDoc::OnUnsentAdjust)
     EVT_MENU(ID_ADJUST_GRAYSCALE, CPixoroDoc::OnGrayScale)
     EVT_UPDATE_UI(ID_IMAGE_ROTATE, CPixoroDoc::OnUpdateEditCommand)
     EVT_UPDATE_UI(ID_IMAGE_RESIZE, CPixoroDoc::OnUpdateEditCommand)
@@ -207,6 +211,17 @@ void CPixoroDoc::OnRedEye(wxCommandEvent&)
 {
     AttachZoomHost();
     AdjustImage(static_cast<int>(EditDialogs::Adjust::RedEye));
+}
+
+void CPixoroDoc::OnUnsentAdjust(wxCommandEvent& event)
+{
+    using Adjust = EditDialogs::Adjust;
+    const Adjust kind = event.GetId() == ID_ADJUST_EXPOSURE         ? Adjust::Exposure
+                        : event.GetId() == ID_ADJUST_HUE_SATURATION ? Adjust::HueSaturation
+                        : event.GetId() == ID_ADJUST_BLUR           ? Adjust::Blur
+                                                                    : Adjust::Sharpen;
+    AttachZoomHost();
+    AdjustImage(static_cast<int>(kind));
 }
 
 void CPixoroDoc::OnUpdateEditCommand(wxUpdateUIEvent& event)

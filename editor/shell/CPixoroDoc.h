@@ -62,6 +62,8 @@ private:
     void OnBrightnessContrast(wxCommandEvent& event);
     void OnRedGreenBlue(wxCommandEvent& event);
     void OnRedEye(wxCommandEvent& event);
+    // The adjust commands that nothing sends.
+    void OnUnsentAdjust(wxCommandEvent& event);
     void OnGrayScale(wxCommandEvent& event);
     void OnUpdateEditCommand(wxUpdateUIEvent& event);
     void OnUpdateEditCopy(wxUpdateUIEvent& event);

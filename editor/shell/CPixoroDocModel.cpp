@@ -526,6 +526,12 @@ bool CPixoroDocModel::AdjustImage(int kind)
     return ok;
 }
 
+void CPixoroDocModel::ShowChangedImage()
+{
+    m_bSizeChanged = true;
+    OnImageReplaced(kHintLayout);
+}
+
 bool CPixoroDocModel::GrayScale()
 {
     if (!HasImage())

@@ -81,6 +81,8 @@ public:
     bool ResizeTo(int width, int height);
     // Resampling mode of a resize: smooth (2) when shrinking on both axes, else automatic.
     static int ResizeMode(int oldWidth, int oldHeight, int newWidth, int newHeight);
+    // A dialog's preview changed the current image in place: the views redraw it.
+    void ShowChangedImage();
     // The view's zoom back after an adjust or greyscale edit.
     void RestoreZoom();
     // Whether an edit command can run: an image with pixels and, for the dialog

@@ -8,7 +8,8 @@ class CPixoroDocModel;
 
 class EditDialogs {
 public:
-    enum class Adjust { BrightnessContrast, RedGreenBlue, RedEye };
+    // The last four have handlers in the document, but no menu, button or key sends them.
+    enum class Adjust { BrightnessContrast, RedGreenBlue, RedEye, HueSaturation, Exposure, Blur, Sharpen };
 
     virtual ~EditDialogs() = default;
 

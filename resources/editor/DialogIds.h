@@ -27,3 +27,107 @@ enum RotateControlId {
     IDC_ROTATE_MODE_FLIP = 1139,
     IDC_ROTATE_PREVIEW = 1140,  // the frame the preview pane sits in
 };
+
+// The colour dialogs: a slider, an edit and its spin per value; before and after panes
+// in the "Preview" frame.
+inline constexpr int IDD_FLIP = 133;
+inline constexpr int IDD_CANVAS_SIZE = 134;
+inline constexpr int IDD_EXPOSURE = 136;
+inline constexpr int IDD_BRIGHTNESS_CONTRAST = 137;
+inline constexpr int IDD_HUE_SATURATION = 138;
+inline constexpr int IDD_RED_GREEN_BLUE = 139;
+inline constexpr int IDD_BLUR = 140;
+inline constexpr int IDD_SHARPEN = 141;
+inline constexpr int IDD_RED_EYE = 207;
+
+enum AdjustControlId {
+    IDC_ADJUST_PREVIEW_BUTTON = 3,  // red/green/blue and hue/saturation
+    IDC_ADJUST_PREVIEW_BOX = 1037,
+    IDC_ADJUST_BEFORE = 1038,
+    IDC_ADJUST_AFTER = 1039,
+    IDC_ADJUST_AMOUNT_BOX = 1048,
+
+    IDC_BC_PREVIEW_BUTTON = 1035,
+    IDC_BC_LEVELS_BOX = 1036,
+    IDC_BC_BRIGHTNESS_EDIT = 1040,
+    IDC_BC_BRIGHTNESS_SPIN = 1041,
+    IDC_BC_CONTRAST_EDIT = 1042,
+    IDC_BC_CONTRAST_SPIN = 1043,
+    IDC_BC_GAMMA_EDIT = 1044,
+    IDC_BC_GAMMA_SPIN = 1045,
+    IDC_BC_BRIGHTNESS = 1046,
+    IDC_BC_CONTRAST = 1047,
+    IDC_BC_GAMMA = 1048,
+
+    IDC_RGB_RED_LABEL = 1061,
+    IDC_RGB_BLUE_LABEL = 1062,
+    IDC_RGB_GREEN_LABEL = 1063,
+    IDC_RGB_BLUE = 1064,
+    IDC_RGB_GREEN = 1065,
+    IDC_RGB_RED = 1066,
+    IDC_RGB_RED_EDIT = 1067,
+    IDC_RGB_RED_SPIN = 1068,
+    IDC_RGB_BLUE_EDIT = 1069,
+    IDC_RGB_BLUE_SPIN = 1070,
+    IDC_RGB_GREEN_EDIT = 1071,
+    IDC_RGB_GREEN_SPIN = 1072,
+
+    IDC_HUE_SATURATION = 1049,
+    IDC_HUE_HUE = 1050,
+    IDC_HUE_LIGHTNESS = 1051,
+    IDC_HUE_HUE_EDIT = 1052,
+    IDC_HUE_SATURATION_EDIT = 1053,
+    IDC_HUE_LIGHTNESS_EDIT = 1054,
+    IDC_HUE_HUE_SPIN = 1055,
+    IDC_HUE_SATURATION_SPIN = 1056,
+    IDC_HUE_LIGHTNESS_SPIN = 1057,
+    IDC_HUE_HUE_LABEL = 1058,
+    IDC_HUE_SATURATION_LABEL = 1059,
+    IDC_HUE_LIGHTNESS_LABEL = 1060,
+
+    IDC_EXPOSURE_PREVIEW_BUTTON = 1029,
+    IDC_EXPOSURE_AUTO = 1030,
+    IDC_EXPOSURE_RESET = 1031,
+    IDC_EXPOSURE_LIGHTEN = 1032,
+    IDC_EXPOSURE_LIGHTEN_EDIT = 1033,
+    IDC_EXPOSURE_LIGHTEN_SPIN = 1034,
+    IDC_EXPOSURE_DARKEN = 1035,
+    IDC_EXPOSURE_DARKEN_EDIT = 1036,
+    IDC_EXPOSURE_DARKEN_SPIN = 1037,
+    IDC_EXPOSURE_GAMMA = 1038,
+    IDC_EXPOSURE_GAMMA_EDIT = 1039,
+    IDC_EXPOSURE_GAMMA_SPIN = 1040,
+    // The exposure dialog's frame and pane labels: its own ids, as 1037 to 1039 are taken.
+    IDC_EXPOSURE_PREVIEW_BOX = 1041,
+    IDC_EXPOSURE_BEFORE = 1042,
+    IDC_EXPOSURE_AFTER = 1043,
+
+    IDC_FILTER_PREVIEW_BUTTON = 1074,  // blur and sharpen
+    IDC_FILTER_AMOUNT = 1076,
+    IDC_FILTER_AMOUNT_EDIT = 1077,
+    IDC_FILTER_AMOUNT_SPIN = 1078,
+};
+
+enum FlipControlId {
+    IDC_FLIP_VERTICAL = 1014,
+    IDC_FLIP_HORIZONTAL = 1015,
+    IDC_FLIP_PREVIEW_BOX = 1016,  // the frame the preview pane sits in
+};
+
+enum CanvasSizeControlId {
+    IDC_CANVAS_WIDTH = 1016,
+    IDC_CANVAS_HEIGHT = 1017,
+    IDC_CANVAS_WIDTH_SPIN = 1018,
+    IDC_CANVAS_HEIGHT_SPIN = 1019,
+    IDC_CANVAS_OLD_WIDTH = 1084,
+    IDC_CANVAS_OLD_HEIGHT = 1085,
+};
+
+enum RedEyeControlId {
+    IDC_REDEYE_ZOOM_IN = 1150,
+    IDC_REDEYE_ZOOM_OUT = 1151,
+    IDC_REDEYE_FIX = 1152,
+    IDC_REDEYE_UNFIX = 1153,
+    IDC_REDEYE_TOP_BOX = 1154,   // the frames of the two panes
+    IDC_REDEYE_ZOOM_BOX = 1155,
+};

@@ -7,6 +7,7 @@ inline constexpr char kInvalidNumber[] = "Please insert valid number.";
 inline constexpr char kInvalidWidth[] = "Please insert valid image width. This should be 1 to 4095.";
 inline constexpr char kInvalidHeight[] = "Please insert valid image height. This should be 1 to 4095.";
 inline constexpr char kEnterInteger[] = "Please enter an integer.";
+inline constexpr char kEnterNumber[] = "Please enter a number.";
 inline constexpr char kProcessing[] = "Processing";
 
 }  // namespace estr

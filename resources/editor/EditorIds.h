@@ -45,6 +45,10 @@ enum ViewCommand : int {
 enum EditCommand : int {
     ID_IMAGE_ROTATE = 22776,
     ID_IMAGE_TEXT_UNSENT = 22777,  // a second Text id that nothing sends
+    ID_ADJUST_EXPOSURE = 22780,        // these four are sent by nothing
+    ID_ADJUST_HUE_SATURATION = 22782,
+    ID_ADJUST_BLUR = 22784,
+    ID_ADJUST_SHARPEN = 22785,
     ID_ADJUST_BRIGHTNESS = 22781,
     ID_ADJUST_RGB = 22783,
     ID_IMAGE_RESIZE = 22787,

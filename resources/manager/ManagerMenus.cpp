@@ -51,3 +51,14 @@ wxAcceleratorTable CreateMainAccelerators()
     };
     return wxAcceleratorTable(static_cast<int>(std::size(entries)), entries);
 }
+
+void AppendImageCommands(wxMenu& menu)
+{
+    menu.Append(ID_IMAGE_EDITOR, "&Editor");
+    menu.AppendSeparator();
+    menu.Append(ID_IMAGE_COPY, "&Copy");
+    menu.Append(ID_IMAGE_MOVE, "&Move");
+    menu.AppendSeparator();
+    menu.Append(ID_IMAGE_DELETE, "&Delete");
+    menu.Append(ID_IMAGE_RENAME, "&Rename");
+}

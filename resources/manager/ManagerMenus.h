@@ -12,3 +12,7 @@ wxMenuBar* CreateMainMenuBar(wxMenu** recentFiles);
 
 // The shortcuts that reach a command: New, Open and Print.
 wxAcceleratorTable CreateMainAccelerators();
+
+// The image commands of the thumbnail grid's and the list views' context menu: Editor,
+// Copy, Move, Delete and Rename.
+void AppendImageCommands(wxMenu& menu);

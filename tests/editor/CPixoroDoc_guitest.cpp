@@ -7,6 +7,7 @@
 #include "editor/shell/CPixoroView.h"
 #include "image/CLfImage.h"
 #include "resources/editor/EditorIds.h"
+#include "tests/editor/EditorFrameFixture.h"
 #include "tests/editor/ScriptedPrompts.h"
 #include "tests/image/PictureTestUtil.h"
 #include "tests/support/GuiTest.h"
@@ -21,25 +22,8 @@
 
 namespace {
 
-// The editor's document manager, template and main frame, as start-up builds them.
-class CPixoroDocTest : public ::testing::Test {
+class CPixoroDocTest : public lftest::EditorFrameFixture {
 protected:
-    CPixoroDocTest()
-    {
-        manager = std::make_unique<wxDocManager>(0, false);
-        manager->Initialize();
-        new CPixoroDocTemplate(manager.get(), state, prompts);
-        frame = new CMainFrame(manager.get());
-        wxTheApp->SetTopWindow(frame);
-        frame->Show();
-    }
-    ~CPixoroDocTest() override
-    {
-        manager->Clear(true);
-        frame->Destroy();
-        lftest::PumpFor(std::chrono::milliseconds(50));
-        wxTheApp->SetTopWindow(nullptr);
-    }
     std::string Picture(const std::string& name, int width, int height)
     {
         auto picture = lftest::MakePicture(width, height, 24);
@@ -48,12 +32,6 @@ protected:
         return path;
     }
     wxString Pane(int n) const { return frame->GetStatusBar()->GetStatusText(n); }
-
-    lftest::TempDir dir;
-    CPixoroState state{(dir / "settings.ini").string()};
-    lftest::ScriptedPrompts prompts;
-    std::unique_ptr<wxDocManager> manager;
-    CMainFrame* frame = nullptr;
 };
 
 TEST_F(CPixoroDocTest, OpeningShowsTheTitleAndTheStatusPanes)

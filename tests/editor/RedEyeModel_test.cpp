@@ -29,6 +29,19 @@ TEST(RedEyeBoxTest, FirstPickShrinksTheBoxSixTimes)
     EXPECT_EQ(box.Side(), 63);
 }
 
+// A zoom step between the first and the second pick takes the first pick's marker, so
+// the second pick moves the box.
+TEST(RedEyeBoxTest, AZoomStepAfterTheFirstPickLetsTheNextPickMove)
+{
+    RedEyeBox box(1600, 1200);
+    box.PickTop(100, 50, 0, 0, 0.25f);
+    EXPECT_TRUE(box.ZoomIn());
+    EXPECT_EQ(box.Side(), 56);
+    box.PickTop(20, 10, 0, 0, 0.25f);
+    EXPECT_EQ(box.CentreX(), 80);
+    EXPECT_EQ(box.CentreY(), 40);
+}
+
 TEST(RedEyeBoxTest, ZoomStepsStopAtTheirLimits)
 {
     RedEyeBox box(1600, 1200);

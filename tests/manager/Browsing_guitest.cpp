@@ -1,4 +1,5 @@
 #include "FrameTestSupport.h"
+#include "ManagerHarness.h"
 #include "ThumbTestSupport.h"
 #include "manager/CDirectoryView.h"
 #include "manager/CFoldersView.h"
@@ -26,61 +27,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The manager's frame and document in this process, with the session file, the
-// settings and the thumbnail cache in the test's folders.
-class Manager {
-public:
-    explicit Manager(const lftest::TempDir& dir)
-    {
-        state = std::make_unique<CQuorixState>((dir / "settings.ini").string());
-        manager = std::make_unique<CQuorixDocManager>();
-        new lftest::TestTemplate(manager.get(), *state, (dir / "qkvex.sess").string());
-        frame = new CMainFrame(manager.get(), *state);
-        frame->SetMessageSink([this](const std::string& text) { messages.push_back(text); });
-        frame->SetSize(0, 0, 1000, 765);
-        wxTheApp->SetTopWindow(frame);
-        EXPECT_TRUE(manager->CreateNewDocument());
-        doc = dynamic_cast<CQuorixDoc*>(manager->GetCurrentDocument());
-        doc->SetMessageSink([this](const std::string& text) { messages.push_back(text); });
-        frame->Show();
-        lftest::PumpFor(std::chrono::milliseconds(50));
-    }
-    ~Manager() { Close(); }
-    void Close()
-    {
-        wxWeakRef<wxWindow> alive(frame);
-        if (frame)
-            frame->Close(true);
-        EXPECT_TRUE(lftest::PumpUntil([&] { return !alive; }));
-        frame = nullptr;
-        wxTheApp->SetTopWindow(nullptr);
-        manager.reset();
-        state.reset();
-    }
-    CDirectoryView* Tree() const { return dynamic_cast<CDirectoryView*>(frame->GetDirectoryView()); }
-    CFoldersView* Recent() const { return dynamic_cast<CFoldersView*>(frame->GetRecentFoldersView()); }
-    CImageView* Grid() const { return dynamic_cast<CImageView*>(frame->GetImagePaneView()); }
-    bool AllThumbnails() const
-    {
-        CFolderItem* folder = doc->GetCurrentFolder();
-        for (const auto& image : folder->m_arrImages)
-            if (!image->HasThumbnail())
-                return false;
-        return state->m_threads.CountRunning() == 0;
-    }
-    // The client point at the middle of cell i of the grid (not scrolled).
-    wxPoint CellPoint(int i) const
-    {
-        const RECT cell = thumbgrid::CellRect(i, state->m_nThumbColumns);
-        return {cell.left + 50, cell.top + 57};
-    }
-
-    std::unique_ptr<CQuorixState> state;
-    std::unique_ptr<CQuorixDocManager> manager;
-    CMainFrame* frame = nullptr;
-    CQuorixDoc* doc = nullptr;
-    std::vector<std::string> messages;
-};
+using lftest::Manager;
 
 class BrowsingTest : public ::testing::Test {
 protected:

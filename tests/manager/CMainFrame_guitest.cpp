@@ -3,6 +3,8 @@
 #include "manager/CChangeViewDlg.h"
 #include "manager/CDirectoryView.h"
 #include "manager/CFoldersView.h"
+#include "manager/CDetailListView.h"
+#include "manager/CImageListView.h"
 #include "manager/CImageView.h"
 #include "manager/CMainFrame.h"
 #include "manager/CPlaceholderView.h"
@@ -140,7 +142,7 @@ TEST_F(MainFrameTest, ImagePaneFollowsTheViewMode)
     CPaneView* grid = frame->GetImagePaneView();
     frame->SwitchImageView(1);
     CPaneView* list = frame->GetImagePaneView();
-    EXPECT_TRUE(list->IsKindOf(wxCLASSINFO(CImageListPlaceholder)));
+    EXPECT_TRUE(list->IsKindOf(wxCLASSINFO(CImageListView)));
     EXPECT_TRUE(doc->m_bViewReplaced);
     EXPECT_EQ(doc->GetViews().IndexOf(grid), wxNOT_FOUND) << "the old view left the document";
     EXPECT_EQ(doc->GetViews().size(), 5u);
@@ -153,7 +155,7 @@ TEST_F(MainFrameTest, ImagePaneFollowsTheViewMode)
     frame->SwitchImageView(7);
     EXPECT_EQ(frame->GetImagePaneView(), list);
     frame->SwitchImageView(2);
-    EXPECT_TRUE(frame->GetImagePaneView()->IsKindOf(wxCLASSINFO(CDetailListPlaceholder)));
+    EXPECT_TRUE(frame->GetImagePaneView()->IsKindOf(wxCLASSINFO(CDetailListView)));
     EXPECT_EQ(frame->GetRightSplitter()->GetReplaceMode(), 2);
     EXPECT_TRUE(frame->GetImagePaneView()->GetPaneWindow()->IsShownOnScreen());
 }
@@ -211,7 +213,7 @@ TEST_F(MainFrameTest, ChangeViewDialogSwitchesThePaneByItself)
     dialog.SetTarget(doc, false);
     EXPECT_EQ(dialog.ShowModal(), wxID_OK);
     EXPECT_EQ(probe.destroyed, 1);
-    EXPECT_TRUE(frame->GetImagePaneView()->IsKindOf(wxCLASSINFO(CDetailListPlaceholder)));
+    EXPECT_TRUE(frame->GetImagePaneView()->IsKindOf(wxCLASSINFO(CDetailListView)));
     EXPECT_EQ(frame->GetRightSplitter()->GetReplaceMode(), kViewDetailsAndFolders);
 }
 
