@@ -56,7 +56,7 @@ void BM_UploadToFakeService(benchmark::State& state)
         lfplat::PollReactor reactor;
         Sink sink;
         CUploadProtocol protocol(sink);
-        protocol.SetFiles({{path, "big.bin", static_cast<int64_t>(kBytes), static_cast<int64_t>(kBytes)}});
+        protocol.SetFiles({{path, "big.bin", static_cast<int64_t>(kBytes), static_cast<int64_t>(kBytes), path}});
         protocol.SetAccount("1-2", "/in");
         protocol.Connect("127.0.0.1", static_cast<unsigned>(service.Port()));
         reactor.RunUntil([&] { return sink.done; }, std::chrono::minutes(5));

@@ -184,6 +184,16 @@ bool CreateDialogFromTemplate(wxDialog& dialog, wxWindow* parent, const DialogTe
             break;
         case DlgItemKind::SpinButton: control = new wxSpinButton(&dialog, id, pos, size, wxSP_VERTICAL); break;
         case DlgItemKind::Edit: control = new wxTextCtrl(&dialog, id, text, pos, size); break;
+        case DlgItemKind::Password: control = new wxTextCtrl(&dialog, id, text, pos, size, wxTE_PASSWORD); break;
+        case DlgItemKind::List: {
+            auto* list = new wxListCtrl(&dialog, id, pos, size, wxLC_REPORT | wxLC_HRULES | wxLC_VRULES | wxBORDER_SUNKEN);
+            list->EnableCheckBoxes();
+            control = list;
+            break;
+        }
+        case DlgItemKind::Progress:
+            control = new wxGauge(&dialog, id, 100, pos, size, wxGA_HORIZONTAL | wxGA_SMOOTH);
+            break;
         case DlgItemKind::Slider:
             control = new wxSlider(&dialog, id, 0, 0, 100, pos, size, wxSL_HORIZONTAL | wxSL_AUTOTICKS);
             break;

@@ -34,6 +34,9 @@ enum class DlgItemKind {
     ListView,       // a list of rows in columns with a header, rows with check boxes
     Progress,       // a horizontal progress bar
     VerticalSlider, // a vertical slider, minimum at the top, ticks on both sides, range 0..100
+    Password,       // a one-line text field that shows bullets for what is typed
+    List,           // a list of rows in columns, with check boxes and grid lines
+    Progress,       // a horizontal progress bar, range 0..100 until the dialog sets one
 };
 
 struct DlgItem {

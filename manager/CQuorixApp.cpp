@@ -11,6 +11,7 @@
 #include "platform/ProgramStart.h"
 #include "platform/SettingsStore.h"
 #include "platform/SingleInstanceLock.h"
+#include "platform/gui/WxReactor.h"
 #include "platform/WorkingFolder.h"
 #include "resources/manager/ManagerIds.h"
 #include "resources/manager/ManagerStrings.h"
@@ -100,6 +101,7 @@ bool CQuorixApp::OnInit()
         return true;
     }
 
+    m_reactor = std::make_unique<lfplat::WxReactor>();
     m_sysImageList = std::make_unique<CSysImageList>();
     auto* frame = new CMainFrame(m_docManager.get(), *m_state, m_sysImageList.get());
     SetTopWindow(frame);
@@ -133,6 +135,7 @@ int CQuorixApp::OnExit()
         m_docManager.reset();
     }
     m_placement.reset();
+    m_reactor.reset();
     return wxApp::OnExit();
 }
 

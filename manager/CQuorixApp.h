@@ -20,6 +20,7 @@ class wxFileHistory;
 
 namespace lfplat {
 class SingleInstanceLock;
+class WxReactor;
 }
 
 class CQuorixApp : public wxApp {
@@ -58,6 +59,8 @@ private:
     // Set when start-up ends the program without a window: the exit status.
     std::optional<int> m_endWithoutWindow;
     std::unique_ptr<lfplat::SingleInstanceLock> m_instanceLock;
+    // The user-interface thread's reactor: the upload's sockets run on the event loop.
+    std::unique_ptr<lfplat::WxReactor> m_reactor;
     std::unique_ptr<CQuorixState> m_state;
     std::unique_ptr<CSysImageList> m_sysImageList;
     std::unique_ptr<wxDocManager> m_docManager;

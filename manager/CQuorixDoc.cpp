@@ -392,8 +392,9 @@ void CQuorixDoc::OnUpload()
                     "thumbnail images below.");
         return;
     }
-    if (m_uploadRunner)
-        m_uploadRunner(*this);
+    // The upload dialog, from the services table of the program (or of a test).
+    if (m_pState && m_pState->m_services.upload)
+        m_pState->m_services.upload(*this);
 }
 
 // ---- Session file --------------------------------------------------------------

@@ -52,8 +52,6 @@ public:
     void SetConfirmSink(std::function<bool(const std::string& text)> sink) { m_confirmSink = std::move(sink); }
     // What starts the editor (the platform's program start by default).
     void SetEditorLauncher(EditorHandOff::Launcher launcher) { m_editorLauncher = std::move(launcher); }
-    // The upload dialog, run by the Uploader command when images are selected.
-    void SetUploadRunner(std::function<void(CQuorixDoc&)> runner) { m_uploadRunner = std::move(runner); }
 
     // ---- Folders. Every change that frees or replaces image records goes through
     // these, so that loaders have ended first and the selection never keeps a freed
@@ -184,7 +182,6 @@ private:
     CQuorixState* m_pState = nullptr;
     std::string m_sessionPath;
     std::function<void(const std::string&)> m_messageSink;
-    std::function<void(CQuorixDoc&)> m_uploadRunner;
     std::function<bool(const std::string&)> m_confirmSink;
     EditorHandOff::Launcher m_editorLauncher;
     ThumbnailCache m_cache{lfplat::CacheFolder()};

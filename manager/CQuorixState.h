@@ -29,6 +29,7 @@ public:
     void ReadSettings();
     // Writes one value under the manager's settings key; an empty name writes nothing.
     void WriteRegString(const std::string& value, const std::string& name);
+    const std::string& GetSettingsPath() const { return m_settingsPath; }
     static const char* const kSettingsKey;
 
     // Taken by the thumbnail thread per image (A), by the list filler per row (A then B)

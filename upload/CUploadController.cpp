@@ -8,11 +8,7 @@
 CUploadController::CUploadController(IUploadView& view, std::vector<UploadSource> sources)
     : m_view(view), m_sources(std::move(sources))
 {
-    m_fetch = [](const std::string& url, const std::string& proxy, bool& ok) {
-        HttpLogin::Result result = HttpLogin::Get(url, proxy);
-        ok = result.ok;
-        return result.body;
-    };
+    m_fetch = HttpLogin::Fetch;
     if (lfplat::Reactor* reactor = lfplat::Reactor::Current())
         m_poster = reactor->GetPoster();
 }
@@ -142,6 +138,7 @@ void CUploadController::LoginAndConnect()
     context.server = s.server;
     context.endpoints = s.endpoints;
     const LoginDecision d = LoginReply::Evaluate(reply, context, m_reply);
+    m_uidSid = d.uidSid;
     if (!d.uploadBoxText.empty())
         m_view.UploadBoxText(d.uploadBoxText);
     if (d.showStatusButton)

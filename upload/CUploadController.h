@@ -87,6 +87,8 @@ public:
     const std::vector<UploadFile>& UploadList() const { return m_protocol.Files(); }
     const std::vector<std::string>& CopyPaths() const { return m_copies.Paths(); }
     const LoginReplyFields& Reply() const { return m_reply; }
+    // The account key of the last login ("1-1" after a refusal).
+    const std::string& UidSid() const { return m_uidSid; }
     int NextIndex() const { return m_protocol.NextIndex(); }
 
 private:
@@ -123,6 +125,7 @@ private:
     // has since been replaced is dropped.
     std::shared_ptr<int> m_alive = std::make_shared<int>(0);
     LoginReplyFields m_reply;
+    std::string m_uidSid = "1-1";
     IUploadView::Phase m_phase = IUploadView::kListing;
     bool m_skipAnalysis = false;
 };

@@ -68,6 +68,7 @@ std::optional<UploadFile> CUploadCopies::Make(const std::string& sourcePath, int
         return std::nullopt;  // RemoveAll deletes what was reserved
     UploadFile file;
     file.path = target.string();
+    file.source = sourcePath;
     file.name = name;
     file.size = static_cast<int64_t>(fs::file_size(target, error));
     file.preCopySize = static_cast<int64_t>(fs::file_size(source, error));

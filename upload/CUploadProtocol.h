@@ -21,6 +21,7 @@ struct UploadFile {
     std::string name;         // the source file's name
     int64_t size = 0;         // bytes of path
     int64_t preCopySize = 0;  // bytes of the source file
+    std::string source;       // the image the copy was made of
 };
 
 class IUploadProtocolSink {

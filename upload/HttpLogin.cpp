@@ -69,6 +69,13 @@ Result Get(const std::string& url, const std::string& proxy, long connectTimeout
     return result;
 }
 
+std::string Fetch(const std::string& url, const std::string& proxy, bool& ok)
+{
+    Result result = Get(url, proxy);
+    ok = result.ok;
+    return std::move(result.body);
+}
+
 std::string ProxyFor(const std::string& proxyFlag, const std::string& host, const std::string& port)
 {
     if (proxyFlag != "YES" || host.empty() || port.empty())

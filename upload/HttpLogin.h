@@ -18,6 +18,10 @@ struct Result {
 Result Get(const std::string& url, const std::string& proxy, long connectTimeoutSeconds = 20,
            long totalTimeoutSeconds = 60);
 
+// Get with the default time-outs, in the shape the login and the news take a fetch: the
+// body, ok false when the request could not be made.
+std::string Fetch(const std::string& url, const std::string& proxy, bool& ok);
+
 // The proxy of the session values for the web request: only when PROXY is "YES" and
 // host and port are set; a host written with its scheme is taken as it stands.
 std::string ProxyFor(const std::string& proxyFlag, const std::string& host, const std::string& port);

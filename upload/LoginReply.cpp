@@ -83,6 +83,7 @@ std::string InboxUrl(const UploadEndpoints& at, std::string_view login, std::str
 
 std::string RegisterUrl(const UploadEndpoints& at) { return Base(at) + "/register/register.cgi"; }
 std::string RegisterPageUrl(const UploadEndpoints& at) { return Base(at) + "/register/"; }
+std::string WebPageUrl(const UploadEndpoints& at, std::string_view path) { return Base(at) + std::string(path); }
 
 std::string TagValue(const std::string& reply, std::string_view tag, bool* found)
 {

@@ -12,10 +12,11 @@
 // field at loopback.
 struct UploadEndpoints {
     std::string scheme = "http";
-    std::string webHost = "www.lanternfolio.com";  // host[:port] of the web pages and login script
-    std::string uploadHost = "upload.lanternfolio.com";
-    std::string stagingHost = "staging.lanternfolio.com";
+    std::string webHost = "www.lanternfolio.example";  // host[:port] of the web pages and login script
+    std::string uploadHost = "upload.lanternfolio.example";
+    std::string stagingHost = "staging.lanternfolio.example";
     unsigned uploadPort = 9197;
+    std::string newsBase = "https://secure.lanternfolio.example";  // scheme and host of the news script
 };
 
 // Everything the reply carries, numbers 64-bit so that sums cannot wrap.
@@ -72,6 +73,8 @@ std::string LoginUrl(const UploadEndpoints& at, std::string_view login, std::str
 std::string InboxUrl(const UploadEndpoints& at, std::string_view login, std::string_view password, long long now);
 std::string RegisterUrl(const UploadEndpoints& at);
 std::string RegisterPageUrl(const UploadEndpoints& at);
+// A page of the web host; path starts with "/".
+std::string WebPageUrl(const UploadEndpoints& at, std::string_view path);
 
 // The text between the first opening tag and the first closing tag; found is false
 // when either is missing or the closing tag comes first.

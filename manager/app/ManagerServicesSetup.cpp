@@ -2,6 +2,7 @@
 
 #include "batch/GraphicTextWizard.h"
 #include "manager/CQuorixDoc.h"
+#include "upload/CUploadDlg.h"
 
 #include <wx/app.h>
 
@@ -9,6 +10,7 @@
 ManagerServices MakeManagerServices()
 {
     ManagerServices services;
+    services.upload = RunUploadDialog;
     services.graphicText = [](CQuorixDoc& doc) { RunGraphicTextWizard(doc, wxTheApp ? wxTheApp->GetTopWindow() : nullptr); };
     return services;
 }

@@ -300,9 +300,13 @@ TEST_F(SelectionTest, RecentListLookups)
 TEST(CQuorixDoc, UploadWithoutSelectionShowsTheMessage)
 {
     TempDir dir;
-    TestDoc doc((dir / "s").string());
+    CQuorixState state((dir / "settings.ini").string());
+    TestDoc doc((dir / "s").string(), &state);
     int runs = 0;
-    doc.SetUploadRunner([&](CQuorixDoc&) { ++runs; });
+    state.m_services.upload = [&](CQuorixDoc& asked) {
+        EXPECT_EQ(&asked, &doc);
+        ++runs;
+    };
     doc.m_bShowThumbnail = true;
     doc.OnUpload();
     EXPECT_EQ(doc.m_nUploaded, 1);

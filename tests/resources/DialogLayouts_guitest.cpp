@@ -1,6 +1,7 @@
 #include "resources/editor/EditorDialogs.h"
 #include "resources/editor/ImageDialogs.h"
 #include "resources/manager/ManagerDialogs.h"
+#include "resources/manager/UploadDialogs.h"
 #include "tests/support/DialogChecks.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +23,11 @@ TEST(DialogLayouts, EveryTableShowsItsTextsWhole)
         {"manager About", mdlg::About()},
         {"manager Message", mdlg::Message()},
         {"manager Delete History", mdlg::DeleteHistory()},
+        {"manager Upload", mdlg::Upload()},
+        {"manager Compression", mdlg::Compression()},
+        {"manager Server Message", mdlg::ServerMessage()},
+        {"manager Proxy Setting", mdlg::ProxySetting()},
+        {"manager News", mdlg::News()},
         {"editor About", edlg::About()},
         {"editor JPEG options", edlg::JpegOptions()},
         {"editor Rotate", edlg::Rotate()},

@@ -78,7 +78,7 @@ protected:
             const auto path = dir / ("resized_f" + std::to_string(i) + ".jpg");
             std::ofstream(path, std::ios::binary).write(contents[i].data(), static_cast<long>(sizes[i]));
             files.push_back({path.string(), "f" + std::to_string(i) + ".jpg", static_cast<int64_t>(sizes[i]),
-                             static_cast<int64_t>(sizes[i]) + 5});
+                             static_cast<int64_t>(sizes[i]) + 5, (dir / ("f" + std::to_string(i) + ".jpg")).string()});
         }
     }
 
