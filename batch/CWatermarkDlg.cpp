@@ -125,7 +125,6 @@ void CWatermarkDlg::NextStep()
     m_doc.m_arrTextSavedFiles.clear();
     if (m_images) {
         m_images->ClearAll();
-        m_images->SetWindowStyleFlag(m_images->GetWindowStyleFlag() | wxLC_HRULES | wxLC_VRULES);
         m_images->InsertColumn(0, "Name", wxLIST_FORMAT_LEFT, 350);
         m_images->InsertColumn(1, "Dimension", wxLIST_FORMAT_LEFT, 0);
     }

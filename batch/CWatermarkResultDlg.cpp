@@ -20,7 +20,6 @@ bool CWatermarkResultDlg::Build()
     m_list = dynamic_cast<wxListCtrl*>(FindWindow(DialogControlId(IDC_WMR_LIST)));
     if (m_list) {
         m_list->EnableCheckBoxes(false);
-        m_list->SetWindowStyleFlag(m_list->GetWindowStyleFlag() | wxLC_HRULES | wxLC_VRULES);
         m_list->InsertColumn(0, "Name", wxLIST_FORMAT_LEFT, 350);
         for (const std::string& path : m_doc->m_arrTextSavedFiles)
             m_list->InsertItem(m_list->GetItemCount(),

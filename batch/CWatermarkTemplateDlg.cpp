@@ -110,7 +110,7 @@ bool CWatermarkTemplateDlg::Build()
         m_templateImage = m_rows.front().image;
     }
     if (m_list) {
-        m_list->SetWindowStyleFlag(m_list->GetWindowStyleFlag() | wxLC_HRULES | wxLC_VRULES | wxLC_SINGLE_SEL);
+        m_list->SetWindowStyleFlag(m_list->GetWindowStyleFlag() | wxLC_SINGLE_SEL);
         m_list->InsertColumn(0, "Name", wxLIST_FORMAT_LEFT, 175);
         m_list->InsertColumn(1, "Size", wxLIST_FORMAT_LEFT, 75);
         m_list->InsertColumn(2, "Date Modified", wxLIST_FORMAT_LEFT, 100);

@@ -206,13 +206,6 @@ bool CreateDialogFromTemplate(wxDialog& dialog, wxWindow* parent, const DialogTe
         case DlgItemKind::ComboBox:
             control = new wxComboBox(&dialog, id, wxString(), pos, size, wxSplit(text, '|', '\0'), wxCB_DROPDOWN);
             break;
-        case DlgItemKind::ListView: {
-            auto* list = new wxListCtrl(&dialog, id, pos, size, wxLC_REPORT | wxBORDER_SUNKEN);
-            list->EnableCheckBoxes();
-            control = list;
-            break;
-        }
-        case DlgItemKind::Progress: control = new wxGauge(&dialog, id, 100, pos, size, wxGA_HORIZONTAL); break;
         case DlgItemKind::VerticalSlider:
             control = new wxSlider(&dialog, id, 0, 0, 100, pos, size, wxSL_VERTICAL | wxSL_AUTOTICKS | wxSL_BOTH);
             break;

@@ -31,8 +31,6 @@ enum class DlgItemKind {
     MultiEdit,      // a text field of several lines; Enter starts a new line
     DropList,       // a drop-down list of fixed items ("|" separates them in the text)
     ComboBox,       // a drop-down list whose field can also be typed into (items as above)
-    ListView,       // a list of rows in columns with a header, rows with check boxes
-    Progress,       // a horizontal progress bar
     VerticalSlider, // a vertical slider, minimum at the top, ticks on both sides, range 0..100
     Password,       // a one-line text field that shows bullets for what is typed
     List,           // a list of rows in columns, with check boxes and grid lines

@@ -14,7 +14,7 @@ const DialogTemplate& WatermarkTemplate()
         {
             {K::Static, IDC_WMT_STEP, "Step 1", 64, 6, 40, 10},
             {K::Static, -1, "Choose the image on which to lay out your graphical text.", 64, 20, 250, 10},
-            {K::ListView, IDC_WMT_LIST, "", 7, 40, 316, 134},
+            {K::List, IDC_WMT_LIST, "", 7, 40, 316, 134},
             {K::DefaultButton, 1, "Next Step", 208, 180, 56, 14},
             {K::Button, 2, "Close", 268, 180, 56, 14},
         }};
@@ -59,7 +59,7 @@ const DialogTemplate& Watermark()
              40, 184, 16},
             {K::Static, IDC_WM_STEP3_FOLDER_LABEL, "Images will be saved to:", 14, 58, 184, 8},
             {K::Edit, IDC_WM_OUTPUT, "", 14, 68, 184, 12},
-            {K::ListView, IDC_WM_IMAGES, "", 14, 84, 184, 100},
+            {K::List, IDC_WM_IMAGES, "", 14, 84, 184, 100},
             {K::Static, IDC_WM_STATUS, "", 14, 188, 184, 8},
             {K::Progress, IDC_WM_PROGRESS, "", 14, 198, 184, 8},
             {K::Static, IDC_WM_DRAG_LABEL, "Drag text to change position.", 250, 5, 110, 8},
@@ -83,7 +83,7 @@ const DialogTemplate& WatermarkResult()
             {K::Static, -1, "Images sucessfully saved to:", 7, 6, 200, 8},
             {K::Edit, IDC_WMR_FOLDER, "", 7, 18, 226, 12},
             {K::Static, -1, "Saved Images", 7, 36, 200, 8},
-            {K::ListView, IDC_WMR_LIST, "", 7, 46, 226, 128},
+            {K::List, IDC_WMR_LIST, "", 7, 46, 226, 128},
             {K::DefaultButton, 1, "Close", 177, 180, 56, 14},
         }};
     return t;
