@@ -5,6 +5,7 @@
 #include "manager/CQuorixDoc.h"
 #include "manager/CQuorixState.h"
 #include "manager/FolderPaths.h"
+#include "manager/ImageCards.h"
 #include "manager/ImageCommands.h"
 #include "manager/ThumbGrid.h"
 #include "manager/ThumbnailMaker.h"
@@ -20,8 +21,6 @@
 #include <wx/msgdlg.h>
 #include <wx/scrolwin.h>
 
-#include <cstdlib>
-#include <cstring>
 
 wxIMPLEMENT_DYNAMIC_CLASS(CImageView, CPaneView);
 
@@ -31,41 +30,10 @@ const wxColour kGridBackground(thumbs::kBackgroundRed, thumbs::kBackgroundGreen,
 constexpr int kScrollStepX = 7;   // 105 = 15 steps
 constexpr int kScrollStepY = 17;  // 119 = 7 steps
 
-// The two cell pictures: a raised slate tile, and a light one for a selected image.
-wxBitmap MakeCellBackground(bool selected)
-{
-    wxBitmap bitmap(thumbgrid::kCellWidth, thumbgrid::kCellHeight, 24);
-    wxMemoryDC dc(bitmap);
-    const wxColour face = selected ? wxColour(222, 230, 246) : wxColour(92, 110, 118);
-    const wxColour light = selected ? wxColour(255, 255, 255) : wxColour(160, 176, 182);
-    const wxColour dark = selected ? wxColour(70, 100, 190) : wxColour(52, 64, 70);
-    dc.SetBackground(wxBrush(face));
-    dc.Clear();
-    dc.SetPen(wxPen(light));
-    dc.DrawLine(0, 0, thumbgrid::kCellWidth - 1, 0);
-    dc.DrawLine(0, 0, 0, thumbgrid::kCellHeight - 1);
-    dc.SetPen(wxPen(dark));
-    dc.DrawLine(thumbgrid::kCellWidth - 1, 0, thumbgrid::kCellWidth - 1, thumbgrid::kCellHeight);
-    dc.DrawLine(0, thumbgrid::kCellHeight - 1, thumbgrid::kCellWidth, thumbgrid::kCellHeight - 1);
-    // The frame the thumbnail sits in.
-    dc.SetBrush(*wxTRANSPARENT_BRUSH);
-    dc.DrawRectangle(5, 26, 90, 68);
-    dc.SelectObject(wxNullBitmap);
-    return bitmap;
-}
-
-// Draws text so that its baseline lies at y.
-void DrawOnBaseline(wxDC& dc, const wxString& text, int x, int y)
-{
-    wxCoord w = 0, h = 0, descent = 0;
-    dc.GetTextExtent(text, &w, &h, &descent);
-    dc.DrawText(text, x, y - (h - descent));
-}
-
 }  // namespace
 
 CImageView::CImageView()
-    : m_background(MakeCellBackground(false)), m_backgroundSelected(MakeCellBackground(true))
+    : m_background(imagecards::MakeCardBackground(false)), m_backgroundSelected(imagecards::MakeCardBackground(true))
 {
 }
 
@@ -134,7 +102,7 @@ void CImageView::PaintGrid(wxDC& dc, const wxRect& region)
         doc->m_nViewMode = folder->m_nViewMode;
     }
     if (folder != m_pShownFolder) {
-        m_thumbs.clear();
+        m_thumbs.Clear();
         m_pShownFolder = folder;
     }
     const int count = static_cast<int>(folder->ImageCount());
@@ -186,33 +154,14 @@ void CImageView::PaintGrid(wxDC& dc, const wxRect& region)
 
 const wxBitmap* CImageView::ThumbnailBitmap(const CImageItem& image)
 {
-    CImageItem::ThumbnailRef pixels = image.GetThumbnail();
-    if (!pixels)
-        return nullptr;
-    CachedThumb& entry = m_thumbs[&image];
-    if (entry.pixels != pixels) {
-        entry.bitmap = BitmapOfPixels(*pixels);
-        entry.pixels = std::move(pixels);
-    }
-    return entry.bitmap.IsOk() ? &entry.bitmap : nullptr;
+    return m_thumbs.Get(image);
 }
 
 void CImageView::DrawCell(wxDC& dc, int index, const CImageItem& image)
 {
-    const RECT cell = thumbgrid::CellRect(index, Columns(Doc()));
-    const int x = cell.left;
-    const int y = cell.top;
     const bool selected = image.m_bSelected;
-    dc.DrawBitmap(selected ? m_backgroundSelected : m_background, x, y);
-    if (const wxBitmap* thumb = ThumbnailBitmap(image))
-        dc.DrawBitmap(*thumb, x + (thumbgrid::kCellWidth - image.m_nThumbWidth) / 2, y + 27);
-
-    dc.SetTextForeground(selected ? *wxBLACK : *wxWHITE);
-    DrawOnBaseline(dc, thumbgrid::SizeText(image.m_nSize), x + 5, y + 10);
-    DrawOnBaseline(dc, thumbgrid::DateText(image.m_tLastWrite), x + 5, y + 22);
-    DrawOnBaseline(dc, wxString::FromUTF8(thumbgrid::ShortName(image.m_strName)), x + 5, y + 104);
-    const wxString number = wxString::Format("%d", index + 1);
-    DrawOnBaseline(dc, number, x + 85 - dc.GetTextExtent(number).x, y + 10);
+    imagecards::DrawCard(dc, thumbgrid::CellRect(index, Columns(Doc())), index, image,
+                         selected ? m_backgroundSelected : m_background, selected, ThumbnailBitmap(image));
 }
 
 // ---- The thumbnail pass ------------------------------------------------------------

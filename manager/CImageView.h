@@ -6,6 +6,7 @@
 // image commands in a context menu.
 
 #include "manager/CPaneView.h"
+#include "manager/ImageCards.h"
 #include "manager/ThumbnailSink.h"
 
 #include <wx/bitmap.h>
@@ -13,7 +14,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <unordered_map>
 
 class CFolderItem;
 class CImageItem;
@@ -78,11 +78,7 @@ private:
     wxScrolledCanvas* m_canvas = nullptr;
     wxBitmap m_background;  // an unselected cell
     wxBitmap m_backgroundSelected;
-    struct CachedThumb {
-        std::shared_ptr<const ThumbnailPixels> pixels;
-        wxBitmap bitmap;
-    };
-    std::unordered_map<const CImageItem*, CachedThumb> m_thumbs;
+    imagecards::ThumbnailBitmaps m_thumbs;
     const CFolderItem* m_pShownFolder = nullptr;
     bool m_bInitialised = false;
     MessageSink m_messageSink;

@@ -204,6 +204,8 @@ void CMainFrame::OnPrintPreview(wxCommandEvent&)
     }
     for (const auto& image : folder->m_arrImages)
         image->m_bMarkedForPrint = image->m_bSelected.load();
+    if (m_state.m_services.printLayout)
+        m_state.m_services.printLayout(*doc, this);
 }
 
 void CMainFrame::ShowMessage(const char* text)

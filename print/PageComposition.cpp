@@ -218,3 +218,10 @@ RECT PageComposition::PrintImageRect(const RECT& cell, int imageWidth, int image
     r.bottom = ToInt(r.top - fitted.height);
     return r;
 }
+
+RECT PageComposition::TwipsToDevice(const RECT& twips, int dpiX, int dpiY)
+{
+    auto across = [dpiX](int v) { return ToInt(static_cast<double>(v) * dpiX / kTwipsPerInch); };
+    auto down = [dpiY](int v) { return ToInt(-static_cast<double>(v) * dpiY / kTwipsPerInch); };
+    return {across(twips.left), down(twips.top), across(twips.right), down(twips.bottom)};
+}

@@ -92,4 +92,7 @@ public:
     static RECT PrintCellRect(const PrintGeometry& geometry, int row, int column);
     // The image at its natural size for the screen resolution, reduced to fit and centred.
     static RECT PrintImageRect(const RECT& cell, int imageWidth, int imageHeight, int screenDpi);
+    // A twips rectangle (y upward from the top-left corner) in the pixels of a device of
+    // that resolution (y downward).
+    static RECT TwipsToDevice(const RECT& twips, int dpiX, int dpiY);
 };

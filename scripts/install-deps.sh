@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libfontconfig-dev
   libgif-dev
   xvfb xauth imagemagick
+  ghostscript
   tinyproxy dante-server openssl
 )
 

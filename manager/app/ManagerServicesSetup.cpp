@@ -2,6 +2,7 @@
 
 #include "batch/GraphicTextWizard.h"
 #include "manager/CQuorixDoc.h"
+#include "print/PrintWindowService.h"
 #include "upload/CUploadDlg.h"
 
 #include <wx/app.h>
@@ -11,6 +12,7 @@ ManagerServices MakeManagerServices()
 {
     ManagerServices services;
     services.upload = RunUploadDialog;
+    services.printLayout = [](CQuorixDoc& doc, wxWindow* mainFrame) { OpenPrintWindow(doc, mainFrame); };
     services.graphicText = [](CQuorixDoc& doc) { RunGraphicTextWizard(doc, wxTheApp ? wxTheApp->GetTopWindow() : nullptr); };
     return services;
 }

@@ -249,4 +249,13 @@ TEST(PageComposition, PrintedImageKeepsItsScreenSizeOrIsReducedToItsCell)
     EXPECT_EQ(EdgesOf(PageComposition::PrintImageRect(cell, 100, 100, 0)), (Edges{4230, -3150, 4230, -3150}));
 }
 
+TEST(PageComposition, TwipsBecomeDevicePixelsDownward)
+{
+    // The 1500-twip image above on a 720-dpi device: 750 pixels from 1740 across and
+    // 1200 down; on 600 x 300 dpi each axis takes its own resolution.
+    const RECT twips{3480, -2400, 4980, -3900};
+    EXPECT_EQ(EdgesOf(PageComposition::TwipsToDevice(twips, 720, 720)), (Edges{1740, 1200, 2490, 1950}));
+    EXPECT_EQ(EdgesOf(PageComposition::TwipsToDevice(twips, 600, 300)), (Edges{1450, 500, 2075, 812}));
+}
+
 }  // namespace
