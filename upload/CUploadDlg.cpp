@@ -228,6 +228,8 @@ void CUploadDlg::FillList(bool checked)
         m_list->SetItemData(index, static_cast<long>(m_rows.size() - 1));
         // Checking a row ticks its file through the check notice.
         item->m_bTicked = false;
+        if (m_controller)
+            m_controller->SetTicked(item->m_strPath, false);
         if (checked)
             m_list->CheckItem(index, true);
     }
@@ -334,6 +336,8 @@ void CUploadDlg::OnUploadNow()
     m_doc->m_nReducedHeight = CUploadCopies::kReducedHeight;
     m_doc->m_login.uploadBoxText.clear();
     m_controller->UploadNow();
+    // The login has run (or was refused): the account fields are the document's.
+    CopyReplyToDocument();
 }
 
 void CUploadDlg::CopyReplyToDocument()

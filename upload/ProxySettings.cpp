@@ -46,7 +46,8 @@ Apply Store(const ProxyForm& form, SessionValues& s)
     } else {
         s.m_strProxy = "NO";
     }
-    s.m_strProxyType = form.protocol == 1 ? "1" : form.protocol == 2 ? "2" : "3";
+    // None chosen counts as HTTP.
+    s.m_strProxyType = std::string(1, form.protocol == 1 || form.protocol == 2 ? static_cast<char>('0' + form.protocol) : '3');
     if (form.authentication) {
         s.m_strProxyAuth = "YES";
         s.m_strProxyUser = form.user;

@@ -131,6 +131,40 @@ TEST_F(UploadController, UploadsReducedCopiesAndRemovesOnlyItsOwn)
     ExpectNoCopiesLeft(controller);
 }
 
+TEST_F(UploadController, TheSessionsProxyIsUsedOnlyWhenItSaysYes)
+{
+    nettest::ChildProcess proxy;
+    const int proxyPort = nettest::FreeLoopbackPort();
+    std::string error;
+    ASSERT_TRUE(nettest::StartHttpProxy(proxy, dir.path(), proxyPort, "", "", error)) << error;
+    const auto proxyLog = [&] { return lftest::ReadText(dir / "http-proxy.log"); };
+    // "NO" first: whatever it did would be in the log before "YES" writes there.
+    for (const char* flag : {"NO", "YES"}) {
+        SCOPED_TRACE(flag);
+        lftest::FakeUploadService service(Service());
+        lftest::FakeWebHost web(Accepting());
+        CUploadController controller(view, sources);
+        UploadSettings settings = Settings(service.Port(), web.HostPort());
+        settings.proxy = flag;
+        settings.proxyHost = "http://127.0.0.1";  // with its scheme: the socket takes the bare host
+        settings.proxyPort = std::to_string(proxyPort);
+        controller.SetSettings(settings);
+        controller.UploadNow();
+        ASSERT_TRUE(reactor.RunUntil([&] { return controller.Finished(); }, 30s));
+        EXPECT_EQ(view.statuses.back(), "Transmission Successful: Host closed connection.");
+        EXPECT_EQ(service.Errors(), std::vector<std::string>{});
+        EXPECT_EQ(service.Files().size(), 3u);
+        ASSERT_EQ(web.Requests().size(), 1u);
+        // The login's GET and the upload's CONNECT go through the proxy only with "YES".
+        const bool viaProxy = std::string(flag) == "YES";
+        const std::string tunnel = "CONNECT 127.0.0.1:" + std::to_string(service.Port());
+        ASSERT_TRUE(reactor.RunUntil([&] { return !viaProxy || proxyLog().find(tunnel) != std::string::npos; }, 10s));
+        EXPECT_EQ(proxyLog().find("user_info.cgi") != std::string::npos, viaProxy) << proxyLog();
+        EXPECT_EQ(proxyLog().find(tunnel) != std::string::npos, viaProxy) << proxyLog();
+        ExpectNoCopiesLeft(controller);
+    }
+}
+
 TEST_F(UploadController, ARefusalOpensNoConnectionAndLeavesNoWatchdog)
 {
     lftest::FakeUploadService service(Service());

@@ -197,6 +197,9 @@ TEST_F(UploadDialog, ListsTheSelectionTickedAndUploadsItWithProgress)
     EXPECT_EQ(doc.m_strAccountKey, "7-abc");
     EXPECT_EQ(doc.m_login.inboxPath, "/in/7");
     EXPECT_EQ(doc.GetSelectedImageCount(), 2u);
+    // A file is no longer selected in its folder once the next one starts.
+    EXPECT_FALSE(doc.GetCurrentFolder()->Image(0)->m_bSelected);
+    EXPECT_TRUE(doc.GetCurrentFolder()->Image(1)->m_bSelected);
     EXPECT_EQ(web.Requests().at(0).query.at("login"), "a&b c#%\xC3\xA9");
     EXPECT_TRUE(dialog->FindWindow(wxID_OK)->IsEnabled());
     EXPECT_FALSE(dialog->FindWindow(wxID_CANCEL)->IsEnabled());
@@ -207,6 +210,51 @@ TEST_F(UploadDialog, ListsTheSelectionTickedAndUploadsItWithProgress)
     EXPECT_EQ(dialog->GetReturnCode(), wxID_OK);
     EXPECT_EQ(doc.GetSelectedImageCount(), 0u);
     EXPECT_FALSE(doc.GetCurrentFolder()->Image(0)->m_bSelected);
+}
+
+std::vector<wxString> RowNames(wxListCtrl* list)
+{
+    std::vector<wxString> names;
+    for (long i = 0; i < list->GetItemCount(); ++i)
+        names.push_back(list->GetItemText(i));
+    return names;
+}
+
+TEST_F(UploadDialog, ColumnClicksShareOneToggleAndDeselectAllUnticksEverything)
+{
+    MakeDocument(3, "127.0.0.1:9", 9);
+    auto dialog = Open();
+    wxListCtrl* list = dialog->List();
+    const std::vector<wxString> ascending{"a.jpg", "b.jpg", "c.jpg"}, descending{"c.jpg", "b.jpg", "a.jpg"};
+    EXPECT_EQ(RowNames(list), ascending);
+    const auto clickColumn = [&](int column) {
+        wxListEvent event(wxEVT_LIST_COL_CLICK, list->GetId());
+        event.SetEventObject(list);
+        event.SetColumn(column);
+        list->ProcessWindowEvent(event);
+    };
+    clickColumn(0);
+    EXPECT_EQ(RowNames(list), descending);
+    clickColumn(0);
+    EXPECT_EQ(RowNames(list), ascending);
+    clickColumn(3);  // the toggle is shared: the path column starts descending too
+    EXPECT_EQ(RowNames(list), descending);
+
+    // Deselect All leaves nothing to upload; Select All ticks every file again.
+    dialog->OnDeselectAll();
+    for (long i = 0; i < list->GetItemCount(); ++i)
+        EXPECT_FALSE(list->IsItemChecked(i));
+    for (size_t i = 0; i < 3; ++i)
+        EXPECT_FALSE(doc.GetCurrentFolder()->Image(i)->m_bTicked);
+    Click(dialog.get(), mdlg::kUploadNow);
+    lftest::PumpFor(20ms);
+    ASSERT_EQ(said.messages.size(), 1u);
+    EXPECT_EQ(said.messages[0].first, "No picture selected for upload \nPlease select one or more picture to upload.");
+    EXPECT_TRUE(dialog->Controller()->CopyPaths().empty());
+    dialog->OnSelectAll();
+    for (size_t i = 0; i < 3; ++i)
+        EXPECT_TRUE(doc.GetCurrentFolder()->Image(i)->m_bTicked);
+    dialog->OnCancel();
 }
 
 TEST_F(UploadDialog, UntickedRowsStayHome)

@@ -8,13 +8,13 @@ namespace {
 SessionValues Session()
 {
     SessionValues s;
-    s.m_strProxy = "NO";
-    s.m_strProxyType = "1";
-    s.m_strProxyHost = "old.host";
-    s.m_strProxyPort = "1080";
-    s.m_strProxyAuth = "NO";
-    s.m_strProxyUser = "olduser";
-    s.m_strProxyPass = "oldpass";
+    s.m_strProxy = std::string("NO");
+    s.m_strProxyType = std::string("1");
+    s.m_strProxyHost = std::string("old.host");
+    s.m_strProxyPort = std::string("1080");
+    s.m_strProxyAuth = std::string("NO");
+    s.m_strProxyUser = std::string("olduser");
+    s.m_strProxyPass = std::string("oldpass");
     return s;
 }
 
@@ -59,13 +59,13 @@ TEST(ProxySettings, ApplyRefusesBadHostsAndPortsAndStoresNothing)
 TEST(ProxySettings, WithoutAProxyOnlyTheFlagsChange)
 {
     SessionValues s = Session();
-    s.m_strProxy = "YES";
+    s.m_strProxy = std::string("YES");
     ProxyForm form = ProxySettings::FromSession(s);
     EXPECT_TRUE(form.useProxy);
     EXPECT_EQ(form.protocol, 1);
     form.useProxy = false;
-    form.host = "x";  // not checked, not stored
-    form.port = "bad";
+    form.host = std::string("x");  // not checked, not stored
+    form.port = std::string("bad");
     form.protocol = 0;
     ASSERT_EQ(ProxySettings::Store(form, s), ProxySettings::Apply::kStored);
     EXPECT_EQ(s.m_strProxy, "NO");
@@ -76,8 +76,8 @@ TEST(ProxySettings, WithoutAProxyOnlyTheFlagsChange)
     EXPECT_EQ(s.m_strProxyUser, "olduser");
 
     form.authentication = true;
-    form.user = "me";
-    form.password = "secret";
+    form.user = std::string("me");
+    form.password = std::string("secret");
     form.protocol = 2;
     ASSERT_EQ(ProxySettings::Store(form, s), ProxySettings::Apply::kStored);
     EXPECT_EQ(s.m_strProxyType, "2");
