@@ -8,6 +8,7 @@
 #include "manager/ImageCards.h"
 #include "manager/ImageCommands.h"
 #include "manager/ThumbGrid.h"
+#include "manager/ThumbnailBitmap.h"
 #include "manager/ThumbnailMaker.h"
 #include "resources/manager/ManagerIds.h"
 #include "resources/manager/ManagerMenus.h"

@@ -5,10 +5,10 @@
 #include "manager/CFoldersView.h"
 #include "manager/CImageListView.h"
 #include "manager/CImageView.h"
-#include "manager/CPlaceholderView.h"
 #include "manager/CQuorixDoc.h"
 #include "manager/CQuorixState.h"
 #include "manager/CSplitter.h"
+#include "manager/CTollbarView.h"
 #include "manager/MainFrameLayout.h"
 #include "manager/ManagerModes.h"
 #include "platform/gui/PostedMessageEvent.h"
@@ -96,7 +96,7 @@ bool CMainFrame::CreateClient(wxDocument* doc)
     } panes[] = {
         {m_wndLeftSplitter, 0, wxCLASSINFO(CDirectoryView)},
         {m_wndLeftSplitter, 1, wxCLASSINFO(CFoldersView)},
-        {m_wndRightSplitter, 0, wxCLASSINFO(CToolPanelPlaceholder)},
+        {m_wndRightSplitter, 0, wxCLASSINFO(CTollbarView)},
         {m_wndRightSplitter, 1, ImagePaneClass(kViewThumbnails)},
     };
     for (const auto& p : panes)
@@ -190,7 +190,9 @@ void CMainFrame::OnHelpFile(wxCommandEvent&)
     wxLaunchDefaultBrowser(wxString(mstr::kServiceWebHost) + mstr::kHelpPagePath);
 }
 
-void CMainFrame::OnPrintPreview(wxCommandEvent&)
+void CMainFrame::OnPrintPreview(wxCommandEvent&) { PrintPreview(); }
+
+void CMainFrame::PrintPreview()
 {
     auto* doc = dynamic_cast<CQuorixDoc*>(GetDocumentManager()->GetCurrentDocument());
     CFolderItem* folder = doc ? doc->GetCurrentFolder() : nullptr;

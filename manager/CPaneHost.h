@@ -17,6 +17,8 @@ public:
     virtual CSysImageList* GetSysImageList() const = 0;
     // Puts the view of a view mode in the image pane.
     virtual void SwitchImageView(int viewMode) = 0;
+    // Print Preview: the print window over the current folder's selected images.
+    virtual void PrintPreview() = 0;
 
 protected:
     ~CPaneHost() = default;

@@ -27,9 +27,15 @@ struct ManagerServices {
     // Rows dropped on the folder tree: copy or move the selection to the document's
     // destination folder.
     std::function<void(CQuorixDoc& doc)> copyMoveDrop;
+    // The tool panel calls the batch and graphical-text entries once the current folder's
+    // selection holds an image they take.
     std::function<void(CQuorixDoc& doc)> batchRename;
+    // Shows "Resize operation complete." itself when the job ran to its end.
     std::function<void(CQuorixDoc& doc)> batchResize;
-    // The graphical-text job (template pick, settings and apply, result list).
+    // The graphical-text job (template pick, settings and apply, result list). The sample
+    // loads with the type of its own extension (toolpanel::SampleImageType); afterwards
+    // the tool panel selects the output folder in the tree and rescans when pictures were
+    // saved (the document's saved-file list is not empty).
     std::function<void(CQuorixDoc& doc)> graphicText;
     // Shows the one search window of mainFrame (made on first use), with its caption
     // "Search by Filename" or "Search by Notes/Keywords".

@@ -184,15 +184,18 @@ ThumbnailPixels PixelsOnBackground(const CLfImage& image)
     return out;
 }
 
-ThumbnailPair MakeThumbnails(CLfImage* image)
+ThumbnailPair MakeThumbnails(CLfImage* image, int boxWidth, int boxHeight)
 {
     ThumbnailPair pair;
-    const bool hasPicture = image && image->IsValid() && image->GetWidth() > 0 && image->GetHeight() > 0;
+    boxWidth = std::max(boxWidth, 0);
+    boxHeight = std::max(boxHeight, 0);
+    const bool hasPicture = image && image->IsValid() && image->GetWidth() > 0 && image->GetHeight() > 0 &&
+                            boxWidth > 0 && boxHeight > 0;
     const bool reduced = hasPicture && image->info.fullWidth > 0 && image->info.fullHeight > 0;
-    const ThumbnailFit fit = !hasPicture ? FitThumbnail(0, 0)
-                             : reduced   ? FitThumbnail(image->info.fullWidth, image->info.fullHeight)
-                                         : FitThumbnail(image->GetWidth(), image->GetHeight());
-    ThumbnailPixels framed = Background(kThumbWidth, kThumbHeight);
+    const ThumbnailFit fit = !hasPicture ? FitThumbnail(0, 0, boxWidth, boxHeight)
+                             : reduced   ? FitThumbnail(image->info.fullWidth, image->info.fullHeight, boxWidth, boxHeight)
+                                         : FitThumbnail(image->GetWidth(), image->GetHeight(), boxWidth, boxHeight);
+    ThumbnailPixels framed = Background(boxWidth, boxHeight);
     std::shared_ptr<ThumbnailPixels> fitted;
     if (reduced)
         fitted = FitReduced(*image, fit);
@@ -206,7 +209,7 @@ ThumbnailPair MakeThumbnails(CLfImage* image)
     const size_t rowBytes = size_t(fitted->width) * 3;
     for (int y = 0; y < fitted->height; ++y)
         std::copy_n(fitted->rgb.data() + size_t(y) * rowBytes, rowBytes,
-                    framed.rgb.data() + (size_t(fit.top + y) * kThumbWidth + size_t(fit.left)) * 3);
+                    framed.rgb.data() + (size_t(fit.top + y) * size_t(boxWidth) + size_t(fit.left)) * 3);
     pair.fitted = std::move(fitted);
     pair.framed = std::make_shared<ThumbnailPixels>(std::move(framed));
     return pair;

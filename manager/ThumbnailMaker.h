@@ -45,8 +45,8 @@ struct ThumbnailPair {
 // Scales image (area averaging where a true-colour picture shrinks) and composes both
 // thumbnails; transparent and alpha pixels show the background, as drawing them would.
 // image may be scaled in place. Without pixels: an empty fitted thumbnail (0 x 0) and
-// a framed one of plain background.
-ThumbnailPair MakeThumbnails(CLfImage* image);
+// a framed one of plain background. The box is the grid's cell unless given.
+ThumbnailPair MakeThumbnails(CLfImage* image, int boxWidth = kThumbWidth, int boxHeight = kThumbHeight);
 
 // The picture's pixels, top row first, painted onto the background colour as drawing
 // paints them.

@@ -55,4 +55,31 @@ const DialogTemplate& DeleteHistory()
     return t;
 }
 
+const DialogTemplate& ToolPanel()
+{
+    static const DialogTemplate t{101,
+                                  "",
+                                  400,
+                                  68,
+                                  {
+                                      {K::Button, 1086, "", 0, 0, 40, 31},
+                                      {K::Button, 1012, "", 40, 0, 36, 31},
+                                      {K::Button, 1015, "", 76, 0, 35, 31},
+                                      {K::Button, 1078, "", 111, 0, 47, 31},
+                                      {K::Button, 1186, "", 157, 0, 39, 31},
+                                      {K::Button, 1087, "", 196, 0, 43, 31},
+                                      {K::Button, 1090, "", 7, 46, 67, 15},
+                                      {K::Edit, 1079, "", 77, 46, 190, 15},
+                                      {K::Button, 1011, "", 245, 0, 35, 31},
+                                      {K::Button, 1013, "", 284, 0, 36, 33},
+                                      {K::Button, 1014, "", 324, 0, 36, 33},
+                                      {K::Button, 1016, "", 364, 0, 36, 28},
+                                      {K::Button, 1017, "", 364, 34, 35, 28},
+                                      {K::Button, 1018, "", 324, 34, 35, 28},
+                                      {K::Button, 1081, "Refresh", 272, 46, 40, 14},
+                                      {K::Button, 1091, "Add Text", 272, 30, 40, 14},
+                                  }};
+    return t;
+}
+
 }  // namespace mdlg

@@ -41,4 +41,33 @@ enum ManagerCommand : int {
     ID_IMAGE_RENAME = 9206,
     // The recent folders' context menu.
     ID_RECENT_REMOVE = 9205,
+    // The tool panel's controls (the hidden Copy, Move and Delete buttons share the
+    // grid's command ids, the hidden Refresh button the document's).
+    ID_PANEL_EDITOR = 1086,
+    ID_PANEL_SEARCH = 1012,
+    ID_PANEL_BATCH = 1015,
+    ID_PANEL_FILE_OPS = 1078,
+    ID_PANEL_PRINT = 1186,
+    ID_PANEL_UPLOAD = 1087,
+    ID_PANEL_VIEW_MENU = 1090,
+    ID_PANEL_ADDRESS = 1079,
+    ID_PANEL_NOTES = 1011,
+    ID_PANEL_SORT_MENU = 1013,
+    ID_PANEL_VIEW_BY = 1014,
+    ID_PANEL_ADD_TEXT = 1091,
+    // The tool panel's pop-up menus and commands.
+    ID_PANEL_SORT_NAME = 9001,
+    ID_PANEL_SORT_SIZE = 9002,
+    ID_PANEL_SORT_DATE = 9099,
+    ID_PANEL_SORT_FORWARD = 9003,
+    ID_PANEL_SORT_REVERSE = 9004,
+    ID_PANEL_VIEW_THUMBS_DETAIL = 9005,
+    ID_PANEL_VIEW_THUMBNAILS = 9006,
+    ID_PANEL_VIEW_DETAILS_FOLDERS = 9007,
+    ID_PANEL_GRAPHIC_TEXT = 9200,
+    ID_PANEL_BATCH_RENAME = 9201,
+    ID_PANEL_BATCH_RESIZE = 9202,
+    ID_PANEL_SHOW_OTHER_FILES = 9203,
+    ID_PANEL_HIDE_OTHER_FILES = 9204,
+    ID_PANEL_SEARCH_NOTES = 9097,
 };

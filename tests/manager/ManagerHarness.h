@@ -10,6 +10,7 @@
 #include "manager/CQuorixDoc.h"
 #include "manager/CQuorixDocManager.h"
 #include "manager/CQuorixState.h"
+#include "manager/CTollbarView.h"
 #include "manager/ThumbGrid.h"
 #include "tests/support/GuiTest.h"
 #include "tests/support/TestEnv.h"
@@ -55,6 +56,7 @@ public:
     CDirectoryView* Tree() const { return dynamic_cast<CDirectoryView*>(frame->GetDirectoryView()); }
     CFoldersView* Recent() const { return dynamic_cast<CFoldersView*>(frame->GetRecentFoldersView()); }
     CImageView* Grid() const { return dynamic_cast<CImageView*>(frame->GetImagePaneView()); }
+    CTollbarView* Panel() const { return dynamic_cast<CTollbarView*>(frame->GetToolPanelView()); }
     bool AllThumbnails() const
     {
         CFolderItem* folder = doc->GetCurrentFolder();

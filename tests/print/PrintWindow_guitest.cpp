@@ -179,6 +179,13 @@ TEST_F(PrintWindowTest, PrintPreviewOpensTheWindowWithTheLayoutsAndTheSelection)
     EXPECT_EQ(print->GetPicker()->GetSize().x, 230);
     EXPECT_LT(print->GetPageView()->GetPosition().x, print->GetLayoutList()->GetPosition().x);
     EXPECT_EQ(print->GetStatusBar()->GetFieldsCount(), 1);
+    // Resizing sets the columns: 230 for the picker, the width less 370 for the page.
+    print->SetSize(1000, 700);
+    lftest::PumpFor(std::chrono::milliseconds(50));
+    const int client = print->GetClientSize().x;
+    EXPECT_EQ(print->GetPicker()->GetSize().x, 230);
+    EXPECT_EQ(print->GetPageView()->GetSize().x, client - 370);
+    EXPECT_EQ(print->GetLayoutList()->GetRect().GetRight(), client - 1) << "the list takes the rest";
 
     // The shipped layouts, the fourth current (2 x 2) with its highlighted picture.
     CPrintLayoutView* list = print->GetLayoutList();
