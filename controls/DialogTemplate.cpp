@@ -184,6 +184,9 @@ bool CreateDialogFromTemplate(wxDialog& dialog, wxWindow* parent, const DialogTe
             break;
         case DlgItemKind::SpinButton: control = new wxSpinButton(&dialog, id, pos, size, wxSP_VERTICAL); break;
         case DlgItemKind::Edit: control = new wxTextCtrl(&dialog, id, text, pos, size); break;
+        case DlgItemKind::MultiLineEdit:
+            control = new wxTextCtrl(&dialog, id, text, pos, size, wxTE_MULTILINE | wxVSCROLL);
+            break;
         case DlgItemKind::Password: control = new wxTextCtrl(&dialog, id, text, pos, size, wxTE_PASSWORD); break;
         case DlgItemKind::List: {
             auto* list = new wxListCtrl(&dialog, id, pos, size, wxLC_REPORT | wxLC_HRULES | wxLC_VRULES | wxBORDER_SUNKEN);

@@ -35,6 +35,7 @@ enum class DlgItemKind {
     Password,       // a one-line text field that shows bullets for what is typed
     List,           // a list of rows in columns, with check boxes and grid lines
     Progress,       // a horizontal progress bar, range 0..100 until the dialog sets one
+    MultiLineEdit,  // a text field of several lines with a vertical scroll bar; Enter breaks the line
 };
 
 struct DlgItem {

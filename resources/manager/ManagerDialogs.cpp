@@ -55,6 +55,27 @@ const DialogTemplate& DeleteHistory()
     return t;
 }
 
+const DialogTemplate& NotesKeywords()
+{
+    static const DialogTemplate t{
+        139,
+        "Notes & Keywords",
+        311,
+        141,
+        {
+            {K::DefaultButton, 1, "OK", 194, 120, 50, 14},
+            {K::Button, 2, "Cancel", 254, 120, 50, 14},
+            {K::GroupBox, -1, "Add/Edit Notes", 268, 75, 36, 13},
+            {K::GroupBox, -1, "Add/Edit Notes & Keywords", 7, 41, 297, 72},
+            {K::MultiLineEdit, kNotesEdit, "", 14, 50, 283, 59},
+            {K::MultiLineEdit, kKeywordsEdit, "", 288, 94, 10, 12},
+            {K::Static, kNotesFileLabel, "Static", 7, 7, 108, 24},
+            {K::Static, -1, "Notes and Keywords can be used to search for images with the Search function.", 7, 30,
+             297, 11},
+        }};
+    return t;
+}
+
 const DialogTemplate& ToolPanel()
 {
     static const DialogTemplate t{101,
