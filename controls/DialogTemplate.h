@@ -31,6 +31,7 @@ enum class DlgItemKind {
     MultiEdit,      // a text field of several lines; Enter starts a new line
     DropList,       // a drop-down list of fixed items ("|" separates them in the text)
     ComboBox,       // a drop-down list whose field can also be typed into (items as above)
+    FolderTree,     // a CFolderTreeCtrl, empty until the dialog populates it
     VerticalSlider, // a vertical slider, minimum at the top, ticks on both sides, range 0..100
     Password,       // a one-line text field that shows bullets for what is typed
     List,           // a list of rows in columns, with check boxes and grid lines

@@ -1,5 +1,6 @@
 #include "manager/app/ManagerServicesSetup.h"
 
+#include "batch/FileOpCommands.h"
 #include "batch/GraphicTextWizard.h"
 #include "manager/CQuorixDoc.h"
 #include "print/PrintWindowService.h"
@@ -11,6 +12,10 @@
 ManagerServices MakeManagerServices()
 {
     ManagerServices services;
+    services.destination = RunDestinationDialog;
+    services.deleteFiles = RunDeleteDialog;
+    services.renameFile = RunRenameDialog;
+    services.copyMoveDrop = RunCopyMoveDialog;
     services.upload = RunUploadDialog;
     services.printLayout = [](CQuorixDoc& doc, wxWindow* mainFrame) { OpenPrintWindow(doc, mainFrame); };
     services.graphicText = [](CQuorixDoc& doc) { RunGraphicTextWizard(doc, wxTheApp ? wxTheApp->GetTopWindow() : nullptr); };
