@@ -210,6 +210,7 @@ bool CreateDialogFromTemplate(wxDialog& dialog, wxWindow* parent, const DialogTe
             break;
         case DlgItemKind::ComboBox:
             control = new wxComboBox(&dialog, id, wxString(), pos, size, wxSplit(text, '|', '\0'), wxCB_DROPDOWN);
+            break;
         case DlgItemKind::FolderTree:
             control = new CFolderTreeCtrl(&dialog, id, pos, size, wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxBORDER_SUNKEN);
             break;
