@@ -208,6 +208,16 @@ TEST_F(PrintWindowTest, PrintPreviewOpensTheWindowWithTheLayoutsAndTheSelection)
     EXPECT_FALSE(folder->Image(0)->m_bMarkedForPrint);
 }
 
+TEST_F(PrintWindowTest, WithoutALayoutFileInTheWorkingFolderTheShippedOneServes)
+{
+    fs::remove(dir / "LayoutConfig.txt");  // a manager started from another folder
+    Select(MakeFolder(2), {0});
+    CPrintFrame* print = PrintPreview();
+    ASSERT_NE(print, nullptr);
+    EXPECT_EQ(print->GetLayoutList()->GetCount(), 6u);
+    EXPECT_EQ(doc->m_pPrintLayout->m_nRows, 2);
+}
+
 TEST_F(PrintWindowTest, ClosingHidesAndTheNextPreviewRebuildsThePage)
 {
     CFolderItem* folder = MakeFolder(5);
