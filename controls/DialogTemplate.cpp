@@ -1,5 +1,7 @@
 #include "controls/DialogTemplate.h"
 
+#include "controls/CFolderTreeCtrl.h"
+
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/dialog.h>
@@ -182,6 +184,9 @@ bool CreateDialogFromTemplate(wxDialog& dialog, wxWindow* parent, const DialogTe
             break;
         case DlgItemKind::SpinButton: control = new wxSpinButton(&dialog, id, pos, size, wxSP_VERTICAL); break;
         case DlgItemKind::Edit: control = new wxTextCtrl(&dialog, id, text, pos, size); break;
+        case DlgItemKind::MultiLineEdit:
+            control = new wxTextCtrl(&dialog, id, text, pos, size, wxTE_MULTILINE | wxVSCROLL);
+            break;
         case DlgItemKind::Password: control = new wxTextCtrl(&dialog, id, text, pos, size, wxTE_PASSWORD); break;
         case DlgItemKind::List: {
             auto* list = new wxListCtrl(&dialog, id, pos, size, wxLC_REPORT | wxLC_HRULES | wxLC_VRULES | wxBORDER_SUNKEN);
@@ -194,6 +199,9 @@ bool CreateDialogFromTemplate(wxDialog& dialog, wxWindow* parent, const DialogTe
             break;
         case DlgItemKind::Slider:
             control = new wxSlider(&dialog, id, 0, 0, 100, pos, size, wxSL_HORIZONTAL | wxSL_AUTOTICKS);
+            break;
+        case DlgItemKind::FolderTree:
+            control = new CFolderTreeCtrl(&dialog, id, pos, size, wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxBORDER_SUNKEN);
             break;
         case DlgItemKind::VerticalSlider:
             control = new wxSlider(&dialog, id, 0, 0, 100, pos, size, wxSL_VERTICAL | wxSL_AUTOTICKS | wxSL_BOTH);

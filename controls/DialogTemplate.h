@@ -28,10 +28,12 @@ enum class DlgItemKind {
     SpinEdit,       // a number field with up and down arrows, range 0..100, one decimal
     RadioButton,    // a round option button; all of a dialog's form one group
     SpinButton,     // a pair of up and down arrows, vertical, without a field
+    FolderTree,     // a CFolderTreeCtrl, empty until the dialog populates it
     VerticalSlider, // a vertical slider, minimum at the top, ticks on both sides, range 0..100
     Password,       // a one-line text field that shows bullets for what is typed
     List,           // a list of rows in columns, with check boxes and grid lines
     Progress,       // a horizontal progress bar, range 0..100 until the dialog sets one
+    MultiLineEdit,  // a text field of several lines with a vertical scroll bar; Enter breaks the line
 };
 
 struct DlgItem {

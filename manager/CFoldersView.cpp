@@ -215,7 +215,10 @@ void CFoldersView::LButtonUp(const wxPoint& point)
     doc->SetCurrentFolder(folder);
     doc->m_nCurrentRecent = k;
     if (!folder->m_bThumbsComplete || folder->m_bThumbsNeeded) {
-        if (!doc->GetCacheDirName(folder->m_strPath).empty()) {
+        // A folder the cache does not know keeps the records it has; but one never read in
+        // this run (listed by the session file, its cache deleted or never written) has
+        // none, and would show empty: that one is read.
+        if (!doc->GetCacheDirName(folder->m_strPath).empty() || folder->ImageCount() == 0) {
             folder->m_bThumbsNeeded = true;
             doc->m_bFolderChanged = true;
             LoadFolder(folder->m_strPath);

@@ -137,6 +137,8 @@ CImageThread::Made CImageThread::MakeThumbnail(const std::string& path, const st
         result.width = cached->width;
         result.height = cached->height;
         result.fromCache = true;
+        result.keywords = std::move(cached->keywords);
+        result.description = std::move(cached->description);
         return result;
     }
     if (type == 0)
@@ -201,6 +203,13 @@ void CImageThread::StoreInRecord(CImageItem& image, const Made& made, int type)
     if (!made.fromCache)
         image.m_nImageType = type;
     image.m_bThumbFromCache = made.fromCache;
+    // The notes live with the cached thumbnail; a record that has notes of its own
+    // (given in this run) keeps them.
+    if (made.fromCache && (!made.description.empty() || !made.keywords.empty()) && image.m_strDescription.empty() &&
+        image.m_strKeywords.empty()) {
+        image.m_strDescription = made.description;
+        image.m_strKeywords = made.keywords;
+    }
     image.SetThumbnails(made.thumbnails.fitted, made.thumbnails.framed);
 }
 

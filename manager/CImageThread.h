@@ -64,6 +64,8 @@ public:
         int height = 0;
         bool fromCache = false;
         bool decoded = false;
+        std::string keywords;  // the notes kept with a cached thumbnail
+        std::string description;
     };
     static Made MakeThumbnail(const std::string& path, const std::string& name, int type,
                               const std::string& cacheFolder);

@@ -385,21 +385,45 @@ bool CImageView::NothingSelected(const char* text, const char* caption)
     return true;
 }
 
-// The file operations' dialogs come with the file-operation commands; until then a
-// command with a selection does nothing more.
+const ManagerServices* CImageView::Services() const
+{
+    CQuorixDoc* doc = Doc();
+    return doc && doc->GetAppState() ? &doc->GetAppState()->m_services : nullptr;
+}
+
+bool CImageView::AskYesNo(const std::string& text)
+{
+    if (m_questionSink)
+        return m_questionSink(text);
+    return wxMessageBox(wxString::FromUTF8(text), wxTheApp->GetAppDisplayName(), wxYES_NO | wxICON_QUESTION,
+                        m_canvas) == wxYES;
+}
+
+// The dialogs ask for the folder, run the job and report it themselves.
 void CImageView::OnCopy()
 {
-    NothingSelected("Please select one or more images in order to use this function", "Copy Images");
+    if (NothingSelected("Please select one or more images in order to use this function", "Copy Images"))
+        return;
+    if (const ManagerServices* services = Services(); services && services->destination)
+        services->destination(*Doc(), 1);
 }
 
 void CImageView::OnMove()
 {
-    NothingSelected("Please select one or more images in order to use this function.", "Move Image");
+    if (NothingSelected("Please select one or more images in order to use this function.", "Move Image"))
+        return;
+    if (const ManagerServices* services = Services(); services && services->destination)
+        services->destination(*Doc(), 0);
 }
 
 void CImageView::OnDelete()
 {
-    NothingSelected("Please select one or more images in order to use this function.", "Delete Image");
+    if (NothingSelected("Please select one or more images in order to use this function.", "Delete Image"))
+        return;
+    if (!AskYesNo(" The file(s) you have selected will be deleted.\nAre you sure?"))
+        return;
+    if (const ManagerServices* services = Services(); services && services->deleteFiles)
+        services->deleteFiles(*Doc());
 }
 
 void CImageView::OnRename()
@@ -414,6 +438,16 @@ void CImageView::OnRename()
         folder->Image(static_cast<size_t>(index))->m_bSelected)
         path = folder->Image(static_cast<size_t>(index))->m_strPath;
     doc->m_nTargetImage = kTargetWholeSelection;
-    if (path.empty())
+    if (path.empty()) {
         ShowMessage(doc->m_strNoImageText, "", wxICON_INFORMATION);
+        return;
+    }
+    const std::string name = folder->Image(static_cast<size_t>(index))->m_strName;
+    const auto dot = name.rfind('.');
+    // A name without a dot is all extension, as splitting at position -1 gives.
+    const std::string extension = dot == std::string::npos ? name : name.substr(dot + 1);
+    const std::string stem = dot == std::string::npos ? std::string() : name.substr(0, dot);
+    const ManagerServices* services = Services();
+    if (services && services->renameFile && services->renameFile(*doc, stem, name, extension))
+        doc->Refresh();
 }

@@ -18,6 +18,7 @@
 class CFolderItem;
 class CImageItem;
 class CQuorixDoc;
+struct ManagerServices;
 class wxDC;
 class wxMouseEvent;
 class wxPaintEvent;
@@ -50,6 +51,8 @@ public:
     // Where messages go (a message box by default): text and caption.
     using MessageSink = std::function<void(const std::string& text, const std::string& caption)>;
     void SetMessageSink(MessageSink sink) { m_messageSink = std::move(sink); }
+    // Where Delete asks before it deletes (a Yes/No box by default): true for Yes.
+    void SetQuestionSink(std::function<bool(const std::string& text)> sink) { m_questionSink = std::move(sink); }
     // What shows the context menu (the real pop-up by default).
     void SetMenuRunner(std::function<void(wxMenu&, const wxPoint&)> runner) { m_menuRunner = std::move(runner); }
 
@@ -70,6 +73,8 @@ private:
     int HitTest(const wxPoint& point) const;
     void ShowMessage(const std::string& text, const std::string& caption, long icon);
     bool NothingSelected(const char* text, const char* caption);
+    bool AskYesNo(const std::string& text);
+    const ManagerServices* Services() const;
 
     void OnPaint(wxPaintEvent& event);
     void OnMouse(wxMouseEvent& event);
@@ -83,4 +88,5 @@ private:
     bool m_bInitialised = false;
     MessageSink m_messageSink;
     std::function<void(wxMenu&, const wxPoint&)> m_menuRunner;
+    std::function<bool(const std::string&)> m_questionSink;
 };

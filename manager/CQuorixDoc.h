@@ -125,6 +125,8 @@ public:
     bool m_bSearchResults = false;
     std::string m_strTextSamplePath;
     std::string m_strDestFolder;
+    std::string m_strLastMoveFolder;  // where the last Move went (the destination dialog starts there)
+    std::string m_strLastCopyFolder;
     std::string m_strTextOutputFolder;
     int m_nTargetImage = 0;           // an image index, or kTargetWholeSelection
     int m_nSortKey = kSortByName;     // a SortKey

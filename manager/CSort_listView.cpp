@@ -223,13 +223,13 @@ void CSort_listView::RefreshList()
 {
     CQuorixDoc* doc = Doc();
     CQuorixState* state = State();
+    m_bFillDone = true;
     if (!doc || !m_list)
         return;
     // The rows name records that are about to change: no fill may run on.
     if (state)
         state->m_threads.StopAndWait(true, nullptr, state->m_pumpWhileWaiting);
     ClearRows();
-    m_bFillDone = true;
     if (ViewMode() == kViewThumbnailsAndDetails)
         doc->m_bViewReplaced = false;
     CFolderItem* folder = doc->GetCurrentFolder();

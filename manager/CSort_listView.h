@@ -126,7 +126,7 @@ private:
     std::unique_ptr<wxImageList> m_thumbnails;
     bool m_bDescending = false;
     uint64_t m_nFill = 0;
-    bool m_bFillDone = true;
+    bool m_bFillDone = false;  // the first fill starts once the view has its document
     bool m_bChangingSelection = false;
     bool m_bSyncPending = false;
     bool m_bDragging = false;

@@ -126,6 +126,17 @@ int TagNumber(const std::string& text, const std::string& tag)
     return v > INT_MAX ? INT_MAX : int(v);
 }
 
+// The text between the first open tag and its close tag; empty when either is missing.
+std::string TagText(const std::string& text, const std::string& tag)
+{
+    const std::string open = "<" + tag + ">";
+    const size_t start = text.find(open);
+    if (start == std::string::npos)
+        return {};
+    const size_t end = text.find("</" + tag + ">", start);
+    return end == std::string::npos ? std::string() : text.substr(start + open.size(), end - start - open.size());
+}
+
 // Name before the last dot and the text after it.
 std::pair<std::string, std::string> SplitName(const std::string& name)
 {
@@ -365,6 +376,23 @@ std::string ThumbnailCache::FormatData(const CImageItem& image)
            "</KEYWORDS><DESCRIPTION>" + image.m_strDescription + "</DESCRIPTION></XML>";
 }
 
+bool ThumbnailCache::WriteNotes(const std::string& cacheDir, const CImageItem& image)
+{
+    if (cacheDir.empty() || !Stat(BitmapPath(cacheDir, image.m_strName)).regular)
+        return false;
+    const std::string datPath = DataPath(cacheDir, image.m_strName);
+    const std::string old = ReadTextFile(datPath).value_or("");
+    std::string text = FormatData(image);
+    if (image.m_nWidth.load() <= 0 || image.m_nHeight.load() <= 0) {
+        const std::string size = "<WIDTH>" + std::to_string(TagNumber(old, "WIDTH")) + "</WIDTH><HEIGHT>" +
+                                 std::to_string(TagNumber(old, "HEIGHT")) + "</HEIGHT>";
+        const size_t from = text.find("<WIDTH>");
+        const size_t to = text.find("<KEYWORDS>");
+        text.replace(from, to - from, size);
+    }
+    return lfplat::WriteFileAtomically(datPath, text);
+}
+
 std::optional<ThumbnailCache::Cached> ThumbnailCache::Load(const std::string& imagePath,
                                                            const std::string& imageName, const std::string& cacheDir)
 {
@@ -390,6 +418,8 @@ std::optional<ThumbnailCache::Cached> ThumbnailCache::Load(const std::string& im
     cached.thumbnails = thumbs::MakeThumbnails(&bitmap);
     cached.width = TagNumber(*text, "WIDTH");
     cached.height = TagNumber(*text, "HEIGHT");
+    cached.keywords = TagText(*text, "KEYWORDS");
+    cached.description = TagText(*text, "DESCRIPTION");
     return cached;
 }
 

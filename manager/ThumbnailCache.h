@@ -64,6 +64,8 @@ public:
         thumbs::ThumbnailPair thumbnails;
         int width = 0;   // the image's pixel size from the .dat
         int height = 0;
+        std::string keywords;  // the image's notes, kept in the .dat
+        std::string description;
     };
     static std::optional<Cached> Load(const std::string& imagePath, const std::string& imageName,
                                       const std::string& cacheDir);
@@ -73,8 +75,12 @@ public:
     static std::vector<uint8_t> BitmapToDIB(const ThumbnailPixels& thumbnail);
     // Writes the file header and the block (atomically). 1 when written, 0 otherwise.
     static int WriteDIBFile(const std::string& path, const std::vector<uint8_t>& dib);
-    // The .dat text of a record.
+    // The .dat text of a record (its texts as they stand).
     static std::string FormatData(const CImageItem& image);
+    // Writes the record's notes into its .dat now, where its cached thumbnail lies; a
+    // pixel size the record does not know yet is kept from the file. False when the
+    // cache holds no thumbnail of the image (the close then writes both files).
+    static bool WriteNotes(const std::string& cacheDir, const CImageItem& image);
 
     // ---- Delete Cache.
     // Bytes in the cache folders (files directly in the root are not counted); nothing

@@ -56,7 +56,13 @@ void CPrintLayoutView::LoadLayouts()
     m_records.clear();
     m_thumbs.clear();
     const std::string folder = m_frame->GetAppFolder();
-    const auto blocks = LayoutConfigFile::Parse(LayoutConfigFile::ReadTextFromFile(LayoutConfigFile::kFileName));
+    // The working folder's file first, as before; a manager started from elsewhere
+    // still finds the one shipped beside the programs.
+    std::string config = LayoutConfigFile::kFileName;
+    std::error_code missing;
+    if (!std::filesystem::is_regular_file(config, missing))
+        config = folder + LayoutConfigFile::kFileName;
+    const auto blocks = LayoutConfigFile::Parse(LayoutConfigFile::ReadTextFromFile(config));
     for (const LayoutBlock& block : blocks) {
         const std::string path = folder + block.m_strImageName;
         std::error_code error;

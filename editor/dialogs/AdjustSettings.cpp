@@ -50,11 +50,11 @@ AdjustSettings::AdjustSettings(AdjustKind kind) : m_kind(kind), m_channels(Chann
 {
     for (const Channel& c : m_channels) {
         m_values.push_back(c.start);
-        m_texts.push_back(Format(c, c.start));
+        m_texts.push_back(Format(c.start));
     }
 }
 
-std::string AdjustSettings::Format(const Channel&, float value)
+std::string AdjustSettings::Format(float value)
 {
     char text[32];
     std::snprintf(text, sizeof text, "%d", Whole(value));
@@ -88,7 +88,7 @@ int AdjustSettings::SliderPosition(size_t i) const
 void AdjustSettings::SliderMoved(size_t i, int position)
 {
     m_values[i] = FromSlider(i, position);
-    m_texts[i] = Format(m_channels[i], m_values[i]);
+    m_texts[i] = Format(m_values[i]);
 }
 
 bool AdjustSettings::TextTyped(size_t i, std::string_view text)
@@ -107,7 +107,7 @@ bool AdjustSettings::TextTyped(size_t i, std::string_view text)
         const float before = m_values[i];
         m_values[i] = static_cast<float>(number ? std::trunc(*number) : 0.0);
         m_values[i] = FromSlider(i, SliderPosition(i));
-        m_texts[i] = Format(c, m_values[i]);
+        m_texts[i] = Format(m_values[i]);
         return m_values[i] != before;
     }
     // Integer edits: text that is no number keeps the value, and OK refuses it.
@@ -118,7 +118,7 @@ bool AdjustSettings::TextTyped(size_t i, std::string_view text)
     const bool pulledBack = c.real ? ParseBoundedReal(text, -1e300, 1e300) != number
                                    : ParseBoundedInteger(text, -2'000'000'000L, 2'000'000'000L) != *number;
     if (pulledBack)
-        m_texts[i] = Format(c, m_values[i]);
+        m_texts[i] = Format(m_values[i]);
     return m_values[i] != before;
 }
 

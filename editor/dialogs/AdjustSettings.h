@@ -54,7 +54,7 @@ public:
 
 private:
     float FromSlider(size_t i, int position) const;
-    static std::string Format(const Channel& channel, float value);
+    static std::string Format(float value);  // what an edit shows for a value
 
     AdjustKind m_kind;
     std::vector<Channel> m_channels;

@@ -1,5 +1,6 @@
 #include "manager/app/ManagerServicesSetup.h"
 
+#include "batch/FileOpCommands.h"
 #include "print/PrintWindowService.h"
 #include "upload/CUploadDlg.h"
 
@@ -7,6 +8,10 @@
 ManagerServices MakeManagerServices()
 {
     ManagerServices services;
+    services.destination = RunDestinationDialog;
+    services.deleteFiles = RunDeleteDialog;
+    services.renameFile = RunRenameDialog;
+    services.copyMoveDrop = RunCopyMoveDialog;
     services.upload = RunUploadDialog;
     services.printLayout = [](CQuorixDoc& doc, wxWindow* mainFrame) { OpenPrintWindow(doc, mainFrame); };
     return services;

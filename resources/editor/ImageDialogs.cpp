@@ -204,6 +204,46 @@ const DialogTemplate& RedEye()
     return t;
 }
 
+const DialogTemplate& ColorChooser()
+{
+    static const DialogTemplate t{
+        IDD_COLOR_CHOOSER,
+        "Color Chooser",
+        411,
+        229,
+        {
+            {K::DefaultButton, 1, "OK", 354, 7, 50, 14},
+            {K::Button, 2, "Cancel", 354, 24, 50, 14},
+            {K::GroupBox, IDC_CHOOSER_RGB_BOX, "RGB", 7, 7, 138, 157},
+            {K::GroupBox, IDC_CHOOSER_HSB_BOX, "HSB", 150, 7, 180, 157},
+            {K::GroupBox, -1, "RGB Values", 7, 174, 172, 48},
+            {K::Static, -1, "Red", 12, 188, 50, 8},
+            {K::Edit, IDC_CHOOSER_RED, "", 12, 201, 22, 12},
+            {K::SpinButton, IDC_CHOOSER_RED_SPIN, "", 34, 201, 32, 12},
+            {K::Static, -1, "Green", 68, 188, 50, 8},
+            {K::Edit, IDC_CHOOSER_GREEN, "", 68, 201, 22, 12},
+            {K::SpinButton, IDC_CHOOSER_GREEN_SPIN, "", 90, 201, 32, 12},
+            {K::Static, -1, "Blue", 124, 188, 50, 8},
+            {K::Edit, IDC_CHOOSER_BLUE, "", 124, 201, 22, 12},
+            {K::SpinButton, IDC_CHOOSER_BLUE_SPIN, "", 146, 201, 32, 12},
+            {K::GroupBox, -1, "HSB Values", 184, 174, 220, 48},
+            {K::Static, -1, "Hue", 190, 188, 56, 8},
+            {K::Edit, IDC_CHOOSER_HUE, "", 190, 201, 24, 12},
+            {K::SpinButton, IDC_CHOOSER_HUE_SPIN, "", 214, 201, 32, 12},
+            {K::Static, -1, "Saturation", 262, 188, 56, 8},
+            {K::Edit, IDC_CHOOSER_SATURATION, "", 262, 201, 24, 12},
+            {K::SpinButton, IDC_CHOOSER_SATURATION_SPIN, "", 286, 201, 32, 12},
+            {K::Static, -1, "Brightness", 334, 188, 56, 8},
+            {K::Edit, IDC_CHOOSER_BRIGHTNESS, "", 334, 201, 24, 12},
+            {K::SpinButton, IDC_CHOOSER_BRIGHTNESS_SPIN, "", 358, 201, 32, 12},
+            {K::Static, -1, "Old Color", 355, 56, 49, 8},
+            {K::Static, IDC_CHOOSER_OLD_COLOR, "", 355, 66, 49, 31},
+            {K::Static, -1, "New Color", 355, 122, 49, 8},
+            {K::Static, IDC_CHOOSER_NEW_COLOR, "", 355, 132, 49, 31},
+        }};
+    return t;
+}
+
 const DialogTemplate& Rotate()
 {
     static const DialogTemplate t{

@@ -19,5 +19,6 @@ const DialogTemplate& Sharpen();             // 141
 const DialogTemplate& Flip();        // 133
 const DialogTemplate& CanvasSize();  // 134
 const DialogTemplate& RedEye();      // 207
+const DialogTemplate& ColorChooser();  // 202
 
 }  // namespace edlg

@@ -55,6 +55,96 @@ const DialogTemplate& DeleteHistory()
     return t;
 }
 
+const DialogTemplate& CopyMove()
+{
+    static const DialogTemplate t{169,
+                                  "Lanternfolio Photo Editor Version ",
+                                  272,
+                                  84,
+                                  {
+                                      {K::RadioButton, kCopyRadio, "Copy selected file to", 10, 10, 96, 10},
+                                      {K::Static, kFolderStatic, "", 110, 11, 155, 8},
+                                      {K::RadioButton, kMoveRadio, "Move selected file to", 10, 26, 96, 10},
+                                      {K::Static, kFolderStatic2, "", 110, 27, 155, 8},
+                                      {K::Progress, kProgressBar, "", 10, 44, 255, 10},
+                                      {K::DefaultButton, kGoButton, "&Go", 153, 62, 50, 14},
+                                      {K::Button, 2, "Cancel", 215, 62, 50, 14},
+                                  }};
+    return t;
+}
+
+const DialogTemplate& FileOperation()
+{
+    static const DialogTemplate t{171,
+                                  "Lanternfolio Photo Editor",
+                                  214,
+                                  46,
+                                  {
+                                      {K::Progress, kProgressBar, "", 7, 7, 200, 12},
+                                      {K::Button, 2, "Cancel", 82, 26, 50, 14},
+                                  }};
+    return t;
+}
+
+const DialogTemplate& Destination()
+{
+    static const DialogTemplate t{200,
+                                  "Please select the destination path",
+                                  234,
+                                  230,
+                                  {
+                                      {K::Static, kModeLabelStatic, "", 7, 7, 60, 8},
+                                      {K::GroupBox, -1, "Select Existing Directory", 7, 18, 220, 152},
+                                      {K::FolderTree, kFolderTree, "", 13, 30, 208, 120},
+                                      {K::Static, kSelectedPathStatic, "", 13, 155, 208, 10},
+                                      {K::CheckBox, kCreateNewCheck, "Create New Directory", 7, 176, 100, 10},
+                                      {K::Static, -1, "Name", 7, 193, 25, 8},
+                                      {K::Edit, kNewFolderEdit, "", 35, 191, 192, 12},
+                                      {K::DefaultButton, 1, "OK", 120, 210, 50, 14},
+                                      {K::Button, 2, "Cancel", 177, 210, 50, 14},
+                                  }};
+    return t;
+}
+
+const DialogTemplate& Rename()
+{
+    static const DialogTemplate t{234,
+                                  "Lanternfolio Photo Editor (Rename)",
+                                  222,
+                                  68,
+                                  {
+                                      {K::Static, -1, "Current Name:", 7, 9, 50, 8},
+                                      {K::Static, kCurrentNameStatic, "", 60, 9, 155, 8},
+                                      {K::Static, -1, "New Name:", 7, 27, 50, 8},
+                                      {K::Edit, kNewNameEdit, "", 60, 25, 120, 12},
+                                      {K::Static, kExtensionStatic, "", 183, 27, 32, 8},
+                                      {K::DefaultButton, 1, "OK", 105, 47, 50, 14},
+                                      {K::Button, 2, "Cancel", 165, 47, 50, 14},
+                                  }};
+    return t;
+}
+
+const DialogTemplate& NotesKeywords()
+{
+    static const DialogTemplate t{
+        139,
+        "Notes & Keywords",
+        311,
+        141,
+        {
+            {K::DefaultButton, 1, "OK", 194, 120, 50, 14},
+            {K::Button, 2, "Cancel", 254, 120, 50, 14},
+            {K::GroupBox, -1, "Add/Edit Notes", 268, 75, 36, 13},
+            {K::GroupBox, -1, "Add/Edit Notes & Keywords", 7, 41, 297, 72},
+            {K::MultiLineEdit, kNotesEdit, "", 14, 50, 283, 59},
+            {K::MultiLineEdit, kKeywordsEdit, "", 288, 94, 10, 12},
+            {K::Static, kNotesFileLabel, "Static", 7, 7, 108, 24},
+            {K::Static, -1, "Notes and Keywords can be used to search for images with the Search function.", 7, 30,
+             297, 11},
+        }};
+    return t;
+}
+
 const DialogTemplate& ToolPanel()
 {
     static const DialogTemplate t{101,

@@ -125,6 +125,19 @@ TEST_F(BrowsingTest, FolderThumbnailsSelectionSessionAndCacheAcrossARestart)
         EXPECT_TRUE(image->m_bThumbFromCache) << image->m_strName << " was decoded";
 }
 
+TEST_F(BrowsingTest, ARecentFolderTheCacheDoesNotKnowIsReadWhenOpened)
+{
+    // The session lists the folder, but no cache was written (deleted, or the last run
+    // ended without closing).
+    lftest::WriteText(dir / "qkvex.sess", "UPLOADED=0\r\nLOGIN=\r\nPASS=\r\nDIRECTORY=" + photos.string() + "\r\n");
+    Manager m(dir);
+    ASSERT_EQ(m.doc->GetRecentCount(), 1u);
+    m.Recent()->LButtonUp(wxPoint(40, 35));
+    ASSERT_EQ(m.doc->GetCurrentFolder()->m_strPath, photos.string());
+    EXPECT_EQ(m.doc->GetCurrentFolder()->ImageCount(), 50u);
+    EXPECT_TRUE(lftest::PumpUntil([&] { return m.AllThumbnails(); }, std::chrono::seconds(60)));
+}
+
 TEST_F(BrowsingTest, SwitchingAndRemovingFoldersDuringAPass)
 {
     Manager m(dir);

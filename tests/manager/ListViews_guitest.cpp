@@ -4,6 +4,7 @@
 #include "manager/CDetailListView.h"
 #include "manager/CImageListView.h"
 #include "manager/CListPrintout.h"
+#include "manager/CSysImageList.h"
 #include "manager/ManagerModes.h"
 #include "manager/ThumbnailMaker.h"
 #include "resources/manager/ManagerIds.h"
@@ -92,6 +93,14 @@ protected:
                                       std::chrono::seconds(30)));
         lftest::PumpFor(std::chrono::milliseconds(30));
     }
+    // The whole window drawn anew, so that a screenshot shows it and not what stood there.
+    void Repaint()
+    {
+        m->frame->Raise();
+        m->frame->Refresh();
+        m->frame->Update();
+        lftest::PumpFor(std::chrono::milliseconds(100));
+    }
     // The names in column 0 as the control shows them.
     static std::string Names(CSort_listView* view)
     {
@@ -158,8 +167,14 @@ TEST_F(ListViewTest, DetailsListRowsSortByColumnAndDoubleClickOpensTheParent)
     EXPECT_EQ(heading.GetText(), "Size");
     EXPECT_EQ(list->GetItemText(RowOf(view, "readme.txt"), 1), "1.00 KB");
     EXPECT_EQ(list->GetItemText(RowOf(view, "x"), 1), "") << "folders show no size";
+    EXPECT_EQ(view->Row(size_t(RowOf(view, "x")))->imageIndex, CSysImageList::kFolderIconIndex);
+    EXPECT_EQ(view->Row(size_t(RowOf(view, "..")))->imageIndex, CSysImageList::kParentFolderIconIndex);
+    EXPECT_GE(view->Row(size_t(RowOf(view, "a.jpg")))->imageIndex, 0);
     const auto [files, kb] = m->state->GetTotals();
     EXPECT_EQ(files, 6);
+    Repaint();
+    lftest::SaveScreenshot(fs::path(LF_BIN_DIR).parent_path() / "artefacts" / "quorix-detail-list.png",
+                           wxSize(1000, 765));
 
     // Two clicks on "Size": largest first, folders (0 KB) last.
     SendListEvent(view, wxEVT_LIST_COL_CLICK, -1, 1);
@@ -215,6 +230,7 @@ TEST_F(ListViewTest, ThumbnailListShowsThumbnailsAsRowPictures)
     wxRect row;
     ASSERT_TRUE(view->GetListCtrl()->GetItemRect(0, row));
     EXPECT_GE(row.height, thumbs::kThumbHeight);
+    Repaint();
     lftest::SaveScreenshot(fs::path(LF_BIN_DIR).parent_path() / "artefacts" / "quorix-thumbnail-list.png",
                            wxSize(1000, 765));
 }

@@ -10,6 +10,7 @@
 #include "manager/CQuorixDoc.h"
 #include "manager/CQuorixDocManager.h"
 #include "manager/CQuorixState.h"
+#include "manager/CSysImageList.h"
 #include "manager/CTollbarView.h"
 #include "manager/ThumbGrid.h"
 #include "tests/support/GuiTest.h"
@@ -31,7 +32,8 @@ public:
         state = std::make_unique<CQuorixState>((dir / "settings.ini").string());
         manager = std::make_unique<CQuorixDocManager>();
         new lftest::TestTemplate(manager.get(), *state, (dir / "qkvex.sess").string());
-        frame = new CMainFrame(manager.get(), *state);
+        icons = std::make_unique<CSysImageList>();
+        frame = new CMainFrame(manager.get(), *state, icons.get());
         frame->SetMessageSink([this](const std::string& text) { messages.push_back(text); });
         frame->SetSize(0, 0, 1000, 765);
         wxTheApp->SetTopWindow(frame);
@@ -72,6 +74,7 @@ public:
         return {cell.left + 50, cell.top + 57};
     }
 
+    std::unique_ptr<CSysImageList> icons;  // outlives the frame
     std::unique_ptr<CQuorixState> state;
     std::unique_ptr<CQuorixDocManager> manager;
     CMainFrame* frame = nullptr;

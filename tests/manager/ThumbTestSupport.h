@@ -64,10 +64,12 @@ inline void SavePicture(CLfImage& img, const std::filesystem::path& path, uint32
     ASSERT_TRUE(img.Save(path.c_str(), type)) << path << ": " << img.GetLastError();
 }
 
-// Sets the file's last write to now + offsetSeconds.
+// Sets the file's last write to now + offsetSeconds, "now" read once per process: two
+// readings can straddle a second, and the cache compares whole seconds.
 inline void SetFileTime(const std::filesystem::path& path, int64_t offsetSeconds)
 {
-    const time_t t = std::time(nullptr) + time_t(offsetSeconds);
+    static const time_t now = std::time(nullptr);
+    const time_t t = now + time_t(offsetSeconds);
     timespec times[2] = {{t, 0}, {t, 0}};
     ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0) << path;
 }

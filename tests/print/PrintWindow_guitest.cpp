@@ -179,6 +179,13 @@ TEST_F(PrintWindowTest, PrintPreviewOpensTheWindowWithTheLayoutsAndTheSelection)
     EXPECT_EQ(print->GetPicker()->GetSize().x, 230);
     EXPECT_LT(print->GetPageView()->GetPosition().x, print->GetLayoutList()->GetPosition().x);
     EXPECT_EQ(print->GetStatusBar()->GetFieldsCount(), 1);
+    // Resizing sets the columns: 230 for the picker, the width less 370 for the page.
+    print->SetSize(1000, 700);
+    lftest::PumpFor(std::chrono::milliseconds(50));
+    const int client = print->GetClientSize().x;
+    EXPECT_EQ(print->GetPicker()->GetSize().x, 230);
+    EXPECT_EQ(print->GetPageView()->GetSize().x, client - 370);
+    EXPECT_EQ(print->GetLayoutList()->GetRect().GetRight(), client - 1) << "the list takes the rest";
 
     // The shipped layouts, the fourth current (2 x 2) with its highlighted picture.
     CPrintLayoutView* list = print->GetLayoutList();
@@ -199,6 +206,16 @@ TEST_F(PrintWindowTest, PrintPreviewOpensTheWindowWithTheLayoutsAndTheSelection)
     EXPECT_EQ(print->GetPageView()->Cells().Layout().m_nRows, 2);
     EXPECT_TRUE(folder->Image(1)->m_bMarkedForPrint);
     EXPECT_FALSE(folder->Image(0)->m_bMarkedForPrint);
+}
+
+TEST_F(PrintWindowTest, WithoutALayoutFileInTheWorkingFolderTheShippedOneServes)
+{
+    fs::remove(dir / "LayoutConfig.txt");  // a manager started from another folder
+    Select(MakeFolder(2), {0});
+    CPrintFrame* print = PrintPreview();
+    ASSERT_NE(print, nullptr);
+    EXPECT_EQ(print->GetLayoutList()->GetCount(), 6u);
+    EXPECT_EQ(doc->m_pPrintLayout->m_nRows, 2);
 }
 
 TEST_F(PrintWindowTest, ClosingHidesAndTheNextPreviewRebuildsThePage)

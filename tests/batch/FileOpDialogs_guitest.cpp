@@ -1,0 +1,281 @@
+#include "batch/CCopyMoveDlg.h"
+#include "batch/CDestinationDlg.h"
+#include "batch/CFileOpDlg.h"
+#include "batch/CRenameDlg.h"
+#include "controls/CFolderTreeCtrl.h"
+#include "resources/manager/ManagerDialogs.h"
+#include "tests/batch/FileFixtures.h"
+#include "tests/manager/DocTestSupport.h"
+#include "tests/support/GuiTest.h"
+
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/checkbox.h>
+#include <wx/msgdlg.h>
+#include <wx/radiobut.h>
+#include <wx/textctrl.h>
+
+namespace {
+
+using namespace lftest;
+
+// Presses a button of the running modal dialog once its loop runs.
+void PressLater(wxDialog& dialog, int id)
+{
+    wxTheApp->CallAfter([&dialog, id] {
+        wxWindow* button = dialog.FindWindow(id);
+        ASSERT_NE(button, nullptr);
+        wxCommandEvent click(wxEVT_BUTTON, button->GetId());
+        click.SetEventObject(button);
+        button->GetEventHandler()->ProcessEvent(click);
+    });
+}
+
+// A document whose current folder "photos" holds a.jpg, b.jpg and c.jpg; b and c are
+// selected. Boxes are recorded and answered by script.
+class FileOpDialogs : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::filesystem::create_directory(m_dir / "photos");
+        std::filesystem::create_directory(m_dir / "out");
+        for (unsigned i = 0; i < 3; ++i)
+            WriteBytes(Photo(std::string(1, char('a' + i)) + ".jpg"), PatternBytes(2000 + i, i));
+        m_doc.SetCurrentFolder(TestDoc::MakeFolder((m_dir / "photos").string(), {"a.jpg", "b.jpg", "c.jpg"}));
+        m_doc.SelectImage(1, true, false);
+        m_doc.SelectImage(2, true, false);
+        ASSERT_EQ(m_doc.GetSelectedImageCount(), 2u);
+    }
+
+    std::filesystem::path Photo(const std::string& name) const { return m_dir / "photos" / name; }
+    std::filesystem::path Out(const std::string& name) const { return m_dir / "out" / name; }
+
+    CFileJobRunner::PromptSink Prompts()
+    {
+        return [this](const std::string& text, const std::string&, bool question) {
+            m_prompts.push_back(text);
+            return question && m_answerYes;
+        };
+    }
+    std::function<void(const std::string&, const std::string&)> Messages()
+    {
+        return [this](const std::string& text, const std::string& caption) { m_messages.push_back(caption + "|" + text); };
+    }
+
+    TempDir m_dir;
+    TestDoc m_doc{(m_dir / "qkvex.sess").string()};
+    std::vector<std::string> m_prompts;
+    std::vector<std::string> m_messages;
+    bool m_answerYes = false;
+};
+
+TEST_F(FileOpDialogs, DropDialogChoosingCopyCopiesBothSelectedImages)
+{
+    m_doc.m_strDestFolder = (m_dir / "out").string();
+    CCopyMoveDlg dialog;
+    dialog.SetDocument(&m_doc);
+    dialog.SetPromptSink(Prompts());
+    dialog.SetMessageSink(Messages());
+    EXPECT_EQ(dialog.GetTitle(), "Lanternfolio Photo Editor Version ");
+    PressLater(dialog, mdlg::kGoButton);
+    EXPECT_EQ(dialog.ShowModal(), wxID_OK);
+    EXPECT_EQ(dialog.FindWindow(mdlg::kFolderStatic)->GetLabel(),
+              (m_dir / "out").string());
+    EXPECT_FALSE(dialog.IsMove()) << "Copy is the choice the dialog opens with";
+    EXPECT_EQ(Listing(m_dir / "out"), (std::vector<std::string>{"b.jpg", "c.jpg"}));
+    EXPECT_EQ(ReadBytes(Out("b.jpg")), ReadBytes(Photo("b.jpg")));
+    EXPECT_EQ(ReadBytes(Out("c.jpg")), ReadBytes(Photo("c.jpg")));
+    EXPECT_EQ(Listing(m_dir / "photos").size(), 3u);
+    EXPECT_TRUE(m_prompts.empty());
+    EXPECT_EQ(m_messages, std::vector<std::string>{"File Copy|File(s) copied successfully."});
+    EXPECT_EQ(m_doc.GetSelectedImageCount(), 0u);
+}
+
+TEST_F(FileOpDialogs, DropDialogMoveAnsweredNoKeepsThatSourceAndTheExistingTarget)
+{
+    m_doc.m_strDestFolder = (m_dir / "out").string() + "/";
+    WriteText(Out("c.jpg"), "already there");
+    CCopyMoveDlg dialog;
+    dialog.SetDocument(&m_doc);
+    dialog.SetPromptSink(Prompts());
+    dialog.SetMessageSink(Messages());
+    wxTheApp->CallAfter([&dialog] {
+        dynamic_cast<wxRadioButton*>(dialog.FindWindow(mdlg::kMoveRadio))->SetValue(true);
+    });
+    PressLater(dialog, mdlg::kGoButton);
+    EXPECT_EQ(dialog.ShowModal(), wxID_OK);
+    EXPECT_TRUE(dialog.IsMove());
+    EXPECT_EQ(m_prompts, std::vector<std::string>{"Do you want to overwrite " + Out("c.jpg").string()});
+    EXPECT_EQ(ReadText(Out("c.jpg")), "already there");
+    EXPECT_EQ(Listing(m_dir / "photos"), (std::vector<std::string>{"a.jpg", "c.jpg"}));
+    EXPECT_EQ(ReadBytes(Out("b.jpg")), PatternBytes(2001, 1));
+    EXPECT_EQ(m_messages.size(), 1u);
+    // The rescan shows the folder as it is now.
+    ASSERT_EQ(m_doc.GetCurrentFolder()->ImageCount(), 2u);
+}
+
+TEST_F(FileOpDialogs, DropDialogCancelBeforeGoTouchesNothingAndEmptiesTheSelection)
+{
+    m_doc.m_strDestFolder = (m_dir / "out").string();
+    CCopyMoveDlg dialog;
+    dialog.SetDocument(&m_doc);
+    dialog.SetMessageSink(Messages());
+    PressLater(dialog, wxID_CANCEL);
+    EXPECT_EQ(dialog.ShowModal(), wxID_OK);
+    EXPECT_TRUE(Listing(m_dir / "out").empty());
+    EXPECT_TRUE(m_messages.empty());
+    EXPECT_EQ(m_doc.GetSelectedImageCount(), 0u);
+}
+
+TEST_F(FileOpDialogs, DestinationStartsAtTheLastCopyFolderAndReportsTheCount)
+{
+    m_doc.m_strLastCopyFolder = (m_dir / "out").string() + "/";
+    WriteText(Out("b.jpg"), "older");
+    m_answerYes = false;
+    CDestinationDlg dialog;
+    dialog.SetTarget(&m_doc, 1);
+    dialog.SetPromptSink(Prompts());
+    dialog.SetMessageSink(Messages());
+    PressLater(dialog, wxID_OK);
+    EXPECT_EQ(dialog.ShowModal(), wxID_OK);
+    EXPECT_EQ(dialog.FindWindow(mdlg::kModeLabelStatic)->GetLabel(), "Copy to:");
+    EXPECT_EQ(dialog.GetTree()->GetItemPath(dialog.GetTree()->GetSelection()).utf8_string().rfind(
+                  (m_dir / "out").string(), 0),
+              0u)
+        << "the tree shows the folder it starts with";
+    EXPECT_EQ(m_prompts, std::vector<std::string>{"File already exists. Do you want to \noverwrite on " +
+                                                  Out("b.jpg").string() + "?"});
+    EXPECT_EQ(ReadText(Out("b.jpg")), "older");
+    EXPECT_EQ(ReadBytes(Out("c.jpg")), ReadBytes(Photo("c.jpg")));
+    EXPECT_EQ(m_messages, std::vector<std::string>{"File Copy|1 of 2 File(s) copied successfully."});
+    EXPECT_EQ(m_doc.m_strDestFolder, (m_dir / "out").string() + "/");
+    EXPECT_EQ(m_doc.GetSelectedImageCount(), 0u);
+}
+
+TEST_F(FileOpDialogs, DestinationMovesIntoANewFolderOfATypedName)
+{
+    m_doc.m_strLastMoveFolder = (m_dir / "out").string() + "/";
+    CDestinationDlg dialog;
+    dialog.SetTarget(&m_doc, 0);
+    dialog.SetPromptSink(Prompts());
+    dialog.SetMessageSink(Messages());
+    wxTheApp->CallAfter([&dialog] {
+        auto* check = dynamic_cast<wxCheckBox*>(dialog.FindWindow(mdlg::kCreateNewCheck));
+        check->SetValue(true);
+        wxCommandEvent toggled(wxEVT_CHECKBOX, mdlg::kCreateNewCheck);
+        toggled.SetInt(1);
+        toggled.SetEventObject(check);
+        check->GetEventHandler()->ProcessEvent(toggled);
+        EXPECT_TRUE(dialog.FindWindow(mdlg::kNewFolderEdit)->IsEnabled());
+        dynamic_cast<wxTextCtrl*>(dialog.FindWindow(mdlg::kNewFolderEdit))->ChangeValue("  holiday ");
+    });
+    PressLater(dialog, wxID_OK);
+    EXPECT_EQ(dialog.ShowModal(), wxID_OK);
+    EXPECT_EQ(Listing(m_dir / "out" / "holiday"), (std::vector<std::string>{"b.jpg", "c.jpg"}));
+    EXPECT_EQ(Listing(m_dir / "photos"), std::vector<std::string>{"a.jpg"});
+    EXPECT_EQ(m_doc.m_strLastMoveFolder, (m_dir / "out" / "holiday").string() + "/");
+    EXPECT_EQ(m_messages, std::vector<std::string>{"File Move|2 of 2 File(s) moved successfully."});
+}
+
+TEST(CDestinationDlg, DestinationOfTheChoices)
+{
+    EXPECT_EQ(CDestinationDlg::Destination("/a/b/", false, "x"), "/a/b/");
+    EXPECT_EQ(CDestinationDlg::Destination("/a/b", true, " x "), "/a/b/x/");
+    EXPECT_EQ(CDestinationDlg::Destination("/a/b/", true, "x"), "/a/b/x/");
+    EXPECT_EQ(CDestinationDlg::Destination("/a/b/", true, "   "), "/a/b/");
+}
+
+TEST_F(FileOpDialogs, DeleteReportsTheReadOnlyFileAndDeletesTheOther)
+{
+    MakeReadOnly(Photo("c.jpg"));
+    CFileOpDlg dialog;
+    dialog.SetOperation(&m_doc, 2);
+    dialog.SetPromptSink(Prompts());
+    EXPECT_EQ(dialog.ShowModal(), wxID_OK);
+    EXPECT_EQ(m_prompts, std::vector<std::string>{"ERROR:005  Unable to delete  Readonly File.\n" +
+                                                  Photo("c.jpg").string()});
+    EXPECT_EQ(Listing(m_dir / "photos"), (std::vector<std::string>{"a.jpg", "c.jpg"}));
+    EXPECT_EQ(m_doc.m_nFileOpCount, 2);
+    EXPECT_EQ(m_doc.GetCurrentFolder()->ImageCount(), 2u);
+}
+
+TEST_F(FileOpDialogs, ClosingWhileAQuestionWaitsCancelsTheJobAndJoinsItsWorker)
+{
+    for (const char* name : {"b.jpg", "c.jpg"})
+        WriteText(Out(name), "old");
+    m_doc.m_strDestFolder = (m_dir / "out").string();
+    CFileOpDlg dialog;
+    dialog.SetOperation(&m_doc, 1);
+    dialog.SetPause(std::chrono::milliseconds(0));
+    // The first question closes the dialog's window as a user would, then says Yes.
+    dialog.SetPromptSink([&](const std::string& text, const std::string&, bool) {
+        m_prompts.push_back(text);
+        dialog.Close();
+        return true;
+    });
+    EXPECT_EQ(dialog.ShowModal(), wxID_OK);
+    EXPECT_EQ(m_prompts.size(), 1u) << "the job stopped after the file in hand";
+    EXPECT_EQ(ReadBytes(Out("b.jpg")), ReadBytes(Photo("b.jpg")));
+    EXPECT_EQ(ReadText(Out("c.jpg")), "old");
+    EXPECT_EQ(dialog.GetDoneCount(), 1);
+}
+
+TEST_F(FileOpDialogs, RenameOntoATakenNameStaysOpenThenRenames)
+{
+    std::vector<std::string> shown;
+    CRenameDlg dialog;
+    dialog.SetDocument(&m_doc);
+    dialog.SetTexts("b", "b.jpg", "jpg");
+    EXPECT_EQ(dialog.GetTitle(), "Lanternfolio Photo Editor (Rename)");
+    auto* edit = dynamic_cast<wxTextCtrl*>(dialog.FindWindow(mdlg::kNewNameEdit));
+    dialog.SetMessageSink([&](const std::string& text) {
+        shown.push_back(text);
+        // The dialog is still up: the user types another name and tries again.
+        wxTheApp->CallAfter([&dialog, edit] {
+            EXPECT_TRUE(dialog.IsModal());
+            edit->ChangeValue("renamed");
+        });
+        PressLater(dialog, wxID_OK);
+    });
+    wxTheApp->CallAfter([edit] { edit->ChangeValue("a"); });
+    PressLater(dialog, wxID_OK);
+    EXPECT_EQ(dialog.ShowModal(), wxID_OK);
+    EXPECT_EQ(shown, std::vector<std::string>{"Cannot rename b.jpg: A file with the name you specified already "
+                                              "exists.\nSpecify a different file name."});
+    EXPECT_TRUE(dialog.GetDone());
+    EXPECT_EQ(Listing(m_dir / "photos"), (std::vector<std::string>{"a.jpg", "c.jpg", "renamed.jpg"}));
+    EXPECT_EQ(ReadBytes(Photo("a.jpg")), PatternBytes(2000, 0));
+    EXPECT_EQ(ReadBytes(Photo("renamed.jpg")), PatternBytes(2001, 1));
+}
+
+TEST_F(FileOpDialogs, RenameUnchangedOrProtectedEndsWithoutDone)
+{
+    MakeReadOnly(Photo("c.jpg"));
+    const struct {
+        const char* current;
+        const char* typed;
+        std::vector<std::string> shown;
+    } rows[] = {
+        {"a.jpg", "a", {}},
+        {"c.jpg", "free", {"This is System file. Rename not possible."}},
+    };
+    for (const auto& row : rows) {
+        std::vector<std::string> shown;
+        CRenameDlg dialog;
+        dialog.SetDocument(&m_doc);
+        const std::string name = row.current;
+        dialog.SetTexts(name.substr(0, name.size() - 4), name, "jpg");
+        dialog.SetMessageSink([&](const std::string& text) { shown.push_back(text); });
+        const std::string typed = row.typed;
+        wxTheApp->CallAfter([&dialog, typed] {
+            dynamic_cast<wxTextCtrl*>(dialog.FindWindow(mdlg::kNewNameEdit))->ChangeValue(typed);
+        });
+        PressLater(dialog, wxID_OK);
+        EXPECT_EQ(dialog.ShowModal(), wxID_OK);
+        EXPECT_FALSE(dialog.GetDone()) << row.current;
+        EXPECT_EQ(shown, row.shown) << row.current;
+    }
+    EXPECT_EQ(Listing(m_dir / "photos"), (std::vector<std::string>{"a.jpg", "b.jpg", "c.jpg"}));
+}
+
+}  // namespace
