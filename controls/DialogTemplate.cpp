@@ -4,6 +4,8 @@
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
+#include <wx/choice.h>
+#include <wx/combobox.h>
 #include <wx/dialog.h>
 #include <wx/gauge.h>
 #include <wx/icon.h>
@@ -199,6 +201,15 @@ bool CreateDialogFromTemplate(wxDialog& dialog, wxWindow* parent, const DialogTe
             break;
         case DlgItemKind::Slider:
             control = new wxSlider(&dialog, id, 0, 0, 100, pos, size, wxSL_HORIZONTAL | wxSL_AUTOTICKS);
+            break;
+        case DlgItemKind::MultiEdit:
+            control = new wxTextCtrl(&dialog, id, text, pos, size, wxTE_MULTILINE);
+            break;
+        case DlgItemKind::DropList:
+            control = new wxChoice(&dialog, id, pos, size, wxSplit(text, '|', '\0'));
+            break;
+        case DlgItemKind::ComboBox:
+            control = new wxComboBox(&dialog, id, wxString(), pos, size, wxSplit(text, '|', '\0'), wxCB_DROPDOWN);
             break;
         case DlgItemKind::FolderTree:
             control = new CFolderTreeCtrl(&dialog, id, pos, size, wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxBORDER_SUNKEN);

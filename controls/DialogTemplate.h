@@ -28,6 +28,9 @@ enum class DlgItemKind {
     SpinEdit,       // a number field with up and down arrows, range 0..100, one decimal
     RadioButton,    // a round option button; all of a dialog's form one group
     SpinButton,     // a pair of up and down arrows, vertical, without a field
+    MultiEdit,      // a text field of several lines; Enter starts a new line
+    DropList,       // a drop-down list of fixed items ("|" separates them in the text)
+    ComboBox,       // a drop-down list whose field can also be typed into (items as above)
     FolderTree,     // a CFolderTreeCtrl, empty until the dialog populates it
     VerticalSlider, // a vertical slider, minimum at the top, ticks on both sides, range 0..100
     Password,       // a one-line text field that shows bullets for what is typed

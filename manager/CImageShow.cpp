@@ -139,8 +139,13 @@ void CImageShow::AddImages()
                 const int type = CImageThread::ThumbnailType(CImageThread::GetExtension(image->m_strPath));
                 CImageThread::Made made =
                     CImageThread::MakeThumbnail(image->m_strPath, image->m_strName, type, m_settings.cacheFolder);
-                if (made.thumbnails.fitted)
+                if (made.thumbnails.fitted) {
                     CImageThread::StoreInRecord(*image, made, type);
+                    row->cachedDescription = made.description;
+                    row->cachedKeywords = made.keywords;
+                    if (row->description.empty() && image->m_strKeywords.empty())
+                        row->description = made.description;
+                }
                 else if (made.decoded)
                     row->thumbnail = Placeholder();
             }

@@ -203,14 +203,15 @@ void CImageThread::StoreInRecord(CImageItem& image, const Made& made, int type)
     if (!made.fromCache)
         image.m_nImageType = type;
     image.m_bThumbFromCache = made.fromCache;
-    // The notes live with the cached thumbnail; a record that has notes of its own
-    // (given in this run) keeps them.
-    if (made.fromCache && (!made.description.empty() || !made.keywords.empty()) && image.m_strDescription.empty() &&
-        image.m_strKeywords.empty()) {
-        image.m_strDescription = made.description;
-        image.m_strKeywords = made.keywords;
-    }
     image.SetThumbnails(made.thumbnails.fitted, made.thumbnails.framed);
+}
+
+void CImageThread::TakeCachedNotes(CImageItem& image, const std::string& description, const std::string& keywords)
+{
+    if ((!description.empty() || !keywords.empty()) && image.m_strDescription.empty() && image.m_strKeywords.empty()) {
+        image.m_strDescription = description;
+        image.m_strKeywords = keywords;
+    }
 }
 
 void CImageThread::Store(const Job& job, Result result)
@@ -244,5 +245,9 @@ void CImageThread::Store(const Job& job, Result result)
     notice.framed = std::move(result.thumbnails.framed);
     notice.width = result.width;
     notice.height = result.height;
+    if (result.fromCache) {
+        notice.description = std::move(result.description);
+        notice.keywords = std::move(result.keywords);
+    }
     m_sink(std::move(notice));
 }

@@ -71,8 +71,12 @@ public:
                               const std::string& cacheFolder);
     // The thumbnails of the picture that stands for an image no codec reads.
     static Made PlaceholderThumbnail(const std::string& placeholderPath);
-    // Puts what was made into the record (under mutex A); type: the decoded type.
+    // Puts what was made into the record (under mutex A); type: the decoded type. The
+    // notes that came with a cached thumbnail are not among it: see TakeCachedNotes.
     static void StoreInRecord(CImageItem& image, const Made& made, int type);
+    // Gives a record the notes kept with its cached thumbnail, unless it has notes of its
+    // own (given in this run). User-interface thread only: it reads them unlocked.
+    static void TakeCachedNotes(CImageItem& image, const std::string& description, const std::string& keywords);
 
     // What the last pass did, for the curious (tests, benchmarks).
     int DecodeCount() const { return m_nDecoded.load(); }

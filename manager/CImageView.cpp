@@ -189,8 +189,10 @@ void CImageView::OnThumbnailReady(const ThumbnailReady& ready)
     const CFolderItem* folder = Folder();
     if (!folder || folder != ready.folder || folder->m_strPath != ready.folderPath)
         return;
-    if (ready.index < folder->ImageCount() && folder->Image(ready.index) == ready.image)
+    if (ready.index < folder->ImageCount() && folder->Image(ready.index) == ready.image) {
+        CImageThread::TakeCachedNotes(*folder->Image(ready.index), ready.description, ready.keywords);
         RefreshCell(static_cast<int>(ready.index));
+    }
 }
 
 void CImageView::RefreshCell(int index)

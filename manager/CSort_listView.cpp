@@ -1,6 +1,7 @@
 #include "manager/CSort_listView.h"
 
 #include "manager/CDirectoryView.h"
+#include "manager/CImageThread.h"
 #include "manager/CListPrintout.h"
 #include "manager/CPaneHost.h"
 #include "manager/CQuorixDoc.h"
@@ -271,6 +272,11 @@ void CSort_listView::AppendRow(std::unique_ptr<ListRowItem> row)
     CQuorixDoc* doc = Doc();
     if (row->image && !m_rowImages.insert(row->image).second)
         return;  // a search result that has its row already
+    if (row->image && (!row->cachedDescription.empty() || !row->cachedKeywords.empty()))
+        if (CFolderItem* folder = Folder())
+            for (const auto& image : folder->m_arrImages)
+                if (image.get() == row->image)
+                    CImageThread::TakeCachedNotes(*image, row->cachedDescription, row->cachedKeywords);
     if (ViewMode() == kViewThumbnailsAndDetails) {
         row->imageIndex = -1;
         if (row->thumbnail && m_thumbnails) {

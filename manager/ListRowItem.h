@@ -19,6 +19,9 @@ struct ListRowItem {
     double sizeKB = 0.0;     // bytes / 1024; 1.0 for another file, 0.0 for a folder
     int64_t lastWrite = 0;   // nanoseconds since 1970-01-01 UTC
     std::string description;
+    // Notes kept with the image's cached thumbnail, for the record (given on insertion).
+    std::string cachedDescription;
+    std::string cachedKeywords;
 
     Kind kind = Kind::Image;
     // The image record of an image row, for identity only: the user-interface thread

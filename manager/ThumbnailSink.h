@@ -29,6 +29,9 @@ struct ThumbnailReady {
     std::shared_ptr<const ThumbnailPixels> framed;
     int width = 0;  // the image's pixel size
     int height = 0;
+    // The notes kept with a cached thumbnail, for the handler to give the record.
+    std::string description;
+    std::string keywords;
 };
 
 using ThumbnailSink = std::function<void(ThumbnailReady)>;

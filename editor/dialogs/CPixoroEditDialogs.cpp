@@ -4,7 +4,7 @@
 #include "editor/dialogs/CRedEyeDlg.h"
 #include "editor/dialogs/CResizeDlg.h"
 #include "editor/dialogs/CRotateDlg.h"
-
+#include "editor/dialogs/CWatermarkTextDlg.h"
 #include "editor/shell/CPixoroDocModel.h"
 
 #include <wx/app.h>
@@ -46,5 +46,11 @@ bool CPixoroEditDialogs::AdjustImage(Adjust kind, CPixoroDocModel& doc, CLfImage
                               : kind == Adjust::Blur             ? AdjustKind::Blur
                                                                  : AdjustKind::Sharpen;
     CAdjustDlg dialog(Owner(), adjust, work, &current, [&doc] { doc.ShowChangedImage(); });
+    return dialog.ShowModal() == wxID_OK;
+}
+
+bool CPixoroEditDialogs::AddText(CPixoroDocModel& doc, CLfImage&, CLfImage& work)
+{
+    CWatermarkTextDlg dialog(Owner(), work, doc.m_strPath);
     return dialog.ShowModal() == wxID_OK;
 }

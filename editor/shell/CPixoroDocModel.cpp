@@ -560,7 +560,7 @@ bool CPixoroDocModel::AddText()
         return false;
     if (!m_dialogs->AddText(*this, *m_pImage, work))
         return false;
-    m_pImage = std::make_unique<CLfImage>(work);
+    TakeEditResult(work);
     OnImageReplaced(kHintNewImage);
     if (m_zoomHost && m_state.m_nViewMode != 1) {
         if (remembered > 1.0) {

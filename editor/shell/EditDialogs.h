@@ -25,6 +25,7 @@ public:
     virtual bool Resize(CPixoroDocModel& doc, int& width, int& height) = 0;
     // current: the document's image (previews may replace its pixels); work: the result.
     virtual bool AdjustImage(Adjust kind, CPixoroDocModel& doc, CLfImage& work, CLfImage& current) = 0;
-    // The text dialog pushes its own undo step through the document when it applies.
+    // True once the text is rendered into work; the document then pushes the undo step
+    // and takes work, on the user-interface thread. Cancel leaves work unused.
     virtual bool AddText(CPixoroDocModel& doc, CLfImage& current, CLfImage& work) = 0;
 };

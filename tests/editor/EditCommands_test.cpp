@@ -75,8 +75,6 @@ public:
     bool AddText(CPixoroDocModel& doc, CLfImage& current, CLfImage& work) override
     {
         textBpp = {current.GetBpp(), work.GetBpp()};
-        if (ok)
-            doc.SubmitUndo();  // the dialog's apply pass
         return Run(doc, work);
     }
 
@@ -288,7 +286,7 @@ TEST_F(EditCommandsTest, TextOnAGreyImageConvertsOnlyTheDialogsCopy)
     dialogs.ok = true;
     ASSERT_TRUE(doc.AddText());
     EXPECT_EQ(doc.GetImage()->GetBpp(), 24u);
-    ASSERT_EQ(doc.GetUndo().Count(), 1);  // pushed by the dialog, holding the grey image
+    ASSERT_EQ(doc.GetUndo().Count(), 1);  // pushed once the dialog completed, holding the grey image
     EXPECT_EQ(doc.GetUndo().Slot(0)->GetBpp(), 8u);
 }
 

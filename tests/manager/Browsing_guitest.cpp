@@ -48,7 +48,10 @@ protected:
         fs::create_directories(other);
         for (int i = 0; i < 3; ++i) {
             CLfImage picture = lftest::GradientPicture(200, 150);
-            lftest::SavePicture(picture, other / ("o" + std::to_string(i) + ".jpg"), 3);
+            std::string name = "o";  // appended: GCC 12 misreads the concatenation in Release
+            name += std::to_string(i);
+            name += ".jpg";
+            lftest::SavePicture(picture, other / name, 3);
         }
         // Photos older than this run, as at a user's: the cache compares whole seconds,
         // and a bitmap written in the picture's own second does not count as fresh.

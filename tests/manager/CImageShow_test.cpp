@@ -199,7 +199,9 @@ TEST_F(ListFillTest, ThumbnailsModeFillsNothingButResetsTotals)
 TEST_F(ListFillTest, RowsArriveInBatchesInOrder)
 {
     for (int i = 0; i < 20; ++i) {
-        const std::string name = "o" + std::to_string(100 + i) + ".txt";
+        std::string name = "o";  // appended: GCC 12 misreads the concatenation in Release
+        name += std::to_string(100 + i);
+        name += ".txt";
         lftest::WriteText(dir / name, "x");
         folder->m_arrOtherFiles.push_back(name);
     }

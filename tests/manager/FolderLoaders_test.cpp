@@ -106,7 +106,10 @@ TEST_F(FolderLoadersTest, LoadsDuringARunningPassStopItBeforeTheRecordsChange)
     fs::create_directories(dir / "many");
     for (int i = 0; i < 40; ++i) {
         CLfImage picture = lftest::GradientPicture(400, 300);
-        lftest::SavePicture(picture, dir / "many" / ("p" + std::to_string(i) + ".jpg"), 3);
+        std::string name = "p";  // appended: GCC 12 misreads the concatenation in Release
+        name += std::to_string(i);
+        name += ".jpg";
+        lftest::SavePicture(picture, dir / "many" / name, 3);
     }
     std::atomic<int> announced{0};
     auto startPass = [&] {

@@ -125,6 +125,8 @@ TEST_F(NotesKeywordsTest, OkGivesEverySelectedImageTheNotesWithoutTouchingTheFil
     const CImageThread::Made made = CImageThread::MakeThumbnail(later.m_strPath, later.m_strName, 3, cache.string());
     ASSERT_TRUE(made.fromCache);
     CImageThread::StoreInRecord(later, made, 3);
+    EXPECT_EQ(later.m_strDescription, "") << "the worker leaves the notes to the user-interface side";
+    CImageThread::TakeCachedNotes(later, made.description, made.keywords);
     EXPECT_EQ(later.m_strDescription, notes);
     EXPECT_EQ(later.m_strKeywords, "sea\nsun");
 }
