@@ -53,12 +53,33 @@ int ImageTypeOfExtension(std::string_view extension)
     return lower && !extension.empty() ? CImageThread::ThumbnailType(std::string(extension)) : 0;
 }
 
+namespace {
+
+void SortNamesFrom(std::vector<std::string>& names, size_t first)
+{
+    std::vector<std::string> tail(names.begin() + std::ptrdiff_t(first), names.end());
+    const auto parent = std::find(tail.begin(), tail.end(), "..");
+    const bool hasParent = parent != tail.end();
+    if (hasParent)
+        tail.erase(parent);
+    if (tail.size() >= 2)
+        SortStringArray(tail);
+    names.resize(first);
+    if (hasParent)
+        names.push_back("..");
+    names.insert(names.end(), tail.begin(), tail.end());
+}
+
+}  // namespace
+
 size_t ScanFolder(const std::string& path, CFolderItem& folder, bool separateFiles)
 {
     DIR* dir = opendir(path.empty() ? "/" : path.c_str());
     if (!dir)
         return 0;
     DirCloser closer(dir);
+    const size_t firstSubfolder = folder.m_arrSubfolders.size();
+    const size_t firstOther = folder.m_arrOtherFiles.size();
     const int dirFd = dirfd(dir);
     const bool atRoot = path == "/";
 
@@ -89,6 +110,10 @@ size_t ScanFolder(const std::string& path, CFolderItem& folder, bool separateFil
     }
     if (imageNames.size() >= 2)
         SortStringArray(imageNames);
+    // The directory's own order is arbitrary here: folders and other files are listed by
+    // name like the images, with ".." ahead of them all.
+    SortNamesFrom(folder.m_arrSubfolders, firstSubfolder);
+    SortNamesFrom(folder.m_arrOtherFiles, firstOther);
 
     size_t made = 0;
     for (const std::string& name : imageNames) {

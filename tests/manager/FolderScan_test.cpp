@@ -34,19 +34,19 @@ TEST(FolderScan, ImagesByExtensionInAnyCaseSortedWithoutCaseOtherFilesApart)
     for (const char* name : {"c.jpeg", "notes.txt", "B.png", "d.tif", "a.JPG", "e.", "f.Gif"})
         lftest::WriteText(dir / name, kTwelve);
     lftest::WriteText(dir / "x.jpg", "12345");  // too short for any picture
-    std::filesystem::create_directory(dir / "sub");
+    for (const char* sub : {"sub", "Alpha", "-dash", "zeta"})
+        std::filesystem::create_directory(dir / sub);
     ASSERT_EQ(mkfifo((dir / "pipe.jpg").c_str(), 0600), 0);  // opening it would block
 
     CFolderItem folder("d", dir.str(), 0);
     folder.m_bThumbsNeeded = false;
     EXPECT_EQ(folderscan::ScanFolder(dir.str(), folder), 4u);
     EXPECT_EQ(Names(folder), (std::vector<std::string>{"a.JPG", "B.png", "c.jpeg", "f.Gif"}));
-    for (const char* other : {"notes.txt", "d.tif", "x.jpg", "e.", "pipe.jpg"})
-        EXPECT_TRUE(Has(folder.m_arrOtherFiles, other)) << other;
-    EXPECT_EQ(folder.m_arrOtherFiles.size(), 5u);
-    std::vector<std::string> subfolders = folder.m_arrSubfolders;  // in the listing's order
-    std::sort(subfolders.begin(), subfolders.end());
-    EXPECT_EQ(subfolders, (std::vector<std::string>{"..", "sub"})) << "'..' listed, '.' not";
+    // Folders and other files by name as the images are, ".." first: not in the
+    // directory's own order.
+    EXPECT_EQ(folder.m_arrOtherFiles, (std::vector<std::string>{"d.tif", "e.", "notes.txt", "pipe.jpg", "x.jpg"}));
+    EXPECT_EQ(folder.m_arrSubfolders, (std::vector<std::string>{"..", "-dash", "Alpha", "sub", "zeta"}))
+        << "'..' listed, '.' not";
     EXPECT_TRUE(folder.m_bThumbsNeeded);
     EXPECT_FALSE(folder.m_bThumbsComplete);
 
