@@ -47,7 +47,10 @@ protected:
         lftest::SavePicture(palette, photos / "d.gif", 2);
         for (int i = 0; i < 9; ++i) {
             CLfImage picture = lftest::SolidPicture(160, 120, uint8_t(30 + i * 25), 160, uint8_t(220 - i * 20));
-            lftest::SavePicture(picture, photos / ("e" + std::to_string(i) + ".jpg"), 3);
+            std::string name = "e";  // appended: the release build warns on "e" + std::string
+            name += std::to_string(i);
+            name += ".jpg";
+            lftest::SavePicture(picture, photos / name, 3);
         }
         CLfImage picture = lftest::GradientPicture(200, 150);
         lftest::SavePicture(picture, other / "o.jpg", 3);
