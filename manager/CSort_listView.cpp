@@ -121,14 +121,17 @@ wxWindow* CSort_listView::CreatePaneWindow(wxWindow* parent, const wxSize& size)
     } else if (auto* host = dynamic_cast<CPaneHost*>(wxGetTopLevelParent(parent)); host && host->GetSysImageList()) {
         m_list->SetImageList(host->GetSysImageList()->GetImageList(true), wxIMAGE_LIST_SMALL);
     }
+    // The size column is as wide as a large file's text in this desktop's font, never
+    // narrower than its nominal width: "175.83 KB" was cut short in 70 pixels.
+    const int sizeWidth = std::max(kSizeWidth, m_list->GetTextExtent("99999.99 KB").x + 16);
     int dateWidth = 150;
     if (auto* host = dynamic_cast<CPaneHost*>(wxGetTopLevelParent(parent))) {
         const int frameWidth = wxGetTopLevelParent(parent)->GetClientSize().x;
         const int left = host->GetLeftColumn() ? host->GetLeftColumn()->GetSize().x : 0;
-        dateWidth = std::max(80, frameWidth - left - 340);
+        dateWidth = std::max(80, frameWidth - left - (kNameWidth + sizeWidth + 10));
     }
     m_list->AppendColumn("Filename", wxLIST_FORMAT_LEFT, kNameWidth);
-    m_list->AppendColumn("Size", wxLIST_FORMAT_LEFT, kSizeWidth);
+    m_list->AppendColumn("Size", wxLIST_FORMAT_LEFT, sizeWidth);
     m_list->AppendColumn("Date", wxLIST_FORMAT_LEFT, dateWidth);
 
     m_list->Bind(wxEVT_LIST_COL_CLICK, [this](wxListEvent& e) { ColumnClick(e.GetColumn()); });

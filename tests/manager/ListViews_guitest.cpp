@@ -165,6 +165,7 @@ TEST_F(ListViewTest, DetailsListRowsSortByColumnAndDoubleClickOpensTheParent)
     heading.SetMask(wxLIST_MASK_TEXT);
     list->GetColumn(1, heading);
     EXPECT_EQ(heading.GetText(), "Size");
+    EXPECT_GT(list->GetColumnWidth(1), list->GetTextExtent("99999.99 KB").x) << "a large size is not cut short";
     EXPECT_EQ(list->GetItemText(RowOf(view, "readme.txt"), 1), "1.00 KB");
     EXPECT_EQ(list->GetItemText(RowOf(view, "x"), 1), "") << "folders show no size";
     EXPECT_EQ(view->Row(size_t(RowOf(view, "x")))->imageIndex, CSysImageList::kFolderIconIndex);
