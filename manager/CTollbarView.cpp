@@ -278,7 +278,10 @@ void CTollbarView::OnAddressChange()
     // images out of the selection, before the entry becomes current.
     doc->SetCurrentFolder(folder);
     doc->m_nCurrentRecent = index;
-    if (!folder->m_bThumbsComplete && !doc->GetCacheDirName(folder->m_strPath).empty()) {
+    // As the recent folders view does: a folder never read in this run is read even when
+    // the cache does not know it, or it would show empty.
+    if (!folder->m_bThumbsComplete &&
+        (!doc->GetCacheDirName(folder->m_strPath).empty() || folder->ImageCount() == 0)) {
         CPaneHost* host = Host();
         if (auto* recent = dynamic_cast<CFoldersView*>(host ? host->GetRecentFoldersView() : nullptr))
             recent->LoadFolder(folder->m_strPath);

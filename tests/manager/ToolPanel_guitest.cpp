@@ -371,6 +371,17 @@ TEST_F(ToolPanelTest, TypingARecentFoldersExactPathSwitchesToIt)
     EXPECT_EQ(m.doc->GetSelectedImageCount(), 0u);
 }
 
+TEST_F(ToolPanelTest, TypingARecentFolderTheCacheDoesNotKnowReadsIt)
+{
+    // Listed by the session file; no cache was ever written for it.
+    lftest::WriteText(dir / "qkvex.sess", "UPLOADED=0\r\nLOGIN=\r\nPASS=\r\nDIRECTORY=" + other.string() + "\r\n");
+    Manager m(dir);
+    Open(m);
+    m.Panel()->GetAddressBox()->SetValue(wxString::FromUTF8(other.string()));
+    ASSERT_EQ(m.doc->GetCurrentFolder()->m_strPath, other.string());
+    EXPECT_EQ(m.doc->GetCurrentFolder()->ImageCount(), 1u) << "o.jpg";
+}
+
 TEST_F(ToolPanelTest, TheEditorButtonStartsTheEditorWithTheSelectedImage)
 {
     Manager m(dir);
