@@ -10,6 +10,7 @@
 #include "resources/manager/ManagerIds.h"
 
 #include <gtest/gtest.h>
+#include <wx/app.h>
 #include <wx/dcps.h>
 #include <wx/listctrl.h>
 #include <wx/menu.h>
@@ -89,8 +90,13 @@ protected:
     }
     void Settle(CSort_listView* view)
     {
-        EXPECT_TRUE(lftest::PumpUntil([&] { return view->FillDone() && m->state->m_threads.CountRunning() == 0; },
-                                      std::chrono::seconds(30)));
+        // Settled: the fill ended and nothing is queued that could start another (a late
+        // update clears the rows and fills them again).
+        EXPECT_TRUE(lftest::PumpUntil(
+            [&] {
+                return view->FillDone() && m->state->m_threads.CountRunning() == 0 && !wxTheApp->HasPendingEvents();
+            },
+            std::chrono::seconds(30)));
         lftest::PumpFor(std::chrono::milliseconds(30));
     }
     // The whole window drawn anew, so that a screenshot shows it and not what stood there.
