@@ -8,6 +8,8 @@ find_package(PNG REQUIRED)
 find_package(TIFF REQUIRED)
 find_package(CURL REQUIRED)
 pkg_check_modules(OPENJP2 REQUIRED IMPORTED_TARGET libopenjp2)
+# The metafile player's renderer: an image surface, fonts through fontconfig and FreeType.
+pkg_check_modules(LF_CAIRO REQUIRED IMPORTED_TARGET cairo cairo-ft fontconfig freetype2)
 
 # wxWidgets: FindwxWidgets has no imported target on CMake 3.25 and its variables
 # are overwritten by every call, so each flavour is captured into its own target.

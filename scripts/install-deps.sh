@@ -9,6 +9,7 @@ packages=(
   libjpeg62-turbo-dev libpng-dev libtiff-dev zlib1g-dev libopenjp2-7-dev libopenjp2-tools
   libssl-dev libcurl4-openssl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libfontconfig-dev
+  libcairo2-dev libfreetype-dev fonts-dejavu-core
   libgif-dev
   xvfb xauth imagemagick
   ghostscript

@@ -1,7 +1,8 @@
 // Painting images into wx drawing contexts and exchanging them with wx bitmaps.
 // Every paint composes the visible part of the picture in memory (LfDrawCompose)
-// and puts it on the DC with one bitmap; the DC's pixels are never read back (GTK
-// cannot read every kind of DC reliably), so blending uses a known background.
+// and puts it on the DC with one bitmap. The DC's pixels are never read back (GTK
+// cannot read every kind of DC reliably): partly transparent pixels travel with
+// their opacity and the toolkit blends them over what the target shows.
 
 #include "image/CLfImage.h"
 #include "image/ops/LfDrawCompose.h"
@@ -32,19 +33,9 @@ LfDrawArea ClipBoxOf(const wxDC& dc)
     return area;
 }
 
-// The colour partly transparent pixels blend onto.
-RGBQUAD BackgroundOf(const wxDC& dc, const CLfImage& image)
-{
-    const wxBrush& brush = dc.GetBackground();
-    if (brush.IsOk() && brush.GetStyle() == wxBRUSHSTYLE_SOLID) {
-        const wxColour c = brush.GetColour();
-        return RGBQUAD{c.Blue(), c.Green(), c.Red(), 0};
-    }
-    return image.info.transColor;
-}
-
-// Composes the visible part of (x, y, cx, cy) and paints it; pixels the mode
-// leaves out keep the target as it is.
+// Composes the visible part of (x, y, cx, cy) and paints it. Pixels the mode
+// leaves out keep the target as it is; partly transparent ones go to the toolkit
+// with their opacity, which composites them over what the target shows.
 void PaintComposed(const CLfImage& image, wxDC& dc, int64_t x, int64_t y, int64_t cx, int64_t cy,
                    const wxRect* clip, LfComposeMode mode)
 {
@@ -57,13 +48,15 @@ void PaintComposed(const CLfImage& image, wxDC& dc, int64_t x, int64_t y, int64_
     wxImage picture(area.width, area.height, false);
     if (!picture.IsOk())
         return;
+    if (mode == LfComposeMode::Blend)
+        mode = LfComposeMode::Opacity;
     const size_t pixels = size_t(area.width) * size_t(area.height);
     std::vector<uint8_t> alpha(mode == LfComposeMode::Plain ? 0 : pixels);
-    const int64_t skipped = LfComposeArea(image, x, y, cx, cy, area, mode, BackgroundOf(dc, image),
-                                          picture.GetData(), alpha.empty() ? nullptr : alpha.data());
+    const int64_t skipped = LfComposeArea(image, x, y, cx, cy, area, mode, RGBQUAD{}, picture.GetData(),
+                                          alpha.empty() ? nullptr : alpha.data());
     if (uint64_t(skipped) == pixels)
         return;
-    if (skipped > 0) {
+    if (std::any_of(alpha.begin(), alpha.end(), [](uint8_t a) { return a != 255; })) {
         // wxImage frees the plane with free().
         auto* plane = static_cast<uint8_t*>(std::malloc(pixels));
         if (!plane)

@@ -85,7 +85,8 @@ int64_t LfComposeArea(const CLfImage& image, int64_t x, int64_t y, int64_t cx, i
             const int32_t c = columns[size_t(i)];
             RGBQUAD colour = PixelAt(row, c, bpp, palette);
             bool painted = true;
-            if (mode == LfComposeMode::Blend) {
+            uint32_t opacity = 255;
+            if (mode == LfComposeMode::Blend || mode == LfComposeMode::Opacity) {
                 uint32_t a = plane ? plane[c] : 255;
                 a = (a * (alphaMax + 1)) >> 8;
                 if (bpp <= 8) {
@@ -96,6 +97,8 @@ int64_t LfComposeArea(const CLfImage& image, int64_t x, int64_t y, int64_t cx, i
                 }
                 if (hasTrans && SameQuad(colour, trans))
                     painted = false;
+                else if (mode == LfComposeMode::Opacity)
+                    painted = (opacity = std::min<uint32_t>(a, 255)) != 0;
                 else
                     painted = LfBlendPixel(colour, a, background, colour);
             } else if (mode == LfComposeMode::ColourKey) {
@@ -109,7 +112,7 @@ int64_t LfComposeArea(const CLfImage& image, int64_t x, int64_t y, int64_t cx, i
             out[3 * i + 1] = colour.rgbGreen;
             out[3 * i + 2] = colour.rgbBlue;
             if (outAlpha)
-                outAlpha[i] = painted ? 255 : 0;
+                outAlpha[i] = painted ? uint8_t(opacity) : 0;
         }
     }
     return skipped;

@@ -21,6 +21,8 @@ enum class LfComposeMode {
     Plain,      // every pixel painted with its colour
     Blend,      // transparent index, alpha plane, palette alpha and alphaMax
     ColourKey,  // only the transparent colour left out (alpha ignored)
+    Opacity,    // as Blend, but rgb keeps the colour and alphaOut gets its opacity, for
+                // a toolkit that composites over what the target already shows
 };
 
 // The part of the destination (x, y, cx, cy) inside box (its right and bottom
@@ -69,8 +71,8 @@ LfComposeMode LfDrawMode(const CLfImage& image);
 // Fills rgb (area.width x area.height pixels, top-down rows, red-green-blue bytes,
 // no padding) with the image painted at (x, y, cx, cy), for the area only. When
 // alphaOut is given it receives one byte per pixel: 0 where the target must stay as
-// it is, 255 where rgb holds the pixel to paint. Returns the number of pixels left
-// out (always 0 in Plain mode). cx and cy must be positive; the image valid.
+// it is, 255 where rgb holds the pixel to paint (Opacity mode: the pixel's opacity,
+// 0..255). Returns the number of pixels left out (always 0 in Plain mode). cx and cy must be positive; the image valid.
 int64_t LfComposeArea(const CLfImage& image, int64_t x, int64_t y, int64_t cx, int64_t cy,
                       const LfDrawArea& area, LfComposeMode mode, RGBQUAD background, uint8_t* rgb,
                       uint8_t* alphaOut);

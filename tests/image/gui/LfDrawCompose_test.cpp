@@ -126,6 +126,12 @@ TEST(LfDrawCompose, AlphaPlaneWithGlobalOpacity)
                                             (50 * 127 + 30 * 128) >> 8)));
     EXPECT_EQ(Str(out.colours[2]), Str(Rgb((200 * 100 + 10 * 155) >> 8, (100 * 100 + 20 * 155) >> 8,
                                             (50 * 100 + 30 * 155) >> 8)));
+    // Opacity mode keeps the colour and hands the same opacities on for the toolkit.
+    const Composed opaque = Compose(img, 3, 1, LfComposeMode::Opacity, bg);
+    EXPECT_EQ(opaque.skipped, 1);
+    EXPECT_EQ((std::vector<uint8_t>(opaque.alpha)), (std::vector<uint8_t>{0, 127, 100}));
+    EXPECT_EQ(Str(opaque.colours[1]), Str(Rgb(200, 100, 50)));
+    EXPECT_EQ(Str(opaque.colours[2]), Str(Rgb(200, 100, 50)));
     // Without any transparency Draw paints plainly and alphaMax has no effect.
     img.AlphaDelete();
     EXPECT_EQ(LfDrawMode(img), LfComposeMode::Plain);
