@@ -1,12 +1,11 @@
 #pragma once
 // Windows metafiles, read only: placeable WMF (the 22-byte header with key
-// 0x9AC6CDD7) and enhanced metafiles (EMF) are rendered by an interpreter of our
-// own into a 24-bit picture on a white (window colour) background. The size comes
-// from the bounds at 96 pixels an inch, at most 4000 pixels a side. Drawn: pens,
-// brushes, lines, rectangles (also rounded), ellipses, polylines, polygons and
-// poly-polygons, stretched device-independent bitmaps, window and viewport set-up,
-// save and restore. Text records are skipped: there is no raster text path that is
-// safe on worker threads. Needs no display.
+// 0x9AC6CDD7) and enhanced metafiles (EMF) are played by a record player of our own
+// into a 24-bit picture on a white (window colour) background, drawn with a 2-D
+// renderer that needs no display (safe on worker threads): text in installed
+// fonts, mapping modes and world transforms, clipping, paths and Bézier curves,
+// arcs, regions, pens and brushes, bitmaps with raster operations. The size comes
+// from the bounds at 96 pixels an inch, at most 4000 pixels a side.
 
 #include "image/CLfImage.h"
 

@@ -1,15 +1,23 @@
 #include "image/codecs/CLfImageWMF_priv.h"
 
+#include <cairo-ft.h>
+#include <fontconfig/fontconfig.h>
+
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace lfwmf {
 
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-// Coordinates far outside the picture are pulled in, so that no arithmetic overflows.
-constexpr double kFar = 1e7;
+// Coordinates far outside the picture are pulled in: cairo's fixed-point
+// coordinates end near eight million.
+constexpr double kFar = 1e6;
+// Glyphs larger than this (pixels) are not drawn: their rendering alone would
+// take more memory than any picture here.
+constexpr double kLargestGlyph = 16000;
 
 double Tame(double v)
 {
@@ -17,22 +25,186 @@ double Tame(double v)
         return 0;
     return std::clamp(v, -kFar, kFar);
 }
+PointD Tame(PointD p)
+{
+    return {Tame(p.x), Tame(p.y)};
+}
 
-struct Edge {
-    double x0, y0, x1, y1;
-    int direction;  // +1 downwards, -1 upwards
-};
+void SetColour(cairo_t* cr, RGBQUAD c)
+{
+    cairo_set_source_rgb(cr, c.rgbRed / 255.0, c.rgbGreen / 255.0, c.rgbBlue / 255.0);
+}
+
+uint32_t Pack(RGBQUAD c)
+{
+    return (uint32_t(c.rgbRed) << 16) | (uint32_t(c.rgbGreen) << 8) | c.rgbBlue;
+}
+
+// One byte of a ternary raster operation: bit i of the code is the result for
+// pattern bit i & 4, source bit i & 2, destination bit i & 1.
+inline uint8_t Rop3(uint8_t code, uint8_t p, uint8_t s, uint8_t d)
+{
+    switch (code) {
+    case 0x00: return 0;
+    case 0xFF: return 255;
+    case 0xCC: return s;
+    case 0xF0: return p;
+    case 0xAA: return d;
+    case 0x88: return s & d;
+    case 0xEE: return s | d;
+    case 0x66: return s ^ d;
+    case 0x55: return uint8_t(~d);
+    case 0x5A: return p ^ d;
+    case 0x33: return uint8_t(~s);
+    default: break;
+    }
+    uint8_t r = 0;
+    for (int i = 0; i < 8; ++i)
+        if (code & (1 << i))
+            r |= uint8_t((i & 4 ? p : ~p) & (i & 2 ? s : ~s) & (i & 1 ? d : ~d));
+    return r;
+}
+bool UsesPattern(uint8_t code)
+{
+    return ((code >> 4) & 0x0F) != (code & 0x0F);
+}
+bool UsesSource(uint8_t code)
+{
+    return ((code >> 2) & 0x33) != (code & 0x33);
+}
+
+using Owned = std::unique_ptr<cairo_t, CairoFree>;
+using OwnedSurface = std::unique_ptr<cairo_surface_t, CairoFree>;
+using OwnedPattern = std::unique_ptr<cairo_pattern_t, CairoFree>;
+
+void AddRegion(cairo_t* cr, const cairo_region_t* region)
+{
+    const int n = cairo_region_num_rectangles(region);
+    for (int i = 0; i < n; ++i) {
+        cairo_rectangle_int_t r;
+        cairo_region_get_rectangle(region, i, &r);
+        cairo_rectangle(cr, r.x, r.y, r.width, r.height);
+    }
+}
+
+// The pixels of an 8-bit mask at or above threshold, as rectangles placed at (left, top).
+Region RunsOf(cairo_surface_t* mask, int left, int top, uint8_t threshold)
+{
+    cairo_surface_flush(mask);
+    const uint8_t* data = cairo_image_surface_get_data(mask);
+    const int stride = cairo_image_surface_get_stride(mask);
+    const int w = cairo_image_surface_get_width(mask), h = cairo_image_surface_get_height(mask);
+    std::vector<cairo_rectangle_int_t> runs;
+    for (int y = 0; data && y < h; ++y) {
+        const uint8_t* row = data + size_t(y) * size_t(stride);
+        for (int x = 0; x < w;) {
+            if (row[x] < threshold) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < w && row[x] >= threshold) ++x;
+            runs.push_back({left + start, top + y, x - start, 1});
+        }
+    }
+    return Region(cairo_region_create_rectangles(runs.data(), int(runs.size())));
+}
 
 }  // namespace
 
-Canvas::Canvas(uint32_t width, uint32_t height, RGBQUAD background, uint64_t workBudget)
-    : m_width(width), m_height(height), m_pixels(size_t(width) * height * 3), m_budget(workBudget)
+Affine Identity()
 {
-    for (size_t i = 0; i < m_pixels.size(); i += 3) {
-        m_pixels[i] = background.rgbBlue;
-        m_pixels[i + 1] = background.rgbGreen;
-        m_pixels[i + 2] = background.rgbRed;
+    Affine m;
+    cairo_matrix_init_identity(&m);
+    return m;
+}
+
+Affine Then(const Affine& first, const Affine& second)
+{
+    Affine m;
+    cairo_matrix_multiply(&m, &first, &second);
+    return m;
+}
+
+PointD Apply(const Affine& m, PointD p)
+{
+    double x = p.x, y = p.y;
+    cairo_matrix_transform_point(&m, &x, &y);
+    return {x, y};
+}
+
+bool Usable(const Affine& m)
+{
+    for (double v : {m.xx, m.yx, m.xy, m.yy, m.x0, m.y0})
+        if (!std::isfinite(v) || std::fabs(v) > 1e12)
+            return false;
+    const double det = m.xx * m.yy - m.xy * m.yx;
+    return std::isfinite(det) && std::fabs(det) > 1e-18;
+}
+
+Region CopyRegion(const cairo_region_t* r)
+{
+    return Region(r ? cairo_region_copy(r) : nullptr);
+}
+
+std::string Utf8(const std::u32string& text)
+{
+    std::string utf8;
+    for (char32_t c : text) {
+        if (c < 0x20 && c != '\t')
+            c = ' ';
+        if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+            c = 0xFFFD;
+        if (c < 0x80) {
+            utf8 += char(c);
+        } else if (c < 0x800) {
+            utf8 += char(0xC0 | (c >> 6));
+            utf8 += char(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            utf8 += char(0xE0 | (c >> 12));
+            utf8 += char(0x80 | ((c >> 6) & 0x3F));
+            utf8 += char(0x80 | (c & 0x3F));
+        } else {
+            utf8 += char(0xF0 | (c >> 18));
+            utf8 += char(0x80 | ((c >> 12) & 0x3F));
+            utf8 += char(0x80 | ((c >> 6) & 0x3F));
+            utf8 += char(0x80 | (c & 0x3F));
+        }
     }
+    return utf8;
+}
+
+Surface SurfaceOf(const CLfImage& picture)
+{
+    if (!picture.IsValid())
+        return nullptr;
+    const int w = int(picture.GetWidth()), h = int(picture.GetHeight());
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
+    Surface out(s, [](cairo_surface_t* p) { cairo_surface_destroy(p); });
+    if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS)
+        return nullptr;
+    cairo_surface_flush(s);
+    uint8_t* data = cairo_image_surface_get_data(s);
+    const int stride = cairo_image_surface_get_stride(s);
+    for (int y = 0; y < h; ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(data + size_t(y) * size_t(stride));
+        for (int x = 0; x < w; ++x) row[x] = Pack(picture.GetPixelColor(x, h - 1 - y));
+    }
+    cairo_surface_mark_dirty(s);
+    return out;
+}
+
+Canvas::Canvas(uint32_t width, uint32_t height, RGBQUAD background, uint64_t workBudget)
+    : m_width(width), m_height(height), m_budget(workBudget),
+      m_surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, int(width), int(height)))
+{
+    if (cairo_surface_status(m_surface.get()) != CAIRO_STATUS_SUCCESS)
+        throw std::bad_alloc();
+    m_cr.reset(cairo_create(m_surface.get()));
+    if (cairo_status(m_cr.get()) != CAIRO_STATUS_SUCCESS)
+        throw std::bad_alloc();
+    SetColour(m_cr.get(), background);
+    cairo_paint(m_cr.get());
 }
 
 bool Canvas::Spend(uint64_t work)
@@ -45,224 +217,669 @@ bool Canvas::Spend(uint64_t work)
     return true;
 }
 
-void Canvas::Span(int64_t y, int64_t x0, int64_t x1, RGBQUAD colour)
+void Canvas::AddLength(PointD to)
 {
-    if (y < 0 || y >= int64_t(m_height))
-        return;
-    x0 = std::max<int64_t>(x0, 0);
-    x1 = std::min<int64_t>(x1, m_width);
-    if (x0 >= x1 || !Spend(uint64_t(x1 - x0)))
-        return;
-    uint8_t* p = m_pixels.data() + (size_t(y) * m_width + size_t(x0)) * 3;
-    for (int64_t x = x0; x < x1; ++x, p += 3) {
-        p[0] = colour.rgbBlue;
-        p[1] = colour.rgbGreen;
-        p[2] = colour.rgbRed;
-    }
+    if (HasPoint())
+        m_pathLength += std::hypot(to.x - m_last.x, to.y - m_last.y);
+    m_last = to;
 }
 
-void Canvas::Fill(const std::vector<Outline>& outlines, bool winding, RGBQUAD colour)
+void Canvas::MoveTo(PointD p)
 {
-    // Edges bucketed by the first pixel row whose centre they cross.
-    std::vector<Edge> edges;
-    for (const Outline& outline : outlines) {
-        for (size_t i = 0; i < outline.size(); ++i) {
-            const PointD a = outline[i], b = outline[(i + 1) % outline.size()];
-            Edge e{Tame(a.x), Tame(a.y), Tame(b.x), Tame(b.y), 1};
-            if (e.y0 == e.y1)
-                continue;
-            if (e.y0 > e.y1) {
-                std::swap(e.x0, e.x1);
-                std::swap(e.y0, e.y1);
-                e.direction = -1;
-            }
-            edges.push_back(e);
-        }
-    }
-    if (edges.empty() || !Spend(edges.size()))
+    p = Tame(p);
+    if (!Spend(1))
         return;
-    const auto firstRow = [](const Edge& e) { return std::ceil(e.y0 - 0.5); };
-    std::sort(edges.begin(), edges.end(), [&](const Edge& a, const Edge& b) { return a.y0 < b.y0; });
-
-    std::vector<const Edge*> active;
-    std::vector<std::pair<double, int>> crossings;
-    size_t next = 0;
-    const int64_t start = std::max<int64_t>(0, int64_t(firstRow(edges.front())));
-    for (int64_t y = start; y < int64_t(m_height); ++y) {
-        const double centre = double(y) + 0.5;
-        while (next < edges.size() && edges[next].y0 <= centre)
-            active.push_back(&edges[next++]);
-        active.erase(std::remove_if(active.begin(), active.end(), [&](const Edge* e) { return e->y1 <= centre; }),
-                     active.end());
-        if (active.empty()) {
-            if (next == edges.size())
-                break;
-            continue;
-        }
-        if (!Spend(active.size()))
-            return;
-        crossings.clear();
-        for (const Edge* e : active) {
-            const double x = e->x0 + (centre - e->y0) * (e->x1 - e->x0) / (e->y1 - e->y0);
-            crossings.emplace_back(x, e->direction);
-        }
-        std::sort(crossings.begin(), crossings.end());
-        int count = 0;
-        for (size_t i = 0; i + 1 < crossings.size(); ++i) {
-            count = winding ? count + crossings[i].second : count + 1;
-            const bool inside = winding ? count != 0 : (count & 1) != 0;
-            if (inside)
-                Span(y, int64_t(std::ceil(crossings[i].first - 0.5)), int64_t(std::ceil(crossings[i + 1].first - 0.5)),
-                     colour);
-        }
-    }
+    m_last = p;
+    cairo_move_to(m_cr.get(), p.x, p.y);
 }
 
-void Canvas::ThinLine(PointD a, PointD b, RGBQUAD colour)
+void Canvas::LineTo(PointD p)
 {
-    // Clipped to just outside the picture first, so the steps stay few.
-    double t0 = 0, t1 = 1;
-    const double dx = b.x - a.x, dy = b.y - a.y;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {a.x + 1, double(m_width) + 1 - a.x, a.y + 1, double(m_height) + 1 - a.y};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0) {
-            if (q[i] < 0)
-                return;
-            continue;
-        }
-        const double t = q[i] / p[i];
-        if (p[i] < 0)
-            t0 = std::max(t0, t);
-        else
-            t1 = std::min(t1, t);
-    }
-    if (t0 > t1)
+    p = Tame(p);
+    if (!Spend(1))
         return;
-    const PointD s{a.x + t0 * dx, a.y + t0 * dy}, e{a.x + t1 * dx, a.y + t1 * dy};
-    const double steps = std::max(std::fabs(e.x - s.x), std::fabs(e.y - s.y));
-    const int64_t n = int64_t(std::ceil(steps));
-    if (!Spend(uint64_t(n) + 1))
-        return;
-    for (int64_t i = 0; i <= n; ++i) {
-        const double t = n == 0 ? 0 : double(i) / double(n);
-        const int64_t x = int64_t(std::floor(s.x + t * (e.x - s.x)));
-        const int64_t y = int64_t(std::floor(s.y + t * (e.y - s.y)));
-        Span(y, x, x + 1, colour);
-    }
+    AddLength(p);
+    cairo_line_to(m_cr.get(), p.x, p.y);
 }
 
-void Canvas::Stroke(const Outline& points, bool closed, RGBQUAD colour, double width)
+void Canvas::CurveTo(PointD a, PointD b, PointD c)
 {
-    if (points.empty())
+    a = Tame(a);
+    b = Tame(b);
+    c = Tame(c);
+    if (!Spend(8))
         return;
-    const size_t segments = closed ? points.size() : points.size() - 1;
-    if (width <= 1.5) {
-        for (size_t i = 0; i < segments; ++i) {
-            const PointD a = points[i], b = points[(i + 1) % points.size()];
-            ThinLine({Tame(a.x), Tame(a.y)}, {Tame(b.x), Tame(b.y)}, colour);
-        }
-        if (points.size() == 1)
-            ThinLine(points[0], points[0], colour);
-        return;
-    }
-    // Wide pens: each segment a quadrilateral, each joint a square of the width.
-    const double half = std::min(width, kFar) / 2;
-    std::vector<Outline> shapes;
-    for (size_t i = 0; i < segments; ++i) {
-        const PointD a{Tame(points[i].x), Tame(points[i].y)};
-        const PointD b{Tame(points[(i + 1) % points.size()].x), Tame(points[(i + 1) % points.size()].y)};
-        const double len = std::hypot(b.x - a.x, b.y - a.y);
-        if (len > 0) {
-            const double nx = -(b.y - a.y) / len * half, ny = (b.x - a.x) / len * half;
-            shapes.push_back({{a.x + nx, a.y + ny}, {b.x + nx, b.y + ny}, {b.x - nx, b.y - ny}, {a.x - nx, a.y - ny}});
-        }
-    }
-    for (const PointD& p : points) {
-        const PointD c{Tame(p.x), Tame(p.y)};
-        shapes.push_back({{c.x - half, c.y - half}, {c.x + half, c.y - half}, {c.x + half, c.y + half},
-                          {c.x - half, c.y + half}});
-    }
-    Fill(shapes, true, colour);
+    if (!HasPoint())
+        MoveTo(a);
+    AddLength(a);
+    AddLength(b);
+    AddLength(c);
+    cairo_curve_to(m_cr.get(), a.x, a.y, b.x, b.y, c.x, c.y);
 }
 
-void Canvas::Blit(const CLfImage& source, int64_t sx, int64_t sy, int64_t sw, int64_t sh, double dx, double dy,
-                  double dw, double dh, uint32_t rop)
+void Canvas::ClosePath()
 {
-    if (!source.IsValid() || sw == 0 || sh == 0 || dw == 0 || dh == 0)
+    cairo_close_path(m_cr.get());
+}
+
+void Canvas::NewPath()
+{
+    cairo_new_path(m_cr.get());
+    m_pathLength = 0;
+}
+
+bool Canvas::HasPoint() const
+{
+    return cairo_has_current_point(m_cr.get());
+}
+
+PointD Canvas::CurrentPoint() const
+{
+    PointD p;
+    cairo_get_current_point(m_cr.get(), &p.x, &p.y);
+    return p;
+}
+
+// Charges the pixels the path may touch: its box on the picture, for strokes no more
+// than its length times the pen's width.
+bool Canvas::SpendOnPath(double widen, bool stroke)
+{
+    double x0, y0, x1, y1;
+    cairo_path_extents(m_cr.get(), &x0, &y0, &x1, &y1);
+    x0 = std::max(0.0, x0 - widen);
+    y0 = std::max(0.0, y0 - widen);
+    x1 = std::min(double(m_width), x1 + widen);
+    y1 = std::min(double(m_height), y1 + widen);
+    if (x1 <= x0 || y1 <= y0)
+        return false;
+    double work = (x1 - x0 + 1) * (y1 - y0 + 1);
+    if (stroke)
+        work = std::min(work, (m_pathLength + 2 * widen + 2) * (2 * widen + 2));
+    return Spend(uint64_t(work) + 1);
+}
+
+void Canvas::SetClip(const cairo_region_t* region)
+{
+    m_clip = CopyRegion(region);
+    m_clipDirty = true;
+}
+
+void Canvas::ApplyClip()
+{
+    if (!m_clipDirty)
         return;
-    dx = Tame(dx);
-    dy = Tame(dy);
-    dw = Tame(dw);
-    dh = Tame(dh);
-    const double left = std::min(dx, dx + dw), right = std::max(dx, dx + dw);
-    const double top = std::min(dy, dy + dh), bottom = std::max(dy, dy + dh);
-    const int64_t x0 = std::max<int64_t>(0, int64_t(std::ceil(left - 0.5)));
-    const int64_t x1 = std::min<int64_t>(m_width, int64_t(std::ceil(right - 0.5)));
-    const int64_t y0 = std::max<int64_t>(0, int64_t(std::ceil(top - 0.5)));
-    const int64_t y1 = std::min<int64_t>(m_height, int64_t(std::ceil(bottom - 0.5)));
-    if (x0 >= x1 || y0 >= y1 || !Spend(uint64_t(x1 - x0) * uint64_t(y1 - y0)))
-        return;
-    const int64_t w = source.GetWidth(), h = source.GetHeight();
-    for (int64_t y = y0; y < y1; ++y) {
-        const int64_t srcY = sy + int64_t(std::floor((double(y) + 0.5 - dy) * double(sh) / dh));
-        if (srcY < 0 || srcY >= h)
-            continue;
-        uint8_t* p = m_pixels.data() + (size_t(y) * m_width + size_t(x0)) * 3;
-        for (int64_t x = x0; x < x1; ++x, p += 3) {
-            const int64_t srcX = sx + int64_t(std::floor((double(x) + 0.5 - dx) * double(sw) / dw));
-            if (srcX < 0 || srcX >= w)
-                continue;
-            const RGBQUAD c = source.GetPixelColor(srcX, h - 1 - srcY);
-            const uint8_t in[3] = {c.rgbBlue, c.rgbGreen, c.rgbRed};
-            for (int k = 0; k < 3; ++k) {
-                switch (rop) {
-                case 0x008800C6: p[k] &= in[k]; break;  // source and destination
-                case 0x00EE0086: p[k] |= in[k]; break;  // source or destination
-                case 0x00660046: p[k] ^= in[k]; break;  // source xor destination
-                default: p[k] = in[k]; break;
+    cairo_t* cr = m_cr.get();
+    std::unique_ptr<cairo_path_t, CairoFree> path(cairo_copy_path(cr));
+    cairo_new_path(cr);
+    cairo_reset_clip(cr);
+    if (m_clip) {
+        AddRegion(cr, m_clip.get());
+        cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+        cairo_clip(cr);
+    }
+    if (path && path->status == CAIRO_STATUS_SUCCESS)
+        cairo_append_path(cr, path.get());
+    m_clipDirty = false;
+}
+
+cairo_pattern_t* Canvas::BrushPattern(const Brush& brush, RGBQUAD text, RGBQUAD back, bool opaque)
+{
+    if (brush.style == Brush::Hatched) {
+        cairo_surface_t* tile = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 8, 8);
+        cairo_surface_flush(tile);
+        uint8_t* data = cairo_image_surface_get_data(tile);
+        const int stride = cairo_image_surface_get_stride(tile);
+        const uint32_t line = 0xFF000000u | Pack(brush.colour);
+        const uint32_t gap = opaque ? 0xFF000000u | Pack(back) : 0;
+        for (int y = 0; y < 8 && data; ++y) {
+            auto* row = reinterpret_cast<uint32_t*>(data + size_t(y) * size_t(stride));
+            for (int x = 0; x < 8; ++x) {
+                bool on = false;
+                switch (brush.hatch) {
+                case 0: on = y == 0; break;                        // horizontal
+                case 1: on = x == 0; break;                        // vertical
+                case 2: on = x == y; break;                        // downward diagonal
+                case 3: on = x + y == 7; break;                    // upward diagonal
+                case 4: on = x == 0 || y == 0; break;              // cross
+                default: on = x == y || x + y == 7; break;         // diagonal cross
                 }
+                row[x] = on ? line : gap;
+            }
+        }
+        cairo_surface_mark_dirty(tile);
+        cairo_pattern_t* p = cairo_pattern_create_for_surface(tile);
+        cairo_surface_destroy(tile);
+        cairo_pattern_set_extend(p, CAIRO_EXTEND_REPEAT);
+        cairo_pattern_set_filter(p, CAIRO_FILTER_NEAREST);
+        return p;
+    }
+    if ((brush.style == Brush::Pattern || brush.style == Brush::MonoPattern) && brush.pattern) {
+        cairo_surface_t* source = brush.pattern.get();
+        OwnedSurface mono;
+        if (brush.style == Brush::MonoPattern) {
+            // Black bits take the text colour, white ones the background colour.
+            const int w = cairo_image_surface_get_width(source), h = cairo_image_surface_get_height(source);
+            mono.reset(cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h));
+            cairo_surface_flush(mono.get());
+            cairo_surface_flush(source);
+            const uint8_t* in = cairo_image_surface_get_data(source);
+            uint8_t* out = cairo_image_surface_get_data(mono.get());
+            for (int y = 0; y < h && in && out; ++y)
+                for (int x = 0; x < w; ++x) {
+                    const uint32_t v = reinterpret_cast<const uint32_t*>(
+                        in + size_t(y) * size_t(cairo_image_surface_get_stride(source)))[x];
+                    reinterpret_cast<uint32_t*>(out + size_t(y) * size_t(cairo_image_surface_get_stride(mono.get())))[x] =
+                        (v & 0xFFFFFF) ? Pack(back) : Pack(text);
+                }
+            cairo_surface_mark_dirty(mono.get());
+            source = mono.get();
+        }
+        cairo_pattern_t* p = cairo_pattern_create_for_surface(source);
+        cairo_pattern_set_extend(p, CAIRO_EXTEND_REPEAT);
+        cairo_pattern_set_filter(p, CAIRO_FILTER_NEAREST);
+        return p;
+    }
+    return cairo_pattern_create_rgb(brush.colour.rgbRed / 255.0, brush.colour.rgbGreen / 255.0,
+                                    brush.colour.rgbBlue / 255.0);
+}
+
+void Canvas::Fill(const Brush& brush, bool winding, RGBQUAD text, RGBQUAD back, bool opaque)
+{
+    if (brush.style == Brush::Hollow || !SpendOnPath(0, false))
+        return;
+    ApplyClip();
+    cairo_t* cr = m_cr.get();
+    OwnedPattern pattern(BrushPattern(brush, text, back, opaque));
+    cairo_set_source(cr, pattern.get());
+    cairo_set_fill_rule(cr, winding ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD);
+    cairo_fill_preserve(cr);
+}
+
+void Canvas::Stroke(const Pen& pen, const Affine& toDevice)
+{
+    if (!pen.visible || pen.style == 5)
+        return;
+    cairo_t* cr = m_cr.get();
+    const double scale = std::sqrt(std::fabs(toDevice.xx * toDevice.yy - toDevice.xy * toDevice.yx));
+    const double deviceWidth = pen.width * scale;
+    const bool thin = !(deviceWidth >= 1.5) || !Usable(toDevice);
+    if (!SpendOnPath(thin ? 1 : std::min(deviceWidth, kFar), true))
+        return;
+    ApplyClip();
+    SetColour(cr, pen.colour);
+    // Dashes: one-pixel pens in pixels, wider ones in multiples of their width.
+    static const std::vector<double> kStyles[] = {{}, {18, 6}, {3, 3}, {9, 6, 3, 6}, {9, 3, 3, 3, 3, 3}};
+    static const std::vector<double> kWide[] = {{}, {3, 1}, {1, 1}, {3, 1, 1, 1}, {3, 1, 1, 1, 1, 1}};
+    std::vector<double> dashes;
+    if (pen.style >= 1 && pen.style <= 4)
+        dashes = thin ? kStyles[pen.style] : kWide[pen.style];
+    if (pen.style == 7)
+        for (double d : pen.dashes) dashes.push_back(std::fabs(d) * (thin ? scale : 1 / std::max(pen.width, 1e-9)));
+    if (std::all_of(dashes.begin(), dashes.end(), [](double d) { return d <= 0; }))
+        dashes.clear();
+    // Many tiny dashes over a long path cost one step each.
+    if (!dashes.empty()) {
+        double period = 0;
+        for (double d : dashes) period += d;
+        if (!thin)
+            period *= std::min(deviceWidth, kFar);
+        if (!Spend(uint64_t(m_pathLength / std::max(period, 0.5))))
+            return;
+    }
+
+    cairo_save(cr);
+    if (thin) {
+        // One-pixel pens run through pixel centres, so straight lines stay one pixel wide.
+        std::unique_ptr<cairo_path_t, CairoFree> path(cairo_copy_path(cr));
+        cairo_new_path(cr);
+        for (int i = 0; path && i < path->num_data; i += path->data[i].header.length) {
+            const cairo_path_data_t& d = path->data[i];
+            const auto at = [&](int k) {
+                return PointD{std::floor(path->data[i + k].point.x + 0.5) + 0.5,
+                              std::floor(path->data[i + k].point.y + 0.5) + 0.5};
+            };
+            switch (d.header.type) {
+            case CAIRO_PATH_MOVE_TO: cairo_move_to(cr, at(1).x, at(1).y); break;
+            case CAIRO_PATH_LINE_TO: cairo_line_to(cr, at(1).x, at(1).y); break;
+            case CAIRO_PATH_CURVE_TO:
+                cairo_curve_to(cr, at(1).x, at(1).y, at(2).x, at(2).y, at(3).x, at(3).y);
+                break;
+            case CAIRO_PATH_CLOSE_PATH: cairo_close_path(cr); break;
+            }
+        }
+        cairo_set_line_width(cr, 1);
+        cairo_set_line_cap(cr, dashes.empty() ? CAIRO_LINE_CAP_SQUARE : CAIRO_LINE_CAP_BUTT);
+        cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
+        cairo_set_dash(cr, dashes.data(), int(dashes.size()), 0);
+        cairo_stroke(cr);
+        if (path && path->status == CAIRO_STATUS_SUCCESS)
+            cairo_append_path(cr, path.get());
+    } else {
+        // The pen's shape follows the logical units: the path stays in pixels.
+        Affine linear = toDevice;
+        linear.x0 = linear.y0 = 0;
+        cairo_set_matrix(cr, &linear);
+        cairo_set_line_width(cr, std::min(pen.width, kFar / scale));
+        static const cairo_line_cap_t caps[] = {CAIRO_LINE_CAP_ROUND, CAIRO_LINE_CAP_SQUARE, CAIRO_LINE_CAP_BUTT};
+        static const cairo_line_join_t joins[] = {CAIRO_LINE_JOIN_ROUND, CAIRO_LINE_JOIN_BEVEL, CAIRO_LINE_JOIN_MITER};
+        cairo_set_line_cap(cr, caps[std::clamp(pen.cap, 0, 2)]);
+        cairo_set_line_join(cr, joins[std::clamp(pen.join, 0, 2)]);
+        cairo_set_miter_limit(cr, 10);
+        for (double& d : dashes) d *= pen.width;
+        cairo_set_dash(cr, dashes.data(), int(dashes.size()), 0);
+        cairo_stroke_preserve(cr);
+    }
+    cairo_restore(cr);
+}
+
+Region Canvas::PathRegion(bool winding)
+{
+    cairo_t* cr = m_cr.get();
+    double x0, y0, x1, y1;
+    cairo_path_extents(cr, &x0, &y0, &x1, &y1);
+    const int left = int(std::clamp(std::floor(x0), 0.0, double(m_width)));
+    const int top = int(std::clamp(std::floor(y0), 0.0, double(m_height)));
+    const int right = int(std::clamp(std::ceil(x1), 0.0, double(m_width)));
+    const int bottom = int(std::clamp(std::ceil(y1), 0.0, double(m_height)));
+    Region region(cairo_region_create());
+    if (right <= left || bottom <= top || !Spend(uint64_t(right - left) * uint64_t(bottom - top))) {
+        NewPath();
+        return region;
+    }
+    OwnedSurface mask(cairo_image_surface_create(CAIRO_FORMAT_A8, right - left, bottom - top));
+    Owned m(cairo_create(mask.get()));
+    std::unique_ptr<cairo_path_t, CairoFree> path(cairo_copy_path(cr));
+    NewPath();
+    cairo_translate(m.get(), -left, -top);
+    if (path && path->status == CAIRO_STATUS_SUCCESS)
+        cairo_append_path(m.get(), path.get());
+    cairo_set_antialias(m.get(), CAIRO_ANTIALIAS_NONE);
+    cairo_set_fill_rule(m.get(), winding ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD);
+    cairo_fill(m.get());
+    return RunsOf(mask.get(), left, top, 128);
+}
+
+void Canvas::RasterOp(const cairo_surface_t* source, double sx, double sy, double sw, double sh,
+                      const Affine& sourceToDevice, uint32_t rop, const Brush* brush, RGBQUAD text, RGBQUAD back,
+                      const cairo_surface_t* mask, bool smooth)
+{
+    if (!Usable(sourceToDevice) || sw == 0 || sh == 0)
+        return;
+    // The destination's pixels: the source rectangle's corners mapped, clipped.
+    cairo_t* cr = m_cr.get();
+    cairo_save(cr);
+    cairo_new_path(cr);
+    cairo_set_matrix(cr, &sourceToDevice);
+    cairo_rectangle(cr, sx, sy, sw, sh);
+    cairo_restore(cr);
+    std::unique_ptr<cairo_path_t, CairoFree> shape(cairo_copy_path_flat(cr));
+    cairo_new_path(cr);
+    for (int i = 0; shape && i < shape->num_data; ++i)
+        if (shape->data[i].header.type != CAIRO_PATH_CLOSE_PATH) {
+            cairo_path_data_t& pt = shape->data[i + 1];
+            pt.point.x = Tame(pt.point.x);
+            pt.point.y = Tame(pt.point.y);
+            i += shape->data[i].header.length - 1;
+        }
+    if (!shape || shape->status != CAIRO_STATUS_SUCCESS)
+        return;
+    double x0 = kFar, y0 = kFar, x1 = -kFar, y1 = -kFar;
+    for (int i = 0; i < shape->num_data; i += shape->data[i].header.length)
+        if (shape->data[i].header.type != CAIRO_PATH_CLOSE_PATH) {
+            const cairo_path_data_t& pt = shape->data[i + 1];
+            x0 = std::min(x0, pt.point.x), x1 = std::max(x1, pt.point.x);
+            y0 = std::min(y0, pt.point.y), y1 = std::max(y1, pt.point.y);
+        }
+    cairo_rectangle_int_t box{int(std::clamp(std::floor(x0), 0.0, double(m_width))),
+                              int(std::clamp(std::floor(y0), 0.0, double(m_height))), 0, 0};
+    box.width = int(std::clamp(std::ceil(x1), 0.0, double(m_width))) - box.x;
+    box.height = int(std::clamp(std::ceil(y1), 0.0, double(m_height))) - box.y;
+    if (box.width <= 0 || box.height <= 0)
+        return;
+    Region area;
+    if (sourceToDevice.xy == 0 && sourceToDevice.yx == 0) {
+        // Pixels whose centres the rectangle covers.
+        const auto edge = [](double v) { return int(std::ceil(Tame(v) - 0.5)); };
+        const int l = edge(x0), r = edge(x1), t = edge(y0), bt = edge(y1);
+        const cairo_rectangle_int_t rect{l, t, r - l, bt - t};
+        area.reset(cairo_region_create_rectangle(&rect));
+    } else {
+        // Only the box of the shape is rasterised.
+        OwnedSurface cover(cairo_image_surface_create(CAIRO_FORMAT_A8, box.width, box.height));
+        Owned m(cairo_create(cover.get()));
+        cairo_translate(m.get(), -box.x, -box.y);
+        cairo_append_path(m.get(), shape.get());
+        cairo_set_antialias(m.get(), CAIRO_ANTIALIAS_NONE);
+        cairo_fill(m.get());
+        area = RunsOf(cover.get(), box.x, box.y, 1);
+    }
+    Combine(source, &sourceToDevice, sx, sy, sw, sh, area.get(), rop, brush, text, back, mask, smooth);
+}
+
+void Canvas::RegionOp(const cairo_region_t* region, uint32_t rop, const Brush* brush, RGBQUAD text, RGBQUAD back)
+{
+    Combine(nullptr, nullptr, 0, 0, 0, 0, region, rop, brush, text, back, nullptr, false);
+}
+
+void Canvas::Combine(const cairo_surface_t* source, const Affine* sourceToDevice, double sx, double sy, double sw,
+                     double sh, const cairo_region_t* area, uint32_t rop, const Brush* brush, RGBQUAD text,
+                     RGBQUAD back, const cairo_surface_t* mask, bool smooth)
+{
+    if (!area)
+        return;
+    Region target(cairo_region_copy(area));
+    const cairo_rectangle_int_t all{0, 0, int(m_width), int(m_height)};
+    cairo_region_intersect_rectangle(target.get(), &all);
+    if (m_clip)
+        cairo_region_intersect(target.get(), m_clip.get());
+    if (cairo_region_is_empty(target.get()))
+        return;
+    cairo_rectangle_int_t box;
+    cairo_region_get_extents(target.get(), &box);
+    if (!Spend(uint64_t(box.width) * uint64_t(box.height)))
+        return;
+
+    const uint8_t fore = uint8_t(rop >> 16), backOp = uint8_t(rop >> 24);
+    const bool needSource = UsesSource(fore) || (mask && UsesSource(backOp));
+    const bool needPattern = UsesPattern(fore) || (mask && UsesPattern(backOp));
+    // Source, pattern and mask drawn into buffers the size of the box.
+    const auto layer = [&](const cairo_surface_t* picture, const Brush* fill) {
+        OwnedSurface s(cairo_image_surface_create(CAIRO_FORMAT_RGB24, box.width, box.height));
+        Owned c(cairo_create(s.get()));
+        cairo_translate(c.get(), -box.x, -box.y);
+        if (picture && sourceToDevice) {
+            OwnedPattern p(cairo_pattern_create_for_surface(const_cast<cairo_surface_t*>(picture)));
+            Affine inverse = *sourceToDevice;
+            cairo_matrix_invert(&inverse);
+            // Source pixel (sx, sy) is the rectangle's corner; PAD keeps edge pixels whole.
+            cairo_pattern_set_matrix(p.get(), &inverse);
+            cairo_pattern_set_extend(p.get(), CAIRO_EXTEND_PAD);
+            cairo_pattern_set_filter(p.get(), smooth ? CAIRO_FILTER_GOOD : CAIRO_FILTER_NEAREST);
+            cairo_set_source(c.get(), p.get());
+        } else if (fill) {
+            OwnedPattern p(BrushPattern(*fill, text, back, true));
+            cairo_set_source(c.get(), p.get());
+        } else {
+            cairo_set_source_rgb(c.get(), 0, 0, 0);
+        }
+        cairo_paint(c.get());
+        cairo_surface_flush(s.get());
+        return s;
+    };
+    OwnedSurface src = needSource && source ? layer(source, nullptr) : nullptr;
+    OwnedSurface pat = needPattern ? layer(nullptr, brush) : nullptr;
+    OwnedSurface msk = mask ? layer(mask, nullptr) : nullptr;
+    (void)sx, (void)sy, (void)sw, (void)sh;
+
+    cairo_surface_flush(m_surface.get());
+    uint8_t* data = cairo_image_surface_get_data(m_surface.get());
+    const int stride = cairo_image_surface_get_stride(m_surface.get());
+    const auto pixelOf = [&](const OwnedSurface& s, int x, int y) -> uint32_t {
+        if (!s)
+            return 0;
+        const uint8_t* d = cairo_image_surface_get_data(s.get());
+        return d ? reinterpret_cast<const uint32_t*>(d + size_t(y - box.y) * size_t(cairo_image_surface_get_stride(s.get())))[x - box.x]
+                 : 0;
+    };
+    const int n = cairo_region_num_rectangles(target.get());
+    for (int i = 0; i < n && data; ++i) {
+        cairo_rectangle_int_t r;
+        cairo_region_get_rectangle(target.get(), i, &r);
+        for (int y = r.y; y < r.y + r.height; ++y) {
+            auto* row = reinterpret_cast<uint32_t*>(data + size_t(y) * size_t(stride));
+            for (int x = r.x; x < r.x + r.width; ++x) {
+                const uint32_t s = pixelOf(src, x, y), p = pixelOf(pat, x, y), d = row[x];
+                const uint8_t code = mask && (pixelOf(msk, x, y) & 0xFFFFFF) == 0 ? backOp : fore;
+                uint32_t out = 0;
+                for (int k = 0; k < 24; k += 8)
+                    out |= uint32_t(Rop3(code, uint8_t(p >> k), uint8_t(s >> k), uint8_t(d >> k))) << k;
+                row[x] = out;
             }
         }
     }
+    cairo_surface_mark_dirty_rectangle(m_surface.get(), box.x, box.y, box.width, box.height);
 }
 
-Outline EllipseOutline(double left, double top, double right, double bottom)
+void Canvas::SetPixel(int64_t x, int64_t y, RGBQUAD colour)
+{
+    if (x < 0 || y < 0 || x >= int64_t(m_width) || y >= int64_t(m_height))
+        return;
+    const cairo_rectangle_int_t r{int(x), int(y), 1, 1};
+    Region one(cairo_region_create_rectangle(&r));
+    Brush solid;
+    solid.colour = colour;
+    RegionOp(one.get(), 0x00F00021, &solid, colour, colour);
+}
+
+cairo_font_face_t* Canvas::FaceFor(const Font& font)
+{
+    const std::string key = font.face + '\n' + std::to_string(font.weight) + (font.italic ? "i" : "");
+    auto found = m_faces.find(key);
+    if (found != m_faces.end())
+        return found->second.get();
+    if (m_faces.size() >= 256)
+        m_faces.clear();
+    FcPattern* pattern = FcPatternCreate();
+    if (!pattern)
+        return nullptr;
+    // The metafile's face when it is installed (or has an alias), else a sans face.
+    if (!font.face.empty())
+        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(font.face.c_str()));
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>("sans-serif"));
+    FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(std::clamp(font.weight, 1, 1000)));
+    FcPatternAddInteger(pattern, FC_SLANT, font.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    cairo_font_face_t* face = cairo_ft_font_face_create_for_pattern(pattern);
+    FcPatternDestroy(pattern);
+    if (cairo_font_face_status(face) != CAIRO_STATUS_SUCCESS) {
+        cairo_font_face_destroy(face);
+        return nullptr;
+    }
+    return (m_faces[key] = std::unique_ptr<cairo_font_face_t, CairoFree>(face)).get();
+}
+
+double Canvas::Text(const TextRun& run, const Font& font, const Affine& toDevice, bool toPath, RGBQUAD colour,
+                    RGBQUAD back, bool opaque)
+{
+    if (run.text.empty() || !Usable(toDevice))
+        return 0;
+    cairo_font_face_t* face = FaceFor(font);
+    if (!face)
+        return 0;
+    // Glyph positions in logical units along the baseline, unhinted so they scale.
+    std::unique_ptr<cairo_font_options_t, void (*)(cairo_font_options_t*)> options(cairo_font_options_create(),
+                                                                                  cairo_font_options_destroy);
+    cairo_font_options_set_hint_metrics(options.get(), CAIRO_HINT_METRICS_OFF);
+    cairo_font_options_set_hint_style(options.get(), CAIRO_HINT_STYLE_NONE);
+    const Affine identity = Identity();
+    const auto scaled = [&](double sx, double sy, const Affine& ctm) {
+        Affine m;
+        cairo_matrix_init_scale(&m, sx, sy);
+        return std::unique_ptr<cairo_scaled_font_t, CairoFree>(cairo_scaled_font_create(face, &m, &ctm, options.get()));
+    };
+    const double deviceScale = std::sqrt(std::fabs(toDevice.xx * toDevice.yy - toDevice.xy * toDevice.yx));
+    double em = std::fabs(font.height);
+    if (font.height == 0)
+        em = 12 / deviceScale;
+    if (!(em > 0) || !std::isfinite(em) || em * deviceScale > kLargestGlyph || em * deviceScale < 0.05)
+        return 0;
+    if (font.height > 0) {
+        // A positive height is the cell: ascent and descent together.
+        auto unit = scaled(1, 1, identity);
+        cairo_font_extents_t fe;
+        cairo_scaled_font_extents(unit.get(), &fe);
+        if (fe.ascent + fe.descent > 0)
+            em /= fe.ascent + fe.descent;
+    }
+    double stretch = 1;
+    if (font.width > 0) {
+        auto plain = scaled(em, em, identity);
+        cairo_text_extents_t te;
+        cairo_scaled_font_text_extents(plain.get(), "abcdefghijklmnopqrstuvwxyz", &te);
+        if (te.x_advance > 0)
+            stretch = std::clamp(font.width / (te.x_advance / 26), 0.01, 100.0);
+    }
+    auto metric = scaled(em * stretch, em, identity);
+    if (cairo_scaled_font_status(metric.get()) != CAIRO_STATUS_SUCCESS)
+        return 0;
+    cairo_font_extents_t fe;
+    cairo_scaled_font_extents(metric.get(), &fe);
+
+    const std::string utf8 = Utf8(run.text);
+    cairo_glyph_t* glyphs = nullptr;
+    int count = 0;
+    if (cairo_scaled_font_text_to_glyphs(metric.get(), 0, 0, utf8.data(), int(utf8.size()), &glyphs, &count, nullptr,
+                                         nullptr, nullptr) != CAIRO_STATUS_SUCCESS)
+        return 0;
+    std::unique_ptr<cairo_glyph_t, void (*)(cairo_glyph_t*)> owned(glyphs, cairo_glyph_free);
+    double advance = 0;
+    if (count > 0) {
+        cairo_text_extents_t te;
+        cairo_scaled_font_glyph_extents(metric.get(), glyphs, count, &te);
+        advance = glyphs[count - 1].x + 0;
+        cairo_scaled_font_glyph_extents(metric.get(), glyphs + count - 1, 1, &te);
+        advance += te.x_advance;
+    }
+    if (size_t(count) == run.text.size()) {
+        // The record's own spacing replaces the font's.
+        double x = 0;
+        for (int i = 0; i < count; ++i) {
+            glyphs[i].x = x;
+            x += (run.dx.size() > size_t(i) ? run.dx[size_t(i)] : 0) + run.extra;
+            if (run.dx.size() <= size_t(i)) {
+                cairo_text_extents_t te;
+                cairo_scaled_font_glyph_extents(metric.get(), glyphs + i, 1, &te);
+                x += te.x_advance;
+            }
+        }
+        advance = x;
+    }
+    if (!Spend(uint64_t(count) * uint64_t(std::min(em * deviceScale * em * deviceScale,
+                                                   double(m_width) * double(m_height))) + 1))
+        return advance;
+
+    // Baseline space (u along the text, v downwards on the page) to pixels.
+    const double angle = font.escapement / 10 * kPi / 180;
+    Affine rotate;
+    cairo_matrix_init(&rotate, std::cos(angle), -std::sin(angle), std::sin(angle), std::cos(angle), 0, 0);
+    Affine flip = Identity();
+    if (run.yUp)
+        flip.yy = -1;
+    Affine linear = toDevice;
+    linear.x0 = linear.y0 = 0;
+    const Affine basis = Then(Then(rotate, flip), linear);
+    double u = 0, v = 0;
+    const uint32_t horizontal = run.align & 6, vertical = run.align & 24;
+    if (horizontal == 6)
+        u = -advance / 2;
+    else if (horizontal == 2)
+        u = -advance;
+    if (vertical == 0)
+        v = fe.ascent;
+    else if (vertical == 8)
+        v = -fe.descent;
+    const PointD origin = Apply(toDevice, run.origin);
+    const auto place = [&](double gu, double gv) {
+        const PointD d = Apply(basis, {u + gu, v + gv});
+        return PointD{Tame(origin.x + d.x), Tame(origin.y + d.y)};
+    };
+    cairo_t* cr = m_cr.get();
+    const auto band = [&](double top, double bottom) {
+        const PointD a = place(0, top), b = place(advance, top), c = place(advance, bottom), d = place(0, bottom);
+        cairo_move_to(cr, a.x, a.y);
+        cairo_line_to(cr, b.x, b.y);
+        cairo_line_to(cr, c.x, c.y);
+        cairo_line_to(cr, d.x, d.y);
+        cairo_close_path(cr);
+    };
+    std::unique_ptr<cairo_path_t, CairoFree> kept;
+    if (!toPath) {
+        kept.reset(cairo_copy_path(cr));
+        cairo_new_path(cr);
+    }
+    ApplyClip();
+    if (opaque && !toPath) {
+        band(-fe.ascent, fe.descent);
+        SetColour(cr, back);
+        cairo_fill(cr);
+    }
+    for (int i = 0; i < count; ++i) {
+        const PointD p = place(glyphs[i].x, 0);
+        glyphs[i].x = p.x;
+        glyphs[i].y = p.y;
+    }
+    Affine fontMatrix;
+    cairo_matrix_init_scale(&fontMatrix, em * stretch, em);
+    fontMatrix = Then(fontMatrix, basis);
+    cairo_save(cr);
+    cairo_set_font_face(cr, face);
+    cairo_set_font_matrix(cr, &fontMatrix);
+    cairo_set_font_options(cr, options.get());
+    SetColour(cr, colour);
+    if (toPath)
+        cairo_glyph_path(cr, glyphs, count);
+    else
+        cairo_show_glyphs(cr, glyphs, count);
+    cairo_restore(cr);
+    const double thickness = std::max(em / 14, 1 / deviceScale);
+    if (font.underline)
+        band(fe.descent * 0.3, fe.descent * 0.3 + thickness);
+    if (font.strikeOut)
+        band(-fe.ascent * 0.3 - thickness / 2, -fe.ascent * 0.3 + thickness / 2);
+    if ((font.underline || font.strikeOut) && !toPath)
+        cairo_fill(cr);
+    if (kept && kept->status == CAIRO_STATUS_SUCCESS)
+        cairo_append_path(cr, kept.get());
+    return advance;
+}
+
+void Canvas::CopyRow(uint32_t y, uint8_t* bgr)
+{
+    cairo_surface_flush(m_surface.get());
+    const uint8_t* data = cairo_image_surface_get_data(m_surface.get());
+    if (!data || y >= m_height)
+        return;
+    const auto* row = reinterpret_cast<const uint32_t*>(data + size_t(y) * size_t(cairo_image_surface_get_stride(m_surface.get())));
+    for (uint32_t x = 0; x < m_width; ++x) {
+        bgr[3 * x] = uint8_t(row[x]);
+        bgr[3 * x + 1] = uint8_t(row[x] >> 8);
+        bgr[3 * x + 2] = uint8_t(row[x] >> 16);
+    }
+}
+
+PointD ArcPath(Canvas& canvas, const Affine& toDevice, double left, double top, double right, double bottom,
+               PointD start, PointD end, bool clockwise, bool join, bool full)
 {
     const double cx = (left + right) / 2, cy = (top + bottom) / 2;
     const double rx = std::fabs(right - left) / 2, ry = std::fabs(bottom - top) / 2;
-    const int n = int(std::clamp(std::ceil((rx + ry) * 2), 16.0, 1024.0));
-    Outline out;
-    for (int i = 0; i < n; ++i) {
-        const double a = 2 * kPi * i / n;
-        out.push_back({cx + rx * std::cos(a), cy + ry * std::sin(a)});
+    const auto angleOf = [&](PointD p) {
+        return std::atan2((p.y - cy) / std::max(ry, 1e-12), (p.x - cx) / std::max(rx, 1e-12));
+    };
+    const double a0 = full ? 0 : angleOf(start);
+    const double a1 = full ? 0 : angleOf(end);
+    // Angles grow clockwise with y downwards; the default direction runs against them.
+    double sweep = clockwise ? a1 - a0 : a0 - a1;
+    while (sweep <= 1e-12) sweep += 2 * kPi;
+    while (sweep > 2 * kPi + 1e-12) sweep -= 2 * kPi;
+    if (full)
+        sweep = 2 * kPi;
+    const double sign = clockwise ? 1 : -1;
+    const int pieces = int(std::ceil(sweep / (kPi / 2) - 1e-9));
+    const double step = sign * sweep / std::max(pieces, 1);
+    const auto at = [&](double t) { return PointD{cx + rx * std::cos(t), cy + ry * std::sin(t)}; };
+    const auto slope = [&](double t) { return PointD{-rx * std::sin(t), ry * std::cos(t)}; };
+    const PointD first = Apply(toDevice, at(a0));
+    if (join && canvas.HasPoint())
+        canvas.LineTo(first);
+    else
+        canvas.MoveTo(first);
+    const double k = 4.0 / 3.0 * std::tan(step / 4);
+    for (int i = 0; i < pieces; ++i) {
+        const double t0 = a0 + step * i, t1 = t0 + step;
+        const PointD p0 = at(t0), p3 = at(t1), d0 = slope(t0), d1 = slope(t1);
+        canvas.CurveTo(Apply(toDevice, {p0.x + k * d0.x, p0.y + k * d0.y}),
+                       Apply(toDevice, {p3.x - k * d1.x, p3.y - k * d1.y}), Apply(toDevice, p3));
     }
-    return out;
-}
-
-Outline RoundRectOutline(double left, double top, double right, double bottom, double cornerWidth,
-                         double cornerHeight)
-{
-    if (left > right)
-        std::swap(left, right);
-    if (top > bottom)
-        std::swap(top, bottom);
-    const double rx = std::min(std::fabs(cornerWidth) / 2, (right - left) / 2);
-    const double ry = std::min(std::fabs(cornerHeight) / 2, (bottom - top) / 2);
-    const int n = int(std::clamp(std::ceil((rx + ry) / 2), 4.0, 256.0));
-    const struct {
-        double cx, cy, from;
-    } corners[4] = {{right - rx, top + ry, -kPi / 2},
-                    {right - rx, bottom - ry, 0},
-                    {left + rx, bottom - ry, kPi / 2},
-                    {left + rx, top + ry, kPi}};
-    Outline out;
-    for (const auto& c : corners)
-        for (int i = 0; i <= n; ++i) {
-            const double a = c.from + (kPi / 2) * i / n;
-            out.push_back({c.cx + rx * std::cos(a), c.cy + ry * std::sin(a)});
-        }
-    return out;
+    return at(a0 + sign * sweep);
 }
 
 }  // namespace lfwmf

@@ -1,13 +1,18 @@
 #pragma once
-// The metafile reader's raster: a 24-bit picture in memory that the record
-// interpreter paints with filled polygons, lines and stretched bitmaps. No window
-// system, no shared state: safe on any thread. Coordinates are output pixels as
-// doubles (pixel (x, y) covers x..x+1, y..y+1, rows from the top). Belongs to
-// CLfImageWMF alone.
+// The metafile reader's raster: a 2-D renderer (cairo's image surface, no window
+// system, no shared state: safe on any thread) that the record player paints with
+// paths, pens, brushes, text and bitmaps. Coordinates given to it are output pixels
+// as doubles (pixel (x, y) covers x..x+1, y..y+1, rows from the top); the player
+// maps logical coordinates itself. Belongs to CLfImageWMF alone.
 
 #include "image/CLfImage.h"
 
+#include <cairo.h>
+
 #include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
 #include <vector>
 
 namespace lfwmf {
@@ -16,45 +21,153 @@ struct PointD {
     double x = 0;
     double y = 0;
 };
-using Outline = std::vector<PointD>;
+
+// Affine maps in cairo's layout: x' = xx x + xy y + x0, y' = yx x + yy y + y0.
+using Affine = cairo_matrix_t;
+Affine Identity();
+// first, then second.
+Affine Then(const Affine& first, const Affine& second);
+PointD Apply(const Affine& m, PointD p);
+// A map that can be inverted and holds no infinities.
+bool Usable(const Affine& m);
+
+struct CairoFree {
+    void operator()(cairo_t* p) const { cairo_destroy(p); }
+    void operator()(cairo_surface_t* p) const { cairo_surface_destroy(p); }
+    void operator()(cairo_pattern_t* p) const { cairo_pattern_destroy(p); }
+    void operator()(cairo_region_t* p) const { cairo_region_destroy(p); }
+    void operator()(cairo_path_t* p) const { cairo_path_destroy(p); }
+    void operator()(cairo_font_face_t* p) const { cairo_font_face_destroy(p); }
+    void operator()(cairo_scaled_font_t* p) const { cairo_scaled_font_destroy(p); }
+};
+using Surface = std::shared_ptr<cairo_surface_t>;
+using Region = std::unique_ptr<cairo_region_t, CairoFree>;
+Region CopyRegion(const cairo_region_t* r);
+
+std::string Utf8(const std::u32string& text);
+
+// A picture of a record as a surface (24-bit colour), or null.
+Surface SurfaceOf(const CLfImage& picture);
+
+struct Pen {
+    bool visible = true;
+    RGBQUAD colour{};
+    double width = 0;  // logical units; 0 is one pixel
+    int style = 0;     // solid, dash, dot, dash-dot, dash-dot-dot, null, inside frame, user
+    int cap = 0;       // round, square, flat
+    int join = 0;      // round, bevel, mitre
+    bool geometric = false;
+    std::vector<double> dashes;  // user style, in logical units
+};
+
+struct Brush {
+    enum Style { Solid, Hollow, Hatched, Pattern, MonoPattern };
+    Style style = Solid;
+    RGBQUAD colour{255, 255, 255, 0};
+    int hatch = 0;
+    Surface pattern;  // Pattern: the picture; MonoPattern: white where the text colour goes
+};
+
+struct Font {
+    std::string face;
+    double height = 0;  // logical; negative: character height, positive: cell height
+    double width = 0;   // average character width, 0: the face's own
+    int weight = 400;
+    bool italic = false;
+    bool underline = false;
+    bool strikeOut = false;
+    double escapement = 0;  // tenths of a degree, counter-clockwise
+};
+
+// What the text of one record needs besides its characters.
+struct TextRun {
+    std::u32string text;
+    std::vector<double> dx;  // advance after each character (logical), empty: the font's own
+    PointD origin;           // logical reference point
+    uint32_t align = 0;      // the device context's text alignment
+    double extra = 0;        // character spacing added after each character (logical)
+    bool yUp = false;        // the page's y axis points up: text stays upright
+};
 
 class Canvas {
 public:
     // A width x height picture filled with background. workBudget bounds the pixels
-    // and edge steps all painting may take, so a hostile file cannot stall a thread.
+    // and path steps all painting may take, so a hostile file cannot stall a thread.
     Canvas(uint32_t width, uint32_t height, RGBQUAD background, uint64_t workBudget);
 
-    // Fills the outlines (each closed), by the winding or the alternate rule.
-    void Fill(const std::vector<Outline>& outlines, bool winding, RGBQUAD colour);
-    // Lines through the points (closed: back to the first) with a pen width in pixels.
-    void Stroke(const Outline& points, bool closed, RGBQUAD colour, double width);
-    // Paints the source rectangle (sx, sy, sw, sh; rows from the top) of a picture
-    // into the destination rectangle, nearest pixel; a negative dw or dh mirrors.
-    // rop: the raster operation of the record (copy, and, or, xor; others copy).
-    void Blit(const CLfImage& source, int64_t sx, int64_t sy, int64_t sw, int64_t sh, double dx, double dy, double dw,
-              double dh, uint32_t rop);
+    // The current path, in output pixels; far coordinates are pulled in.
+    void MoveTo(PointD p);
+    void LineTo(PointD p);
+    void CurveTo(PointD a, PointD b, PointD c);
+    void ClosePath();
+    void NewPath();
+    bool HasPoint() const;
+    PointD CurrentPoint() const;
 
+    // Fills the current path (kept) with the brush; text and background colours for
+    // hatch gaps (opaque: painted) and monochrome patterns.
+    void Fill(const Brush& brush, bool winding, RGBQUAD text, RGBQUAD back, bool opaque);
+    // Strokes the current path (kept). toDevice: the logical-to-pixel map, whose
+    // linear part shapes a pen wider than one pixel.
+    void Stroke(const Pen& pen, const Affine& toDevice);
+
+    // The clip, in output pixels; null: the whole picture.
+    void SetClip(const cairo_region_t* region);
+    // The pixels inside the current path (winding or alternate rule); clears the path.
+    Region PathRegion(bool winding);
+
+    // Ternary raster operation over the destination parallelogram: the source
+    // rectangle (sx, sy, sw, sh; rows from the top) of source mapped by
+    // sourceToDevice, the brush as pattern. source null: no source (pattern blits).
+    // mask: where its pixel is black the background operation (rop >> 24) applies.
+    void RasterOp(const cairo_surface_t* source, double sx, double sy, double sw, double sh,
+                  const Affine& sourceToDevice, uint32_t rop, const Brush* brush, RGBQUAD text, RGBQUAD back,
+                  const cairo_surface_t* mask = nullptr, bool smooth = false);
+    // The same over a region of output pixels (pattern and destination only).
+    void RegionOp(const cairo_region_t* region, uint32_t rop, const Brush* brush, RGBQUAD text, RGBQUAD back);
+    // One pixel.
+    void SetPixel(int64_t x, int64_t y, RGBQUAD colour);
+
+    // Text of the run in the font through the logical-to-pixel map. toPath: adds the glyph outlines to the current
+    // path instead of painting. Returns the run's advance along its baseline (logical).
+    double Text(const TextRun& run, const Font& font, const Affine& toDevice, bool toPath, RGBQUAD colour,
+                RGBQUAD back, bool opaque);
     // False once the work budget ran out (the picture is then incomplete).
     bool WithinBudget() const { return m_budget > 0; }
-    // Blue-green-red rows, top row first, width x 3 bytes each.
-    const uint8_t* Row(uint32_t y) const { return m_pixels.data() + size_t(y) * m_width * 3; }
     uint32_t Width() const { return m_width; }
     uint32_t Height() const { return m_height; }
+    // Blue-green-red rows, top row first, width x 3 bytes each.
+    void CopyRow(uint32_t y, uint8_t* bgr);
 
 private:
     bool Spend(uint64_t work);
-    void Span(int64_t y, int64_t x0, int64_t x1, RGBQUAD colour);
-    void ThinLine(PointD a, PointD b, RGBQUAD colour);
+    void ApplyClip();
+    bool SpendOnPath(double widen, bool stroke);
+    void AddLength(PointD to);
+    cairo_pattern_t* BrushPattern(const Brush& brush, RGBQUAD text, RGBQUAD back, bool opaque);
+    void Combine(const cairo_surface_t* source, const Affine* sourceToDevice, double sx, double sy, double sw,
+                 double sh, const cairo_region_t* area, uint32_t rop, const Brush* brush, RGBQUAD text,
+                 RGBQUAD back, const cairo_surface_t* mask, bool smooth);
+    cairo_font_face_t* FaceFor(const Font& font);
 
     uint32_t m_width;
     uint32_t m_height;
-    std::vector<uint8_t> m_pixels;
     uint64_t m_budget;
+    std::unique_ptr<cairo_surface_t, CairoFree> m_surface;
+    std::unique_ptr<cairo_t, CairoFree> m_cr;
+    Region m_clip;
+    bool m_clipDirty = false;
+    double m_pathLength = 0;
+    PointD m_last;
+    std::map<std::string, std::unique_ptr<cairo_font_face_t, CairoFree>> m_faces;
 };
 
-// Outlines of the curved shapes, in the same coordinates as their box.
-Outline EllipseOutline(double left, double top, double right, double bottom);
-Outline RoundRectOutline(double left, double top, double right, double bottom, double cornerWidth,
-                         double cornerHeight);
+// Outline of the elliptical arc in the box (logical), from the angle of start to the
+// angle of end (points on the rays from the centre; full: the whole ellipse), as
+// Bézier segments mapped to pixels. clockwise: the direction as seen with y downwards. Adds to the path: a line
+// from the current point when there is one and join is set, else a move.
+// Returns the arc's last point (logical).
+PointD ArcPath(Canvas& canvas, const Affine& toDevice, double left, double top, double right, double bottom,
+               PointD start, PointD end, bool clockwise, bool join, bool full = false);
 
 }  // namespace lfwmf
