@@ -825,8 +825,10 @@ double Canvas::Text(const TextRun& run, const Font& font, const Affine& toDevice
         band(fe.descent * 0.3, fe.descent * 0.3 + thickness);
     if (font.strikeOut)
         band(-fe.ascent * 0.3 - thickness / 2, -fe.ascent * 0.3 + thickness / 2);
-    if ((font.underline || font.strikeOut) && !toPath)
+    if ((font.underline || font.strikeOut) && !toPath) {
+        SetColour(cr, colour);
         cairo_fill(cr);
+    }
     if (kept && kept->status == CAIRO_STATUS_SUCCESS)
         cairo_append_path(cr, kept.get());
     return advance;

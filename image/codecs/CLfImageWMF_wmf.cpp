@@ -71,7 +71,7 @@ std::vector<Box> RegionBoxes(const Params& p)
 {
     std::vector<Box> boxes;
     const uint16_t scans = p.U16(10);
-    size_t at = 20;
+    size_t at = 22;
     for (uint32_t i = 0; i < scans && p.Has(at, 6); ++i) {
         const uint16_t count = p.U16(at);
         const double top = p.I16(at + 2), bottom = p.I16(at + 4);
