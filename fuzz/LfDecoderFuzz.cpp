@@ -8,10 +8,23 @@
 #error "LF_FUZZ_TYPE names the decoder family (an ImageType)"
 #endif
 
+#ifndef LF_FUZZ_TYPES
+#define LF_FUZZ_TYPES 1
+#endif
+
 bool LfFuzzDecode(const uint8_t* data, size_t size)
 {
+    uint32_t type = LF_FUZZ_TYPE;
+    if (LF_FUZZ_TYPES > 1) {
+        // A family of several ids: the first byte picks one.
+        if (size == 0)
+            return false;
+        type += data[0] % LF_FUZZ_TYPES;
+        ++data;
+        --size;
+    }
     CLfImage img;
-    if (!img.Decode(data, int64_t(size), LF_FUZZ_TYPE)) {
+    if (!img.Decode(data, int64_t(size), type)) {
         if (size > 0 && img.IsValid())
             std::abort();
         return false;

@@ -1,6 +1,8 @@
 #pragma once
 // The decoder fuzz entry shared by the libFuzzer targets and the replay program:
 // one decoder family, chosen when the target is built (LF_FUZZ_TYPE, an ImageType).
+// A family of LF_FUZZ_TYPES consecutive ids takes the id from the input's first
+// byte (LF_FUZZ_TYPE plus that byte modulo the count); the rest is the file.
 
 #include <cstddef>
 #include <cstdint>
