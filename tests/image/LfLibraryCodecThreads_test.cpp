@@ -8,6 +8,7 @@
 #include "image/codecs/CLfImagePNG.h"
 #include "image/codecs/CLfImageTIF.h"
 #include "tests/image/CodecTestUtil.h"
+#include "tests/image/codecs/MetafileBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -122,6 +123,43 @@ TEST(LibraryCodecThreads, ConcurrentDecodesKeepTheirOwnResultsAndMessages)
     EXPECT_EQ(mismatches.load(), 0);
     for (int t = 0; t < kThreads; ++t)
         EXPECT_EQ(firstMismatch[t], "") << "thread " << t;
+}
+
+// Metafiles are drawn on the thumbnail threads: text through the font library, a
+// clip, a path and a stretched picture drawn on several threads at once come out
+// as they do alone.
+TEST(LibraryCodecThreads, MetafilesDrawTheSameOnEveryThread)
+{
+    const Bytes picture = Dib24(2, 2, [](int x, int y) { return Rgb(uint8_t(200 * x), uint8_t(200 * y), 90); });
+    Bytes stretch = Ints({0, 0, -1, -1, 10, 10, 0, 0, 2, 2, 0, 0, 0, 0, 0, 0xCC0020, 60, 40});
+    const Bytes emf = Emf(0, 0, 160, 80,
+                          {EmfFont(1, -24, 0, 300, 700, true, true), {37, Ints({1})}, {30, Ints({5, 5, 150, 75})},
+                           EmfText(20, 50, "Threads"), {59, {}}, {42, Ints({100, 10, 150, 60})}, {60, {}},
+                           {62, Ints({0, 0, 0, 0})}, EmfWithDib(81, stretch, 40, picture)});
+    const Bytes wmf = PlaceableWmf(0, 0, 160, 80, 96,
+                                   {{0x02FB, WmfFont(-30)}, {0x012D, {0}},
+                                    {0x0521, std::vector<int>{4} + Words(std::string("Wmf!")) + std::vector<int>{10, 10}}});
+    const auto decode = [](const Bytes& file) {
+        CLfImage img;
+        img.Decode(file.data(), int64_t(file.size()), lfimg::kTypeWMF);
+        return img.IsValid() ? Rgba(img) : Bytes();
+    };
+    const Bytes aloneEmf = decode(emf), aloneWmf = decode(wmf);
+    ASSERT_FALSE(aloneEmf.empty());
+    ASSERT_FALSE(aloneWmf.empty());
+    std::atomic<int> mismatches{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&, t] {
+            for (int round = 0; round < 4; ++round) {
+                const bool first = (t + round) % 2 == 0;
+                if (decode(first ? emf : wmf) != (first ? aloneEmf : aloneWmf))
+                    ++mismatches;
+            }
+        });
+    for (std::thread& th : threads)
+        th.join();
+    EXPECT_EQ(mismatches.load(), 0);
 }
 
 }  // namespace
