@@ -201,6 +201,7 @@ TEST_F(PrintWindowTest, PrintPreviewOpensTheWindowWithTheLayoutsAndTheSelection)
     EXPECT_EQ(doc->m_pPrintLayout->m_nColumns, 2);
     const Colour orange{253, 146, 34};
     const Colour slate{123, 142, 148};
+    lftest::PumpUntil([&] { return Near(list->GetThumbnail(3).ConvertToImage(), 0, 0, orange, 10); });
     EXPECT_TRUE(Near(list->GetThumbnail(3).ConvertToImage(), 0, 0, orange, 10)) << "highlighted";
     EXPECT_TRUE(Near(list->GetThumbnail(2).ConvertToImage(), 0, 0, slate, 10)) << "plain";
 
