@@ -5,7 +5,7 @@
 // benchmark writes into an empty folder of its own. LF_BENCH_FOLDER names a folder of
 // one's own JPEGs to use instead of the generated ones; LF_BENCH_IMAGES sets how many are
 // generated (100 by default).
-#include "batch/BatchResizeJob.h"
+#include "batch/model/BatchResizeJob.h"
 #include "bench/BenchPictures.h"
 #include "image/CLfImage.h"
 

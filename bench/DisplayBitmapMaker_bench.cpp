@@ -3,7 +3,7 @@
 // should cost only a 1000 x 750 window's worth of work (well under 16 ms). The peer
 // is what showing the whole image would cost: one pass over every pixel at full size.
 #include "bench/BenchPictures.h"
-#include "editor/shell/DisplayBitmapMaker.h"
+#include "editor/model/DisplayBitmapMaker.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,8 +2,8 @@
 // folder record, beside the bare listing it stands on: readdir with one fstatat per
 // entry and nothing else. The difference is what the record costs (names, sort, image
 // records).
-#include "manager/CFolderItem.h"
-#include "manager/FolderScan.h"
+#include "manager/model/CFolderItem.h"
+#include "manager/model/FolderScan.h"
 
 #include <benchmark/benchmark.h>
 

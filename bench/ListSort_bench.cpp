@@ -1,9 +1,9 @@
 // Sorting a detail list of 10,000 rows by each column, ascending and descending (the
 // list's column click), beside the thumbnail grid's ordering of the same folder's
 // image records. The goal: well under 100 ms for any column.
-#include "manager/CFolderItem.h"
-#include "manager/ListRows.h"
-#include "manager/ManagerModes.h"
+#include "manager/model/CFolderItem.h"
+#include "manager/model/ListRows.h"
+#include "manager/model/ManagerModes.h"
 
 #include <benchmark/benchmark.h>
 

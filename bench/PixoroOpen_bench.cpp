@@ -2,11 +2,11 @@
 // 1000 x 750 window (the document's open road, then the visible area sampled at
 // display size), beside libjpeg's own full decode of the same file.
 #include "bench/BenchPictures.h"
-#include "editor/dialogs/JpegOptions.h"
-#include "editor/shell/BestFit.h"
-#include "editor/shell/CPixoroDocModel.h"
-#include "editor/shell/CPixoroState.h"
-#include "editor/shell/DocPrompts.h"
+#include "editor/model/JpegOptions.h"
+#include "editor/model/BestFit.h"
+#include "editor/model/CPixoroDocModel.h"
+#include "editor/model/CPixoroState.h"
+#include "editor/model/DocPrompts.h"
 #include "image/codecs/CLfImageJPG.h"
 #include "image/ops/LfDrawCompose.h"
 

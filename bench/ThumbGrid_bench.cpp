@@ -2,10 +2,10 @@
 // with thumbnails (every cell drawn), one screen of it (the first paint of a folder),
 // and one cell (what a finished thumbnail repaints), beside the bare blit of the same
 // cells' background pictures. Needs an X display (run under xvfb-run).
-#include "manager/CFolderItem.h"
-#include "manager/CImageView.h"
-#include "manager/CQuorixDoc.h"
-#include "manager/ThumbGrid.h"
+#include "manager/model/CFolderItem.h"
+#include "manager/ui/CImageView.h"
+#include "manager/ui/CQuorixDoc.h"
+#include "manager/model/ThumbGrid.h"
 
 #include <benchmark/benchmark.h>
 #include <wx/app.h>

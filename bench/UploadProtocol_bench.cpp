@@ -1,7 +1,7 @@
 // A 100 MB upload through the protocol engine to the fake upload service on loopback,
 // beside the peer: the same bytes written plainly on a loopback socket to a reader
 // that discards them.
-#include "upload/CUploadProtocol.h"
+#include "upload/model/CUploadProtocol.h"
 
 #include "platform/PollReactor.h"
 #include "tests/support/FakeUploadService.h"

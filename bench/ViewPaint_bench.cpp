@@ -5,7 +5,7 @@
 // image turned into one full-size bitmap, which the view never makes.
 #include "bench/BenchGuiMain.h"
 #include "bench/BenchPictures.h"
-#include "editor/shell/DisplayBitmapMaker.h"
+#include "editor/model/DisplayBitmapMaker.h"
 
 #include <benchmark/benchmark.h>
 #include <wx/bitmap.h>

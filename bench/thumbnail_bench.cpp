@@ -8,12 +8,12 @@
 #include "bench/BenchPictures.h"
 #include "image/LfCodecTable.h"
 #include "image/codecs/CLfImageJPG.h"
-#include "manager/CFolderItem.h"
-#include "manager/CImageThread.h"
-#include "manager/CQuorixState.h"
-#include "manager/FolderPaths.h"
-#include "manager/ThumbnailCache.h"
-#include "manager/StringSort.h"
+#include "manager/model/CFolderItem.h"
+#include "manager/model/CImageThread.h"
+#include "manager/model/CQuorixState.h"
+#include "platform/FolderPaths.h"
+#include "manager/model/ThumbnailCache.h"
+#include "platform/StringSort.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,7 +4,7 @@
 // set or pitch. On OK the chosen face, its symbol set, pitch and height are kept; Cancel
 // clears them. Each dialog keeps its own state: several may exist at once.
 
-#include "controls/FontFaceFilter.h"
+#include "controls/model/FontFaceFilter.h"
 
 #include <wx/dialog.h>
 #include <wx/font.h>

@@ -1,7 +1,7 @@
 #include "controls/CFolderBrowser.h"
 
 #include "controls/CFolderTreeCtrl.h"
-#include "controls/FolderTreePath.h"
+#include "controls/model/FolderTreePath.h"
 
 #include <wx/button.h>
 #include <wx/dialog.h>

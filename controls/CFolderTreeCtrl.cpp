@@ -1,6 +1,6 @@
 #include "controls/CFolderTreeCtrl.h"
 
-#include "controls/FolderTreePath.h"
+#include "controls/model/FolderTreePath.h"
 #include "platform/MountedVolumes.h"
 #include "platform/SpecialFolders.h"
 

@@ -10,7 +10,7 @@
 
 #include "controls/ButtonPress.h"
 #include "controls/ControlDrawing.h"
-#include "controls/HoverButtonModel.h"
+#include "controls/model/HoverButtonModel.h"
 
 #include <wx/bitmap.h>
 #include <wx/control.h>

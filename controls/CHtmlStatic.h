@@ -6,7 +6,7 @@
 // are not styled by the control: the markup underlines and colours them.
 
 #include "controls/ControlDrawing.h"
-#include "controls/HtmlLayout.h"
+#include "controls/model/HtmlLayout.h"
 #include "platform/WinTypes.h"
 
 #include <wx/control.h>

@@ -1,4 +1,4 @@
-#include "batch/BatchRenameJob.h"
+#include "batch/model/BatchRenameJob.h"
 
 #include "tests/support/TestEnv.h"
 

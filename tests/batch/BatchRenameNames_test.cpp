@@ -1,4 +1,4 @@
-#include "batch/BatchRenameNames.h"
+#include "batch/model/BatchRenameNames.h"
 
 #include <gtest/gtest.h>
 

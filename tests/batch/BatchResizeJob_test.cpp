@@ -1,4 +1,4 @@
-#include "batch/BatchResizeJob.h"
+#include "batch/model/BatchResizeJob.h"
 
 #include "image/CLfImage.h"
 #include "tests/manager/ThumbTestSupport.h"

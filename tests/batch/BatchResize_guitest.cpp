@@ -1,5 +1,5 @@
-#include "batch/CBatchResizeDlg.h"
-#include "manager/CQuorixState.h"
+#include "batch/ui/CBatchResizeDlg.h"
+#include "manager/model/CQuorixState.h"
 #include "resources/manager/BatchDialogs.h"
 #include "tests/manager/DocTestSupport.h"
 #include "tests/manager/ThumbTestSupport.h"

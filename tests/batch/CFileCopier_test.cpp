@@ -1,4 +1,4 @@
-#include "batch/CFileCopier.h"
+#include "batch/model/CFileCopier.h"
 #include "tests/batch/FileFixtures.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "batch/CFindThread.h"
+#include "batch/model/CFindThread.h"
 
-#include "batch/FindTerms.h"
-#include "manager/CThreadList.h"
+#include "batch/model/FindTerms.h"
+#include "manager/model/CThreadList.h"
 #include "tests/manager/ThumbTestSupport.h"
 #include "tests/support/TestEnv.h"
 

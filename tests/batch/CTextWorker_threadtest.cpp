@@ -1,4 +1,4 @@
-#include "batch/CTextWorker.h"
+#include "graphictext/ui/CTextWorker.h"
 
 #include "FakeRasterizer.h"
 

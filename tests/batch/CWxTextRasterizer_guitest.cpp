@@ -1,4 +1,4 @@
-#include "batch/CWxTextRasterizer.h"
+#include "graphictext/ui/CWxTextRasterizer.h"
 
 #include <gtest/gtest.h>
 

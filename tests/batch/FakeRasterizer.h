@@ -3,7 +3,7 @@
 // glyphWidth wide (the measured width) and the font's height high, so the text points
 // of a line are known exactly.
 
-#include "batch/TextRaster.h"
+#include "graphictext/model/TextRaster.h"
 
 #include <string>
 #include <vector>

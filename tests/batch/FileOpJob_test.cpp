@@ -1,5 +1,5 @@
-#include "batch/FileAttributes.h"
-#include "batch/FileOpJob.h"
+#include "batch/model/FileAttributes.h"
+#include "batch/model/FileOpJob.h"
 #include "tests/batch/FileFixtures.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "batch/FindTerms.h"
+#include "batch/model/FindTerms.h"
 
 #include <gtest/gtest.h>
 

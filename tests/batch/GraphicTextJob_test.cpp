@@ -1,4 +1,4 @@
-#include "batch/GraphicTextJob.h"
+#include "batch/model/GraphicTextJob.h"
 
 #include "FakeRasterizer.h"
 #include "TextTestImages.h"

@@ -1,4 +1,4 @@
-#include "batch/GraphicTextRender.h"
+#include "graphictext/model/GraphicTextRender.h"
 
 #include "FakeRasterizer.h"
 #include "TextTestImages.h"

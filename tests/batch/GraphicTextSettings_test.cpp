@@ -1,4 +1,4 @@
-#include "batch/GraphicTextSettings.h"
+#include "graphictext/model/GraphicTextSettings.h"
 
 #include "TextTestImages.h"
 

@@ -1,9 +1,9 @@
 // The manager's graphical-text wizard under the test X server: the template pick, the
 // job on the selected images, its failures, Cancel during the job, and the result list.
-#include "batch/CWatermarkDlg.h"
-#include "batch/CWatermarkResultDlg.h"
-#include "batch/CWatermarkTemplateDlg.h"
-#include "batch/CWxTextRasterizer.h"
+#include "batch/ui/CWatermarkDlg.h"
+#include "batch/ui/CWatermarkResultDlg.h"
+#include "batch/ui/CWatermarkTemplateDlg.h"
+#include "graphictext/ui/CWxTextRasterizer.h"
 #include "controls/DialogTemplate.h"
 #include "resources/manager/WatermarkDialogs.h"
 #include "tests/batch/TextTestImages.h"

@@ -1,11 +1,11 @@
 // The thumbnail grid's context-menu commands reach the file operations through the
 // manager's services, as the program fills them.
-#include "batch/CDestinationDlg.h"
-#include "manager/CDirectoryView.h"
-#include "manager/CImageView.h"
-#include "manager/CMainFrame.h"
-#include "manager/CQuorixDocManager.h"
-#include "manager/CQuorixState.h"
+#include "batch/ui/CDestinationDlg.h"
+#include "manager/ui/CDirectoryView.h"
+#include "manager/ui/CImageView.h"
+#include "manager/ui/CMainFrame.h"
+#include "manager/ui/CQuorixDocManager.h"
+#include "manager/model/CQuorixState.h"
 #include "tests/batch/FileFixtures.h"
 #include "tests/manager/FrameTestSupport.h"
 #include "tests/manager/ThumbTestSupport.h"

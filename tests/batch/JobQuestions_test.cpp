@@ -1,4 +1,4 @@
-#include "batch/JobQuestions.h"
+#include "batch/model/JobQuestions.h"
 #include "tests/batch/FileFixtures.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "batch/RenameFile.h"
+#include "batch/model/RenameFile.h"
 #include "tests/batch/FileFixtures.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "controls/CHtmlColor.h"
+#include "controls/model/CHtmlColor.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "controls/FolderTreePath.h"
+#include "controls/model/FolderTreePath.h"
 
 #include <gtest/gtest.h>
 

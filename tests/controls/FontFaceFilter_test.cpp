@@ -1,4 +1,4 @@
-#include "controls/FontFaceFilter.h"
+#include "controls/model/FontFaceFilter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "controls/HoverButtonModel.h"
+#include "controls/model/HoverButtonModel.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "controls/HtmlLayout.h"
+#include "controls/model/HtmlLayout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "editor/dialogs/AdjustSettings.h"
+#include "editor/model/AdjustSettings.h"
 
-#include "editor/dialogs/AdjustValues.h"
+#include "editor/model/AdjustValues.h"
 #include "tests/editor/DialogImages.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "editor/dialogs/AdjustValues.h"
+#include "editor/model/AdjustValues.h"
 
 #include "tests/editor/DialogImages.h"
 

@@ -1,4 +1,4 @@
-#include "editor/shell/BestFit.h"
+#include "editor/model/BestFit.h"
 
 #include <gtest/gtest.h>
 

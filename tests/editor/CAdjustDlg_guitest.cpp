@@ -1,7 +1,7 @@
-#include "editor/dialogs/CAdjustDlg.h"
+#include "editor/ui/CAdjustDlg.h"
 
 #include "controls/DialogTemplate.h"
-#include "editor/dialogs/CDlgImageView.h"
+#include "editor/ui/CDlgImageView.h"
 #include "resources/editor/DialogIds.h"
 #include "resources/editor/DialogStrings.h"
 #include "tests/editor/DialogImages.h"

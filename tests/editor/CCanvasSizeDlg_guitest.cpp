@@ -1,4 +1,4 @@
-#include "editor/dialogs/CCanvasSizeDlg.h"
+#include "editor/ui/CCanvasSizeDlg.h"
 
 #include "resources/editor/DialogIds.h"
 #include "resources/editor/DialogStrings.h"

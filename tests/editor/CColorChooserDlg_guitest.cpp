@@ -1,4 +1,4 @@
-#include "editor/dialogs/CColorChooserDlg.h"
+#include "editor/ui/CColorChooserDlg.h"
 
 #include "controls/DialogTemplate.h"
 #include "resources/editor/DialogIds.h"

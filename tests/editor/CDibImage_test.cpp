@@ -1,4 +1,4 @@
-#include "editor/dialogs/CDibImage.h"
+#include "editor/model/CDibImage.h"
 
 #include "tests/support/TestEnv.h"
 

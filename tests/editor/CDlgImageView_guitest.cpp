@@ -1,6 +1,6 @@
-#include "editor/dialogs/CDlgImageView.h"
+#include "editor/ui/CDlgImageView.h"
 
-#include "editor/dialogs/PreviewFit.h"
+#include "editor/model/PreviewFit.h"
 #include "tests/editor/DialogImages.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "editor/dialogs/CFlipDlg.h"
+#include "editor/ui/CFlipDlg.h"
 
-#include "editor/dialogs/CDlgImageView.h"
+#include "editor/ui/CDlgImageView.h"
 #include "resources/editor/DialogIds.h"
 #include "tests/editor/DialogImages.h"
 #include "tests/editor/ScriptedDialogs.h"

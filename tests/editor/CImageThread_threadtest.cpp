@@ -1,9 +1,9 @@
 // The editor's preload worker on real files, run again under ThreadSanitizer.
-#include "editor/shell/CImageThread.h"
+#include "editor/model/CImageThread.h"
 
-#include "editor/shell/CImageFolderList.h"
-#include "editor/shell/CPixoroDocModel.h"
-#include "editor/shell/CPixoroState.h"
+#include "editor/model/CImageFolderList.h"
+#include "editor/model/CPixoroDocModel.h"
+#include "editor/model/CPixoroState.h"
 #include "image/CLfImage.h"
 #include "tests/editor/ScriptedPrompts.h"
 #include "tests/image/PictureTestUtil.h"

@@ -1,4 +1,4 @@
-#include "editor/dialogs/CJpegOptionsDlg.h"
+#include "editor/ui/CJpegOptionsDlg.h"
 
 #include "resources/editor/EditorIds.h"
 

@@ -1,6 +1,6 @@
-#include "editor/shell/CPixoroDocModel.h"
+#include "editor/model/CPixoroDocModel.h"
 
-#include "editor/shell/CPixoroState.h"
+#include "editor/model/CPixoroState.h"
 #include "image/CLfImage.h"
 #include "resources/editor/EditorStrings.h"
 #include "tests/editor/ScriptedPrompts.h"

@@ -1,12 +1,12 @@
 // The image view in a real main frame and child window under the test X server: best
 // fit and zoom limits, crops made with mouse events compared with ImageMagick's crop,
 // undo, copy through the clipboard, printing onto a page in memory, folder steps.
-#include "editor/shell/CChildFrame.h"
-#include "editor/shell/CMainFrame.h"
-#include "editor/shell/CPixoroDoc.h"
-#include "editor/shell/CPixoroDocTemplate.h"
-#include "editor/shell/CPixoroState.h"
-#include "editor/shell/CPixoroView.h"
+#include "editor/ui/CChildFrame.h"
+#include "editor/ui/CMainFrame.h"
+#include "editor/ui/CPixoroDoc.h"
+#include "editor/ui/CPixoroDocTemplate.h"
+#include "editor/model/CPixoroState.h"
+#include "editor/ui/CPixoroView.h"
 #include "image/CLfImage.h"
 #include "image/gui/LfClipboard.h"
 #include "resources/editor/EditorIds.h"

@@ -1,8 +1,8 @@
-#include "editor/dialogs/CRedEyeDlg.h"
+#include "editor/ui/CRedEyeDlg.h"
 
 #include "controls/DialogTemplate.h"
-#include "editor/dialogs/CDlgImageView.h"
-#include "editor/dialogs/CRedEyeSmallImageView.h"
+#include "editor/ui/CDlgImageView.h"
+#include "editor/ui/CRedEyeSmallImageView.h"
 #include "resources/editor/DialogIds.h"
 #include "tests/editor/DialogImages.h"
 

@@ -1,4 +1,4 @@
-#include "editor/dialogs/CResizeDlg.h"
+#include "editor/ui/CResizeDlg.h"
 
 #include "resources/editor/DialogIds.h"
 #include "resources/editor/DialogStrings.h"

@@ -1,4 +1,4 @@
-#include "editor/dialogs/CRotateDlg.h"
+#include "editor/ui/CRotateDlg.h"
 
 #include "controls/DialogTemplate.h"
 

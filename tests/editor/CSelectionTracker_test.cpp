@@ -1,4 +1,4 @@
-#include "editor/shell/CSelectionTracker.h"
+#include "editor/model/CSelectionTracker.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "editor/shell/CUndoRing.h"
+#include "editor/model/CUndoRing.h"
 
 #include "image/CLfImage.h"
 

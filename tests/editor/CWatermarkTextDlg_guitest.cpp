@@ -1,13 +1,13 @@
 // The editor's graphical-text dialog on the document's Text command: Apply renders at
 // full size on the worker and only a completed rendering reaches the document, as one
 // undo step; Cancel, also during the rendering, changes nothing.
-#include "editor/dialogs/CWatermarkTextDlg.h"
+#include "editor/ui/CWatermarkTextDlg.h"
 
-#include "batch/CWxTextRasterizer.h"
+#include "graphictext/ui/CWxTextRasterizer.h"
 #include "controls/DialogTemplate.h"
-#include "editor/dialogs/CPixoroEditDialogs.h"
-#include "editor/shell/CPixoroDocModel.h"
-#include "editor/shell/CPixoroState.h"
+#include "editor/ui/CPixoroEditDialogs.h"
+#include "editor/model/CPixoroDocModel.h"
+#include "editor/model/CPixoroState.h"
 #include "resources/editor/TextDialog.h"
 #include "tests/editor/DialogImages.h"
 #include "tests/editor/ScriptedPrompts.h"

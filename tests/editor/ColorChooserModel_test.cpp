@@ -1,4 +1,4 @@
-#include "editor/dialogs/ColorChooserModel.h"
+#include "editor/model/ColorChooserModel.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "editor/dialogs/CHslColor.h"
-#include "editor/dialogs/HsbColor.h"
+#include "editor/model/CHslColor.h"
+#include "editor/model/HsbColor.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "editor/shell/DisplayBitmapMaker.h"
+#include "editor/model/DisplayBitmapMaker.h"
 
 #include "tests/image/PictureTestUtil.h"
 

@@ -1,10 +1,10 @@
 // The document's edit commands: the undo ring they feed, the dialogs they open, the view
 // operations they run in order, and what they refuse.
-#include "editor/shell/CPixoroDocModel.h"
+#include "editor/model/CPixoroDocModel.h"
 
-#include "editor/shell/CPixoroState.h"
-#include "editor/shell/EditDialogs.h"
-#include "editor/shell/EditZoomHost.h"
+#include "editor/model/CPixoroState.h"
+#include "editor/model/EditDialogs.h"
+#include "editor/model/EditZoomHost.h"
 #include "image/CLfImage.h"
 #include "resources/editor/EditorStrings.h"
 #include "tests/editor/ScriptedPrompts.h"

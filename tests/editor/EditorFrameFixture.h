@@ -2,9 +2,9 @@
 // The editor's document manager, template and main window, as start-up builds them, for
 // window tests; edits left by a test are dropped without saving.
 
-#include "editor/shell/CMainFrame.h"
-#include "editor/shell/CPixoroDocTemplate.h"
-#include "editor/shell/CPixoroState.h"
+#include "editor/ui/CMainFrame.h"
+#include "editor/ui/CPixoroDocTemplate.h"
+#include "editor/model/CPixoroState.h"
 #include "tests/editor/ScriptedPrompts.h"
 #include "tests/support/GuiTest.h"
 #include "tests/support/TestEnv.h"

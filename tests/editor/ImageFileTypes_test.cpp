@@ -1,7 +1,7 @@
-#include "editor/shell/CImageFolderList.h"
-#include "editor/shell/CPixoroCommandLineInfo.h"
-#include "editor/shell/ImageFileTypes.h"
-#include "editor/shell/ParamFile.h"
+#include "editor/model/CImageFolderList.h"
+#include "editor/model/CPixoroCommandLineInfo.h"
+#include "editor/model/ImageFileTypes.h"
+#include "editor/model/ParamFile.h"
 #include "tests/support/TestEnv.h"
 
 #include <gtest/gtest.h>

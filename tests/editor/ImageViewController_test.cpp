@@ -1,4 +1,4 @@
-#include "editor/shell/ImageViewController.h"
+#include "editor/model/ImageViewController.h"
 
 #include "image/CLfImage.h"
 

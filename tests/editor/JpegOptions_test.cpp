@@ -1,6 +1,6 @@
-#include "editor/dialogs/JpegOptions.h"
+#include "editor/model/JpegOptions.h"
 
-#include "editor/shell/CPixoroState.h"
+#include "editor/model/CPixoroState.h"
 #include "platform/SettingsStore.h"
 #include "resources/editor/EditorStrings.h"
 #include "tests/support/TestEnv.h"

@@ -1,4 +1,4 @@
-#include "editor/dialogs/NumberText.h"
+#include "editor/model/NumberText.h"
 
 #include <gtest/gtest.h>
 

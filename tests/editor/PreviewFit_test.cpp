@@ -1,4 +1,4 @@
-#include "editor/dialogs/PreviewFit.h"
+#include "editor/model/PreviewFit.h"
 
 #include <gtest/gtest.h>
 

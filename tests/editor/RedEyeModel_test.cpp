@@ -1,4 +1,4 @@
-#include "editor/dialogs/RedEyeModel.h"
+#include "editor/model/RedEyeModel.h"
 
 #include "tests/editor/DialogImages.h"
 

@@ -1,4 +1,4 @@
-#include "editor/dialogs/ResizeModel.h"
+#include "editor/model/ResizeModel.h"
 
 #include "resources/editor/DialogStrings.h"
 

@@ -1,4 +1,4 @@
-#include "editor/dialogs/RotateAngle.h"
+#include "editor/model/RotateAngle.h"
 
 #include "tests/editor/DialogImages.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 // Answers the document's questions from a script and records what it was asked and told.
 
-#include "editor/dialogs/JpegOptions.h"
-#include "editor/shell/DocPrompts.h"
+#include "editor/model/JpegOptions.h"
+#include "editor/model/DocPrompts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "editor/shell/ToolbarFilters.h"
+#include "editor/model/ToolbarFilters.h"
 
 #include <gtest/gtest.h>
 

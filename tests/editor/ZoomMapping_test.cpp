@@ -1,4 +1,4 @@
-#include "editor/shell/ZoomMapping.h"
+#include "editor/model/ZoomMapping.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "DocTestSupport.h"
 #include "FakeLoader.h"
-#include "manager/CChangeViewDlg.h"
-#include "manager/CQuorixState.h"
-#include "manager/StopWorkerThreads.h"
+#include "manager/ui/CChangeViewDlg.h"
+#include "manager/model/CQuorixState.h"
+#include "manager/ui/StopWorkerThreads.h"
 #include "tests/support/GuiTest.h"
 #include "tests/support/TestEnv.h"
 

@@ -1,4 +1,4 @@
-#include "manager/CFolderItem.h"
+#include "manager/model/CFolderItem.h"
 
 #include <gtest/gtest.h>
 

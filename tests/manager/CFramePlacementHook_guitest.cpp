@@ -1,5 +1,5 @@
 #include "controls/CWndHookMap.h"
-#include "manager/CFramePlacementHook.h"
+#include "controls/CFramePlacementHook.h"
 
 #include "tests/support/GuiTest.h"
 #include "tests/support/TestEnv.h"

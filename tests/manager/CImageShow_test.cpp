@@ -1,9 +1,9 @@
 #include "ThumbTestSupport.h"
-#include "manager/CFolderItem.h"
-#include "manager/CImageShow.h"
-#include "manager/CQuorixState.h"
-#include "manager/ManagerModes.h"
-#include "manager/ThumbnailMaker.h"
+#include "manager/model/CFolderItem.h"
+#include "manager/model/CImageShow.h"
+#include "manager/model/CQuorixState.h"
+#include "manager/model/ManagerModes.h"
+#include "manager/model/ThumbnailMaker.h"
 #include "tests/support/TestEnv.h"
 
 #include <gtest/gtest.h>

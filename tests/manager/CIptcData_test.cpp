@@ -1,5 +1,5 @@
 #include "ThumbTestSupport.h"
-#include "manager/CIptcData.h"
+#include "manager/model/CIptcData.h"
 #include "tests/support/TestEnv.h"
 
 #include <gtest/gtest.h>

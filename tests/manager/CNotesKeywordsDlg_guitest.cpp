@@ -1,5 +1,5 @@
 #include "DocTestSupport.h"
-#include "manager/CNotesKeywordsDlg.h"
+#include "manager/ui/CNotesKeywordsDlg.h"
 #include "resources/manager/ManagerDialogs.h"
 #include "tests/support/GuiTest.h"
 #include "tests/support/TestEnv.h"

@@ -1,7 +1,7 @@
 #include "DocTestSupport.h"
 #include "ThumbTestSupport.h"
-#include "manager/CImageThread.h"
-#include "manager/CQuorixState.h"
+#include "manager/model/CImageThread.h"
+#include "manager/model/CQuorixState.h"
 #include "tests/support/TestEnv.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "DocTestSupport.h"
-#include "manager/CQuorixState.h"
+#include "manager/model/CQuorixState.h"
 #include "platform/SettingsStore.h"
 #include "tests/support/TestEnv.h"
 

@@ -1,5 +1,5 @@
-#include "manager/CQuorixState.h"
-#include "manager/DecimalText.h"
+#include "manager/model/CQuorixState.h"
+#include "platform/DecimalText.h"
 #include "platform/SettingsStore.h"
 #include "tests/support/TestEnv.h"
 

@@ -1,5 +1,5 @@
 #include "DocTestSupport.h"
-#include "manager/CSessionFile.h"
+#include "manager/model/CSessionFile.h"
 #include "tests/support/TestEnv.h"
 
 #include <gtest/gtest.h>

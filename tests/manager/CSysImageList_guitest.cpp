@@ -1,4 +1,4 @@
-#include "manager/CSysImageList.h"
+#include "manager/ui/CSysImageList.h"
 
 #include <gtest/gtest.h>
 #include <wx/imaglist.h>

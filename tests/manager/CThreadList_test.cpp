@@ -1,8 +1,8 @@
 #include "DocTestSupport.h"
 #include "FakeLoader.h"
-#include "manager/CQuorixState.h"
-#include "manager/CThreadList.h"
-#include "manager/StopWorkerThreads.h"
+#include "manager/model/CQuorixState.h"
+#include "manager/model/CThreadList.h"
+#include "manager/ui/StopWorkerThreads.h"
 #include "tests/support/TestEnv.h"
 
 #include <gtest/gtest.h>

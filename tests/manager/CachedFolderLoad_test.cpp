@@ -1,8 +1,8 @@
 #include "ThumbTestSupport.h"
-#include "manager/CFolderItem.h"
-#include "manager/CachedFolderLoad.h"
-#include "manager/ThumbnailCache.h"
-#include "manager/ThumbnailMaker.h"
+#include "manager/model/CFolderItem.h"
+#include "manager/model/CachedFolderLoad.h"
+#include "manager/model/ThumbnailCache.h"
+#include "manager/model/ThumbnailMaker.h"
 #include "tests/support/TestEnv.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // A document for tests: no app, a session file in a temporary folder, messages and
 // view updates recorded instead of shown.
 
-#include "manager/CQuorixDoc.h"
+#include "manager/ui/CQuorixDoc.h"
 
 #include <memory>
 #include <string>

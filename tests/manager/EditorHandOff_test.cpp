@@ -1,5 +1,5 @@
-#include "manager/CFolderItem.h"
-#include "manager/EditorHandOff.h"
+#include "manager/model/CFolderItem.h"
+#include "manager/model/EditorHandOff.h"
 #include "tests/support/TestEnv.h"
 
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 // A loader thread for tests: it keeps reading the image records it was given until it
 // is asked to stop, and can be held back from ending.
 
-#include "manager/CFolderItem.h"
-#include "manager/CMainThread.h"
+#include "manager/model/CFolderItem.h"
+#include "manager/model/CMainThread.h"
 
 #include <atomic>
 #include <chrono>

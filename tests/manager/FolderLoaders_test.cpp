@@ -1,8 +1,8 @@
 #include "DocTestSupport.h"
 #include "ThumbTestSupport.h"
-#include "manager/CImageThread.h"
-#include "manager/CQuorixState.h"
-#include "manager/FolderLoaders.h"
+#include "manager/model/CImageThread.h"
+#include "manager/model/CQuorixState.h"
+#include "manager/ui/FolderLoaders.h"
 #include "tests/support/TestEnv.h"
 
 #include <gtest/gtest.h>

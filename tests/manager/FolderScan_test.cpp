@@ -1,5 +1,5 @@
-#include "manager/CFolderItem.h"
-#include "manager/FolderScan.h"
+#include "manager/model/CFolderItem.h"
+#include "manager/model/FolderScan.h"
 #include "tests/support/TestEnv.h"
 
 #include <gtest/gtest.h>

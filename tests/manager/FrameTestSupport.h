@@ -2,8 +2,8 @@
 // The manager's document template with the session file in a test's folder, and a
 // screenshot of the test display kept as an artefact.
 
-#include "manager/CQuorixDoc.h"
-#include "manager/CQuorixDocTemplate.h"
+#include "manager/ui/CQuorixDoc.h"
+#include "manager/ui/CQuorixDocTemplate.h"
 
 #include <gtest/gtest.h>
 #include <wx/dcmemory.h>

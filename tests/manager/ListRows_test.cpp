@@ -1,5 +1,5 @@
-#include "manager/ListRows.h"
-#include "manager/ManagerModes.h"
+#include "manager/model/ListRows.h"
+#include "manager/model/ManagerModes.h"
 #include "tests/support/TestEnv.h"
 
 #include <gtest/gtest.h>

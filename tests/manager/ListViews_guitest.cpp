@@ -1,12 +1,12 @@
 #include "DocTestSupport.h"
 #include "ManagerHarness.h"
 #include "ThumbTestSupport.h"
-#include "manager/CDetailListView.h"
-#include "manager/CImageListView.h"
-#include "manager/CListPrintout.h"
-#include "manager/CSysImageList.h"
-#include "manager/ManagerModes.h"
-#include "manager/ThumbnailMaker.h"
+#include "manager/ui/CDetailListView.h"
+#include "manager/ui/CImageListView.h"
+#include "manager/ui/CListPrintout.h"
+#include "manager/ui/CSysImageList.h"
+#include "manager/model/ManagerModes.h"
+#include "manager/model/ThumbnailMaker.h"
 #include "resources/manager/ManagerIds.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "manager/MainFrameLayout.h"
+#include "manager/model/MainFrameLayout.h"
 
 #include <gtest/gtest.h>
 

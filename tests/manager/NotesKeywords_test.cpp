@@ -1,8 +1,8 @@
 #include "ThumbTestSupport.h"
-#include "manager/CFolderItem.h"
-#include "manager/CImageThread.h"
-#include "manager/NotesKeywords.h"
-#include "manager/ThumbnailCache.h"
+#include "manager/model/CFolderItem.h"
+#include "manager/model/CImageThread.h"
+#include "manager/model/NotesKeywords.h"
+#include "manager/model/ThumbnailCache.h"
 #include "tests/support/TestEnv.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // folders of its own; its windows are watched through the X server.
 #include "FrameTestSupport.h"
 #include "image/CLfImage.h"
-#include "manager/WindowPlacement.h"
+#include "platform/WindowPlacement.h"
 #include "platform/SettingsStore.h"
 #include "tests/support/GuiTest.h"
 #include "tests/support/ProgramUnderX.h"

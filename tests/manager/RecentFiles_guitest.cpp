@@ -1,4 +1,4 @@
-#include "manager/CQuorixApp.h"
+#include "manager/ui/CQuorixApp.h"
 #include "platform/SettingsStore.h"
 #include "resources/manager/ManagerStrings.h"
 #include "tests/support/TestEnv.h"

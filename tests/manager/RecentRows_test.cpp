@@ -1,4 +1,4 @@
-#include "manager/RecentRows.h"
+#include "manager/model/RecentRows.h"
 
 #include <gtest/gtest.h>
 

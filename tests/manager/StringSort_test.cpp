@@ -1,5 +1,5 @@
-#include "manager/FolderPaths.h"
-#include "manager/StringSort.h"
+#include "platform/FolderPaths.h"
+#include "platform/StringSort.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "manager/ThumbGrid.h"
+#include "manager/model/ThumbGrid.h"
 
 #include <gtest/gtest.h>
 

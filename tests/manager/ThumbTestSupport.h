@@ -2,7 +2,7 @@
 // Picture files and file times for the thumbnail tests.
 
 #include "image/CLfImage.h"
-#include "manager/ThumbnailPixels.h"
+#include "manager/model/ThumbnailPixels.h"
 
 #include <gtest/gtest.h>
 

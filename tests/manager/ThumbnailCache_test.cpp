@@ -1,6 +1,6 @@
 #include "ThumbTestSupport.h"
-#include "manager/CFolderItem.h"
-#include "manager/ThumbnailCache.h"
+#include "manager/model/CFolderItem.h"
+#include "manager/model/ThumbnailCache.h"
 #include "platform/Dib.h"
 #include "tests/support/TestEnv.h"
 

@@ -1,5 +1,5 @@
 #include "ThumbTestSupport.h"
-#include "manager/ThumbnailMaker.h"
+#include "manager/model/ThumbnailMaker.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // A JPEG decoded at reduced scale for its thumbnail must give the thumbnail a full
 // decode gives, within a few levels, on smooth photographs and on hard edges alike.
 #include "ThumbTestSupport.h"
-#include "manager/ThumbnailMaker.h"
+#include "manager/model/ThumbnailMaker.h"
 #include "tests/support/TestEnv.h"
 
 #include <gtest/gtest.h>

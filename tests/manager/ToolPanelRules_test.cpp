@@ -1,6 +1,6 @@
-#include "manager/CFolderItem.h"
-#include "manager/ManagerModes.h"
-#include "manager/ToolPanelRules.h"
+#include "manager/model/CFolderItem.h"
+#include "manager/model/ManagerModes.h"
+#include "manager/model/ToolPanelRules.h"
 
 #include <gtest/gtest.h>
 

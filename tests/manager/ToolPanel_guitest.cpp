@@ -3,9 +3,9 @@
 #include "ManagerHarness.h"
 #include "ThumbTestSupport.h"
 #include "controls/CHoverButton.h"
-#include "manager/CMainFrame.h"
-#include "manager/CToolPanelArt.h"
-#include "manager/CTollbarView.h"
+#include "manager/ui/CMainFrame.h"
+#include "manager/ui/CToolPanelArt.h"
+#include "manager/ui/CTollbarView.h"
 #include "resources/manager/ManagerIds.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "print/LayoutConfigFile.h"
+#include "print/model/LayoutConfigFile.h"
 
 #include <gtest/gtest.h>
 

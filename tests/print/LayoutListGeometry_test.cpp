@@ -1,4 +1,4 @@
-#include "print/LayoutListGeometry.h"
+#include "print/model/LayoutListGeometry.h"
 
 #include <gtest/gtest.h>
 

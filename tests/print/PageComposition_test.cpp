@@ -1,4 +1,4 @@
-#include "print/PageComposition.h"
+#include "print/model/PageComposition.h"
 
 #include <gtest/gtest.h>
 

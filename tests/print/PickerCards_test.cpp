@@ -1,6 +1,6 @@
-#include "print/PickerCards.h"
+#include "print/model/PickerCards.h"
 
-#include "manager/CFolderItem.h"
+#include "manager/model/CFolderItem.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "print/PrintCellSequence.h"
+#include "print/model/PrintCellSequence.h"
 
 #include "image/CLfImage.h"
-#include "manager/CFolderItem.h"
+#include "manager/model/CFolderItem.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "print/PrintFrameGeometry.h"
+#include "print/model/PrintFrameGeometry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The connection thread runs its work once, off the calling thread, and says it ended.
-#include "upload/CConnectionThread.h"
+#include "upload/model/CConnectionThread.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The plain socket: its connection and the service's commands reach the owner, a short
 // receive goes to the message box, and a failed connect tells nobody.
-#include "upload/CPlainSocket.h"
+#include "upload/model/CPlainSocket.h"
 
 #include "platform/PollReactor.h"
 #include "tests/support/LoopbackListener.h"

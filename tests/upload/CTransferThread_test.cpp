@@ -1,4 +1,4 @@
-#include "upload/CTransferThread.h"
+#include "upload/model/CTransferThread.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Upload Now end to end without a window: copies of real images, the login against the
 // fake web host, the upload to the fake service, the end, the refusals, and the
 // time-out with Retry under a stepped clock.
-#include "upload/CUploadController.h"
+#include "upload/model/CUploadController.h"
 
 #include "image/CLfImage.h"
 #include "platform/PollReactor.h"

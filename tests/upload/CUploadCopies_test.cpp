@@ -1,4 +1,4 @@
-#include "upload/CUploadCopies.h"
+#include "upload/model/CUploadCopies.h"
 
 #include "image/CLfImage.h"
 #include "tests/support/TestEnv.h"

@@ -3,12 +3,12 @@
 // the close box in the middle of a transfer, the manager's Upload command, the
 // compression choice and the browser addresses. Every question the dialog asks gets a
 // scripted answer.
-#include "upload/CCompressionDlg.h"
-#include "upload/CServerMessageDlg.h"
-#include "upload/CUploadDlg.h"
+#include "upload/ui/CCompressionDlg.h"
+#include "upload/ui/CServerMessageDlg.h"
+#include "upload/ui/CUploadDlg.h"
 
 #include "image/CLfImage.h"
-#include "manager/CQuorixState.h"
+#include "manager/model/CQuorixState.h"
 #include "platform/SettingsStore.h"
 #include "platform/gui/WxReactor.h"
 #include "resources/manager/UploadDialogs.h"
@@ -17,7 +17,7 @@
 #include "tests/support/FakeWebHost.h"
 #include "tests/support/GuiTest.h"
 #include "tests/support/TestEnv.h"
-#include "upload/ServiceSettings.h"
+#include "upload/model/ServiceSettings.h"
 
 #include <gtest/gtest.h>
 #include <wx/button.h>

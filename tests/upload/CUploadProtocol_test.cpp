@@ -1,10 +1,10 @@
 // The protocol engine against the fake upload service on loopback, directly, through
 // an HTTP proxy, and after a stall with a retry; the login over HTTP against the
 // fake web host.
-#include "upload/CTransferThread.h"
-#include "upload/CUploadProtocol.h"
-#include "upload/HttpLogin.h"
-#include "upload/LoginReply.h"
+#include "upload/model/CTransferThread.h"
+#include "upload/model/CUploadProtocol.h"
+#include "upload/model/HttpLogin.h"
+#include "upload/model/LoginReply.h"
 
 #include "platform/PollReactor.h"
 #include "tests/net/NetTestPeers.h"

@@ -1,4 +1,4 @@
-#include "upload/LoginReply.h"
+#include "upload/model/LoginReply.h"
 
 #include "tests/support/FakeWebHost.h"
 

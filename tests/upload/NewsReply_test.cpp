@@ -1,6 +1,6 @@
 // The news script's addresses and replies, and the news check over HTTP.
-#include "upload/CNewsCheck.h"
-#include "upload/NewsReply.h"
+#include "upload/model/CNewsCheck.h"
+#include "upload/model/NewsReply.h"
 
 #include "tests/support/FakeWebHost.h"
 

@@ -1,5 +1,5 @@
 // The proxy values' Apply rules: what is refused, what is stored, what stays.
-#include "upload/ProxySettings.h"
+#include "upload/model/ProxySettings.h"
 
 #include <gtest/gtest.h>
 

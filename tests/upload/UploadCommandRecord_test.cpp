@@ -1,4 +1,4 @@
-#include "upload/UploadCommandRecord.h"
+#include "upload/model/UploadCommandRecord.h"
 
 #include <gtest/gtest.h>
 

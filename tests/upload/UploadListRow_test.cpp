@@ -1,6 +1,6 @@
 // The upload list's column texts and orders, and where the service's hosts come from.
-#include "upload/ServiceSettings.h"
-#include "upload/UploadListRow.h"
+#include "upload/model/ServiceSettings.h"
+#include "upload/model/UploadListRow.h"
 
 #include "platform/SettingsStore.h"
 #include "tests/support/TestEnv.h"

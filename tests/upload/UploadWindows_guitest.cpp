@@ -1,10 +1,10 @@
 // The upload client's windows that nothing in the program opens: the proxy setting
 // dialog with its validation, the news dialog and the inbox view.
-#include "upload/CInboxView.h"
-#include "upload/CNewsDlg.h"
-#include "upload/CProxySettingDlg.h"
+#include "upload/ui/CInboxView.h"
+#include "upload/ui/CNewsDlg.h"
+#include "upload/ui/CProxySettingDlg.h"
 
-#include "manager/CQuorixState.h"
+#include "manager/model/CQuorixState.h"
 #include "platform/SettingsStore.h"
 #include "resources/manager/UploadDialogs.h"
 #include "tests/manager/DocTestSupport.h"

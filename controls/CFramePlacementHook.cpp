@@ -1,0 +1,115 @@
+#include "controls/CFramePlacementHook.h"
+
+#include <wx/display.h>
+#include <wx/toplevel.h>
+
+CFramePlacementHook::CFramePlacementHook(wxTopLevelWindow* frame, unsigned showCmd, std::string entry,
+                                         std::string section, lfplat::SettingsStore store)
+    : m_frame(frame), m_entry(std::move(entry)), m_section(std::move(section)), m_store(std::move(store))
+{
+    // Whatever changes the window's rectangle or state; the close comes while it is whole.
+    Bind(wxEVT_SIZE, &CFramePlacementHook::OnTrackedEvent, this);
+    Bind(wxEVT_MOVE, &CFramePlacementHook::OnTrackedEvent, this);
+    Bind(wxEVT_MAXIMIZE, &CFramePlacementHook::OnTrackedEvent, this);
+    Bind(wxEVT_ICONIZE, &CFramePlacementHook::OnTrackedEvent, this);
+    Bind(wxEVT_SHOW, &CFramePlacementHook::OnTrackedEvent, this);
+    Bind(wxEVT_CLOSE_WINDOW, &CFramePlacementHook::OnTrackedEvent, this);
+    HookWindow(frame);
+
+    std::optional<WindowPlacement> stored;
+    if (auto text = m_store.Get(m_section, m_entry))
+        stored = WindowPlacement::Parse(*text);
+    if (!stored) {
+        Show(showCmd);
+        return;
+    }
+    const std::vector<PlacementRect> displays = DisplayRects();
+    stored->MoveOntoDisplays(displays);
+    if (!displays.empty())
+        stored->ClampToScreen(displays.front().width, displays.front().height);
+    const PlacementRect r = stored->Normal();
+    m_normal = m_previousNormal = wxRect(r.x, r.y, r.width, r.height);
+    m_frame->SetSize(m_normal);
+    Show(stored->showCmd);
+}
+
+std::vector<PlacementRect> CFramePlacementHook::DisplayRects()
+{
+    std::vector<PlacementRect> rects;
+    for (unsigned i = 0; i < wxDisplay::GetCount(); ++i) {
+        const wxDisplay display(i);
+        const wxRect g = display.GetGeometry();
+        const PlacementRect r{g.x, g.y, g.width, g.height};
+        if (display.IsPrimary())
+            rects.insert(rects.begin(), r);
+        else
+            rects.push_back(r);
+    }
+    return rects;
+}
+
+void CFramePlacementHook::Show(unsigned showCmd)
+{
+    WindowPlacement asked;
+    asked.showCmd = showCmd;
+    // The state is set before showing, so that the window appears in it.
+    if (asked.IsMaximized()) {
+        m_frame->Maximize(true);
+        m_maximised = true;
+        m_maximisedRect = m_frame->GetRect();
+    }
+    if (asked.IsMinimized())
+        m_frame->Iconize(true);
+    m_frame->Show(true);
+    Track();
+}
+
+void CFramePlacementHook::OnTrackedEvent(wxEvent& event)
+{
+    if (event.GetEventObject() == m_frame)
+        Track();
+    event.Skip();
+}
+
+void CFramePlacementHook::Track()
+{
+    if (!m_frame)
+        return;
+    const bool maximised = m_frame->IsMaximized();
+    const wxRect rect = m_frame->GetRect();
+    m_minimised = m_frame->IsIconized();
+    if (maximised) {
+        if (!m_maximised && rect == m_normal && !m_previousNormal.IsEmpty())
+            m_normal = m_previousNormal;  // the maximised size came before the state
+        m_maximised = true;
+        m_maximisedRect = rect;
+    } else if (m_maximised && rect == m_maximisedRect) {
+        // The state went without the window changing: with no window manager to keep it,
+        // the toolkit drops a maximised state it had set on its own. Keep it.
+    } else if (!m_minimised) {
+        m_maximised = false;
+        if (rect != m_normal) {
+            m_previousNormal = m_normal;
+            m_normal = rect;
+        }
+    }
+}
+
+WindowPlacement CFramePlacementHook::CurrentPlacement() const
+{
+    WindowPlacement p;
+    p.flags = m_maximised ? WindowPlacement::kRestoreToMaximized : 0;
+    p.showCmd = m_minimised ? WindowPlacement::kShowMinimized
+                : m_maximised ? WindowPlacement::kShowMaximized
+                              : WindowPlacement::kShowNormal;
+    p.SetNormal({m_normal.x, m_normal.y, m_normal.width, m_normal.height});
+    return p;
+}
+
+void CFramePlacementHook::OnWindowDestroying()
+{
+    m_frame = nullptr;
+    // A window never seen at a proper size leaves the stored placement alone.
+    if (m_normal.width > 0 && m_normal.height > 0)
+        m_store.Set(m_section, m_entry, CurrentPlacement().Format());
+}

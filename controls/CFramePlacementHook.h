@@ -1,0 +1,47 @@
+#pragma once
+// Keeps the main window's size, position and state between runs: restores the placement
+// stored in the settings when it is made, follows the window while it lives, and stores
+// the placement again when the window is destroyed. The toolkit reports no "normal"
+// rectangle for a maximised window, so the hook remembers the last one it saw.
+
+#include "controls/CWndHook.h"
+#include "platform/WindowPlacement.h"
+#include "platform/SettingsStore.h"
+
+#include <wx/gdicmn.h>
+
+#include <string>
+
+class wxTopLevelWindow;
+
+class CFramePlacementHook : public CWndHook {
+public:
+    // Hooks frame and shows it: with the stored placement when a valid one is stored under
+    // section/entry, otherwise as showCmd says (a WindowPlacement show command).
+    CFramePlacementHook(wxTopLevelWindow* frame, unsigned showCmd, std::string entry, std::string section,
+                        lfplat::SettingsStore store);
+
+    // What would be stored now.
+    WindowPlacement CurrentPlacement() const;
+
+    // The displays' rectangles, the primary one first.
+    static std::vector<PlacementRect> DisplayRects();
+
+protected:
+    void OnWindowDestroying() override;
+
+private:
+    void Show(unsigned showCmd);
+    void Track();
+    void OnTrackedEvent(wxEvent& event);
+
+    wxTopLevelWindow* m_frame;
+    std::string m_entry;
+    std::string m_section;
+    lfplat::SettingsStore m_store;
+    wxRect m_normal;
+    wxRect m_previousNormal;
+    wxRect m_maximisedRect;
+    bool m_maximised = false;
+    bool m_minimised = false;
+};

@@ -1,0 +1,43 @@
+#include "editor/ui/CPixoroPrompts.h"
+
+#include "editor/ui/CJpegOptionsDlg.h"
+#include "editor/ui/CPixoroApp.h"
+#include "resources/editor/EditorStrings.h"
+
+#include <wx/msgdlg.h>
+
+DocPrompts::Answer CPixoroPrompts::AskYesNoCancel(const std::string& text)
+{
+    switch (wxMessageBox(wxString::FromUTF8(text), estr::kAppTitle, wxYES_NO | wxCANCEL | wxICON_QUESTION,
+                         m_parent)) {
+    case wxYES: return Answer::Yes;
+    case wxNO: return Answer::No;
+    default: return Answer::Cancel;
+    }
+}
+
+void CPixoroPrompts::ShowMessage(const std::string& text, Icon icon)
+{
+    long style = wxOK;
+    switch (icon) {
+    case Icon::None: style |= wxICON_NONE; break;
+    case Icon::Information: style |= wxICON_INFORMATION; break;
+    case Icon::Error: style |= wxICON_ERROR; break;
+    case Icon::Question: style |= wxICON_QUESTION; break;
+    }
+    wxMessageBox(wxString::FromUTF8(text), estr::kAppTitle, style, m_parent);
+}
+
+bool CPixoroPrompts::AskJpegOptions(JpegOptions& options, bool namePending)
+{
+    CJpegOptionsDlg dialog(m_parent, options, namePending);
+    if (dialog.ShowModal() != wxID_OK)
+        return false;
+    options = dialog.GetOptions();
+    return true;
+}
+
+bool CPixoroPrompts::AskSaveFileName(std::string& name, int& type)
+{
+    return CPixoroApp::PromptForFileName(m_parent, name, false, &type);
+}

@@ -1,5 +1,0 @@
-#include "manager/CDeleteHistoryDlg.h"
-
-#include "resources/manager/ManagerDialogs.h"
-
-CDeleteHistoryDlg::CDeleteHistoryDlg(wxWindow* parent) { CreateDialogFromTemplate(*this, parent, mdlg::DeleteHistory()); }

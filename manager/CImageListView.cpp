@@ -1,7 +1,0 @@
-#include "manager/CImageListView.h"
-
-#include "manager/ManagerModes.h"
-
-wxIMPLEMENT_DYNAMIC_CLASS(CImageListView, CSort_listView);
-
-int CImageListView::ViewMode() const { return kViewThumbnailsAndDetails; }

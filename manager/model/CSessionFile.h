@@ -1,0 +1,28 @@
+#pragma once
+// The session file "qkvex.sess": the upload account, the folders to reopen and the
+// connection settings, one KEY=value line each, lines ended by CR LF.
+
+#include "manager/model/SessionValues.h"
+
+#include <string>
+#include <vector>
+
+class CSessionFile {
+public:
+    // Reads the file into values and returns the folders it names that can be listed,
+    // in the file's order; a missing file leaves values as they are and names none.
+    static std::vector<std::string> Read(const std::string& path, SessionValues& values);
+    // The full form with the folders to keep, written when the document closes. The old
+    // file stays when the new one cannot be written completely.
+    static bool Write(const std::string& path, const SessionValues& values, const std::vector<std::string>& folders);
+    // The short form written by Delete Cache: no folders and no proxy lines.
+    static bool WriteShort(const std::string& path, const SessionValues& values);
+
+    static std::string Format(const SessionValues& values, const std::vector<std::string>& folders);
+    static std::string FormatShort(const SessionValues& values);
+    // The service hosts a SERVER line may name.
+    static bool IsAcceptedServer(const std::string& host);
+
+    // Larger files are read only up to this many bytes.
+    static constexpr size_t kMaxFileSize = 1 << 20;
+};

@@ -1,0 +1,753 @@
+#include "manager/ui/CSort_listView.h"
+
+#include "manager/ui/CDirectoryView.h"
+#include "manager/model/CImageThread.h"
+#include "manager/ui/CListPrintout.h"
+#include "manager/ui/CPaneHost.h"
+#include "manager/ui/CQuorixDoc.h"
+#include "manager/model/CQuorixState.h"
+#include "manager/ui/CSysImageList.h"
+#include "manager/model/EditorHandOff.h"
+#include "platform/FolderPaths.h"
+#include "manager/ui/ImageCommands.h"
+#include "manager/model/FolderScan.h"
+#include "manager/model/ListRows.h"
+#include "manager/model/ManagerModes.h"
+#include "manager/model/ThumbnailMaker.h"
+#include "resources/manager/ManagerIds.h"
+#include "resources/manager/ManagerMenus.h"
+#include "resources/manager/ManagerStrings.h"
+
+#include <wx/app.h>
+#include <wx/listctrl.h>
+#include <wx/menu.h>
+#include <wx/msgdlg.h>
+#include <wx/print.h>
+#include <wx/printdlg.h>
+#include <wx/treectrl.h>
+#include <wx/utils.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <unordered_map>
+
+wxIMPLEMENT_ABSTRACT_CLASS(CSort_listView, CPaneView);
+
+wxBEGIN_EVENT_TABLE(CSort_listView, CPaneView)
+    EVT_MENU(ID_FILE_PRINT, CSort_listView::OnPrint)
+    EVT_MENU(ID_FILE_PRINT_DIRECT, CSort_listView::OnPrint)
+    EVT_MENU(ID_FILE_PRINT_PREVIEW, CSort_listView::OnPrintPreview)
+    EVT_UPDATE_UI(ID_FILE_PRINT, CSort_listView::OnUpdatePrint)
+    EVT_UPDATE_UI(ID_FILE_PRINT_PREVIEW, CSort_listView::OnUpdatePrint)
+wxEND_EVENT_TABLE()
+
+const wxColour CSort_listView::kHighlight(thumbs::kBackgroundRed, thumbs::kBackgroundGreen, thumbs::kBackgroundBlue);
+const char* const CSort_listView::kSelectFirstText = "Please select one or more images in order to use this function.";
+const char* const CSort_listView::kDeleteQuestion = " The file(s) you have selected will be deleted.\nAre you sure?";
+const char* const CSort_listView::kSeveralToRenameText =
+    "You have more than one image selected. Please select a single image to Rename";
+
+// The list control: a virtual report list whose texts, pictures and colours come from
+// the view's rows.
+class CRowListCtrl : public wxListCtrl {
+public:
+    CRowListCtrl(CSort_listView& view, wxWindow* parent, const wxSize& size)
+        : wxListCtrl(parent, wxID_ANY, wxDefaultPosition, size, wxLC_REPORT | wxLC_VIRTUAL | wxBORDER_SUNKEN),
+          m_view(view)
+    {
+    }
+
+    wxString OnGetItemText(long item, long column) const override
+    {
+        const ListRowItem* row = m_view.Row(size_t(item));
+        return row ? wxString::FromUTF8(listrows::ColumnText(*row, int(column))) : wxString();
+    }
+    int OnGetItemColumnImage(long item, long column) const override
+    {
+        const ListRowItem* row = column == 0 ? m_view.Row(size_t(item)) : nullptr;
+        return row ? row->imageIndex : -1;
+    }
+
+private:
+    CSort_listView& m_view;
+};
+
+namespace {
+
+// The folder that holds path: up to its last "/", the root for a folder in it, and
+// nothing for the root itself or a path without any "/".
+std::string ParentFolder(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos || path == "/")
+        return {};
+    return slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+}  // namespace
+
+CSort_listView::CSort_listView() = default;
+
+CSort_listView::~CSort_listView()
+{
+    // The fill posts to this view's list: it ends before the list goes.
+    if (CQuorixState* state = State())
+        state->m_threads.StopAndWait(true);
+    if (CQuorixDoc* doc = Doc())
+        doc->m_arrListRows.clear();
+}
+
+CQuorixDoc* CSort_listView::Doc() const { return dynamic_cast<CQuorixDoc*>(GetDocument()); }
+
+CFolderItem* CSort_listView::Folder() const
+{
+    CQuorixDoc* doc = Doc();
+    return doc ? doc->GetCurrentFolder() : nullptr;
+}
+
+CQuorixState* CSort_listView::State() const
+{
+    CQuorixDoc* doc = Doc();
+    return doc ? doc->GetAppState() : nullptr;
+}
+
+wxWindow* CSort_listView::CreatePaneWindow(wxWindow* parent, const wxSize& size)
+{
+    auto* list = new CRowListCtrl(*this, parent, size);
+    m_list = list;
+    if (ViewMode() == kViewThumbnailsAndDetails) {
+        m_thumbnails = std::make_unique<wxImageList>(thumbs::kThumbWidth, thumbs::kThumbHeight, true, 0);
+        m_list->SetImageList(m_thumbnails.get(), wxIMAGE_LIST_SMALL);
+    } else if (auto* host = dynamic_cast<CPaneHost*>(wxGetTopLevelParent(parent)); host && host->GetSysImageList()) {
+        m_list->SetImageList(host->GetSysImageList()->GetImageList(true), wxIMAGE_LIST_SMALL);
+    }
+    // The size column is as wide as a large file's text in this desktop's font, never
+    // narrower than its nominal width: "175.83 KB" was cut short in 70 pixels.
+    const int sizeWidth = std::max(kSizeWidth, m_list->GetTextExtent("99999.99 KB").x + 16);
+    int dateWidth = 150;
+    if (auto* host = dynamic_cast<CPaneHost*>(wxGetTopLevelParent(parent))) {
+        const int frameWidth = wxGetTopLevelParent(parent)->GetClientSize().x;
+        const int left = host->GetLeftColumn() ? host->GetLeftColumn()->GetSize().x : 0;
+        dateWidth = std::max(80, frameWidth - left - (kNameWidth + sizeWidth + 10));
+    }
+    m_list->AppendColumn("Filename", wxLIST_FORMAT_LEFT, kNameWidth);
+    m_list->AppendColumn("Size", wxLIST_FORMAT_LEFT, sizeWidth);
+    m_list->AppendColumn("Date", wxLIST_FORMAT_LEFT, dateWidth);
+
+    m_list->Bind(wxEVT_LIST_COL_CLICK, [this](wxListEvent& e) { ColumnClick(e.GetColumn()); });
+    m_list->Bind(wxEVT_LIST_ITEM_SELECTED, [this](wxListEvent& e) { ScheduleSync(), e.Skip(); });
+    m_list->Bind(wxEVT_LIST_ITEM_DESELECTED, [this](wxListEvent& e) { ScheduleSync(), e.Skip(); });
+    m_list->Bind(wxEVT_LIST_ITEM_ACTIVATED, [this](wxListEvent& e) { DoubleClick(int(e.GetIndex())); });
+    m_list->Bind(wxEVT_LIST_ITEM_RIGHT_CLICK, [this](wxListEvent& e) {
+        RightClick(int(e.GetIndex()), m_list->ScreenToClient(wxGetMousePosition()));
+    });
+    m_list->Bind(wxEVT_LIST_BEGIN_DRAG, [this](wxListEvent& e) { BeginDrag(int(e.GetIndex())); });
+    m_list->Bind(wxEVT_MENU, &CSort_listView::OnCommand, this, ID_IMAGE_EDITOR);
+    m_list->Bind(wxEVT_MENU, &CSort_listView::OnCommand, this, ID_IMAGE_COPY, ID_IMAGE_DELETE);
+    m_list->Bind(wxEVT_MENU, &CSort_listView::OnCommand, this, ID_IMAGE_RENAME);
+    // Mouse input reaches the window that holds the rows, not the control.
+    if (wxWindow* items = ItemWindow()) {
+        items->Bind(wxEVT_LEFT_UP, [this](wxMouseEvent& e) {
+            if (m_bDragging)
+                Drop(wxGetMousePosition());
+            else
+                ScheduleSync();
+            e.Skip();
+        });
+        items->Bind(wxEVT_MOTION, [this](wxMouseEvent& e) {
+            if (m_bDragging)
+                DragMove(wxGetMousePosition());
+            e.Skip();
+        });
+        items->Bind(wxEVT_MOUSE_CAPTURE_LOST, [this](wxMouseCaptureLostEvent&) {
+            if (m_bDragging)
+                Drop(wxPoint(-1, -1));
+        });
+        items->Bind(wxEVT_RIGHT_UP, [this, items](wxMouseEvent& e) {
+            int flags = 0;
+            const wxPoint at = m_list->ScreenToClient(items->ClientToScreen(e.GetPosition()));
+            if (m_list->HitTest(e.GetPosition(), flags) < 0)
+                RightClick(-1, at);
+            e.Skip();
+        });
+    }
+    // The first fill, once the view has joined its document.
+    m_list->CallAfter([this] { RefreshList(); });
+    return m_list;
+}
+
+wxWindow* CSort_listView::ItemWindow() const
+{
+    if (!m_list)
+        return nullptr;
+    // The report list keeps its rows in a child window below the header: the tallest one.
+    wxWindow* items = m_list;
+    int tallest = -1;
+    for (wxWindow* child : m_list->GetChildren())
+        if (child->GetSize().y > tallest && wxString(child->GetClassInfo()->GetClassName()) != "wxListHeaderWindow") {
+            tallest = child->GetSize().y;
+            items = child;
+        }
+    return items;
+}
+
+// ---- Rows ------------------------------------------------------------------------
+
+size_t CSort_listView::RowCount() const
+{
+    CQuorixDoc* doc = Doc();
+    return doc ? doc->m_arrListRows.size() : 0;
+}
+
+const ListRowItem* CSort_listView::Row(size_t index) const
+{
+    CQuorixDoc* doc = Doc();
+    return doc && index < doc->m_arrListRows.size() ? doc->m_arrListRows[index].get() : nullptr;
+}
+
+void CSort_listView::OnUpdate(wxView*, wxObject*) { RefreshList(); }
+
+void CSort_listView::ClearRows()
+{
+    ++m_nFill;  // batches of an earlier fill still queued are dropped
+    m_rowImages.clear();
+    if (CQuorixDoc* doc = Doc())
+        doc->m_arrListRows.clear();
+    if (m_thumbnails)
+        m_thumbnails->RemoveAll();
+    if (m_list) {
+        m_bChangingSelection = true;
+        m_list->SetItemCount(0);
+        m_list->Refresh();
+        m_bChangingSelection = false;
+    }
+}
+
+void CSort_listView::RefreshList()
+{
+    CQuorixDoc* doc = Doc();
+    CQuorixState* state = State();
+    m_bFillDone = true;
+    if (!doc || !m_list)
+        return;
+    // The rows name records that are about to change: no fill may run on.
+    if (state)
+        state->m_threads.StopAndWait(true, nullptr, state->m_pumpWhileWaiting);
+    ClearRows();
+    if (ViewMode() == kViewThumbnailsAndDetails)
+        doc->m_bViewReplaced = false;
+    CFolderItem* folder = doc->GetCurrentFolder();
+    if (!state || !folder || folder->m_strPath.empty())
+        return;
+
+    CImageShow::Settings settings;
+    settings.viewMode = ViewMode();
+    settings.showOtherFiles = doc->m_bShowOtherFiles;
+    settings.cacheFolder = doc->GetCacheDirName(folder->m_strPath);
+    settings.placeholderPath = state->m_strAppFolder + mstr::kPlaceholderPicture;
+    settings.fill = m_nFill;
+    // The sink runs on the fill's thread: it only queues to the list, which lives until
+    // the fill has been joined (the destructor).
+    wxListCtrl* list = m_list;
+    auto fill = std::make_unique<CImageShow>(*state, *folder, std::move(settings), [this, list](CImageShow::Batch batch) {
+        auto shared = std::make_shared<CImageShow::Batch>(std::move(batch));
+        list->CallAfter([this, shared] { OnBatch(*shared); });
+    });
+    m_bFillDone = false;
+    if (!state->m_threads.Start(std::move(fill)))
+        m_bFillDone = true;  // no thread: the list stays empty
+}
+
+int CSort_listView::IconOf(const ListRowItem& row) const
+{
+    switch (row.kind) {
+    case ListRowItem::Kind::ParentFolder: return CSysImageList::GetCurrentFolderIconIndex();
+    case ListRowItem::Kind::Folder: return CSysImageList::kFolderIconIndex;
+    default: break;
+    }
+    auto* host = m_list ? dynamic_cast<CPaneHost*>(wxGetTopLevelParent(m_list)) : nullptr;
+    CSysImageList* icons = host ? host->GetSysImageList() : nullptr;
+    return icons ? icons->GetIconIndex(row.name) : -1;
+}
+
+void CSort_listView::AppendRow(std::unique_ptr<ListRowItem> row)
+{
+    CQuorixDoc* doc = Doc();
+    if (row->image && !m_rowImages.insert(row->image).second)
+        return;  // a search result that has its row already
+    if (row->image && (!row->cachedDescription.empty() || !row->cachedKeywords.empty()))
+        if (CFolderItem* folder = Folder())
+            for (const auto& image : folder->m_arrImages)
+                if (image.get() == row->image)
+                    CImageThread::TakeCachedNotes(*image, row->cachedDescription, row->cachedKeywords);
+    if (ViewMode() == kViewThumbnailsAndDetails) {
+        row->imageIndex = -1;
+        if (row->thumbnail && m_thumbnails) {
+            const wxBitmap bitmap = BitmapOfPixels(*row->thumbnail);
+            if (bitmap.IsOk())
+                row->imageIndex = m_thumbnails->Add(bitmap);
+        }
+        row->thumbnail.reset();  // the list holds the picture now
+    } else {
+        row->imageIndex = IconOf(*row);
+    }
+    doc->m_arrListRows.push_back(std::move(row));
+}
+
+void CSort_listView::OnBatch(CImageShow::Batch& batch)
+{
+    CQuorixDoc* doc = Doc();
+    if (!doc || !m_list || batch.fill != m_nFill)
+        return;
+    const size_t first = doc->m_arrListRows.size();
+    const int pictures = m_thumbnails ? m_thumbnails->GetImageCount() : 0;
+    for (auto& row : batch.rows)
+        AppendRow(std::move(row));
+    // The list measures its rows by its first picture: set the list again once there is one.
+    if (m_thumbnails && pictures == 0 && m_thumbnails->GetImageCount() > 0)
+        m_list->SetImageList(m_thumbnails.get(), wxIMAGE_LIST_SMALL);
+    m_bChangingSelection = true;
+    m_list->SetItemCount(long(doc->m_arrListRows.size()));
+    for (size_t i = first; i < doc->m_arrListRows.size(); ++i)
+        if (doc->m_arrListRows[i]->selected)
+            m_list->SetItemState(long(i), wxLIST_STATE_SELECTED | wxLIST_STATE_DROPHILITED,
+                                 wxLIST_STATE_SELECTED | wxLIST_STATE_DROPHILITED);
+    m_bChangingSelection = false;
+    m_list->Refresh();
+    if (batch.last)
+        m_bFillDone = true;
+}
+
+void CSort_listView::AddImageItem()
+{
+    CQuorixDoc* doc = Doc();
+    CFolderItem* folder = Folder();
+    CQuorixState* state = State();
+    if (!doc || !folder || !m_list)
+        return;
+    // Each record of the folder that has no row yet gets one: the search appends its
+    // records at the end, and a record that left the folder meanwhile is no longer there.
+    for (const auto& record : folder->m_arrImages) {
+        const CImageItem* image = record.get();
+        if (m_rowImages.count(image))
+            continue;
+        auto row = std::make_unique<ListRowItem>();
+        row->name = image->m_strName;
+        row->sizeKB = double(image->m_nSize) / 1024.0;
+        row->lastWrite = image->m_tLastWrite;
+        row->description = image->m_strDescription;
+        row->image = image;
+        row->thumbnail = image->GetFramedThumbnail();
+        if (state)
+            state->AddToTotals(1, row->sizeKB);
+        AppendRow(std::move(row));
+    }
+    m_list->SetItemCount(long(doc->m_arrListRows.size()));
+    m_list->Refresh();
+    m_list->Update();
+}
+
+// ---- Sorting and selection --------------------------------------------------------
+
+void CSort_listView::ColumnClick(int column)
+{
+    CQuorixDoc* doc = Doc();
+    if (!doc || !listrows::ClickColumn(column, doc->m_nSortKey, m_bDescending))
+        return;
+    // The list's selection belongs to positions: carry it over to the rows' new places.
+    std::unordered_set<const ListRowItem*> selected;
+    for (long i : SelectedRows())
+        selected.insert(doc->m_arrListRows[size_t(i)].get());
+    listrows::SortRows(doc->m_arrListRows, column, m_bDescending);
+    if (!m_list)
+        return;
+    m_bChangingSelection = true;
+    m_list->SetItemState(-1, 0, wxLIST_STATE_SELECTED);
+    for (size_t i = 0; i < doc->m_arrListRows.size(); ++i)
+        if (selected.count(doc->m_arrListRows[i].get()))
+            m_list->SetItemState(long(i), wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+    m_bChangingSelection = false;
+    m_list->Refresh();
+}
+
+std::vector<long> CSort_listView::SelectedRows() const
+{
+    std::vector<long> rows;
+    if (!m_list)
+        return rows;
+    for (long i = m_list->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED); i >= 0;
+         i = m_list->GetNextItem(i, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED))
+        if (size_t(i) < RowCount())
+            rows.push_back(i);
+    return rows;
+}
+
+void CSort_listView::ScheduleSync()
+{
+    if (m_bChangingSelection || m_bSyncPending || !m_list)
+        return;
+    m_bSyncPending = true;
+    m_list->CallAfter([this] {
+        m_bSyncPending = false;
+        SyncSelection();
+    });
+}
+
+int CSort_listView::FlagSelectedRows(bool list)
+{
+    CQuorixDoc* doc = Doc();
+    CFolderItem* folder = Folder();
+    if (!doc || !folder)
+        return 0;
+    for (const auto& image : folder->m_arrImages) {
+        image->m_bSelected = false;
+        if (list)
+            doc->UpdateSelectionList(image.get(), false);
+    }
+    if (m_list)
+        m_list->SetItemState(-1, 0, wxLIST_STATE_DROPHILITED);
+    std::unordered_multimap<std::string, CImageItem*> byName;
+    for (const auto& image : folder->m_arrImages)
+        byName.emplace(image->m_strName, image.get());
+    int flagged = 0;
+    for (long i : SelectedRows()) {
+        const auto [begin, end] = byName.equal_range(doc->m_arrListRows[size_t(i)]->name);
+        for (auto it = begin; it != end; ++it) {
+            it->second->m_bSelected = true;
+            if (list)
+                doc->UpdateSelectionList(it->second, true);
+            ++flagged;
+        }
+    }
+    return flagged;
+}
+
+void CSort_listView::RememberFolder()
+{
+    CQuorixDoc* doc = Doc();
+    CFolderItem* folder = Folder();
+    if (!doc || !folder || folder->ImageCount() == 0 || doc->m_bSearchResults)
+        return;
+    doc->RememberCurrentFolder(true);
+    auto* host = m_list ? dynamic_cast<CPaneHost*>(wxGetTopLevelParent(m_list)) : nullptr;
+    if (CPaneView* recent = host ? host->GetRecentFoldersView() : nullptr)
+        if (wxWindow* window = recent->GetPaneWindow())
+            window->Refresh();
+}
+
+void CSort_listView::SyncSelection()
+{
+    FlagSelectedRows(true);
+    RememberFolder();
+}
+
+std::vector<CImageItem*> CSort_listView::SelectedImages() const
+{
+    std::vector<CImageItem*> images;
+    if (const CFolderItem* folder = Folder())
+        for (const auto& image : folder->m_arrImages)
+            if (image->m_bSelected)
+                images.push_back(image.get());
+    return images;
+}
+
+// ---- Context menu and commands ------------------------------------------------------
+
+void CSort_listView::RightClick(int hit, const wxPoint& point)
+{
+    CQuorixDoc* doc = Doc();
+    CFolderItem* folder = Folder();
+    if (!doc || !folder)
+        return;
+    m_clickPoint = point;
+    if (hit < 0) {
+        for (const auto& image : folder->m_arrImages)
+            image->m_bSelected = false;
+    } else {
+        FlagSelectedRows(false);
+    }
+    RememberFolder();
+    if (SelectedImages().empty())
+        return;
+    wxMenu menu;
+    AppendImageCommands(menu);
+    if (m_menuRunner)
+        m_menuRunner(menu, point);
+    else if (m_list)
+        m_list->PopupMenu(&menu, point);
+}
+
+void CSort_listView::OnCommand(wxCommandEvent& event)
+{
+    if (!RunImageCommand(*this, event.GetId()))
+        event.Skip();
+}
+
+void CSort_listView::ShowMessage(const std::string& text, const std::string& caption, long icon)
+{
+    if (m_messageSink) {
+        m_messageSink(text, caption);
+        return;
+    }
+    const wxString title = caption.empty() ? wxTheApp->GetAppDisplayName() : wxString::FromUTF8(caption);
+    wxMessageBox(wxString::FromUTF8(text), title, wxOK | icon, m_list);
+}
+
+bool CSort_listView::Ask(const std::string& text)
+{
+    if (m_questionSink)
+        return m_questionSink(text);
+    return wxMessageBox(wxString::FromUTF8(text), wxTheApp->GetAppDisplayName(), wxYES_NO | wxICON_QUESTION,
+                        m_list) == wxYES;
+}
+
+void CSort_listView::OnEditor()
+{
+    CQuorixDoc* doc = Doc();
+    CFolderItem* folder = Folder();
+    if (!doc || !folder)
+        return;
+    const std::vector<CImageItem*> images = SelectedImages();
+    if (images.size() > 1) {
+        ShowMessage(EditorHandOff::kSeveralSelectedText, "", 0);
+        return;
+    }
+    if (images.empty()) {
+        ShowMessage(doc->m_strNoImageText, "", wxICON_INFORMATION);
+        return;
+    }
+    for (size_t i = 0; i < folder->ImageCount(); ++i)
+        if (folder->Image(i) == images.front())
+            doc->EditImage(int(i));
+}
+
+void CSort_listView::OnCopy()
+{
+    CQuorixDoc* doc = Doc();
+    if (!doc)
+        return;
+    if (SelectedImages().empty()) {
+        ShowMessage(kSelectFirstText, "Copy Image", wxICON_INFORMATION);
+        return;
+    }
+    if (CQuorixState* state = State(); state && state->m_services.destination)
+        state->m_services.destination(*doc, 1);
+}
+
+void CSort_listView::OnMove()
+{
+    CQuorixDoc* doc = Doc();
+    if (!doc)
+        return;
+    if (SelectedImages().empty()) {
+        ShowMessage(kSelectFirstText, "Move Image", wxICON_INFORMATION);
+        return;
+    }
+    if (CQuorixState* state = State(); state && state->m_services.destination)
+        state->m_services.destination(*doc, 0);
+}
+
+void CSort_listView::OnDelete()
+{
+    CQuorixDoc* doc = Doc();
+    if (!doc)
+        return;
+    if (SelectedImages().empty()) {
+        ShowMessage(kSelectFirstText, "Delete Image", wxICON_INFORMATION);
+        return;
+    }
+    if (!Ask(kDeleteQuestion))
+        return;
+    if (CQuorixState* state = State(); state && state->m_services.deleteFiles)
+        state->m_services.deleteFiles(*doc);
+}
+
+void CSort_listView::OnRename()
+{
+    CQuorixDoc* doc = Doc();
+    if (!doc)
+        return;
+    const std::vector<CImageItem*> images = SelectedImages();
+    if (images.size() > 1) {
+        ShowMessage(kSeveralToRenameText, "", wxICON_INFORMATION);
+        return;
+    }
+    if (images.empty()) {
+        ShowMessage(doc->m_strNoImageText, "", wxICON_INFORMATION);
+        return;
+    }
+    const std::string name = images.front()->m_strName;
+    // A name without a dot is all stem: it has no extension to keep.
+    const size_t dot = name.rfind('.');
+    const std::string stem = dot == std::string::npos ? name : name.substr(0, dot);
+    const std::string extension = dot == std::string::npos ? std::string() : name.substr(dot + 1);
+    CQuorixState* state = State();
+    if (state && state->m_services.renameFile && state->m_services.renameFile(*doc, stem, name, extension))
+        doc->Refresh();
+}
+
+// ---- Double click and opening folders ----------------------------------------------
+
+void CSort_listView::DoubleClick(int hit)
+{
+    CQuorixDoc* doc = Doc();
+    if (!doc || hit < 0 || size_t(hit) >= RowCount())
+        return;
+    SyncSelection();
+    std::vector<std::string> names;
+    for (long i : SelectedRows())
+        names.push_back(doc->m_arrListRows[size_t(i)]->name);
+    for (const std::string& name : names) {
+        CFolderItem* folder = Folder();
+        if (!folder)
+            return;
+        if (ViewMode() == kViewDetailsAndFolders) {
+            for (const std::string& sub : folder->m_arrSubfolders) {
+                if (sub != name)
+                    continue;
+                const std::string path =
+                    name == ".." ? ParentFolder(folder->m_strPath) : JoinPath(folder->m_strPath, name);
+                if (!path.empty())
+                    OpenFolder(path);
+                break;
+            }
+        }
+        folder = Folder();
+        for (const auto& image : folder->m_arrImages)
+            if (image->m_strName == name) {
+                doc->EditImage(EditorHandOff::kSelectedImage);
+                return;
+            }
+    }
+}
+
+void CSort_listView::OpenFolder(const std::string& path)
+{
+    CQuorixDoc* doc = Doc();
+    if (!doc)
+        return;
+    wxBusyCursor wait;
+    // A fresh record with the names, sizes, times and types the disk gives; the
+    // document frees the old one only when no loader and no selection holds it.
+    auto folder = std::make_unique<CFolderItem>(LastPathComponent(path), path, 0);
+    folderscan::ScanFolder(path, *folder);
+    doc->SetCurrentFolder(std::move(folder));
+    doc->m_bSearchResults = false;
+    doc->m_nCurrentRecent = -1;
+    doc->UpdateAllViews();
+}
+
+// ---- Dragging onto the folder tree ----------------------------------------------------
+
+void CSort_listView::BeginDrag(int hit)
+{
+    CQuorixState* state = State();
+    if (hit < 0 || !state || !m_list)
+        return;
+    FlagSelectedRows(false);
+    m_bDragging = true;
+    state->m_bDragging = true;
+    if (wxWindow* items = ItemWindow(); items && !items->HasCapture())
+        items->CaptureMouse();
+    m_list->SetCursor(wxCursor(wxCURSOR_NO_ENTRY));
+}
+
+namespace {
+
+// The folder tree under a screen point, with its view.
+struct TreeAt {
+    CDirectoryView* view = nullptr;
+    wxTreeCtrl* tree = nullptr;
+};
+
+TreeAt FindTreeAt(wxWindow* anyPane, const wxPoint& screen)
+{
+    TreeAt found;
+    auto* host = anyPane ? dynamic_cast<CPaneHost*>(wxGetTopLevelParent(anyPane)) : nullptr;
+    auto* view = host ? dynamic_cast<CDirectoryView*>(host->GetDirectoryView()) : nullptr;
+    wxTreeCtrl* tree = view ? view->GetTree() : nullptr;
+    if (!tree)
+        return found;
+    for (wxWindow* w = wxFindWindowAtPoint(screen); w; w = w->GetParent())
+        if (w == tree) {
+            found.view = view;
+            found.tree = tree;
+            break;
+        }
+    return found;
+}
+
+}  // namespace
+
+void CSort_listView::DragMove(const wxPoint& screen)
+{
+    if (!m_bDragging || !m_list)
+        return;
+    const TreeAt at = FindTreeAt(m_list, screen);
+    if (!at.tree) {
+        m_list->SetCursor(wxCursor(wxCURSOR_NO_ENTRY));
+        return;
+    }
+    m_list->SetCursor(wxCursor(wxCURSOR_ARROW));
+    int flags = 0;
+    const wxTreeItemId item = at.tree->HitTest(at.tree->ScreenToClient(screen), flags);
+    if (!item.IsOk())
+        return;
+    // The tree opens nothing while rows are dragged: its selection only marks the target.
+    at.tree->SelectItem(item);
+    if (CQuorixDoc* doc = Doc())
+        doc->m_strDestFolder = at.view->GetItemPath(item);
+}
+
+void CSort_listView::Drop(const wxPoint& screen)
+{
+    if (!m_bDragging)
+        return;
+    DragMove(screen);
+    m_bDragging = false;
+    if (CQuorixState* state = State())
+        state->m_bDragging = false;
+    if (wxWindow* items = ItemWindow(); items && items->HasCapture())
+        items->ReleaseMouse();
+    if (m_list)
+        m_list->SetCursor(wxNullCursor);
+    CQuorixDoc* doc = Doc();
+    CQuorixState* state = State();
+    if (doc && state && FindTreeAt(m_list, screen).tree && state->m_services.copyMoveDrop)
+        state->m_services.copyMoveDrop(*doc);
+}
+
+// ---- Printing ---------------------------------------------------------------------------
+
+std::unique_ptr<CListPrintout> CSort_listView::MakePrintout() const
+{
+    std::vector<CListPrintout::Line> lines;
+    for (size_t i = 0; i < RowCount(); ++i) {
+        const ListRowItem& row = *Row(i);
+        lines.push_back({row.name, listrows::SizeText(row.sizeKB), listrows::DateText(row.lastWrite)});
+    }
+    const CFolderItem* folder = Folder();
+    return std::make_unique<CListPrintout>(wxString::FromUTF8(folder ? folder->m_strPath : std::string()),
+                                           std::move(lines));
+}
+
+void CSort_listView::OnUpdatePrint(wxUpdateUIEvent& event) { event.Enable(true); }
+
+void CSort_listView::OnPrint(wxCommandEvent& event)
+{
+    wxPrinter printer;
+    std::unique_ptr<CListPrintout> printout = MakePrintout();
+    printer.Print(m_list, printout.get(), event.GetId() == ID_FILE_PRINT);
+}
+
+void CSort_listView::OnPrintPreview(wxCommandEvent&)
+{
+    auto* preview = new wxPrintPreview(MakePrintout().release(), MakePrintout().release());
+    if (!preview->IsOk()) {
+        delete preview;
+        return;
+    }
+    auto* frame = new wxPreviewFrame(preview, wxGetTopLevelParent(m_list), "Print Preview");
+    frame->Initialize();
+    frame->Show();
+}

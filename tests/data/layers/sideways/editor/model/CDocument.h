@@ -1,0 +1,2 @@
+#pragma once
+#include "manager/model/CRecord.h"

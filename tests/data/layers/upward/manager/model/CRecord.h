@@ -1,0 +1,2 @@
+#pragma once
+#include "manager/ui/CView.h"

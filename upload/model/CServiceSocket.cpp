@@ -1,0 +1,111 @@
+#include "upload/model/CServiceSocket.h"
+
+#include "net/CProxyLayer.h"
+#include "net/CSslLayer.h"
+
+#include <cstdio>
+#include <cstring>
+
+CServiceSocket::CServiceSocket(IServiceSocketOwner& owner)
+    : m_owner(owner), m_pProxyLayer(std::make_unique<CProxyLayer>()), m_pSslLayer(std::make_unique<CSslLayer>())
+{
+    m_pProxyLayer->SetProxyType(CProxyLayer::kDirect);
+}
+
+CServiceSocket::~CServiceSocket()
+{
+    // The layers must leave the chain before they go.
+    Close();
+}
+
+bool CServiceSocket::Open(const std::string& host, unsigned port, const std::string& proxyHost, int proxyPort)
+{
+    if (proxyHost.empty())
+        m_pProxyLayer->SetProxyType(CProxyLayer::kDirect);
+    else
+        m_pProxyLayer->SetProxy(CProxyLayer::kHttp, proxyHost.c_str(), proxyPort);
+    AddSocketLayer(m_pProxyLayer.get());
+    m_lastProxyError.clear();
+    if (!Create()) {
+        m_owner.OnSocketFailed("Error");
+        return false;
+    }
+    if (!Connect(host.c_str(), port) && GetLastError() != WSAEWOULDBLOCK) {
+        const int error = GetLastError();
+        Close();
+        m_owner.OnSocketFailed("ERROR: Could not connect to the upload server (error " + std::to_string(error) + ").");
+        return false;
+    }
+    return true;
+}
+
+void CServiceSocket::OnConnect(int error)
+{
+    if (!error) {
+        m_owner.OnSocketConnected();
+        return;
+    }
+    Close();
+    m_owner.OnSocketFailed(!m_lastProxyError.empty()
+                               ? "ERROR: " + m_lastProxyError
+                               : "ERROR: Could not connect to the upload server (error " + std::to_string(error) + ").");
+}
+
+void CServiceSocket::OnReceive(int error)
+{
+    char buffer[kCommandRead + 1] = {};
+    const int n = Receive(buffer, kCommandRead);
+    // A failed or empty read is no command: the proxy's handshake and a closing peer
+    // both end here.
+    if (error || n <= 0)
+        return;
+    m_owner.OnServerCommand(std::string(buffer, strnlen(buffer, static_cast<size_t>(n))));
+}
+
+void CServiceSocket::OnSend(int error)
+{
+    if (!error)
+        m_owner.OnSocketWritable();
+}
+
+std::string CServiceSocket::NoticeText(CSocketLayer* layer, int type, int param1, intptr_t param2) const
+{
+    char text[256];
+    const bool proxy = layer == m_pProxyLayer.get();
+    const bool ssl = layer == m_pSslLayer.get();
+    if (type == 0) {
+        if (proxy || ssl)
+            std::snprintf(text, sizeof text, "Layer Status: %s changed state from %d to %d",
+                          proxy ? "m_pProxyLayer" : "m_pSslLayer", static_cast<int>(param2), param1);
+        else
+            std::snprintf(text, sizeof text, "Layer Status: Layer @ %lld changed state from %d to %d",
+                          static_cast<long long>(reinterpret_cast<intptr_t>(layer)), static_cast<int>(param2), param1);
+        return text;
+    }
+    if (type != 1)
+        return {};
+    if (proxy) {
+        switch (param1) {
+        case 1: return "Proxy error: Can't connect to proxy server.";
+        case 2: {
+            std::string out = "Proxy error: Proxy request failed, can't connect through proxy server.";
+            if (param2)
+                out += std::string("\n") + reinterpret_cast<const char*>(param2);
+            return out;
+        }
+        case 4: return "Proxy error: Required authtype reported by proxy server is unknown or not supported.";
+        case 5: return "Proxy error: Authentication failed";
+        case 6: return "Proxy error: Proxy requires authentication";
+        case 7: return "Proxy error: Can't resolve host of proxy server.";
+        default: return "Proxy error: Unknown proxy error";
+        }
+    }
+    return {};
+}
+
+int CServiceSocket::OnLayerCallback(CSocketLayer* layer, int type, int param1, intptr_t param2)
+{
+    if (type == 1 && layer == m_pProxyLayer.get() && param1 != CProxyLayer::kListenSocketCreated)
+        m_lastProxyError = NoticeText(layer, type, param1, param2);
+    return 1;
+}

@@ -1,0 +1,204 @@
+#include "upload/model/CUploadProtocol.h"
+
+#include "upload/model/UploadCommandRecord.h"
+
+#include <algorithm>
+
+CUploadProtocol::CUploadProtocol(IUploadProtocolSink& sink) : m_sink(sink) {}
+
+CUploadProtocol::~CUploadProtocol() = default;
+
+bool CUploadProtocol::Connect(const std::string& host, unsigned port, const std::string& proxyHost, int proxyPort)
+{
+    CloseSocket();
+    m_socket = std::make_unique<CServiceSocket>(*this);
+    m_abort = false;
+    m_announced = false;
+    m_sendFailed = false;
+    m_previousIndex = -1;
+    m_current = -1;
+    m_offset = 0;
+    m_size = 0;
+    m_file.reset();
+    m_pending.clear();
+    m_pendingHead = 0;
+    m_filesLeft = static_cast<int>(m_files.size()) - m_nextIndex;
+    return m_socket->Open(host, port, proxyHost, proxyPort);
+}
+
+void CUploadProtocol::Abort()
+{
+    m_abort = true;
+    CloseSocket();
+}
+
+void CUploadProtocol::StepBackForRetry()
+{
+    m_nextIndex = std::max(0, m_nextIndex - 1);
+}
+
+void CUploadProtocol::CloseSocket()
+{
+    if (m_socket)
+        m_socket->Close();
+    m_file.reset();
+    m_pending.clear();
+    m_pendingHead = 0;
+}
+
+void CUploadProtocol::OnSocketConnected()
+{
+    if (m_abort)
+        return;
+    m_sink.OnConnected();
+    m_sink.OnStatus("Connected to server....");
+    char version[32];
+    std::snprintf(version, sizeof version, "%1.2f", static_cast<double>(m_functionalVersion));
+    SendText("HELLO", std::nullopt, version);
+}
+
+void CUploadProtocol::OnSocketFailed(const std::string& notice)
+{
+    if (!m_abort)
+        m_sink.OnFailed(notice);
+}
+
+void CUploadProtocol::OnServerCommand(const std::string& text)
+{
+    if (m_abort)
+        return;
+    const std::string command = text.substr(0, 5);
+    bool handled = true;
+    if (command == "AUTHZ") {
+        m_sink.OnStatus("Authenticating User....");
+        SendText("AUTHZ", std::nullopt, m_uidSid);
+    } else if (command == "FILEN") {
+        m_current = -1;
+        m_file.reset();
+        m_announced = true;
+        SendText("FILEN", m_filesLeft, m_inboxPath);
+    } else if (command == "FILES") {
+        handled = OnFiles();
+    } else if (command == "ERROR") {
+        m_sink.OnMessage("ERROR: Transmission failed.");
+    } else if (command == "OKBYE") {
+        CloseSocket();
+        m_sink.OnFinished();
+    } else if (command == "FILEC") {
+        handled = OnFileChunk();
+    } else {
+        SendText("DKNOW", std::nullopt, command);
+    }
+    if (handled && !m_abort)
+        m_sink.OnActivity();
+}
+
+bool CUploadProtocol::OnFiles()
+{
+    // The service was told how many files there are; a request beyond them, or before
+    // FILEN, is refused rather than answered with a file that is not in the list.
+    if (!m_announced || m_nextIndex < 0 || m_nextIndex >= static_cast<int>(m_files.size())) {
+        m_sink.OnMessage("ERROR: The server asked for a file that is not in the upload list.");
+        return false;
+    }
+    const int previous = m_previousIndex;
+    m_previousIndex = m_nextIndex;
+    m_current = m_nextIndex++;
+    m_sink.OnFileStarted(previous, m_current);
+    m_offset = 0;
+    m_size = m_files[m_current].size;
+    m_file.reset();
+    m_sink.OnProgressRange(m_size);
+    m_sink.OnProgress(0);
+    SendText("FILES", m_size, {});
+    return true;
+}
+
+bool CUploadProtocol::OnFileChunk()
+{
+    if (m_current < 0 || m_files[m_current].path.empty())
+        return false;
+    const UploadFile& file = m_files[m_current];
+    if (!m_file) {
+        m_file.reset(std::fopen(file.path.c_str(), "rb"));
+        if (!m_file || fseeko(m_file.get(), m_offset, SEEK_SET) != 0) {
+            m_file.reset();
+            Stop("ERROR: Could not read " + file.name + ". Upload stopped.");
+            return false;
+        }
+    }
+    char data[UploadCommandRecord::kMaxChunk];
+    const size_t n = std::fread(data, 1, sizeof data, m_file.get());
+    if (n < sizeof data && std::ferror(m_file.get())) {
+        m_file.reset();
+        Stop("ERROR: Could not read " + file.name + ". Upload stopped.");
+        return false;
+    }
+    m_offset += static_cast<int64_t>(n);
+    char status[512];
+    const long long percent = m_size > 0 ? m_offset * 100 / m_size : 100;
+    std::snprintf(status, sizeof status, "Uploading %d of %d files: %s (Size of file: %1.1f KB) %lld%% Done...",
+                  m_current + 1, static_cast<int>(m_files.size()), file.name.c_str(),
+                  static_cast<double>(file.preCopySize) / 1024.0, percent);
+    m_sink.OnStatus(status);
+    m_sink.OnProgress(m_offset);
+    Send(UploadCommandRecord::FileChunk(data, n));
+    return true;
+}
+
+void CUploadProtocol::Stop(const std::string& status)
+{
+    m_abort = true;
+    CloseSocket();
+    m_sink.OnFailed(status);
+}
+
+void CUploadProtocol::SendText(const char* command, std::optional<int64_t> argument, const std::string& payload)
+{
+    auto record = UploadCommandRecord::Text(command, argument, payload);
+    if (!record) {
+        // The login refuses texts that do not fit; nothing cut ever reaches the wire.
+        Stop("ERROR: The text for " + std::string(command) + " is too long. Upload stopped.");
+        return;
+    }
+    Send(*record);
+}
+
+void CUploadProtocol::Send(const std::vector<char>& record)
+{
+    if (m_abort || !m_socket)
+        return;
+    m_sendFailed = false;
+    if (m_pendingHead == m_pending.size()) {
+        m_pending.clear();
+        m_pendingHead = 0;
+    }
+    m_pending.insert(m_pending.end(), record.begin(), record.end());
+    Drain();
+}
+
+void CUploadProtocol::OnSocketWritable()
+{
+    Drain();
+}
+
+void CUploadProtocol::Drain()
+{
+    while (!m_abort && m_socket && m_pendingHead < m_pending.size()) {
+        const size_t rest = m_pending.size() - m_pendingHead;
+        const int n = m_socket->Send(m_pending.data() + m_pendingHead, static_cast<int>(std::min<size_t>(rest, 1 << 20)));
+        if (n >= 0) {
+            m_pendingHead += static_cast<size_t>(n);
+            continue;
+        }
+        if (CLayeredSocket::GetLastError() == WSAEWOULDBLOCK)
+            return;  // OnSocketWritable goes on
+        m_pending.clear();
+        m_pendingHead = 0;
+        if (!m_sendFailed) {
+            m_sendFailed = true;
+            m_sink.OnMessage("Connection Failed");
+        }
+        return;
+    }
+}

@@ -1,0 +1,109 @@
+#pragma once
+// The client side of the upload connection. The service leads with five-letter
+// commands; the client answers each with one record (UploadCommandRecord): HELLO on
+// connecting, AUTHZ, FILEN, then per file FILES and FILEC chunks until OKBYE. Records
+// wait in a pending buffer that drains whenever the socket takes bytes, so the thread
+// never sleeps on a full socket. Everything runs on the socket's thread; what the
+// user must see goes to the sink, which shows message boxes outside the socket's
+// handlers.
+
+#include "upload/model/CServiceSocket.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct UploadFile {
+    std::string path;         // what is sent (the upload copy)
+    std::string name;         // the source file's name
+    int64_t size = 0;         // bytes of path
+    int64_t preCopySize = 0;  // bytes of the source file
+    std::string source;       // the image the copy was made of
+};
+
+class IUploadProtocolSink {
+public:
+    virtual ~IUploadProtocolSink() = default;
+    virtual void OnStatus(const std::string& /*text*/) {}
+    virtual void OnProgressRange(int64_t /*upper*/) {}
+    virtual void OnProgress(int64_t /*position*/) {}
+    // The service greeted: the watchdog starts watching activity.
+    virtual void OnConnected() {}
+    // A command was handled: the last-activity time.
+    virtual void OnActivity() {}
+    // FILES moved on: previous is the file finished last (-1 none), next the one starting.
+    virtual void OnFileStarted(int /*previous*/, int /*next*/) {}
+    // OKBYE: the connection is closed.
+    virtual void OnFinished() {}
+    // A message for a box, outside the socket handler.
+    virtual void OnMessage(const std::string& /*text*/) {}
+    // The attempt cannot go on (connect failure, proxy refusal, unreadable copy).
+    virtual void OnFailed(const std::string& /*status*/) {}
+};
+
+class CUploadProtocol : public IServiceSocketOwner {
+public:
+    explicit CUploadProtocol(IUploadProtocolSink& sink);
+    ~CUploadProtocol() override;
+
+    void SetFiles(std::vector<UploadFile> files) { m_files = std::move(files); }
+    const std::vector<UploadFile>& Files() const { return m_files; }
+    void SetAccount(std::string uidSid, std::string inboxPath)
+    {
+        m_uidSid = std::move(uidSid);
+        m_inboxPath = std::move(inboxPath);
+    }
+    void SetFunctionalVersion(float version) { m_functionalVersion = version; }
+
+    // Starts the attempt: files left = count - next index, a fresh socket connecting
+    // to host:port (through the HTTP proxy when proxyHost is set). False when it
+    // failed at once (the sink has been told).
+    bool Connect(const std::string& host, unsigned port, const std::string& proxyHost = {}, int proxyPort = 0);
+    // Cancel: nothing more is sent or handled; the socket is closed.
+    void Abort();
+    // A fresh upload starts from the first file; a retry restarts the interrupted one.
+    void ResetToFirstFile() { m_nextIndex = 0; m_previousIndex = -1; }
+    void StepBackForRetry();
+    void CloseSocket();
+
+    int NextIndex() const { return m_nextIndex; }
+    int PreviousIndex() const { return m_previousIndex; }
+    int64_t FileOffset() const { return m_offset; }
+    bool Aborted() const { return m_abort; }
+    size_t PendingBytes() const { return m_pending.size() - m_pendingHead; }
+
+    // IServiceSocketOwner
+    void OnSocketConnected() override;
+    void OnServerCommand(const std::string& text) override;
+    void OnSocketWritable() override;
+    void OnSocketFailed(const std::string& notice) override;
+
+private:
+    void Send(const std::vector<char>& record);
+    void SendText(const char* command, std::optional<int64_t> argument, const std::string& payload);
+    void Drain();
+    bool OnFiles();
+    bool OnFileChunk();
+    void Stop(const std::string& status);
+
+    IUploadProtocolSink& m_sink;
+    std::unique_ptr<CServiceSocket> m_socket;
+    std::vector<UploadFile> m_files;
+    std::string m_uidSid, m_inboxPath;
+    float m_functionalVersion = 1.0f;
+    bool m_abort = false;
+    bool m_announced = false;  // FILEN answered on this connection
+    bool m_sendFailed = false;
+    int m_filesLeft = 0;
+    int m_previousIndex = -1;
+    int m_nextIndex = 0;
+    int m_current = -1;  // index of the file being sent
+    int64_t m_offset = 0;
+    int64_t m_size = 0;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> m_file{nullptr, std::fclose};
+    std::vector<char> m_pending;
+    size_t m_pendingHead = 0;
+};
