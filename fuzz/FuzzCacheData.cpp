@@ -4,8 +4,8 @@
 // takes notes without a '<', which the format cannot carry inside a tag.
 #include "fuzz/LfFuzzSupport.h"
 #include "image/CLfImage.h"
-#include "manager/CImageItem.h"
-#include "manager/ThumbnailCache.h"
+#include "manager/model/CImageItem.h"
+#include "manager/model/ThumbnailCache.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -1,7 +1,7 @@
 // qkcache.xml: any index text gives entries whose cache folders lie directly in the
 // cache root; escaping a path and reading it back gives the path.
 #include "fuzz/LfFuzzSupport.h"
-#include "manager/ThumbnailCache.h"
+#include "manager/model/ThumbnailCache.h"
 
 #include <string>
 

@@ -4,7 +4,7 @@
 // there while the reader prefers the newer one, so the read-back check passes over
 // such files (no command writes keywords into a file).
 #include "fuzz/LfFuzzSupport.h"
-#include "manager/CIptcData.h"
+#include "manager/model/CIptcData.h"
 
 #include <algorithm>
 #include <iterator>

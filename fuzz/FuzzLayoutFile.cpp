@@ -1,7 +1,7 @@
 // LayoutConfig.txt: any text gives at most the list's number of layouts, each with a
 // picture name.
 #include "fuzz/LfFuzzSupport.h"
-#include "print/LayoutConfigFile.h"
+#include "print/model/LayoutConfigFile.h"
 
 #include <sstream>
 #include <string>

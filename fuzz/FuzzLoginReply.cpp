@@ -1,7 +1,7 @@
 // The reply of the service's login script: any text gives one decision, and an upload
 // it accepts has an account text and an inbox path the records can carry.
 #include "fuzz/LfFuzzSupport.h"
-#include "upload/LoginReply.h"
+#include "upload/model/LoginReply.h"
 
 #include <string>
 

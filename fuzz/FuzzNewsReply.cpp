@@ -1,7 +1,7 @@
 // The reply of the news script: any text gives the six link texts and at most a
 // number.
 #include "fuzz/LfFuzzSupport.h"
-#include "upload/NewsReply.h"
+#include "upload/model/NewsReply.h"
 
 #include <string>
 

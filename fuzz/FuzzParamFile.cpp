@@ -1,5 +1,5 @@
 // qkparam.dat: any file gives nothing or two single digits.
-#include "editor/shell/ParamFile.h"
+#include "editor/model/ParamFile.h"
 #include "fuzz/LfFuzzSupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

@@ -3,7 +3,7 @@
 // read once, written and read again is stable from then on: written and read once
 // more it gives the same values and folders.
 #include "fuzz/LfFuzzSupport.h"
-#include "manager/CSessionFile.h"
+#include "manager/model/CSessionFile.h"
 
 #include <string>
 #include <tuple>

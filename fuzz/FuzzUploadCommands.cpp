@@ -4,7 +4,7 @@
 //
 // Input: pieces, each a length byte (1 to 39 bytes follow) and the command's text.
 #include "fuzz/LfFuzzSupport.h"
-#include "upload/CUploadProtocol.h"
+#include "upload/model/CUploadProtocol.h"
 
 #include <string>
 
