@@ -54,6 +54,7 @@ public:
 private:
     bool Pending()
     {
+        SetLayerState(kConnecting);
         WSASetLastError(WSAEWOULDBLOCK);
         return false;
     }
