@@ -35,7 +35,6 @@ function(lf_add_test name)
   add_executable(${name} ${T_SOURCES})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
   target_compile_definitions(${name} PRIVATE
-    LF_CORPORA_DIR="${CMAKE_SOURCE_DIR}/../shared/corpora"
     LF_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/data"
     LF_BIN_DIR="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}")
   if(T_GUI)

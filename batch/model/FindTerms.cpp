@@ -15,9 +15,9 @@ std::string TrimBlanks(const std::string& text)
 
 std::string ExpandNamePattern(const std::string& pattern)
 {
-    std::string expanded = pattern;
-    if (expanded.find('*') == std::string::npos)
-        expanded.insert(0, "*");
+    // Built by appending, not by inserting at the front: GCC 12's optimiser takes an
+    // insert at 0 for an overlapping copy and warns (-Wrestrict).
+    std::string expanded = pattern.find('*') == std::string::npos ? "*" + pattern : pattern;
     if (expanded.find('.') == std::string::npos)
         expanded += "*.*";
     return TrimBlanks(expanded);

@@ -95,7 +95,7 @@ TEST_F(FileOpJobTest, MoveTakesEverySourceAwayAndListsIt)
 TEST_F(FileOpJobTest, MoveIntoItsOwnFolderKeepsEveryFileWithoutAsking)
 {
     for (const auto origin : {FileOpJob::Origin::Commands, FileOpJob::Origin::Drop}) {
-        m_answer = true;  // a Yes would have emptied the files in the original design
+        m_answer = true;  // a Yes would empty the files: each would be written over itself
         auto job = Make(FileOpJob::kMove, (m_dir / "from").string() + "/", origin);
         job->Run();
         EXPECT_TRUE(m_questions.empty());

@@ -100,7 +100,7 @@ TEST_F(CMainFrameTest, TheMenuBarsSwitchWithTheImageWindow)
     EXPECT_FALSE(frame->GetMenuBar()->IsShown());
 
     manager->CloseDocuments(true);
-    lftest::PumpFor(std::chrono::milliseconds(50));
+    lftest::PumpUntil([&] { return frame->GetMenuBar()->IsShown(); });
     EXPECT_TRUE(frame->GetMenuBar()->IsShown());
 }
 
@@ -145,7 +145,7 @@ TEST_F(CMainFrameTest, ANarrowWindowListsExactlyTheHiddenButtonsInTheChevronMenu
 {
     CPatternToolBar* bar = frame->GetMainToolBar();
     frame->SetSize(1200, 500);
-    lftest::PumpFor(std::chrono::milliseconds(50));
+    lftest::PumpUntil([&] { return bar->GetClientSize().x >= bar->FullWidth(); });
     ASSERT_GE(bar->GetClientSize().x, bar->FullWidth());
     EXPECT_TRUE(bar->HiddenTools().empty());
 
@@ -197,7 +197,7 @@ TEST_F(CMainFrameTest, EditCommandsFollowTheImageAndTheRing)
     EXPECT_TRUE(Enabled(ID_EDIT_UNDO));
     // The toolbar's buttons follow in its update pass.
     frame->GetMainToolBar()->UpdateWindowUI(wxUPDATE_UI_RECURSE);
-    lftest::PumpFor(std::chrono::milliseconds(30));
+    lftest::PumpUntil([&] { return frame->GetMainToolBar()->GetToolEnabled(ID_EDIT_UNDO); });
     EXPECT_TRUE(frame->GetMainToolBar()->GetToolEnabled(ID_EDIT_UNDO));
     EXPECT_FALSE(frame->GetMainToolBar()->GetToolEnabled(ID_EDIT_REDO));
 }

@@ -58,7 +58,7 @@ TEST_F(CPixoroDocTest, OpeningAnotherImageClosesTheFirstAndAFailedOpenLeavesNoWi
     EXPECT_EQ(manager->CreateDocument(wxString::FromUTF8((dir / "missing.png").string()), wxDOC_SILENT), nullptr);
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(manager->GetDocuments().GetCount(), 0u) << "the shown image was closed first";
-    lftest::PumpFor(std::chrono::milliseconds(50));
+    lftest::PumpUntil([&] { return Pane(1) == "No Image Loaded."; });
     EXPECT_EQ(Pane(1), "No Image Loaded.");
 }
 

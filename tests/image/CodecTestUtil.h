@@ -17,19 +17,11 @@
 #include <string>
 #include <vector>
 
-// Tests of the shared public image suites skip, saying so, where the suites are
-// not beside the checkout.
-#define LF_NEED_CORPORA()                                                                   \
-    do {                                                                                  \
-        if (!std::filesystem::is_directory(::lftest::CorporaDir()))                       \
-            GTEST_SKIP() << "the public image corpora are missing: " << ::lftest::CorporaDir(); \
-    } while (0)
-
 namespace lftest {
 
 // ---- Test files -----------------------------------------------------------------------
 
-// A file of the shared public image suites.
+// A file of the picture corpora (tests/corpora/).
 inline std::filesystem::path Corpus(const std::string& relative)
 {
     return CorporaDir() / relative;

@@ -201,7 +201,6 @@ class CodecMutation : public ::testing::TestWithParam<size_t> {};
 
 TEST_P(CodecMutation, DecoderSurvivesDamage)
 {
-    LF_NEED_CORPORA();
     const Family family = Families()[GetParam()];
     const std::vector<Bytes> seeds = family.seeds();
     // The good files decode: damage is measured against working input.

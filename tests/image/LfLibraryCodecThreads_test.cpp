@@ -65,7 +65,6 @@ Bytes Encoded(const CLfImage& img)
 
 TEST(LibraryCodecThreads, ConcurrentDecodesKeepTheirOwnResultsAndMessages)
 {
-    LF_NEED_CORPORA();
     const Bytes jpeg = ReadBytes(Corpus("generated/orient/F_orient6.jpg"));  // with EXIF
     const Bytes png = ReadBytes(Corpus("pngsuite/png/basi6a08.png"));
     auto tiffPicture = MakePicture(31, 17, 24, true);

@@ -101,7 +101,7 @@ TEST_F(PlacementTest, AnotherHookOnTheSameWindowDoesNotDisturbIt)
     ASSERT_TRUE(other.HookWindow(frame));
     EXPECT_EQ(CWndHookMap::GetHookMap().Lookup(frame), &other);
     frame->SetSize(60, 70, 400, 300);
-    lftest::PumpFor(std::chrono::milliseconds(30));
+    lftest::PumpUntil([&] { return frame->GetRect() == wxRect(60, 70, 400, 300); });
     EXPECT_EQ(CloseAndRead(frame), "0,1,-1,-1,-1,-1,60,70,460,370");
     EXPECT_EQ(other.GetHookedWindow(), nullptr);
 }

@@ -318,8 +318,8 @@ TEST_F(ToolPanelTest, TypingARecentFoldersExactPathSwitchesToIt)
     Manager m(dir);
     Open(m);
     ASSERT_TRUE(m.Tree()->SelectPath(other.string()));
-    lftest::PumpFor(std::chrono::milliseconds(50));
     wxBitmapComboBox* box = m.Panel()->GetAddressBox();
+    lftest::PumpUntil([&] { return box->GetCount() >= 2u && box->GetValue().utf8_string() == other.string(); });
     ASSERT_GE(box->GetCount(), 2u) << "both folders are listed";
     EXPECT_EQ(box->GetValue().utf8_string(), other.string()) << "the box shows the current folder";
 

@@ -165,7 +165,7 @@ TEST_F(PrintWindowTest, PrintPreviewOpensTheWindowWithTheLayoutsAndTheSelection)
     Select(folder, {1, 3});
     CPrintFrame* print = PrintPreview();
     ASSERT_NE(print, nullptr);
-    lftest::PumpFor(std::chrono::milliseconds(100));
+    lftest::PumpUntil([&] { return print->IsShown() && !frame->IsShown(); });
     EXPECT_TRUE(print->IsShown());
     EXPECT_FALSE(frame->IsShown()) << "the main window hides";
     EXPECT_EQ(print->GetTitle(), "Lanternfolio Photo Editor");
@@ -181,7 +181,10 @@ TEST_F(PrintWindowTest, PrintPreviewOpensTheWindowWithTheLayoutsAndTheSelection)
     EXPECT_EQ(print->GetStatusBar()->GetFieldsCount(), 1);
     // Resizing sets the columns: 230 for the picker, the width less 370 for the page.
     print->SetSize(1000, 700);
-    lftest::PumpFor(std::chrono::milliseconds(50));
+    lftest::PumpUntil([&] {
+        return print->GetPicker()->GetSize().x == 230 &&
+               print->GetPageView()->GetSize().x == print->GetClientSize().x - 370;
+    });
     const int client = print->GetClientSize().x;
     EXPECT_EQ(print->GetPicker()->GetSize().x, 230);
     EXPECT_EQ(print->GetPageView()->GetSize().x, client - 370);
@@ -198,6 +201,7 @@ TEST_F(PrintWindowTest, PrintPreviewOpensTheWindowWithTheLayoutsAndTheSelection)
     EXPECT_EQ(doc->m_pPrintLayout->m_nColumns, 2);
     const Colour orange{253, 146, 34};
     const Colour slate{123, 142, 148};
+    lftest::PumpUntil([&] { return Near(list->GetThumbnail(3).ConvertToImage(), 0, 0, orange, 10); });
     EXPECT_TRUE(Near(list->GetThumbnail(3).ConvertToImage(), 0, 0, orange, 10)) << "highlighted";
     EXPECT_TRUE(Near(list->GetThumbnail(2).ConvertToImage(), 0, 0, slate, 10)) << "plain";
 

@@ -50,7 +50,13 @@ inline wxString OneLine(wxString text)
 inline void ExpectWholeTexts(wxDialog& dialog)
 {
     dialog.Show();
-    PumpFor(std::chrono::milliseconds(50));
+    PumpUntil([&] {
+        const wxRect area(wxPoint(0, 0), dialog.GetClientSize());
+        for (wxWindow* control : dialog.GetChildren())
+            if (!area.Contains(control->GetRect()))
+                return false;
+        return true;
+    });
     const wxRect client(wxPoint(0, 0), dialog.GetClientSize());
     for (wxWindow* control : dialog.GetChildren()) {
         const wxRect rect = control->GetRect();

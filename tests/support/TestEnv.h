@@ -69,7 +69,7 @@ std::string ReadText(const std::filesystem::path& file);
 void WriteBytes(const std::filesystem::path& file, const std::vector<uint8_t>& bytes);
 void WriteText(const std::filesystem::path& file, const std::string& text);
 
-// Folder of the shared public image suites.
+// The picture corpora kept in the repository (tests/corpora/).
 std::filesystem::path CorporaDir();
 
 }  // namespace lftest

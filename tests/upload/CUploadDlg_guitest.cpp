@@ -247,7 +247,7 @@ TEST_F(UploadDialog, ColumnClicksShareOneToggleAndDeselectAllUnticksEverything)
     for (size_t i = 0; i < 3; ++i)
         EXPECT_FALSE(doc.GetCurrentFolder()->Image(i)->m_bTicked);
     Click(dialog.get(), mdlg::kUploadNow);
-    lftest::PumpFor(20ms);
+    lftest::PumpUntil([&] { return !said.messages.empty(); });
     ASSERT_EQ(said.messages.size(), 1u);
     EXPECT_EQ(said.messages[0].first, "No picture selected for upload \nPlease select one or more picture to upload.");
     EXPECT_TRUE(dialog->Controller()->CopyPaths().empty());
@@ -286,7 +286,7 @@ TEST_F(UploadDialog, ABadLoginReplyGivesItsMessageAndOpensNoConnection)
     MakeDocument(2, web.HostPort(), service.Port());
     auto dialog = Open();
     Click(dialog.get(), mdlg::kUploadNow);
-    lftest::PumpFor(50ms);
+    lftest::PumpUntil([&] { return !said.messages.empty(); }, 30s);
     ASSERT_EQ(said.messages.size(), 1u);
     EXPECT_EQ(said.messages[0].first, "Invalid login/password");
     EXPECT_EQ(said.messages[0].second, "Login Error...");
@@ -301,7 +301,7 @@ TEST_F(UploadDialog, ABadLoginReplyGivesItsMessageAndOpensNoConnection)
     // A reply without an account is shown whole.
     web.SetBody("<uid></uid><p>Maintenance</p>");
     Click(dialog.get(), mdlg::kUploadNow);
-    lftest::PumpFor(50ms);
+    lftest::PumpUntil([&] { return !said.serverMessages.empty(); }, 30s);
     EXPECT_EQ(said.serverMessages, std::vector<std::string>{"<uid></uid><p>Maintenance</p>"});
     EXPECT_EQ(service.Connections(), 0);
     Click(dialog.get(), wxID_OK);

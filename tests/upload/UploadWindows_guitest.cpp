@@ -160,7 +160,7 @@ TEST_F(UploadWindows, InboxViewShowsTheHelpPageAndHandsWebLinksOn)
         return true;
     });
     frame.Show();
-    lftest::PumpFor(20ms);
+    lftest::PumpUntil([&] { return view->GetOpenedPageTitle() == "Lanternfolio Uploader Help"; });
     EXPECT_EQ(view->GetOpenedPageTitle(), "Lanternfolio Uploader Help");
     EXPECT_NE(view->ToText().Find("online"), wxNOT_FOUND);
     view->OnLinkClicked(wxHtmlLinkInfo("http://www.lanternfolio.example/webpages/help/uploader.shtml"));

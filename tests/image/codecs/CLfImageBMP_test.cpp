@@ -832,7 +832,6 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(CLfImageBMP, NonSquareFileKeepsItsPixelsAndResolution)
 {
-    LF_NEED_CORPORA();
     CLfImage img;
     ASSERT_TRUE(img.Load(Suite("g/pal8nonsquare.bmp").c_str(), lfimg::kTypeBMP)) << img.GetLastError();
     EXPECT_EQ(img.GetWidth(), 127);
@@ -844,7 +843,6 @@ TEST(CLfImageBMP, NonSquareFileKeepsItsPixelsAndResolution)
 // a message; the sanitizers watch for everything else.
 TEST(CLfImageBMP, EverySuiteFileDecodesOrFailsCleanly)
 {
-    LF_NEED_CORPORA();
     int files = 0;
     for (const char* folder : {"g", "q", "b", "x"}) {
         for (const auto& entry : std::filesystem::directory_iterator(Suite(folder))) {
@@ -877,7 +875,6 @@ class BmpSuiteBad : public ::testing::TestWithParam<BadCase> {};
 
 TEST_P(BmpSuiteBad, IsRefused)
 {
-    LF_NEED_CORPORA();
     CLfImageBMP img;
     EXPECT_FALSE(DecodeBytes(img, lftest::ReadBytes(Suite(GetParam().file))));
     EXPECT_NE(std::strstr(img.GetLastError(), GetParam().error), nullptr) << img.GetLastError();

@@ -564,7 +564,6 @@ TEST(CLfImageGIF, ImageMagickReadsOurFiles)
 
 TEST(CLfImageGIF, GeneratedFilesMatchImageMagick)
 {
-    LF_NEED_CORPORA();
     if (!HaveImageMagick())
         GTEST_SKIP() << "ImageMagick is not installed";
     for (const char* name : {"static.gif", "transparent.gif", "interlaced.gif", "anim3_loop.gif", "anim3_4colours.gif"}) {
@@ -653,7 +652,6 @@ bool Listed(const char* const* list, size_t n, const std::string& name)
 
 TEST(CLfImageGIF, ConformanceSuiteDecodesExactly)
 {
-    LF_NEED_CORPORA();
     std::ifstream tests(Suite("TESTS"));
     int checked = 0;
     for (std::string name; std::getline(tests, name);) {
@@ -684,7 +682,6 @@ TEST(CLfImageGIF, ConformanceSuiteDecodesExactly)
 // decoder gives the frame by itself, so only frame 0 is compared there.
 TEST(CLfImageGIF, AnimationSuiteMatchesItsFrames)
 {
-    LF_NEED_CORPORA();
     if (!HaveImageMagick())
         GTEST_SKIP() << "ImageMagick is not installed";
     const std::string kept[] = {"animated_loop", "animated_loop_interlaced", "animated_loop_variable_delay",

@@ -249,7 +249,6 @@ TEST(CLfImageICO, HostileFilesAreRefused)
 
 TEST(CLfImageICO, CorpusFilesMatchImageMagick)
 {
-    LF_NEED_CORPORA();
     if (!HaveImageMagick())
         GTEST_SKIP() << "ImageMagick is not installed";
     struct Case {

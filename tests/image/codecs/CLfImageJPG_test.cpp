@@ -141,7 +141,6 @@ private:
 
 TEST(CLfImageJPG, CorpusFilesMatchTheReferenceDecoder)
 {
-    LF_NEED_CORPORA();
     struct Case {
         const char* file;
         int width;
@@ -183,7 +182,6 @@ TEST(CLfImageJPG, CorpusFilesMatchTheReferenceDecoder)
 
 TEST(CLfImageJPG, CmykSamplesAreScaledByK)
 {
-    LF_NEED_CORPORA();
     // The top row as libjpeg gives its CMYK samples, against the rule worked by hand.
     const auto bytes = lftest::ReadBytes(Corpus("generated/jpeg/cmyk.jpg"));
     const auto d = Decode(bytes);
@@ -214,7 +212,6 @@ TEST(CLfImageJPG, CmykSamplesAreScaledByK)
 
 TEST(CLfImageJPG, OrientationIsReadAndPixelsStayAsStored)
 {
-    LF_NEED_CORPORA();
     for (int o = 1; o <= 8; ++o) {
         SCOPED_TRACE(o);
         const auto d = Decode(lftest::ReadBytes(Corpus("generated/orient/F_orient" + std::to_string(o) + ".jpg")));
@@ -298,7 +295,6 @@ TEST(CLfImageJPG, HostileExifNeverStopsTheDecode)
 
 TEST(CLfImageJPG, TruncatedFiles)
 {
-    LF_NEED_CORPORA();
     // Cut inside the entropy-coded data: the whole picture comes back.
     {
         const auto d = Decode(lftest::ReadBytes(Corpus("generated/jpeg/bad_truncated_progressive.jpg")));

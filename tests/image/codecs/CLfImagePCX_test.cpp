@@ -197,7 +197,6 @@ TEST(CLfImagePCX, HostileFilesAreRefused)
 
 TEST(CLfImagePCX, CorpusFilesMatchImageMagick)
 {
-    LF_NEED_CORPORA();
     if (!HaveImageMagick())
         GTEST_SKIP() << "ImageMagick is not installed";
     struct Case {

@@ -212,7 +212,6 @@ TEST(CLfImageTGA, HostileFilesAreRefused)
 
 TEST(CLfImageTGA, CorpusFilesMatchImageMagick)
 {
-    LF_NEED_CORPORA();
     if (!HaveImageMagick())
         GTEST_SKIP() << "ImageMagick is not installed";
     struct Case {
