@@ -9,7 +9,8 @@ struct CPixoroCommandLineInfo {
     std::string m_strLastParam;
 
     void Parse(const std::vector<std::string>& arguments);
-    // The editor refuses GIF images: true when the parameter's extension is "gif" in any
-    // case (the whole parameter when it has no '.').
+    // The editor refuses GIF images named in lower case: true when the parameter's
+    // extension is exactly "gif" (the whole parameter when it has no '.'). "A.GIF" passes
+    // and is opened like any other image.
     static bool IsGifParameter(const std::string& parameter);
 };

@@ -14,8 +14,6 @@
 #include <wx/filehistory.h>
 #include <wx/utils.h>
 
-#include <unistd.h>
-
 wxBEGIN_EVENT_TABLE(CPixoroDoc, wxDocument)
     EVT_MENU(ID_EDIT_UNDO, CPixoroDoc::OnEditUndo)
     EVT_MENU(ID_EDIT_REDO, CPixoroDoc::OnEditRedo)
@@ -95,10 +93,8 @@ bool CPixoroDoc::OnSaveDocument(const wxString& path) { return SaveDocument(path
 
 bool CPixoroDoc::Save()
 {
-    // The file's own name when it can be written in place; otherwise the save asks.
-    const std::string path = GetFilename().utf8_string();
-    const bool inPlace = !path.empty() && ::access(path.c_str(), W_OK) == 0;
-    return DoSave(inPlace ? path : std::string(), true);
+    // The file's own name; the save road asks for another when it may not be written.
+    return DoSave(DocumentPathName(), true);
 }
 
 bool CPixoroDoc::SaveAs() { return DoSave(std::string(), true); }
