@@ -2,6 +2,7 @@
 #include "editor/ui/CPixoroApp.h"
 
 #include <wx/init.h>
+#include <wx/string.h>
 
 #include <string>
 #include <vector>
@@ -12,5 +13,13 @@ int main(int argc, char** argv)
 {
     // The command line's bytes as given: a path is opened exactly, whatever it holds.
     wxApp::SetInstance(new CPixoroApp(std::vector<std::string>(argv + 1, argv + argc)));
-    return wxEntry(argc, argv);
+    // The toolkit sees only the arguments it can convert: it would stop at the others
+    // with a box of its own, and the application has them all already.
+    std::vector<char*> toolkit{argv[0]};
+    for (int i = 1; i < argc; ++i)
+        if (!wxString::FromUTF8(argv[i]).empty() || argv[i][0] == '\0')
+            toolkit.push_back(argv[i]);
+    int toolkitCount = static_cast<int>(toolkit.size());
+    toolkit.push_back(nullptr);
+    return wxEntry(toolkitCount, toolkit.data());
 }

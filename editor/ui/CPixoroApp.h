@@ -15,6 +15,7 @@ class CPixoroPrompts;
 class CPixoroState;
 class wxDocManager;
 class wxDocTemplate;
+class wxFileDialog;
 class wxWindow;
 
 class CPixoroApp : public wxApp {
@@ -37,6 +38,10 @@ public:
     // The editor's file dialog: name is the proposed and then the chosen path; type (when
     // given) selects the first row and receives the row chosen. True on OK.
     static bool PromptForFileName(wxWindow* parent, std::string& name, bool open, int* type);
+    // The file dialog PromptForFileName shows: the filter of type selected and, when
+    // saving, the name proposed with that filter's extension.
+    static std::unique_ptr<wxFileDialog> MakeFileDialog(wxWindow* parent, const std::string& name, bool open,
+                                                        int type);
 
     // File > Open: asks for a file and opens it.
     void FileOpen();

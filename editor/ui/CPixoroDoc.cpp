@@ -1,5 +1,6 @@
 #include "editor/ui/CPixoroDoc.h"
 
+#include "editor/ui/PathText.h"
 #include "editor/ui/CPixoroEditDialogs.h"
 #include "editor/ui/CMainFrame.h"
 #include "editor/model/CPixoroState.h"
@@ -81,7 +82,7 @@ bool CPixoroDoc::OnOpenDocument(const wxString& path)
             if (auto* other = dynamic_cast<wxDocument*>(object); other && other != this)
                 manager->CloseDocument(other);
     }
-    if (!OpenDocument(path.utf8_string()))
+    if (!OpenDocument(pixoro::PathFromWx(path)))
         return false;
     SetFilename(path, true);
     Modify(false);
@@ -89,7 +90,7 @@ bool CPixoroDoc::OnOpenDocument(const wxString& path)
     return true;
 }
 
-bool CPixoroDoc::OnSaveDocument(const wxString& path) { return SaveDocument(path.utf8_string()); }
+bool CPixoroDoc::OnSaveDocument(const wxString& path) { return SaveDocument(pixoro::PathFromWx(path)); }
 
 bool CPixoroDoc::Save()
 {
@@ -123,18 +124,18 @@ void CPixoroDoc::OnImageReplaced(int hint)
     UpdateAllViews(nullptr, &object);
 }
 
-void CPixoroDoc::OnTitleName(const std::string& name) { SetTitle(wxString::FromUTF8(name)); }
+void CPixoroDoc::OnTitleName(const std::string& name) { SetTitle(pixoro::ShowText(name)); }
 
 void CPixoroDoc::OnPathRecorded(const std::string& path)
 {
-    SetFilename(wxString::FromUTF8(path), true);
+    SetFilename(pixoro::PathToWx(path), true);
     if (wxDocManager* manager = GetDocumentManager())
-        manager->AddFileToHistory(wxString::FromUTF8(path));
+        manager->AddFileToHistory(pixoro::PathToWx(path));
 }
 
-std::string CPixoroDoc::DocumentPathName() const { return GetFilename().utf8_string(); }
+std::string CPixoroDoc::DocumentPathName() const { return pixoro::PathFromWx(GetFilename()); }
 
-std::string CPixoroDoc::DocumentTitle() const { return GetTitle().utf8_string(); }
+std::string CPixoroDoc::DocumentTitle() const { return pixoro::PathFromWx(GetTitle()); }
 
 void CPixoroDoc::SetBusy(bool busy)
 {
