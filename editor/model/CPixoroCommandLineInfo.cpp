@@ -12,3 +12,10 @@ bool CPixoroCommandLineInfo::IsGifParameter(const std::string& parameter)
     const std::string extension = dot == std::string::npos ? parameter : parameter.substr(dot + 1);
     return extension == "gif";
 }
+
+std::string CPixoroCommandLineInfo::AbsolutePath(const std::string& parameter, const std::string& folder)
+{
+    if (parameter.empty() || parameter[0] == '/')
+        return parameter;
+    return folder + "/" + parameter;
+}

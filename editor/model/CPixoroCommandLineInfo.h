@@ -13,4 +13,6 @@ struct CPixoroCommandLineInfo {
     // extension is exactly "gif" (the whole parameter when it has no '.'). "A.GIF" passes
     // and is opened like any other image.
     static bool IsGifParameter(const std::string& parameter);
+    // The image a parameter names, as a full path: a relative name is taken from folder.
+    static std::string AbsolutePath(const std::string& parameter, const std::string& folder);
 };

@@ -1,5 +1,6 @@
 #include "editor/model/CPixoroDocModel.h"
 
+#include "editor/model/CEarlyDecode.h"
 #include "editor/model/CImageThread.h"
 #include "editor/model/CPixoroState.h"
 #include "editor/model/DocPrompts.h"
@@ -106,7 +107,11 @@ bool CPixoroDocModel::OpenDocument(const std::string& path)
         return fail();
     }
     OnTitleName(LeafName(path));
-    m_pImage = LoadImage(path, *type, nullptr);
+    // The command line's image may have been decoded while the windows were being made.
+    if (auto early = m_state.m_pEarlyDecode ? m_state.m_pEarlyDecode->Take(path) : nullptr)
+        m_pImage = early->IsValid() ? std::move(early) : nullptr;
+    else
+        m_pImage = LoadImage(path, *type, nullptr);
     if (!m_pImage) {
         m_prompts.ShowMessage(estr::kNotValidOnOpen, DocPrompts::Icon::None);
         return fail();

@@ -1,6 +1,7 @@
 #include "editor/ui/CPixoroApp.h"
 
 #include "editor/ui/PathText.h"
+#include "editor/model/CEarlyDecode.h"
 #include "editor/ui/CMainFrame.h"
 #include "editor/ui/CPixoroAboutDlg.h"
 #include "editor/model/CPixoroCommandLineInfo.h"
@@ -58,16 +59,12 @@ void PrintAssert(const wxString& file, int line, const wxString& func, const wxS
                  func.utf8_str().data(), cond.utf8_str().data(), msg.utf8_str().data());
 }
 
-std::string Absolute(const std::string& path)
-{
-    if (path.empty() || path[0] == '/')
-        return path;
-    return lfplat::WorkingFolder() + "/" + path;
-}
-
 }  // namespace
 
-CPixoroApp::CPixoroApp(std::vector<std::string> arguments) : m_arguments(std::move(arguments)) {}
+CPixoroApp::CPixoroApp(std::vector<std::string> arguments, std::unique_ptr<CEarlyDecode> earlyDecode)
+    : m_arguments(std::move(arguments)), m_earlyDecode(std::move(earlyDecode))
+{
+}
 
 CPixoroApp::~CPixoroApp() = default;
 
@@ -83,6 +80,7 @@ bool CPixoroApp::OnInit()
     m_state = std::make_unique<CPixoroState>(settingsPath);
     m_state->m_strParamFilePath = lfplat::WorkingPath(estr::kParamFile);
     m_state->ReadSettings();
+    m_state->m_pEarlyDecode = m_earlyDecode.get();
 
     m_docManager = std::make_unique<PixoroDocManager>();
     lfplat::LoadRecentFiles(*m_docManager->GetFileHistory(), lfplat::SettingsStore(settingsPath),
@@ -100,7 +98,7 @@ bool CPixoroApp::OnInit()
         m_prompts->ShowMessage(estr::kGifRefused, DocPrompts::Icon::Error);
         commandLine.m_strLastParam.clear();
     }
-    if (!commandLine.m_strLastParam.empty() && !OpenImage(Absolute(commandLine.m_strLastParam))) {
+    if (!commandLine.m_strLastParam.empty() && !OpenImage(CPixoroCommandLineInfo::AbsolutePath(commandLine.m_strLastParam, lfplat::WorkingFolder()))) {
         // The document has said why; the editor ends.
         m_pMainFrame->Destroy();
         m_pMainFrame = nullptr;
@@ -125,6 +123,9 @@ int CPixoroApp::OnExit()
         m_docManager.reset();
     }
     m_placement.reset();
+    if (m_state)
+        m_state->m_pEarlyDecode = nullptr;
+    m_earlyDecode.reset();
     return wxApp::OnExit();
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+class CEarlyDecode;
 class CFramePlacementHook;
 class CMainFrame;
 class CPixoroPrompts;
@@ -21,7 +22,8 @@ class wxWindow;
 class CPixoroApp : public wxApp {
 public:
     // arguments: the command line after the program name, as the bytes it was given.
-    explicit CPixoroApp(std::vector<std::string> arguments = {});
+    // earlyDecode: the command line's image, already being decoded (may be null).
+    explicit CPixoroApp(std::vector<std::string> arguments = {}, std::unique_ptr<CEarlyDecode> earlyDecode = nullptr);
     ~CPixoroApp() override;
 
     bool OnInit() override;
@@ -50,6 +52,7 @@ private:
     void OnAppAbout(wxCommandEvent& event);
 
     std::vector<std::string> m_arguments;
+    std::unique_ptr<CEarlyDecode> m_earlyDecode;
     std::unique_ptr<CPixoroState> m_state;
     std::unique_ptr<CPixoroPrompts> m_prompts;
     std::unique_ptr<wxDocManager> m_docManager;
