@@ -514,6 +514,21 @@ TEST_F(CPixoroDocModelTest, EveryRoadToASaveTurnsToSaveAsForAReadOnlyPhoto)
     }
 }
 
+TEST_F(CPixoroDocModelTest, SavingALinkedPhotoWritesItsTargetAndKeepsTheLink)
+{
+    fs::create_directory(dir / "photos");
+    const std::string target = Write("photos/real.jpg", lfimg::kTypeJPG, 40, 30);
+    fs::create_symlink(target, dir / "link.jpg");
+    ASSERT_TRUE(doc.OpenDocument(Path("link.jpg")));
+    Edit();
+    prompts.answers = {Answer::Yes};
+    ASSERT_TRUE(doc.QueryClose());
+    EXPECT_TRUE(fs::is_symlink(dir / "link.jpg")) << "the link stays";
+    EXPECT_EQ(fs::read_symlink(dir / "link.jpg"), target);
+    EXPECT_TRUE(CLfImage(target.c_str(), lfimg::kTypeJPG).IsGrayScale()) << "the target holds the edit";
+    EXPECT_TRUE(prompts.proposedNames.empty()) << "a writable target is saved in place";
+}
+
 TEST(CPixoroDocModelWritable, TheModeDecidesForEveryUserIncludingTheSuperuser)
 {
     lftest::TempDir dir;
