@@ -113,6 +113,23 @@ wxSize GrowLayoutBox(std::vector<LayoutBox>& boxes, size_t index, const wxSize& 
         if (sameColumns && r.y + r.height > old.y + old.height && r.y > old.y)
             moves[i].y = dh;
     }
+    // A group box that grows with the control pushes what lies beside or below it too.
+    for (size_t g = 0; g < boxes.size(); ++g) {
+        const wxRect& frame = boxes[g].rect;
+        if (g == index || !boxes[g].encloses || !CentreInside(old, frame))
+            continue;
+        for (size_t i = 0; i < boxes.size(); ++i) {
+            const wxRect& r = boxes[i].rect;
+            if (i == index || i == g || CentreInside(r, frame))
+                continue;
+            const bool sameRows = r.y < frame.y + frame.height && frame.y < r.y + r.height;
+            const bool sameColumns = r.x < frame.x + frame.width && frame.x < r.x + r.width;
+            if (sameRows && r.x + r.width > frame.x + frame.width && r.x > frame.x)
+                moves[i].x = std::max(moves[i].x, dw);
+            if (sameColumns && r.y + r.height > frame.y + frame.height && r.y > frame.y)
+                moves[i].y = std::max(moves[i].y, dh);
+        }
+    }
     // What a moving group box encloses moves with it.
     for (size_t g = 0; g < boxes.size(); ++g) {
         if (!boxes[g].encloses || moves[g] == wxPoint())
@@ -257,6 +274,10 @@ bool CreateDialogFromTemplate(wxDialog& dialog, wxWindow* parent, const DialogTe
         case DlgItemKind::RadioGroup:
             grown += GrowLayoutBox(boxes, i, {controls[i]->GetBestSize().x, boxes[i].rect.height});
             break;
+        // Spin controls below their natural size lose their arrows and make the toolkit
+        // complain: they take that size, and their neighbours move as for texts.
+        case DlgItemKind::SpinButton:
+        case DlgItemKind::SpinEdit: grown += GrowLayoutBox(boxes, i, controls[i]->GetBestSize()); break;
         default: break;
         }
     }

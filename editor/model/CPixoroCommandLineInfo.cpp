@@ -1,6 +1,5 @@
 #include "editor/model/CPixoroCommandLineInfo.h"
 
-#include <strings.h>
 
 void CPixoroCommandLineInfo::Parse(const std::vector<std::string>& arguments)
 {
@@ -11,5 +10,12 @@ bool CPixoroCommandLineInfo::IsGifParameter(const std::string& parameter)
 {
     const size_t dot = parameter.rfind('.');
     const std::string extension = dot == std::string::npos ? parameter : parameter.substr(dot + 1);
-    return strcasecmp(extension.c_str(), "gif") == 0;
+    return extension == "gif";
+}
+
+std::string CPixoroCommandLineInfo::AbsolutePath(const std::string& parameter, const std::string& folder)
+{
+    if (parameter.empty() || parameter[0] == '/')
+        return parameter;
+    return folder + "/" + parameter;
 }

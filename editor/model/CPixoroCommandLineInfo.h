@@ -9,7 +9,10 @@ struct CPixoroCommandLineInfo {
     std::string m_strLastParam;
 
     void Parse(const std::vector<std::string>& arguments);
-    // The editor refuses GIF images: true when the parameter's extension is "gif" in any
-    // case (the whole parameter when it has no '.').
+    // The editor refuses GIF images named in lower case: true when the parameter's
+    // extension is exactly "gif" (the whole parameter when it has no '.'). "A.GIF" passes
+    // and is opened like any other image.
     static bool IsGifParameter(const std::string& parameter);
+    // The image a parameter names, as a full path: a relative name is taken from folder.
+    static std::string AbsolutePath(const std::string& parameter, const std::string& folder);
 };

@@ -1,5 +1,6 @@
 #include "editor/model/CPixoroDocModel.h"
 
+#include "editor/model/CEarlyDecode.h"
 #include "editor/model/CImageThread.h"
 #include "editor/model/CPixoroState.h"
 #include "editor/model/DocPrompts.h"
@@ -11,7 +12,11 @@
 #include "platform/AtomicFile.h"
 #include "resources/editor/EditorStrings.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include <cstdio>
 
@@ -102,7 +107,11 @@ bool CPixoroDocModel::OpenDocument(const std::string& path)
         return fail();
     }
     OnTitleName(LeafName(path));
-    m_pImage = LoadImage(path, *type, nullptr);
+    // The command line's image may have been decoded while the windows were being made.
+    if (auto early = m_state.m_pEarlyDecode ? m_state.m_pEarlyDecode->Take(path) : nullptr)
+        m_pImage = early->IsValid() ? std::move(early) : nullptr;
+    else
+        m_pImage = LoadImage(path, *type, nullptr);
     if (!m_pImage) {
         m_prompts.ShowMessage(estr::kNotValidOnOpen, DocPrompts::Icon::None);
         return fail();
@@ -115,30 +124,45 @@ bool CPixoroDocModel::OpenDocument(const std::string& path)
     return true;
 }
 
-bool CPixoroDocModel::LoadFromList(const std::string& path)
+bool CPixoroDocModel::LoadFromList(const std::string& path) { return LoadListFile(path) == ListLoad::Loaded; }
+
+bool CPixoroDocModel::StepToFile(int index)
+{
+    if (index < 0 || index >= m_files.Count())
+        return false;
+    const std::string path = m_files.Files()[size_t(index)].m_strPath;
+    const ListLoad result = LoadListFile(path);
+    // A file that could not be shown is passed: the next step starts from its place, so
+    // one bad file does not stop stepping for good.
+    if (result == ListLoad::Refused)
+        m_nCurrentFile = index;
+    return result == ListLoad::Loaded;
+}
+
+CPixoroDocModel::ListLoad CPixoroDocModel::LoadListFile(const std::string& path)
 {
     if (m_undo.Count() > 0) {
         switch (m_prompts.AskYesNoCancel(estr::kSaveChangesTo + m_state.m_strCurrentPath)) {
-        case DocPrompts::Answer::Cancel: return false;
+        case DocPrompts::Answer::Cancel: return ListLoad::Kept;
         case DocPrompts::Answer::Yes:
             // The edits are not given up unless they were saved.
             if (!DoSave(m_state.m_strCurrentPath, false))
-                return false;
+                return ListLoad::Kept;
             break;
         case DocPrompts::Answer::No: break;
         }
     }
     const auto type = ImageFileTypes::OpenTypeFromExtension(ImageFileTypes::GetFileExtension(path));
     if (!type)
-        return false;
+        return ListLoad::Refused;
     if (!FileExists(path)) {
         m_prompts.ShowMessage(NotFoundText(path), DocPrompts::Icon::Information);
-        return false;
+        return ListLoad::Refused;
     }
     auto image = LoadImage(path, *type, nullptr);
     if (!image) {
         m_prompts.ShowMessage(estr::kNotValidOnStep, DocPrompts::Icon::Error);
-        return false;
+        return ListLoad::Refused;
     }
 
     m_pImage = std::move(image);
@@ -153,7 +177,7 @@ bool CPixoroDocModel::LoadFromList(const std::string& path)
     OnTitleName(LeafName(path));
     OnPathRecorded(path);
     OnImageReplaced(kHintNewImage);
-    return true;
+    return ListLoad::Loaded;
 }
 
 void CPixoroDocModel::ReloadFileList(const std::string& path)
@@ -225,18 +249,40 @@ bool CPixoroDocModel::SaveDocument(const std::string& path)
     return true;
 }
 
+bool CPixoroDocModel::UserMayReplace(const std::string& path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return errno == ENOENT;
+    if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)
+        return false;
+    if (::geteuid() != 0)
+        return true;
+    // The superuser passes every access test: the mode decides, read as it would be for
+    // an ordinary user of the file's owner, group or others.
+    if (st.st_uid == 0)
+        return (st.st_mode & S_IWUSR) != 0;
+    if (st.st_gid == ::getegid())
+        return (st.st_mode & S_IWGRP) != 0;
+    return (st.st_mode & S_IWOTH) != 0;
+}
+
 bool CPixoroDocModel::DoSave(const std::string& path, bool replace)
 {
     if (!m_pImage)
         return false;
+    std::string name = path;
+    const int imageType = static_cast<int>(m_pImage->GetType());
+    // Every road takes the same checks: a file the user may not write is saved under a
+    // new name, as is a format that is not saved in place.
+    if (!name.empty() && !UserMayReplace(name))
+        name.clear();
     JpegOptions options = JpegOptions::FromPresets(m_state);
-    if (!m_prompts.AskJpegOptions(options, path.empty()))
+    if (!m_prompts.AskJpegOptions(options, name.empty()))
         return false;
     options.StoreAsDefault(m_state);
     m_saveOptions = options;
 
-    std::string name = path;
-    const int imageType = static_cast<int>(m_pImage->GetType());
     if (name.empty() || !ImageFileTypes::GetTypeFlag(imageType)) {
         name = DocumentPathName();
         if (replace && name.empty()) {

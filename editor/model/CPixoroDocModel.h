@@ -40,6 +40,10 @@ public:
     // changes. False when the user cancels, a save at the prompt fails, or the file is
     // missing or undecodable; the image, its path and its edits then stay.
     bool LoadFromList(const std::string& path);
+    // Next and Previous: moves to entry index of the folder list and loads it. A missing or
+    // damaged file is stepped past: its message shows, the image stays, and the next step
+    // goes on from its place. False when nothing was loaded.
+    bool StepToFile(int index);
     // Rebuilds the folder list for the folder of path, which becomes the current path.
     void ReloadFileList(const std::string& path);
     // The current path's position in the folder list (without case), -1 when absent.
@@ -49,8 +53,9 @@ public:
     // DoSave has just done so. False (with the reason shown) on failure; the file at
     // path is then as it was. Success empties the undo ring.
     bool SaveDocument(const std::string& path);
-    // The save road: JPEG options, then a file name when there is no path or the image's
-    // format is not saved in place, then the save and a reload of the saved file. replace:
+    // The save road of every save (toolbar, prompts, Save As): JPEG options, then a file
+    // name when there is no path, the image's format is not saved in place or the user may
+    // not write the file at path; then the save and a reload of the saved file. replace:
     // the saved name becomes the document's path.
     bool DoSave(const std::string& path, bool replace);
 
@@ -63,6 +68,11 @@ public:
     // The main window's close: asks about unsaved changes; false keeps the window (Cancel,
     // or Yes with a save that did not happen). Once it agreed, QueryClose asks no more.
     bool QueryFrameClose();
+
+    // Whether the user may replace the file at path as it stands: it does not exist yet, or
+    // its mode lets this user write it. A superuser is held to the mode as well, so that a
+    // read-only photo is never replaced behind its owner's back.
+    static bool UserMayReplace(const std::string& path);
 
     // Edits: a snapshot before the change; undo and redo exchange images with the ring.
     void SubmitUndo();
@@ -159,6 +169,10 @@ private:
     void ZoomBackTo(double remembered);
     // A palette that is not a grey ramp is saved as 24 bits per pixel.
     void RaiseColourPalette();
+    // Loading another file of the folder: loaded; kept because the user cancelled or the
+    // save at the prompt did not happen; or refused (missing, damaged, not an image).
+    enum class ListLoad { Loaded, Kept, Refused };
+    ListLoad LoadListFile(const std::string& path);
     // Loads path with the type of its extension; null (with message) when it has none.
     std::unique_ptr<CLfImage> LoadImage(const std::string& path, int type, std::string* message) const;
 

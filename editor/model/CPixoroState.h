@@ -7,6 +7,8 @@
 
 #include <string>
 
+class CEarlyDecode;
+
 class CPixoroState {
 public:
     // View fit modes.
@@ -43,6 +45,9 @@ public:
 
     // Full path of the open image.
     std::string m_strCurrentPath;
+    // The command line's image as decoded during start-up (owned by the application);
+    // null when there is none.
+    CEarlyDecode* m_pEarlyDecode = nullptr;
     // The manager's parameter file (in the working folder); empty: none is read.
     std::string m_strParamFilePath;
 

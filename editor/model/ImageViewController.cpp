@@ -463,7 +463,8 @@ void ImageViewController::Step(int direction, const char* caption)
     }
     SetTool(kToolScroll);
     m_tracker.Clear();
-    // A failed load leaves the document's image, path and index as they were.
+    // A file that cannot be shown is passed with its message: the document's index moves
+    // to it while its image and path stay.
     m_host.StepToFile(i + direction);
 }
 

@@ -1,5 +1,6 @@
 #include "editor/ui/CMainFrame.h"
 
+#include "editor/ui/PathText.h"
 #include "editor/ui/CPatternToolBar.h"
 #include "editor/ui/CPixoroDoc.h"
 #include "image/CLfImage.h"
@@ -47,7 +48,7 @@ CMainFrame::CMainFrame(wxDocManager* manager)
 
 void CMainFrame::ShowImageStatus(const CPixoroDocModel::StatusTexts& texts)
 {
-    SetTitle(wxString::FromUTF8(texts.title));
+    SetTitle(pixoro::ShowText(texts.title));
     SetStatusText(wxString::FromUTF8(texts.imageSize), 1);
     SetStatusText(wxString::FromUTF8(texts.fileSize), 2);
 }

@@ -1,5 +1,7 @@
 #include "editor/ui/CPixoroApp.h"
 
+#include "editor/ui/PathText.h"
+#include "editor/model/CEarlyDecode.h"
 #include "editor/ui/CMainFrame.h"
 #include "editor/ui/CPixoroAboutDlg.h"
 #include "editor/model/CPixoroCommandLineInfo.h"
@@ -57,16 +59,12 @@ void PrintAssert(const wxString& file, int line, const wxString& func, const wxS
                  func.utf8_str().data(), cond.utf8_str().data(), msg.utf8_str().data());
 }
 
-std::string Absolute(const std::string& path)
-{
-    if (path.empty() || path[0] == '/')
-        return path;
-    return lfplat::WorkingFolder() + "/" + path;
-}
-
 }  // namespace
 
-CPixoroApp::CPixoroApp(std::vector<std::string> arguments) : m_arguments(std::move(arguments)) {}
+CPixoroApp::CPixoroApp(std::vector<std::string> arguments, std::unique_ptr<CEarlyDecode> earlyDecode)
+    : m_arguments(std::move(arguments)), m_earlyDecode(std::move(earlyDecode))
+{
+}
 
 CPixoroApp::~CPixoroApp() = default;
 
@@ -82,6 +80,7 @@ bool CPixoroApp::OnInit()
     m_state = std::make_unique<CPixoroState>(settingsPath);
     m_state->m_strParamFilePath = lfplat::WorkingPath(estr::kParamFile);
     m_state->ReadSettings();
+    m_state->m_pEarlyDecode = m_earlyDecode.get();
 
     m_docManager = std::make_unique<PixoroDocManager>();
     lfplat::LoadRecentFiles(*m_docManager->GetFileHistory(), lfplat::SettingsStore(settingsPath),
@@ -99,7 +98,7 @@ bool CPixoroApp::OnInit()
         m_prompts->ShowMessage(estr::kGifRefused, DocPrompts::Icon::Error);
         commandLine.m_strLastParam.clear();
     }
-    if (!commandLine.m_strLastParam.empty() && !OpenImage(Absolute(commandLine.m_strLastParam))) {
+    if (!commandLine.m_strLastParam.empty() && !OpenImage(CPixoroCommandLineInfo::AbsolutePath(commandLine.m_strLastParam, lfplat::WorkingFolder()))) {
         // The document has said why; the editor ends.
         m_pMainFrame->Destroy();
         m_pMainFrame = nullptr;
@@ -124,31 +123,52 @@ int CPixoroApp::OnExit()
         m_docManager.reset();
     }
     m_placement.reset();
+    if (m_state)
+        m_state->m_pEarlyDecode = nullptr;
+    m_earlyDecode.reset();
     return wxApp::OnExit();
 }
 
 bool CPixoroApp::OpenImage(const std::string& path)
 {
-    return m_docManager && m_docManager->CreateDocument(wxString::FromUTF8(path), wxDOC_SILENT) != nullptr;
+    return m_docManager && m_docManager->CreateDocument(pixoro::PathToWx(path), wxDOC_SILENT) != nullptr;
+}
+
+std::unique_ptr<wxFileDialog> CPixoroApp::MakeFileDialog(wxWindow* parent, const std::string& name, bool open,
+                                                         int type)
+{
+    int filterIndex = ImageFileTypes::GetFilterIndex(type, open);
+    if (filterIndex < 0)
+        filterIndex = 0;
+    // The proposed name carries the extension of the filter shown with it, so that
+    // pressing Enter saves in the format the dialog says.
+    std::string proposed = name;
+    const size_t slash = proposed.rfind('/');
+    const std::string leaf = slash == std::string::npos ? proposed : proposed.substr(slash + 1);
+    const std::string extension = ImageFileTypes::DefaultExtension(ImageFileTypes::GetTypeFromIndex(filterIndex, open));
+    std::string proposedLeaf = leaf;
+    if (!open && !leaf.empty() && !extension.empty() && ImageFileTypes::GetFileExtension(leaf).empty())
+        proposedLeaf += "." + extension;
+    const long style = open ? (wxFD_OPEN | wxFD_FILE_MUST_EXIST) : (wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    auto dialog = std::make_unique<wxFileDialog>(
+        parent, open ? estr::kOpenDialogTitle : estr::kSaveDialogTitle,
+        slash == std::string::npos ? wxString() : pixoro::PathToWx(proposed.substr(0, slash)),
+        pixoro::PathToWx(proposedLeaf), wxString::FromUTF8(ImageFileTypes::GetWildcard(open)), style);
+    dialog->SetFilterIndex(filterIndex);
+    // Choosing the filter may have given the name the first filter's extension: the
+    // proposal is set again after it.
+    if (!open && !proposedLeaf.empty())
+        dialog->SetFilename(pixoro::PathToWx(proposedLeaf));
+    return dialog;
 }
 
 bool CPixoroApp::PromptForFileName(wxWindow* parent, std::string& name, bool open, int* type)
 {
-    const int startType = type ? *type : 3;
-    int filterIndex = ImageFileTypes::GetFilterIndex(startType, open);
-    if (filterIndex < 0)
-        filterIndex = 0;
-    const long style = open ? (wxFD_OPEN | wxFD_FILE_MUST_EXIST) : (wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
-    const wxString path = wxString::FromUTF8(name);
-    const size_t slash = name.rfind('/');
-    wxFileDialog dialog(parent, open ? estr::kOpenDialogTitle : estr::kSaveDialogTitle,
-                        slash == std::string::npos ? wxString() : wxString::FromUTF8(name.substr(0, slash)),
-                        wxString::FromUTF8(slash == std::string::npos ? name : name.substr(slash + 1)),
-                        wxString::FromUTF8(ImageFileTypes::GetWildcard(open)), style);
-    dialog.SetFilterIndex(filterIndex);
+    const auto made = MakeFileDialog(parent, name, open, type ? *type : 3);
+    wxFileDialog& dialog = *made;
     if (dialog.ShowModal() != wxID_OK)
         return false;
-    name = dialog.GetPath().utf8_string();
+    name = pixoro::PathFromWx(dialog.GetPath());
     const int chosen = ImageFileTypes::GetTypeFromIndex(dialog.GetFilterIndex(), open);
     // A name typed without an extension gets the chosen row's.
     if (!open && ImageFileTypes::GetFileExtension(name).empty()) {

@@ -9,18 +9,21 @@
 #include <string>
 #include <vector>
 
+class CEarlyDecode;
 class CFramePlacementHook;
 class CMainFrame;
 class CPixoroPrompts;
 class CPixoroState;
 class wxDocManager;
 class wxDocTemplate;
+class wxFileDialog;
 class wxWindow;
 
 class CPixoroApp : public wxApp {
 public:
     // arguments: the command line after the program name, as the bytes it was given.
-    explicit CPixoroApp(std::vector<std::string> arguments = {});
+    // earlyDecode: the command line's image, already being decoded (may be null).
+    explicit CPixoroApp(std::vector<std::string> arguments = {}, std::unique_ptr<CEarlyDecode> earlyDecode = nullptr);
     ~CPixoroApp() override;
 
     bool OnInit() override;
@@ -37,6 +40,10 @@ public:
     // The editor's file dialog: name is the proposed and then the chosen path; type (when
     // given) selects the first row and receives the row chosen. True on OK.
     static bool PromptForFileName(wxWindow* parent, std::string& name, bool open, int* type);
+    // The file dialog PromptForFileName shows: the filter of type selected and, when
+    // saving, the name proposed with that filter's extension.
+    static std::unique_ptr<wxFileDialog> MakeFileDialog(wxWindow* parent, const std::string& name, bool open,
+                                                        int type);
 
     // File > Open: asks for a file and opens it.
     void FileOpen();
@@ -45,6 +52,7 @@ private:
     void OnAppAbout(wxCommandEvent& event);
 
     std::vector<std::string> m_arguments;
+    std::unique_ptr<CEarlyDecode> m_earlyDecode;
     std::unique_ptr<CPixoroState> m_state;
     std::unique_ptr<CPixoroPrompts> m_prompts;
     std::unique_ptr<wxDocManager> m_docManager;

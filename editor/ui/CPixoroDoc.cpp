@@ -1,5 +1,6 @@
 #include "editor/ui/CPixoroDoc.h"
 
+#include "editor/ui/PathText.h"
 #include "editor/ui/CPixoroEditDialogs.h"
 #include "editor/ui/CMainFrame.h"
 #include "editor/model/CPixoroState.h"
@@ -13,8 +14,6 @@
 #include <wx/app.h>
 #include <wx/filehistory.h>
 #include <wx/utils.h>
-
-#include <unistd.h>
 
 wxBEGIN_EVENT_TABLE(CPixoroDoc, wxDocument)
     EVT_MENU(ID_EDIT_UNDO, CPixoroDoc::OnEditUndo)
@@ -83,7 +82,7 @@ bool CPixoroDoc::OnOpenDocument(const wxString& path)
             if (auto* other = dynamic_cast<wxDocument*>(object); other && other != this)
                 manager->CloseDocument(other);
     }
-    if (!OpenDocument(path.utf8_string()))
+    if (!OpenDocument(pixoro::PathFromWx(path)))
         return false;
     SetFilename(path, true);
     Modify(false);
@@ -91,14 +90,12 @@ bool CPixoroDoc::OnOpenDocument(const wxString& path)
     return true;
 }
 
-bool CPixoroDoc::OnSaveDocument(const wxString& path) { return SaveDocument(path.utf8_string()); }
+bool CPixoroDoc::OnSaveDocument(const wxString& path) { return SaveDocument(pixoro::PathFromWx(path)); }
 
 bool CPixoroDoc::Save()
 {
-    // The file's own name when it can be written in place; otherwise the save asks.
-    const std::string path = GetFilename().utf8_string();
-    const bool inPlace = !path.empty() && ::access(path.c_str(), W_OK) == 0;
-    return DoSave(inPlace ? path : std::string(), true);
+    // The file's own name; the save road asks for another when it may not be written.
+    return DoSave(DocumentPathName(), true);
 }
 
 bool CPixoroDoc::SaveAs() { return DoSave(std::string(), true); }
@@ -127,18 +124,18 @@ void CPixoroDoc::OnImageReplaced(int hint)
     UpdateAllViews(nullptr, &object);
 }
 
-void CPixoroDoc::OnTitleName(const std::string& name) { SetTitle(wxString::FromUTF8(name)); }
+void CPixoroDoc::OnTitleName(const std::string& name) { SetTitle(pixoro::ShowText(name)); }
 
 void CPixoroDoc::OnPathRecorded(const std::string& path)
 {
-    SetFilename(wxString::FromUTF8(path), true);
+    SetFilename(pixoro::PathToWx(path), true);
     if (wxDocManager* manager = GetDocumentManager())
-        manager->AddFileToHistory(wxString::FromUTF8(path));
+        manager->AddFileToHistory(pixoro::PathToWx(path));
 }
 
-std::string CPixoroDoc::DocumentPathName() const { return GetFilename().utf8_string(); }
+std::string CPixoroDoc::DocumentPathName() const { return pixoro::PathFromWx(GetFilename()); }
 
-std::string CPixoroDoc::DocumentTitle() const { return GetTitle().utf8_string(); }
+std::string CPixoroDoc::DocumentTitle() const { return pixoro::PathFromWx(GetTitle()); }
 
 void CPixoroDoc::SetBusy(bool busy)
 {

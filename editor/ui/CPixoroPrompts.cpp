@@ -1,5 +1,7 @@
 #include "editor/ui/CPixoroPrompts.h"
 
+#include "editor/ui/PathText.h"
+#include "editor/model/MessageText.h"
 #include "editor/ui/CJpegOptionsDlg.h"
 #include "editor/ui/CPixoroApp.h"
 #include "resources/editor/EditorStrings.h"
@@ -8,7 +10,7 @@
 
 DocPrompts::Answer CPixoroPrompts::AskYesNoCancel(const std::string& text)
 {
-    switch (wxMessageBox(wxString::FromUTF8(text), estr::kAppTitle, wxYES_NO | wxCANCEL | wxICON_QUESTION,
+    switch (wxMessageBox(pixoro::ShowText(pixoro::BreakLongRuns(text)), estr::kAppTitle, wxYES_NO | wxCANCEL | wxICON_QUESTION,
                          m_parent)) {
     case wxYES: return Answer::Yes;
     case wxNO: return Answer::No;
@@ -25,7 +27,7 @@ void CPixoroPrompts::ShowMessage(const std::string& text, Icon icon)
     case Icon::Error: style |= wxICON_ERROR; break;
     case Icon::Question: style |= wxICON_QUESTION; break;
     }
-    wxMessageBox(wxString::FromUTF8(text), estr::kAppTitle, style, m_parent);
+    wxMessageBox(pixoro::ShowText(pixoro::BreakLongRuns(text)), estr::kAppTitle, style, m_parent);
 }
 
 bool CPixoroPrompts::AskJpegOptions(JpegOptions& options, bool namePending)

@@ -328,9 +328,7 @@ int CPixoroView::FileCount() const
 bool CPixoroView::StepToFile(int index)
 {
     CPixoroDoc* doc = GetDocument();
-    if (!doc || index < 0 || index >= doc->GetFiles().Count())
-        return false;
-    return doc->LoadFromList(doc->GetFiles().Files()[size_t(index)].m_strPath);
+    return doc && doc->StepToFile(index);
 }
 
 // ---- Commands --------------------------------------------------------------------------

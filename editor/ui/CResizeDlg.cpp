@@ -50,6 +50,7 @@ CResizeDlg::CResizeDlg(wxWindow* parent, int width, int height, MessageFn messag
     if (m_keepAspect)
         m_keepAspect->SetValue(m_model.keepAspect);
     WriteTexts();
+    SyncSpins();
     SetMode(false);
 
     Bind(wxEVT_RADIOBUTTON, &CResizeDlg::OnByPercentage, this, DialogControlId(IDC_RESIZE_BY_PERCENTAGE));
@@ -107,6 +108,22 @@ void CResizeDlg::OnText(wxCommandEvent& event)
         return;
     }
     WriteTexts();
+    SyncSpins();
+}
+
+// The arrows step from the number their edit shows, as a buddy of the edit does: each
+// spin button holds that number (within its range) whenever an edit changes.
+void CResizeDlg::SyncSpins()
+{
+    for (const SpinBuddy& s : kSpins) {
+        auto* spin = DialogControl<wxSpinButton>(*this, s.spin);
+        auto* edit = DialogControl<wxTextCtrl>(*this, s.edit);
+        if (!spin || !edit)
+            continue;
+        const int value = static_cast<int>(ParseBoundedNumber(edit->GetValue().utf8_string(), spin->GetMin(), spin->GetMax()));
+        if (spin->GetValue() != value)
+            spin->SetValue(value);
+    }
 }
 
 void CResizeDlg::OnSpin(wxSpinEvent& event)

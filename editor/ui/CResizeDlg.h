@@ -27,6 +27,7 @@ public:
 
 private:
     void WriteTexts();
+    void SyncSpins();
     void SetMode(bool percentage);
     void OnByPercentage(wxCommandEvent& event);
     void OnByPixels(wxCommandEvent& event);

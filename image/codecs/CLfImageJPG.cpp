@@ -206,11 +206,18 @@ bool CLfImageJPG::DecodeFrame(CLfStream* stream, bool haveExif)
                 row[j + 2] = static_cast<uint8_t>(src[i] * k / 255);
             }
         } else {
-            // Grey and RGB rows fit the DIB row as they are: libjpeg writes into it.
-            JSAMPROW target = row;
-            jpeg_read_scanlines(&cinfo, &target, 1);
+            // Grey and RGB rows fit the DIB rows as they are: libjpeg writes into them,
+            // several rows per call (each call has a fixed cost).
+            constexpr JDIMENSION kRowsPerCall = 16;
+            JSAMPROW targets[kRowsPerCall];
+            const JDIMENSION first = cinfo.output_scanline;
+            const JDIMENSION count = std::min<JDIMENSION>(kRowsPerCall, JDIMENSION(height) - first);
+            for (JDIMENSION k = 0; k < count; ++k)
+                targets[k] = info.bits + size_t(height - 1 - (first + k)) * rowBytes;
+            const JDIMENSION read = jpeg_read_scanlines(&cinfo, targets, count);
             if (components == 3 && swapRows)
-                SwapRedBlue(row, int64_t(width) * 3);
+                for (JDIMENSION k = 0; k < read; ++k)
+                    SwapRedBlue(targets[k], int64_t(width) * 3);
         }
     }
     jpeg_finish_decompress(&cinfo);

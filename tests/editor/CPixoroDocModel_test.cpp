@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 
 namespace fs = std::filesystem;
 using Answer = DocPrompts::Answer;
@@ -211,8 +212,10 @@ TEST_F(CPixoroDocModelTest, ASaveIntoAReadOnlyFolderLeavesTheOriginalAndTheEdits
     ASSERT_TRUE(doc.OpenDocument(Path("a.jpg")));
     Edit();
     const auto before = lftest::ReadBytes(dir / "a.jpg");
-    // Readable by everyone, writable by nobody; the superuser writes anywhere, so the
-    // save runs in a child process as an ordinary user.
+    // The photo may be written by everyone, its folder by nobody; the superuser writes
+    // anywhere, so the save runs in a child process as an ordinary user.
+    fs::permissions(dir / "a.jpg", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                                       fs::perms::group_write | fs::perms::others_read | fs::perms::others_write);
     fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
                                     fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
     const pid_t child = fork();
@@ -414,6 +417,132 @@ TEST_F(CPixoroDocModelTest, AFailedStepKeepsThePathTitleAndImage)
             EXPECT_EQ(prompts.messages[0].second, c.icon);
         }
     }
+}
+
+TEST_F(CPixoroDocModelTest, SteppingPassesADamagedOrVanishedFileWithOneMessage)
+{
+    // a.jpg, b.png, c.jpg (damaged), d.jpg (vanishes), e.png: from e.png back to b.png.
+    lftest::WriteText(dir / "c.jpg", "broken");
+    Write("d.jpg", lfimg::kTypeJPG, 12, 12);
+    Write("e.png", lfimg::kTypePNG, 30, 30);
+    ASSERT_TRUE(doc.OpenDocument(Path("e.png")));
+    ASSERT_EQ(doc.m_nCurrentFile, 4);
+    fs::remove(dir / "d.jpg");
+
+    EXPECT_FALSE(doc.StepToFile(3));
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].second, Icon::Information);
+    EXPECT_EQ(doc.m_nCurrentFile, 3) << "the next step goes on from the vanished file";
+    EXPECT_FALSE(doc.StepToFile(2));
+    ASSERT_EQ(prompts.messages.size(), 2u);
+    EXPECT_EQ(prompts.messages[1].first, "ERROR: It is not a valid PIXORO File.");
+    EXPECT_EQ(doc.m_nCurrentFile, 2);
+    // The picture shown, its path and title stay those of the last good file meanwhile.
+    EXPECT_EQ(doc.GetImage()->GetWidth(), 30);
+    EXPECT_EQ(state.m_strCurrentPath, Path("e.png"));
+    EXPECT_EQ(doc.title, "e.png");
+
+    ASSERT_TRUE(doc.StepToFile(1));
+    EXPECT_EQ(prompts.messages.size(), 2u);
+    EXPECT_EQ(doc.GetImage()->GetWidth(), 20);
+    EXPECT_EQ(state.m_strCurrentPath, Path("b.png"));
+    EXPECT_EQ(doc.m_nCurrentFile, 1);
+}
+
+TEST_F(CPixoroDocModelTest, CancellingTheStepPromptKeepsTheStepPlace)
+{
+    ASSERT_TRUE(doc.OpenDocument(Path("a.jpg")));
+    Edit();
+    prompts.answers = {Answer::Cancel};
+    EXPECT_FALSE(doc.StepToFile(1));
+    EXPECT_EQ(doc.m_nCurrentFile, 0);
+    EXPECT_EQ(doc.GetUndo().Count(), 1);
+}
+
+TEST_F(CPixoroDocModelTest, EveryRoadToASaveTurnsToSaveAsForAReadOnlyPhoto)
+{
+    struct Road {
+        const char* name;
+        std::function<bool(RecordingDoc&, lftest::ScriptedPrompts&)> save;
+    };
+    const Road roads[] = {
+        {"close prompt", [](RecordingDoc& d, lftest::ScriptedPrompts& p) {
+             p.answers = {Answer::Yes};
+             return d.QueryClose();
+         }},
+        {"main window's close prompt", [](RecordingDoc& d, lftest::ScriptedPrompts& p) {
+             p.answers = {Answer::Yes};
+             return d.QueryFrameClose();
+         }},
+        {"step prompt", [](RecordingDoc& d, lftest::ScriptedPrompts& p) {
+             p.answers = {Answer::Yes};
+             return d.StepToFile(1);
+         }},
+        {"toolbar save", [](RecordingDoc& d, lftest::ScriptedPrompts&) { return d.DoSave(d.pathName, true); }},
+    };
+    for (const Road& road : roads) {
+        SCOPED_TRACE(road.name);
+        const std::string photo = Write("photo.jpg", lfimg::kTypeJPG, 40, 30);
+        fs::permissions(photo, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+        const auto before = lftest::ReadBytes(photo);
+        prompts = lftest::ScriptedPrompts();
+        RecordingDoc roadDoc{state, prompts};
+        ASSERT_TRUE(roadDoc.OpenDocument(photo));
+        roadDoc.pathName = photo;
+        roadDoc.SubmitUndo();
+        roadDoc.GetImage()->GrayScale();
+
+        // The file dialog is cancelled: nothing is written, the edits stay.
+        EXPECT_FALSE(road.save(roadDoc, prompts));
+        ASSERT_EQ(prompts.proposedNames.size(), 1u) << "Save As was not offered";
+        EXPECT_EQ(prompts.proposedNames[0], Path("photo"));
+        EXPECT_EQ(prompts.jpegNamePending, std::vector<bool>{true});
+        EXPECT_EQ(lftest::ReadBytes(photo), before);
+        EXPECT_EQ(fs::status(photo).permissions() & fs::perms::all,
+                  fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+        EXPECT_EQ(roadDoc.GetUndo().Count(), 1);
+
+        // Another name chosen: the copy holds the edit, the read-only photo is untouched.
+        prompts.saveName = Path("photo copy.jpg");
+        road.save(roadDoc, prompts);
+        EXPECT_EQ(lftest::ReadBytes(photo), before);
+        ASSERT_TRUE(fs::exists(dir / "photo copy.jpg"));
+        EXPECT_TRUE(CLfImage(Path("photo copy.jpg").c_str(), lfimg::kTypeJPG).IsGrayScale());
+        fs::remove(dir / "photo copy.jpg");
+        fs::permissions(photo, fs::perms::owner_all);
+        fs::remove(photo);
+    }
+}
+
+TEST_F(CPixoroDocModelTest, SavingALinkedPhotoWritesItsTargetAndKeepsTheLink)
+{
+    fs::create_directory(dir / "photos");
+    const std::string target = Write("photos/real.jpg", lfimg::kTypeJPG, 40, 30);
+    fs::create_symlink(target, dir / "link.jpg");
+    ASSERT_TRUE(doc.OpenDocument(Path("link.jpg")));
+    Edit();
+    prompts.answers = {Answer::Yes};
+    ASSERT_TRUE(doc.QueryClose());
+    EXPECT_TRUE(fs::is_symlink(dir / "link.jpg")) << "the link stays";
+    EXPECT_EQ(fs::read_symlink(dir / "link.jpg"), target);
+    EXPECT_TRUE(CLfImage(target.c_str(), lfimg::kTypeJPG).IsGrayScale()) << "the target holds the edit";
+    EXPECT_TRUE(prompts.proposedNames.empty()) << "a writable target is saved in place";
+}
+
+TEST(CPixoroDocModelWritable, TheModeDecidesForEveryUserIncludingTheSuperuser)
+{
+    lftest::TempDir dir;
+    const std::string file = (dir / "f.jpg").string();
+    lftest::WriteText(file, "x");
+    EXPECT_TRUE(CPixoroDocModel::UserMayReplace(file));
+    EXPECT_TRUE(CPixoroDocModel::UserMayReplace((dir / "new.jpg").string())) << "a new file";
+    fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    EXPECT_FALSE(CPixoroDocModel::UserMayReplace(file));
+    // Through a link the file it points to decides.
+    fs::create_symlink(file, dir / "link.jpg");
+    EXPECT_FALSE(CPixoroDocModel::UserMayReplace((dir / "link.jpg").string()));
+    fs::permissions(file, fs::perms::owner_all);
+    EXPECT_TRUE(CPixoroDocModel::UserMayReplace((dir / "link.jpg").string()));
 }
 
 TEST_F(CPixoroDocModelTest, ClosePromptsOnlyWithEdits)

@@ -4,7 +4,9 @@
 #include "resources/editor/DialogStrings.h"
 
 #include <gtest/gtest.h>
+#include <glib-object.h>
 #include <wx/radiobut.h>
+#include <wx/spinbutt.h>
 #include <wx/textctrl.h>
 
 #include <string>
@@ -32,6 +34,14 @@ protected:
         dialog->GetEventHandler()->ProcessEvent(event);
     }
     std::string Text(int id) const { return Edit(id)->GetValue().ToStdString(); }
+    // One press of an arrow, through the toolkit's own stepping: the spin button's
+    // "change-value" action with GTK_SCROLL_STEP_UP (6) or GTK_SCROLL_STEP_DOWN (7).
+    void Arrow(int spinId, bool up)
+    {
+        auto* spin = dynamic_cast<wxSpinButton*>(dialog->GetControl(spinId));
+        ASSERT_NE(spin, nullptr);
+        g_signal_emit_by_name(spin->GetHandle(), "change-value", up ? 6 : 7);
+    }
 
     CResizeDlg* dialog = nullptr;
     std::vector<std::string> messages;
@@ -49,6 +59,32 @@ TEST_F(CResizeDlgTest, OpensInPixelModeWithThePresentSize)
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(dialog->GetReturnCode(), wxID_OK);
     EXPECT_EQ(dialog->GetWidth(), 1000);
+}
+
+TEST_F(CResizeDlgTest, ArrowsStepFromTheNumberTheirEditShows)
+{
+    Open(1200, 800);
+    Arrow(IDC_RESIZE_WIDTH_SPIN, true);
+    EXPECT_EQ(Text(IDC_RESIZE_WIDTH), "1201");
+    EXPECT_EQ(Text(IDC_RESIZE_HEIGHT), "800") << "kept aspect, truncated";
+    Arrow(IDC_RESIZE_HEIGHT_SPIN, false);
+    Arrow(IDC_RESIZE_HEIGHT_SPIN, false);
+    EXPECT_EQ(Text(IDC_RESIZE_HEIGHT), "798");
+    // A typed number is where the next press starts.
+    Type(IDC_RESIZE_WIDTH, "640");
+    Arrow(IDC_RESIZE_WIDTH_SPIN, false);
+    EXPECT_EQ(Text(IDC_RESIZE_WIDTH), "639");
+
+    dynamic_cast<wxRadioButton*>(dialog->GetControl(IDC_RESIZE_BY_PERCENTAGE))->SetValue(true);
+    wxCommandEvent toPercentage(wxEVT_RADIOBUTTON, dialog->GetControl(IDC_RESIZE_BY_PERCENTAGE)->GetId());
+    dialog->GetEventHandler()->ProcessEvent(toPercentage);
+    Type(IDC_RESIZE_PERCENTAGE, "100");
+    Arrow(IDC_RESIZE_PERCENTAGE_SPIN, true);
+    EXPECT_EQ(Text(IDC_RESIZE_PERCENTAGE), "101");
+    Arrow(IDC_RESIZE_PERCENTAGE_SPIN, false);
+    Arrow(IDC_RESIZE_PERCENTAGE_SPIN, false);
+    EXPECT_EQ(Text(IDC_RESIZE_PERCENTAGE), "99");
+    EXPECT_EQ(Text(IDC_RESIZE_WIDTH), "1188");
 }
 
 TEST_F(CResizeDlgTest, WidthKeepsTheAspectAndOkRefusesSizesOutOfRange)

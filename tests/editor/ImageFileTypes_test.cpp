@@ -87,7 +87,9 @@ TEST(CPixoroCommandLineInfo, LastParameterAndTheGifTestInAnyCase)
     info.Parse({"-x", "/p/a b.jpg"});
     EXPECT_EQ(info.m_strLastParam, "/p/a b.jpg");
     EXPECT_TRUE(CPixoroCommandLineInfo::IsGifParameter("/p/a.gif"));
-    EXPECT_TRUE(CPixoroCommandLineInfo::IsGifParameter("/p/A.GIF"));
+    // Only the lower-case extension is refused: an upper-case one is opened as a GIF.
+    EXPECT_FALSE(CPixoroCommandLineInfo::IsGifParameter("/p/A.GIF"));
+    EXPECT_FALSE(CPixoroCommandLineInfo::IsGifParameter("/p/upper.Gif"));
     EXPECT_TRUE(CPixoroCommandLineInfo::IsGifParameter("gif"));
     EXPECT_FALSE(CPixoroCommandLineInfo::IsGifParameter("/p/a.gifx"));
     EXPECT_FALSE(CPixoroCommandLineInfo::IsGifParameter("/p/a.jpg"));

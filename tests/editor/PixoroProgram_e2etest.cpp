@@ -94,16 +94,39 @@ TEST_F(PixoroProgramTest, AMissingFileShowsTheBoxAndEndsTheProgramWithAFailure)
     EXPECT_NE(*status, 0);
 }
 
-TEST_F(PixoroProgramTest, AGifIsRefusedWithABoxAndTheEditorOpensEmpty)
+TEST_F(PixoroProgramTest, ALowerCaseGifIsRefusedWithABoxAndTheEditorOpensEmpty)
 {
-    Picture("anim.GIF", lfimg::kTypeGIF);
-    Program pixoro(Pixoro(), {"anim.GIF"}, work);
+    Picture("anim.gif", lfimg::kTypeGIF);
+    Program pixoro(Pixoro(), {"anim.gif"}, work);
     CloseBox(pixoro, std::nullopt);
     const auto window = x.WaitForOne(pixoro.Pid(), kTitle);
     ASSERT_TRUE(window) << "the main window shows after the box";
-    EXPECT_TRUE(x.Find(pixoro.Pid(), std::string(kTitle) + " [ anim.GIF ]").empty());
+    EXPECT_TRUE(x.Find(pixoro.Pid(), std::string(kTitle) + " [ anim.gif ]").empty());
     x.AskToClose(*window);
     EXPECT_EQ(pixoro.WaitExit(30s), 0);
+}
+
+TEST_F(PixoroProgramTest, NamesTheCaseRuleAndTheBytesOfTheSystemLetThroughAreOpened)
+{
+    struct Case {
+        const char* file;
+        uint32_t type;
+        const char* shown;  // the name in the title
+    };
+    const Case cases[] = {
+        {"upper.GIF", lfimg::kTypeGIF, "upper.GIF"},
+        // Latin-1 bytes, not UTF-8: the file is opened and its name shown as well as it can be.
+        {"caf\xe9.jpg", lfimg::kTypeJPG, "caf\xef\xbf\xbd.jpg"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        Picture(c.file, c.type);
+        Program pixoro(Pixoro(), {c.file}, work);
+        const auto window = x.WaitForOne(pixoro.Pid(), std::string(kTitle) + " [ " + c.shown + " ]");
+        ASSERT_TRUE(window) << "no window titled with the image's name";
+        x.AskToClose(*window);
+        EXPECT_EQ(pixoro.WaitExit(30s), 0);
+    }
 }
 
 }  // namespace

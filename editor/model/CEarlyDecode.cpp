@@ -1,0 +1,25 @@
+#include "editor/model/CEarlyDecode.h"
+
+#include "editor/model/ImageFileTypes.h"
+#include "image/CLfImage.h"
+
+CEarlyDecode::CEarlyDecode(std::string path) : m_path(std::move(path))
+{
+    const auto type = ImageFileTypes::OpenTypeFromExtension(ImageFileTypes::GetFileExtension(m_path));
+    if (!type || m_path.empty())
+        return;
+    // The worker alone writes m_image until it is joined.
+    m_worker = std::jthread([this, type = static_cast<uint32_t>(*type)] {
+        m_image = std::make_unique<CLfImage>(m_path.c_str(), type);
+    });
+}
+
+CEarlyDecode::~CEarlyDecode() = default;
+
+std::unique_ptr<CLfImage> CEarlyDecode::Take(const std::string& path)
+{
+    if (!m_worker.joinable() || path != m_path)
+        return nullptr;
+    m_worker.join();
+    return std::move(m_image);
+}
