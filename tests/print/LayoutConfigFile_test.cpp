@@ -253,23 +253,34 @@ TEST(LayoutConfigFile, ACrlfFileReadsLikeItsLfTwin)
 TEST(LayoutConfigFile, LayoutsAskingMoreThanAPageHoldsAreRefusedByName)
 {
     std::string file = "<FRAME>\n" + Block("huge.bmp", 100000, 100000) + Block("tall.bmp", 21, 1) +
-                       Block("many.bmp", 11, 10) + Block("full.bmp", 10, 10) + Block("edge.bmp", 20, 5);
-    // A page of a mile, and a margin that is not a number.
-    file += "<LAYOUT><IMAGENAME>wide.bmp</IMAGENAME><ROW>1</ROW><COLUMN>1</COLUMN><PAGEWIDTH>63360</PAGEWIDTH>"
-            "<PAGEORIENTATION>1</PAGEORIENTATION>\n";
-    file += "<LAYOUT><IMAGENAME>minus.bmp</IMAGENAME><ROW>1</ROW><COLUMN>1</COLUMN><LMARGIN>-2</LMARGIN>"
-            "<PAGEORIENTATION>1</PAGEORIENTATION>\n</FRAME>\n";
+                       Block("many.bmp", 11, 10) + Block("full.bmp", 10, 10) + Block("edge.bmp", 20, 5) + "</FRAME>\n";
     std::vector<std::string> refused;
     const auto blocks = LayoutConfigFile::Parse(Read(file), &refused);
     ASSERT_EQ(blocks.size(), 2u);
     EXPECT_EQ(blocks[0].m_strImageName, "full.bmp");
     EXPECT_EQ(blocks[1].m_strImageName, "edge.bmp");
-    ASSERT_EQ(refused.size(), 5u);
+    ASSERT_EQ(refused.size(), 3u);
     EXPECT_EQ(refused[0], "huge.bmp: 100000 rows by 100000 columns; a page holds at most 20 on a side and 100 cells.");
     EXPECT_EQ(refused[1].rfind("tall.bmp: 21 rows by 1 columns", 0), 0u);
     EXPECT_EQ(refused[2].rfind("many.bmp: 11 rows by 10 columns", 0), 0u);
-    EXPECT_EQ(refused[3], "wide.bmp: a size of 63360 inches; sizes run from 0 to 100 inches.");
-    EXPECT_EQ(refused[4].rfind("minus.bmp: a size of -2 inches", 0), 0u);
+
+    // Sizes: a page of a mile, a negative margin, a gap of 1e30 inches. (A block's tags
+    // are searched from its start, so each file holds one block.)
+    const struct {
+        const char* tags;
+        const char* problem;
+    } sizes[] = {
+        {"<PAGEWIDTH>63360</PAGEWIDTH>", "wide.bmp: a size of 63360 inches; sizes run from 0 to 100 inches."},
+        {"<LMARGIN>-2</LMARGIN>", "wide.bmp: a size of -2 inches; sizes run from 0 to 100 inches."},
+        {"<VSPAN>1e30</VSPAN>", "wide.bmp: a size of 1e+30 inches; sizes run from 0 to 100 inches."},
+    };
+    for (const auto& c : sizes) {
+        refused.clear();
+        const std::string one = std::string("<FRAME>\n<LAYOUT><IMAGENAME>wide.bmp</IMAGENAME><ROW>1</ROW><COLUMN>1</COLUMN>") +
+                                c.tags + "<PAGEORIENTATION>1</PAGEORIENTATION>\n</FRAME>\n";
+        EXPECT_TRUE(LayoutConfigFile::Parse(Read(one), &refused).empty()) << c.tags;
+        EXPECT_EQ(refused, std::vector<std::string>{c.problem});
+    }
 }
 
 TEST(LayoutConfigFile, HostileTextsEndWithoutFault)
