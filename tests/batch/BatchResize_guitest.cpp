@@ -13,6 +13,7 @@
 #include <wx/checkbox.h>
 #include <wx/combobox.h>
 #include <wx/frame.h>
+#include <wx/timer.h>
 #include <wx/listctrl.h>
 #include <wx/radiobut.h>
 #include <wx/textctrl.h>
@@ -38,6 +39,16 @@ void Type(wxWindow* dialog, int id, const char* text)
 {
     dynamic_cast<wxTextCtrl*>(dialog->FindWindow(id))->ChangeValue(text);
 }
+
+// Calls a function every few milliseconds from the event loop.
+class PollTimer : public wxTimer {
+public:
+    explicit PollTimer(std::function<void()> tick) : m_tick(std::move(tick)) {}
+    void Notify() override { m_tick(); }
+
+private:
+    std::function<void()> m_tick;
+};
 
 class BatchResizeGuiTest : public ::testing::Test {
 protected:
@@ -231,7 +242,8 @@ TEST_F(BatchResizeGuiTest, FailuresAreShownOnceTogetherAboveTheMainWindow)
     bool started = false;
     wxWindow* summaryParent = nullptr;
     std::string summaryText;
-    // The batch dialog, then the summary; each is answered once it is up.
+    // The batch dialog, then the summary; each is answered once it is up. A timer looks
+    // for them, leaving the loops free for the job's messages.
     std::function<void()> answer = [&] {
         for (wxWindow* top : wxTopLevelWindows) {
             auto* dialog = dynamic_cast<wxDialog*>(top);
@@ -258,10 +270,11 @@ TEST_F(BatchResizeGuiTest, FailuresAreShownOnceTogetherAboveTheMainWindow)
                 return;
             }
         }
-        wxTheApp->CallAfter(answer);
     };
-    wxTheApp->CallAfter(answer);
+    PollTimer poll(answer);
+    poll.Start(50);
     batch::RunBatchResize(*doc, host);
+    poll.Stop();
     frame->Destroy();
     EXPECT_EQ(summaries, 1);
     EXPECT_EQ(summaryParent, frame);
