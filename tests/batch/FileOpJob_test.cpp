@@ -204,6 +204,25 @@ TEST_F(FileOpJobTest, CancelFromAnotherThreadStopsAfterTheFileInHand)
     EXPECT_EQ(ReadText(To("c.jpg")), "old");
 }
 
+TEST_F(FileOpJobTest, NamesUpToTheSystemsLimitAreCopiedAndMoved)
+{
+    for (const size_t length : {244u, 250u, 255u}) {
+        const std::string name = std::string(length - 4, 'n') + ".jpg";
+        WriteBytes(From(name), PatternBytes(3000, unsigned(length)));
+        m_entries = {{name, From(name).string()}};
+        auto copy = Make(FileOpJob::kCopy, (m_dir / "to").string());
+        copy->Run();
+        EXPECT_TRUE(m_errors.empty()) << length << ": " << (m_errors.empty() ? "" : m_errors[0]);
+        EXPECT_EQ(ReadBytes(To(name)), PatternBytes(3000, unsigned(length)));
+        std::filesystem::remove(To(name));
+        auto move = Make(FileOpJob::kMove, (m_dir / "to").string());
+        move->Run();
+        EXPECT_EQ(move->DoneCount(), 1) << length;
+        EXPECT_FALSE(Exists(From(name)));
+        m_errors.clear();
+    }
+}
+
 TEST(FileAttributes, TextAndCauses)
 {
     EXPECT_EQ(AttributeText({true, false, false, false}), " File.");
