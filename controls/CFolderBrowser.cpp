@@ -2,6 +2,7 @@
 
 #include "controls/CFolderTreeCtrl.h"
 #include "controls/model/FolderTreePath.h"
+#include "platform/gui/NameText.h"
 
 #include <wx/button.h>
 #include <wx/dialog.h>
@@ -44,8 +45,8 @@ bool CFolderBrowser::Browse(wxWindow* parent)
     wxWindow* ok = dialog.FindWindow(wxID_OK);
     auto onSelection = [tree, status, ok, this](wxTreeEvent&) {
         const wxTreeItemId item = tree->GetSelection();
-        const wxString path = item.IsOk() ? wxString::FromUTF8(ChosenFolderPath(tree->GetItemPath(item).utf8_string()))
-                                          : wxString();
+        const wxString path =
+            item.IsOk() ? lfplat::PathToText(ChosenFolderPath(tree->GetItemFolder(item))) : wxString();
         wxString text;
         const bool valid = Validate(path, text);
         if (status)
@@ -66,9 +67,9 @@ bool CFolderBrowser::Browse(wxWindow* parent)
         return false;
     m_nImageIndex = tree->GetItemImage(chosen);
     const wxString name = tree->GetItemText(chosen);
-    const wxString path = tree->GetItemPath(chosen);
+    const std::string path = tree->GetItemFolder(chosen);
     if (!path.empty()) {
-        m_strPath = wxString::FromUTF8(ChosenFolderPath(path.utf8_string()));
+        m_strPath = lfplat::PathToText(ChosenFolderPath(path));
         return true;
     }
     m_strPath = name;

@@ -1,6 +1,7 @@
 #include "controls/CFolderDialog.h"
 
 #include "platform/SpecialFolders.h"
+#include "platform/gui/NameText.h"
 
 #include <wx/button.h>
 #include <wx/listbox.h>
@@ -18,12 +19,12 @@ namespace {
 bool IsFolder(const wxString& path)
 {
     std::error_code ec;
-    return !path.empty() && path[0] == '/' && fs::is_directory(fs::path(path.utf8_string()), ec);
+    return !path.empty() && path[0] == '/' && fs::is_directory(fs::path(lfplat::PathFromText(path)), ec);
 }
 
 wxString Normalised(const wxString& path)
 {
-    wxString out = wxString::FromUTF8(fs::path(path.utf8_string()).lexically_normal().string());
+    wxString out = lfplat::PathToText(fs::path(lfplat::PathFromText(path)).lexically_normal().string());
     while (out.length() > 1 && out.EndsWith(wxASCII_STR("/")))
         out.RemoveLast();
     return out;
@@ -59,7 +60,7 @@ CFolderDialog::CFolderDialog(wxString* result, wxWindow* parent)
     Bind(wxEVT_BUTTON, &CFolderDialog::OnUp, this, ID_UP);
     Bind(wxEVT_BUTTON, &CFolderDialog::OnSelect, this, wxID_OK);
 
-    if (!(result && OpenFolder(*result)) && !OpenFolder(wxString::FromUTF8(lfplat::HomeFolder())))
+    if (!(result && OpenFolder(*result)) && !OpenFolder(lfplat::PathToText(lfplat::HomeFolder())))
         OpenFolder(wxASCII_STR("/"));
     CentreOnParent();
 }
@@ -75,10 +76,12 @@ bool CFolderDialog::OpenFolder(const wxString& folder)
 
 void CFolderDialog::Fill()
 {
-    m_lookIn->SetLabelText(m_folder);
-    std::vector<std::string> names;
+    const std::string folder = lfplat::PathFromText(m_folder);
+    m_lookIn->SetLabelText(lfplat::NameToDisplay(folder));
+    std::vector<std::string>& names = m_names;
+    names.clear();
     std::error_code ec;
-    for (fs::directory_iterator it(fs::path(m_folder.utf8_string()), fs::directory_options::skip_permission_denied,
+    for (fs::directory_iterator it(fs::path(folder), fs::directory_options::skip_permission_denied,
                                    ec),
          end;
          !ec && it != end; it.increment(ec)) {
@@ -91,20 +94,24 @@ void CFolderDialog::Fill()
               [](const std::string& a, const std::string& b) { return strcasecmp(a.c_str(), b.c_str()) < 0; });
     m_list->Clear();
     for (const std::string& name : names)
-        m_list->Append(wxString::FromUTF8(name));
+        m_list->Append(lfplat::NameToDisplay(name));
 }
 
 void CFolderDialog::OnOpenEntry(wxCommandEvent& event)
 {
-    const wxString name = event.GetString();
-    if (name.empty())
+    const int index = event.GetSelection();
+    if (index < 0 || size_t(index) >= m_names.size())
         return;
-    OpenFolder(m_folder == wxASCII_STR("/") ? m_folder + name : m_folder + wxASCII_STR("/") + name);
+    // The entry's own bytes: the list shows only their text.
+    std::string folder = lfplat::PathFromText(m_folder);
+    if (folder != "/")
+        folder += '/';
+    OpenFolder(lfplat::PathToText(folder + m_names[size_t(index)]));
 }
 
 void CFolderDialog::OnUp(wxCommandEvent&)
 {
-    OpenFolder(wxString::FromUTF8(fs::path(m_folder.utf8_string()).parent_path().string()));
+    OpenFolder(lfplat::PathToText(fs::path(lfplat::PathFromText(m_folder)).parent_path().string()));
 }
 
 void CFolderDialog::OnSelect(wxCommandEvent&)

@@ -7,6 +7,9 @@
 
 #include <wx/dialog.h>
 
+#include <string>
+#include <vector>
+
 class wxListBox;
 class wxStaticText;
 
@@ -32,7 +35,8 @@ private:
     void OnSelect(wxCommandEvent& event);
 
     wxString* m_result;
-    wxString m_folder;
+    wxString m_folder;  // carried as lfplat::PathToText
+    std::vector<std::string> m_names;  // the listed folders' names, in list order
     wxStaticText* m_lookIn = nullptr;
     wxListBox* m_list = nullptr;
 };

@@ -3,6 +3,7 @@
 #include "controls/model/FolderTreePath.h"
 #include "platform/MountedVolumes.h"
 #include "platform/SpecialFolders.h"
+#include "platform/gui/NameText.h"
 
 #include <wx/artprov.h>
 #include <wx/bitmap.h>
@@ -18,8 +19,9 @@ namespace {
 
 constexpr int kIconSize = 16;
 
-std::string ToUtf8(const wxString& text) { return text.utf8_string(); }
-wxString FromUtf8(const std::string& text) { return wxString::FromUTF8(text); }
+// Paths travel as the system's bytes; labels are only for reading.
+std::string ToBytes(const wxString& text) { return lfplat::PathFromText(text); }
+wxString ToText(const std::string& path) { return lfplat::PathToText(path); }
 
 // The desktop folder: ~/Desktop when it exists, else the home folder.
 std::string DesktopFolder()
@@ -77,9 +79,13 @@ std::vector<std::string> SubfolderNames(const std::string& folder)
 
 class CFolderTreeCtrl::ItemData : public wxTreeItemData {
 public:
-    ItemData(ItemKind kind, std::string root) : kind(kind), root(std::move(root)) {}
+    ItemData(ItemKind kind, std::string root, std::string name)
+        : kind(kind), root(std::move(root)), name(std::move(name))
+    {
+    }
     ItemKind kind;
     std::string root;  // volumes, the desktop and a top folder: their path ending in "/"
+    std::string name;  // a folder: its name as the system gives it
 };
 
 CFolderTreeCtrl::CFolderTreeCtrl(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size, long style)
@@ -116,9 +122,10 @@ CFolderTreeCtrl::ItemKind CFolderTreeCtrl::GetItemKind(const wxTreeItemId& item)
 }
 
 wxTreeItemId CFolderTreeCtrl::AddItem(const wxTreeItemId& parent, const wxString& text, ItemKind kind,
-                                      const std::string& root, int image, int selectedImage, bool expandable)
+                                      const std::string& root, int image, int selectedImage, bool expandable,
+                                      const std::string& name)
 {
-    auto* data = new ItemData(kind, root);
+    auto* data = new ItemData(kind, root, name);
     const wxTreeItemId item = parent.IsOk() ? AppendItem(parent, text, image, selectedImage, data)
                                             : AddRoot(text, image, selectedImage, data);
     if (expandable)
@@ -146,13 +153,13 @@ void CFolderTreeCtrl::Populate(bool clearFirst)
 
 bool CFolderTreeCtrl::PopulateRoot(const wxString& folder)
 {
-    const std::string path = ToUtf8(folder);
+    const std::string path = ToBytes(folder);
     std::error_code ec;
     if (path.empty() || path[0] != '/' || !fs::is_directory(path, ec))
         return false;
     DeleteAllItems();
     m_desktopItem = m_computerItem = wxTreeItemId();
-    const wxTreeItemId top = AddItem({}, folder, ItemKind::TopFolder, VolumeRoot(path), kIconFolder,
+    const wxTreeItemId top = AddItem({}, lfplat::NameToDisplay(path), ItemKind::TopFolder, VolumeRoot(path), kIconFolder,
                                      kIconFolderOpen, true);
     Expand(top);
     return true;
@@ -170,20 +177,20 @@ void CFolderTreeCtrl::FillItem(const wxTreeItemId& item)
     case ItemKind::Computer: {
         const std::vector<std::string> volumes = m_volumeLister ? m_volumeLister() : lfplat::MountedVolumes();
         for (const std::string& mountPoint : volumes)
-            AddItem(item, FromUtf8(mountPoint), ItemKind::Volume, VolumeRoot(mountPoint), kIconVolume, kIconVolume,
+            AddItem(item, lfplat::NameToDisplay(mountPoint), ItemKind::Volume, VolumeRoot(mountPoint), kIconVolume, kIconVolume,
                     true);
         break;
     }
     case ItemKind::Volume:
     case ItemKind::Folder:
     case ItemKind::TopFolder: {
-        std::string folder = ToUtf8(GetItemPath(item));
+        std::string folder = GetItemFolder(item);
         if (folder.empty())
             break;
         if (folder.back() != '/')
             folder += '/';
         for (const std::string& name : SubfolderNames(folder))
-            AddItem(item, FromUtf8(name), ItemKind::Folder, {}, kIconFolder, kIconFolderOpen, true);
+            AddItem(item, lfplat::NameToDisplay(name), ItemKind::Folder, {}, kIconFolder, kIconFolderOpen, true, name);
         break;
     }
     case ItemKind::Placeholder: break;
@@ -207,7 +214,9 @@ void CFolderTreeCtrl::OnCollapsed(wxTreeEvent& event)
     event.Skip();
 }
 
-wxString CFolderTreeCtrl::GetItemPath(const wxTreeItemId& item) const
+wxString CFolderTreeCtrl::GetItemPath(const wxTreeItemId& item) const { return ToText(GetItemFolder(item)); }
+
+std::string CFolderTreeCtrl::GetItemFolder(const wxTreeItemId& item) const
 {
     if (!item.IsOk())
         return {};
@@ -216,20 +225,20 @@ wxString CFolderTreeCtrl::GetItemPath(const wxTreeItemId& item) const
     case ItemKind::Computer: return {};
     case ItemKind::Desktop:
     case ItemKind::Volume:
-    case ItemKind::TopFolder: return FromUtf8(static_cast<ItemData*>(GetItemData(item))->root);
+    case ItemKind::TopFolder: return static_cast<ItemData*>(GetItemData(item))->root;
     case ItemKind::Folder: break;
     }
     std::vector<std::string> names;
     wxTreeItemId at = item;
     while (at.IsOk() && GetItemKind(at) == ItemKind::Folder) {
-        names.push_back(ToUtf8(GetItemText(at)));
+        names.push_back(static_cast<ItemData*>(GetItemData(at))->name);
         at = GetItemParent(at);
     }
     if (!at.IsOk() || GetItemKind(at) == ItemKind::Computer || GetItemKind(at) == ItemKind::Placeholder)
         return {};
     std::reverse(names.begin(), names.end());
     const std::string& root = static_cast<ItemData*>(GetItemData(at))->root;
-    return FromUtf8(JoinItemPath(root, names, GetChildrenCount(item, false) > 0));
+    return JoinItemPath(root, names, GetChildrenCount(item, false) > 0);
 }
 
 wxTreeItemId CFolderTreeCtrl::FindChild(const wxTreeItemId& parent, const std::string& part) const
@@ -240,16 +249,17 @@ wxTreeItemId CFolderTreeCtrl::FindChild(const wxTreeItemId& parent, const std::s
     for (wxTreeItemId child = GetFirstChild(parent, cookie); child.IsOk(); child = GetNextChild(parent, cookie)) {
         if (GetItemKind(child) == ItemKind::Placeholder)
             continue;
-        names.push_back(ToUtf8(GetItemText(child)));
+        names.push_back(static_cast<ItemData*>(GetItemData(child))->name);
         items.push_back(child);
     }
     const auto index = MatchChildName(names, part);
     return index ? items[*index] : wxTreeItemId();
 }
 
-bool CFolderTreeCtrl::SelectPath(const wxString& pathText)
+bool CFolderTreeCtrl::SelectPath(const wxString& pathText) { return SelectFolder(ToBytes(pathText)); }
+
+bool CFolderTreeCtrl::SelectFolder(const std::string& path)
 {
-    const std::string path = ToUtf8(pathText);
     wxTreeItemId current;
     std::string root;
     const wxTreeItemId top = GetRootItem();

@@ -1,5 +1,5 @@
 #pragma once
-// A tree of the folders a user can reach: "Desktop", under it "My Computer" with the
+// A tree of the folders a user can reach (hidden dot folders left out): "Desktop", under it "My Computer" with the
 // mounted volumes, and the folders on them. A branch is read from disk when it is
 // expanded and forgotten when it is collapsed, so each expansion shows the disk as it is.
 // Items carry fixed shared icons; the icon list never grows.
@@ -31,11 +31,15 @@ public:
 
     // Expands down to the folder of an absolute path and selects it; false at the first
     // part that has no matching child (what was expanded so far stays expanded).
+    bool SelectFolder(const std::string& path);
+    // The same for a path carried as text (lfplat::PathToText).
     bool SelectPath(const wxString& path);
 
     // The item's path; folders that still show children end in "/", a folder expanded
     // and found empty does not, a volume is its mount point with "/". Empty for
     // "My Computer" and for the placeholder that makes an item expandable.
+    std::string GetItemFolder(const wxTreeItemId& item) const;
+    // The same path carried as text (lfplat::PathToText): its bytes come back whole.
     wxString GetItemPath(const wxTreeItemId& item) const;
 
     wxTreeItemId GetDesktopItem() const { return m_desktopItem; }
@@ -53,7 +57,7 @@ private:
 
     void MakeImages();
     wxTreeItemId AddItem(const wxTreeItemId& parent, const wxString& text, ItemKind kind, const std::string& root,
-                         int image, int selectedImage, bool expandable);
+                         int image, int selectedImage, bool expandable, const std::string& name = {});
     void AddPlaceholder(const wxTreeItemId& parent);
     void FillItem(const wxTreeItemId& item);
     void OnExpanding(wxTreeEvent& event);

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace batch {
 
@@ -14,5 +15,10 @@ using MessageSink = std::function<void(const std::string& text, MessageKind kind
 
 // "' <path> '\n Was not found, it has been Removed Or Renamed."
 std::string NotFoundText(const std::string& path);
+
+// A job's failures shown together once it has ended: the heading that counts them, and
+// the list (one failure after another, a blank line between them).
+std::string FailureHeading(size_t count);
+std::string FailureListText(const std::vector<std::string>& failures);
 
 }  // namespace batch

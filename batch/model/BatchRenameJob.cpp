@@ -2,6 +2,7 @@
 
 #include "batch/model/BatchRenameNames.h"
 #include "batch/model/CFileCopier.h"
+#include "batch/model/OutputFolder.h"
 #include "platform/FolderPaths.h"
 #include "platform/AtomicFile.h"
 
@@ -10,8 +11,6 @@
 #include <sys/stat.h>
 
 namespace batch {
-
-std::string NotFoundText(const std::string& path) { return "' " + path + " '\n Was not found, it has been Removed Or Renamed."; }
 
 namespace {
 
@@ -93,6 +92,13 @@ bool BatchRenameJob::Process(const RenameItem& item)
 
 std::optional<std::string> BatchRenameJob::Run()
 {
+    // Copies land in the output folder only: a relative one is refused before any file.
+    if (m_next == 0 && !m_bReplace) {
+        if (const std::string error = OutputFolderError(m_strOutputFolder); !error.empty()) {
+            Report(error, MessageKind::Plain);
+            m_next = m_items.size();
+        }
+    }
     while (m_next < m_items.size()) {
         if (!Process(m_items[m_next]))
             return m_pending.error + kOverwriteQuestion;

@@ -1,6 +1,9 @@
 #include "batch/model/BatchResizeJob.h"
 
+#include "batch/model/FileAttributes.h"
+#include "batch/model/FileTransfer.h"
 #include "batch/model/ImageTypeOfName.h"
+#include "batch/model/OutputFolder.h"
 #include "image/CLfImage.h"
 #include "platform/FolderPaths.h"
 
@@ -21,6 +24,30 @@ NewSize ComputeNewSize(const ResizeSettings& s, int width, int height)
     case kResizeHeight: return {int(w * s.height / h), s.height};
     default: return {int(w * s.percentage / 100), int(h * s.percentage / 100)};
     }
+}
+
+std::string CheckOutputFolder(const ResizeSettings& settings)
+{
+    return settings.replace ? std::string() : OutputFolderError(settings.outputFolder);
+}
+
+bool WritesIntoSourceFolder(const std::vector<ResizeItem>& items, const ResizeSettings& settings)
+{
+    if (settings.replace)
+        return false;
+    for (const ResizeItem& item : items) {
+        const auto slash = item.path.rfind('/');
+        if (item.ticked && slash != std::string::npos &&
+            SameFolder(slash == 0 ? "/" : item.path.substr(0, slash), settings.outputFolder))
+            return true;
+    }
+    return false;
+}
+
+std::string ReplaceOriginalsQuestion(const std::string& folder)
+{
+    return "The resized images will be saved into their own folder:\n" + folder +
+           "\nThe original images will be replaced by the resized images. Continue?";
 }
 
 BatchResizeJob::BatchResizeJob(std::vector<ResizeItem> items, ResizeSettings settings, MessageSink messages)
@@ -44,6 +71,25 @@ bool BatchResizeJob::ResizeOne(const ResizeItem& item) const
         Report(NotFoundText(item.path), MessageKind::Information);
         return false;
     }
+    // Where the picture goes; an original is replaced only when the user asked for it.
+    const std::string target = m_settings.replace ? item.path : JoinPath(m_settings.outputFolder, item.name);
+    if (!m_settings.replace) {
+        if (const std::string error = CheckOutputFolder(m_settings); !error.empty()) {
+            Report(error, MessageKind::Error);
+            return false;
+        }
+        if (!m_settings.replaceInOutputFolder && IsSameFile(item.path, target)) {
+            Report("' " + item.path + " '\n was not resized: the output folder is its own folder.",
+                   MessageKind::Error);
+            return false;
+        }
+    }
+    // A file the user may not write is never replaced, whoever runs the program.
+    const FileAttributes existing = ReadFileAttributes(target);
+    if (existing.exists && existing.readOnly) {
+        Report("' " + target + " '\n is read-only and was not replaced.", MessageKind::Error);
+        return false;
+    }
     // A measured image can be decoded just large enough for its new size (JPEG decodes at
     // 1/2, 1/4 or 1/8 when that still covers it); an unmeasured one is read whole.
     const bool measured = item.width > 0 && item.height > 0;
@@ -52,7 +98,11 @@ bool BatchResizeJob::ResizeOne(const ResizeItem& item) const
     if (measured) {
         size = ComputeNewSize(m_settings, item.width, item.height);
         const int side = std::max(size.width, size.height);
-        if (side > 0 && side <= kMaxResizeSide && side < std::max(item.width, item.height))
+        if (side > kMaxResizeSide) {
+            ReportTooLarge(item, size);
+            return false;
+        }
+        if (side > 0 && side < std::max(item.width, item.height))
             image.info.neededSide = side;
     }
     image.Load(item.path.c_str(), type);
@@ -64,28 +114,35 @@ bool BatchResizeJob::ResizeOne(const ResizeItem& item) const
         // Without a measured size the picture itself gives it.
         size = ComputeNewSize(m_settings, image.GetWidth(), image.GetHeight());
     }
-    if (size.width <= kMaxResizeSide && size.height <= kMaxResizeSide) {
-        if (size.width < 1 || size.height < 1 || !image.Resample(size.width, size.height, 3)) {
-            Report("' " + item.path + " '\n could not be resized to " + std::to_string(size.width) + " X " +
-                       std::to_string(size.height) + ".",
-                   MessageKind::Error);
-            return false;
-        }
-    } else {
-        Report("Unable to allocate memory for Resize Process", MessageKind::Error);
+    // A picture that was not resized is not written: that would only re-encode it.
+    if (size.width > kMaxResizeSide || size.height > kMaxResizeSide) {
+        ReportTooLarge(item, size);
+        return false;
+    }
+    if (size.width < 1 || size.height < 1 || !image.Resample(size.width, size.height, 3)) {
+        Report("' " + item.path + " '\n could not be resized to " + std::to_string(size.width) + " X " +
+                   std::to_string(size.height) + ".",
+               MessageKind::Error);
+        return false;
     }
     if (m_settings.qualityOn && type == lfimg::kTypeJPG && m_settings.quality < 10)
         image.info.quality = uint8_t(std::clamp(m_settings.quality, 1, 10) * 10);
-    if (m_settings.replace) {
-        if (!image.Save(item.path.c_str(), type)) {
-            Report("Resize failed to as new file.", MessageKind::Plain);
-            return false;
-        }
-    } else if (!image.Save(JoinPath(m_settings.outputFolder, item.name).c_str(), type)) {
-        Report("Due to file attribute file resize failed.", MessageKind::Plain);
+    if (!image.Save(target.c_str(), type)) {
+        const std::string reason = image.GetLastError();
+        Report(std::string(m_settings.replace ? "Resize failed to as new file." : "Due to file attribute file resize failed.") +
+                   "\n' " + target + " '" + (reason.empty() ? "" : "\n" + reason),
+               MessageKind::Plain);
         return false;
     }
     return true;
+}
+
+void BatchResizeJob::ReportTooLarge(const ResizeItem& item, NewSize size) const
+{
+    Report("Unable to allocate memory for Resize Process\n' " + item.path + " '\n" + std::to_string(size.width) +
+               " X " + std::to_string(size.height) + " is larger than " + std::to_string(kMaxResizeSide) +
+               " pixels on a side: the picture was not written.",
+           MessageKind::Error);
 }
 
 ResizeResult BatchResizeJob::Run(const std::atomic<bool>& cancel, int threads, const std::function<void(int)>& progress)

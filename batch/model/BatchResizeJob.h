@@ -23,7 +23,9 @@ struct ResizeSettings {
     int width = 800;
     int height = 600;
     bool replace = false;  // save over the source; else into outputFolder
-    std::string outputFolder;
+    std::string outputFolder;  // a full path
+    // The output folder is the pictures' own and the user agreed to replace them there.
+    bool replaceInOutputFolder = false;
     bool qualityOn = true;
     int quality = 7;  // 1 to 10; the JPEG quality is ten times it, 10 keeps the loaded one
 };
@@ -41,11 +43,20 @@ struct NewSize {
     int height = 0;
 };
 
-// Larger sides than this are not resampled (the image is saved at its old size).
+// Larger sides than this are not made: such an image is reported and not written.
 inline constexpr int kMaxResizeSide = 4095;
 
 // The new size of a width x height image (both above 0), truncating toward zero.
 NewSize ComputeNewSize(const ResizeSettings& settings, int width, int height);
+
+// The message that stops a job before it starts ("" when it may run): an output folder
+// that is not a full path.
+std::string CheckOutputFolder(const ResizeSettings& settings);
+// True when a ticked item lies in the output folder itself (its original would be
+// written over) while replace is off.
+bool WritesIntoSourceFolder(const std::vector<ResizeItem>& items, const ResizeSettings& settings);
+// The question asked before such a job.
+std::string ReplaceOriginalsQuestion(const std::string& folder);
 
 struct ResizeResult {
     int saved = 0;
@@ -70,6 +81,7 @@ public:
 
 private:
     void Report(const std::string& text, MessageKind kind) const;
+    void ReportTooLarge(const ResizeItem& item, NewSize size) const;
 
     std::vector<ResizeItem> m_items;
     ResizeSettings m_settings;

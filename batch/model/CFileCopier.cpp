@@ -39,6 +39,7 @@ bool CFileCopier::Copy(std::string sourcePath, std::string destinationPath, bool
     m_strError.clear();
     m_nPosition = 0;
     m_nSourceSize = 0;
+    m_sourceIdentity = {};
     if (m_strSourcePath.empty())
         return Fail(kNoSource);
     if (m_strDestinationPath.empty())
@@ -50,6 +51,7 @@ bool CFileCopier::Copy(std::string sourcePath, std::string destinationPath, bool
     if (m_hSource < 0 || ::fstat(m_hSource, &source) != 0 || !S_ISREG(source.st_mode))
         return Fail(kSourceProblem);
     m_nSourceSize = static_cast<uint64_t>(source.st_size);
+    m_sourceIdentity = IdentityOf(source);
 
     struct stat existing {};
     if (::stat(m_strDestinationPath.c_str(), &existing) == 0) {
@@ -63,6 +65,9 @@ bool CFileCopier::Copy(std::string sourcePath, std::string destinationPath, bool
     if (!destination.Open())
         return Fail(cannotCreate, true);
     if (!CopyBytes(m_hSource, m_nSourceSize, sourceOffset, destinationOffset, destination.Stream()))
+        return Fail(kCopyProblem);
+    struct stat after {};
+    if (::fstat(m_hSource, &after) != 0 || !(IdentityOf(after) == m_sourceIdentity))
         return Fail(kCopyProblem);
     CloseSource();
     if (!destination.Commit(overwrite)) {

@@ -4,6 +4,9 @@
 // file beside the destination, which takes the destination's name only once every
 // byte is written and synced, so a failure never leaves an empty or partial
 // destination and never harms an existing one. Holes of a sparse source stay holes.
+// A source written to while it is copied gives no copy.
+
+#include "batch/model/FileTransfer.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -28,6 +31,8 @@ public:
     bool DestinationFailed() const { return m_bDestinationFailed; }
     // Bytes of the source copied by the last Copy, counted from the source offset.
     uint64_t Position() const { return m_nPosition; }
+    // The source file the last successful Copy read, as it was opened.
+    const FileIdentity& SourceIdentity() const { return m_sourceIdentity; }
 
     static constexpr size_t kChunkSize = 4096;
     static constexpr const char* kNoSource = "You have missed to give source information.";
@@ -45,6 +50,7 @@ private:
 
     char m_buffer[kChunkSize];
     uint64_t m_nSourceSize = 0;
+    FileIdentity m_sourceIdentity;
     uint64_t m_nPosition = 0;
     int m_hSource = -1;
     std::string m_strSourcePath;

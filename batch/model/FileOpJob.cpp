@@ -94,10 +94,13 @@ void FileOpJob::CopyOrMove(const FileOpEntry& entry)
         Report(kWriteError);
         return;
     }
-    ++m_nDone;
-    if (!move)
+    // Only what was done counts: a move whose source stays was not a move.
+    if (!move) {
+        ++m_nDone;
         return;
+    }
     if (outcome.sourceDeleted) {
+        ++m_nDone;
         m_movedPaths.push_back(entry.path);
         return;
     }

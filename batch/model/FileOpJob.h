@@ -44,8 +44,8 @@ public:
 
     // Files handled so far; read by the progress timer while the job runs.
     int Handled() const { return m_nHandled; }
-    // After Run: files whose copy was written (done), selected images met, and the
-    // images moved away (their records leave the selection).
+    // After Run: files copied, or moved away from their folder (done), selected images
+    // met, and the images moved away (their records leave the selection).
     int DoneCount() const { return m_nDone; }
     int MetCount() const { return m_nMet; }
     const std::vector<std::string>& MovedPaths() const { return m_movedPaths; }

@@ -6,8 +6,40 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+FileIdentity IdentityOf(const struct stat& st)
+{
+    return {uint64_t(st.st_dev), uint64_t(st.st_ino), int64_t(st.st_size),
+            int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
+bool DeleteIfUnchanged(const std::string& path, const FileIdentity& identity, int& error)
+{
+    // Looked at and deleted through its folder, so that the folder cannot change between.
+    const auto slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0) {
+        error = errno;
+        return false;
+    }
+    struct stat now {};
+    bool deleted = false;
+    if (::fstatat(dir, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0)
+        error = errno;
+    else if (!S_ISREG(now.st_mode) || !(IdentityOf(now) == identity))
+        error = ESTALE;
+    else if (::unlinkat(dir, name.c_str(), 0) != 0)
+        error = errno;
+    else
+        deleted = true;
+    ::close(dir);
+    return deleted;
+}
 
 bool IsSameFile(const std::string& a, const std::string& b)
 {
@@ -59,20 +91,15 @@ TransferOutcome TransferFile(const std::string& source, const std::string& targe
     outcome.written = true;
     if (!move)
         return outcome;
-    struct stat copied {}, original {};
-    const bool complete = ::stat(target.c_str(), &copied) == 0 && ::stat(source.c_str(), &original) == 0 &&
-                          copied.st_size == original.st_size;
-    if (!complete) {
-        outcome.deleteError = EIO;
-        return outcome;
-    }
     if (protectedSource) {
         outcome.deleteError = EACCES;
         return outcome;
     }
-    if (::unlink(source.c_str()) == 0)
+    // The copy is of the file as it was opened; only that file, still unchanged, goes.
+    int error = 0;
+    if (DeleteIfUnchanged(source, copier.SourceIdentity(), error))
         outcome.sourceDeleted = true;
     else
-        outcome.deleteError = errno;
+        outcome.deleteError = error;
     return outcome;
 }

@@ -7,22 +7,33 @@
 
 namespace batch {
 
-void RunBatchRename(CQuorixDoc& doc)
+namespace {
+
+wxWindow* MainWindow(const BatchHost& host) { return host.mainWindow ? host.mainWindow() : nullptr; }
+
+}  // namespace
+
+void RunBatchRename(CQuorixDoc& doc, const BatchHost& host)
 {
-    CBatchRenameDlg dialog;
+    CBatchRenameDlg dialog(MainWindow(host));
     dialog.SetDocument(&doc);
+    dialog.SetHost(host);
     dialog.ShowModal();
+    ShowFailureSummary(host, "Batch Rename", dialog.GetFailures());
 }
 
-void RunBatchResize(CQuorixDoc& doc)
+void RunBatchResize(CQuorixDoc& doc, const BatchHost& host)
 {
-    CBatchResizeDlg dialog;
+    CBatchResizeDlg dialog(MainWindow(host));
     dialog.SetDocument(&doc);
+    dialog.SetHost(host);
     if (dialog.ShowModal() == wxID_OK)
-        ShowMessageBox(nullptr, "Resize operation complete.", MessageKind::Information);
+        ShowMessageBox(MainWindow(host), "Resize operation complete.", MessageKind::Information);
+    else
+        ShowFailureSummary(host, "Batch Resize", dialog.GetFailures());
 }
 
-void ShowSearch(CQuorixDoc& doc, wxWindow* mainFrame, const std::string& caption)
+void ShowSearch(CQuorixDoc& doc, wxWindow* mainFrame, const std::string& caption, const BatchHost& host)
 {
     CSearchDlg* dialog = nullptr;
     if (mainFrame)
@@ -31,6 +42,7 @@ void ShowSearch(CQuorixDoc& doc, wxWindow* mainFrame, const std::string& caption
                 break;
     if (!dialog)
         dialog = new CSearchDlg(mainFrame);  // the frame owns it, as its child
+    dialog->SetHost(host);
     dialog->SetSearch(&doc, mainFrame, caption);
     // The notes mode only makes the window.
     if (caption != CSearchDlg::kNotesCaption)

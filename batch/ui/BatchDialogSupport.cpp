@@ -1,12 +1,15 @@
 #include "batch/ui/BatchDialogSupport.h"
 
-#include "manager/ui/CDirectoryView.h"
-#include "manager/ui/CMainFrame.h"
 #include "manager/ui/CQuorixDoc.h"
+#include "platform/gui/NameText.h"
 #include "resources/manager/ManagerStrings.h"
 
-#include <wx/app.h>
+#include <wx/button.h>
+#include <wx/dialog.h>
 #include <wx/msgdlg.h>
+#include <wx/sizer.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
 
 namespace batch {
 
@@ -17,28 +20,42 @@ void ShowMessageBox(wxWindow* parent, const std::string& text, MessageKind kind)
         style |= wxICON_INFORMATION;
     else if (kind == MessageKind::Error)
         style |= wxICON_ERROR;
-    wxMessageBox(wxString::FromUTF8(text), mstr::kAppTitle, style, parent);
+    wxMessageBox(lfplat::NameToDisplay(text), mstr::kAppTitle, style, parent);
 }
 
 bool AskOkCancel(wxWindow* parent, const std::string& text)
 {
-    return wxMessageBox(wxString::FromUTF8(text), mstr::kAppTitle, wxOK | wxCANCEL | wxICON_INFORMATION, parent) ==
+    return wxMessageBox(lfplat::NameToDisplay(text), mstr::kAppTitle, wxOK | wxCANCEL | wxICON_INFORMATION, parent) ==
            wxOK;
 }
 
-void ShowJobResult(CQuorixDoc& doc, const std::string& folder)
+void ShowJobResult(CQuorixDoc& doc, const std::string& folder, const BatchHost& host)
 {
     if (!folder.empty()) {
-        auto* frame = dynamic_cast<CMainFrame*>(wxTheApp ? wxTheApp->GetTopWindow() : nullptr);
-        if (auto* tree = frame ? dynamic_cast<CDirectoryView*>(frame->GetDirectoryView()) : nullptr) {
-            if (wxDocManager* manager = doc.GetDocumentManager())
-                manager->ActivateView(tree);
-            tree->SelectPath(folder);
-        }
+        if (host.openFolder)
+            host.openFolder(doc, folder);
         doc.m_bFolderChanged = true;
     }
     if (doc.GetCurrentFolder())
         doc.Refresh();
+}
+
+void ShowFailureSummary(const BatchHost& host, const std::string& caption, const std::vector<std::string>& failures)
+{
+    if (failures.empty())
+        return;
+    // However many failures there are, the window keeps its size: the list scrolls.
+    wxDialog box(host.mainWindow ? host.mainWindow() : nullptr, wxID_ANY, wxString::FromUTF8(caption),
+                 wxDefaultPosition, wxDefaultSize, wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER);
+    auto* top = new wxBoxSizer(wxVERTICAL);
+    top->Add(new wxStaticText(&box, wxID_ANY, wxString::FromUTF8(FailureHeading(failures.size()))), 0, wxALL, 10);
+    auto* list = new wxTextCtrl(&box, wxID_ANY, lfplat::NameToDisplay(FailureListText(failures)), wxDefaultPosition,
+                                wxSize(560, 280), wxTE_MULTILINE | wxTE_READONLY | wxTE_DONTWRAP);
+    top->Add(list, 1, wxEXPAND | wxLEFT | wxRIGHT, 10);
+    top->Add(box.CreateButtonSizer(wxOK), 0, wxEXPAND | wxALL, 10);
+    box.SetSizerAndFit(top);
+    box.CentreOnParent();
+    box.ShowModal();
 }
 
 void DropFromSelection(CQuorixDoc& doc, const std::string& path)

@@ -3,9 +3,11 @@
 // that wrote into an output folder.
 
 #include "batch/model/BatchMessages.h"
+#include "batch/ui/BatchHost.h"
 
 #include <functional>
 #include <string>
+#include <vector>
 
 class CQuorixDoc;
 class wxWindow;
@@ -17,10 +19,14 @@ void ShowMessageBox(wxWindow* parent, const std::string& text, MessageKind kind)
 // Asks an OK/Cancel question with the information icon; true for OK.
 bool AskOkCancel(wxWindow* parent, const std::string& text);
 
-// After a job that wrote into folder (empty when it wrote in place): the folder tree of
-// the main window opens that folder (which loads it) and the document notes the change;
-// in every case the document rescans its current folder.
-void ShowJobResult(CQuorixDoc& doc, const std::string& folder);
+// After a job that wrote into folder (empty when it wrote in place): the host's folder
+// tree opens that folder (which loads it) and the document notes the change; in every
+// case the document rescans its current folder.
+void ShowJobResult(CQuorixDoc& doc, const std::string& folder, const BatchHost& host);
+
+// One window that lists every failure of a job under its heading, owned by the host's
+// main window; nothing when there were none.
+void ShowFailureSummary(const BatchHost& host, const std::string& caption, const std::vector<std::string>& failures);
 
 // Takes the image out of the document's selection by its path.
 void DropFromSelection(CQuorixDoc& doc, const std::string& path);

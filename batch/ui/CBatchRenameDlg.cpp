@@ -1,9 +1,13 @@
 #include "batch/ui/CBatchRenameDlg.h"
 
+#include "batch/model/OutputFolder.h"
 #include "batch/ui/BatchDialogSupport.h"
 #include "controls/CFolderDialog.h"
 #include "manager/model/CFolderItem.h"
 #include "manager/ui/CQuorixDoc.h"
+#include "platform/FolderPaths.h"
+#include "platform/gui/NameText.h"
+#include "platform/gui/PostedMessageEvent.h"
 #include "resources/manager/BatchDialogs.h"
 
 #include <wx/button.h>
@@ -40,6 +44,8 @@ CBatchRenameDlg::CBatchRenameDlg(wxWindow* parent)
         if (!m_bWriting && !m_bClosing && m_pDoc && IsShown()) {
             ReadControls();
             BuildNewNames();
+            // The counter the names got shows in the box once the user has left it.
+            WriteControls();
         }
     });
     for (int id : {kRenameNameSame, kRenameNameLower, kRenameNameUpper, kRenameExtSame, kRenameExtLower, kRenameExtUpper})
@@ -51,10 +57,15 @@ CBatchRenameDlg::CBatchRenameDlg(wxWindow* parent)
     Bind(wxEVT_BUTTON, &CBatchRenameDlg::OnOK, this, wxID_OK);
     Bind(wxEVT_BUTTON, &CBatchRenameDlg::OnCancel, this, wxID_CANCEL);
     Bind(wxEVT_CLOSE_WINDOW, &CBatchRenameDlg::OnClose, this);
+    Bind(lfplat::EVT_POSTED_MESSAGE, &CBatchRenameDlg::OnRunEnded, this, kRunEndedMessage);
     // The Help button has no action.
 }
 
-CBatchRenameDlg::~CBatchRenameDlg() { JoinWorker(); }
+CBatchRenameDlg::~CBatchRenameDlg()
+{
+    m_port.Close();
+    JoinWorker();
+}
 
 void CBatchRenameDlg::JoinWorker()
 {
@@ -85,10 +96,11 @@ void CBatchRenameDlg::OnInit()
     m_list->DeleteAllItems();
     m_nListed = 0;
     for (CImageItem* image : Participants()) {
-        const long row = m_list->InsertItem(long(m_nListed), wxString::FromUTF8(image->m_strName));
-        m_list->SetItem(row, 1, wxString::FromUTF8(image->m_strName));
+        const std::string name = LastPathComponent(image->m_strPath);
+        const long row = m_list->InsertItem(long(m_nListed), lfplat::NameToDisplay(name));
+        m_list->SetItem(row, 1, lfplat::NameToDisplay(name));
         if (m_nListed == 0)
-            m_options.pattern = batch::DefaultPattern(image->m_strName);
+            m_options.pattern = batch::DefaultPattern(name);
         ++m_nListed;
     }
     BuildNewNames();
@@ -97,7 +109,8 @@ void CBatchRenameDlg::OnInit()
 
 void CBatchRenameDlg::ReadControls()
 {
-    m_options.pattern = Control<wxTextCtrl>(this, kRenamePattern)->GetValue().utf8_string();
+    // The pattern may hold bytes of an old name that are not UTF-8: carried as they are.
+    m_options.pattern = lfplat::PathFromText(Control<wxTextCtrl>(this, kRenamePattern)->GetValue());
     m_options.startValue = Control<wxTextCtrl>(this, kRenameStart)->GetValue().utf8_string();
     m_options.counterKind =
         Control<wxRadioButton>(this, kRenameLetters)->GetValue() ? batch::kCounterLetters : batch::kCounterNumber;
@@ -111,13 +124,15 @@ void CBatchRenameDlg::ReadControls()
     m_options.nameCase = caseOf(kRenameNameLower, kRenameNameUpper);
     m_options.extensionCase = caseOf(kRenameExtLower, kRenameExtUpper);
     m_bReplace = Control<wxCheckBox>(this, kRenameReplace)->GetValue();
-    m_strOutputFolder = Control<wxComboBox>(this, kBatchOutputFolder)->GetValue().utf8_string();
+    m_strOutputFolder = lfplat::PathFromText(Control<wxComboBox>(this, kBatchOutputFolder)->GetValue());
 }
 
 void CBatchRenameDlg::WriteControls()
 {
     m_bWriting = true;
-    Control<wxTextCtrl>(this, kRenamePattern)->ChangeValue(wxString::FromUTF8(m_options.pattern));
+    auto* pattern = Control<wxTextCtrl>(this, kRenamePattern);
+    if (lfplat::PathFromText(pattern->GetValue()) != m_options.pattern)
+        pattern->ChangeValue(lfplat::PathToText(m_options.pattern));
     Control<wxTextCtrl>(this, kRenameStart)->ChangeValue(wxString::FromUTF8(m_options.startValue));
     Control<wxRadioButton>(this, m_options.counterKind == batch::kCounterLetters ? kRenameLetters : kRenameNumbers)
         ->SetValue(true);
@@ -126,7 +141,7 @@ void CBatchRenameDlg::WriteControls()
     Control<wxRadioButton>(this, nameIds[std::clamp(m_options.nameCase, 0, 2)])->SetValue(true);
     Control<wxRadioButton>(this, extIds[std::clamp(m_options.extensionCase, 0, 2)])->SetValue(true);
     Control<wxCheckBox>(this, kRenameReplace)->SetValue(m_bReplace);
-    Control<wxComboBox>(this, kBatchOutputFolder)->ChangeValue(wxString::FromUTF8(m_strOutputFolder));
+    Control<wxComboBox>(this, kBatchOutputFolder)->ChangeValue(lfplat::PathToText(m_strOutputFolder));
     UpdateFolderControls();
     m_bWriting = false;
 }
@@ -141,20 +156,19 @@ void CBatchRenameDlg::BuildNewNames()
 {
     m_arrNewNames.clear();
     m_list->DeleteAllItems();
-    if (batch::PatternNeedsCounter(m_options.pattern, m_nListed)) {
-        // Several files need a counter to tell them apart: the pattern gets one, and the
-        // names follow from the changed pattern.
+    // Several files need a counter to tell them apart: the pattern gets one. The box is
+    // not rewritten here, while the user may be typing in it (that would move the caret);
+    // it shows the counter when the user leaves it or presses OK.
+    if (batch::PatternNeedsCounter(m_options.pattern, m_nListed))
         m_options.pattern += "?";
-        WriteControls();
-    }
     const std::vector<CImageItem*> images = Participants();
     std::vector<std::string> oldNames;
     for (CImageItem* image : images)
-        oldNames.push_back(image->m_strName);
+        oldNames.push_back(LastPathComponent(image->m_strPath));  // a search result's name is its path
     m_arrNewNames = batch::BuildNewNames(m_options, oldNames);
     for (size_t i = 0; i < images.size(); ++i) {
-        const long row = m_list->InsertItem(long(i), wxString::FromUTF8(oldNames[i]));
-        m_list->SetItem(row, 1, wxString::FromUTF8(m_arrNewNames[i]));
+        const long row = m_list->InsertItem(long(i), lfplat::NameToDisplay(oldNames[i]));
+        m_list->SetItem(row, 1, lfplat::NameToDisplay(m_arrNewNames[i]));
     }
 }
 
@@ -198,10 +212,10 @@ void CBatchRenameDlg::OnBrowse(wxCommandEvent&)
     if (m_pickFolder) {
         chosen = m_pickFolder(folder);
     } else {
-        wxString path = wxString::FromUTF8(folder);
+        wxString path = lfplat::PathToText(folder);
         CFolderDialog dialog(&path, this);
         chosen = dialog.DoModal() == wxID_OK;
-        folder = path.utf8_string();
+        folder = lfplat::PathFromText(path);
     }
     if (chosen) {
         m_strOutputFolder = folder;
@@ -228,16 +242,27 @@ void CBatchRenameDlg::OnOK(wxCommandEvent&)
         Report("Please specify the path to save the renamed image", batch::MessageKind::Plain);
         return;
     }
+    if (const std::string error = m_bReplace ? std::string() : batch::OutputFolderError(m_strOutputFolder);
+        !error.empty()) {
+        Report(error, batch::MessageKind::Plain);
+        return;
+    }
     BuildNewNames();
+    WriteControls();
     std::vector<batch::RenameItem> items;
     const std::vector<CImageItem*> images = Participants();
     for (size_t i = 0; i < images.size() && i < m_arrNewNames.size(); ++i)
         items.push_back({images[i]->m_strPath, m_arrNewNames[i]});
-    // The worker reports through the dialog's queue; Cancel and close wait for it, so
-    // nothing it posts outlives the dialog.
+    // The job's failures are gathered for one summary; the worker reaches the dialog only
+    // through its port, and Cancel and close wait for it.
+    m_failures.clear();
+    m_outbox = std::make_shared<Outbox>();
     m_job = std::make_unique<batch::BatchRenameJob>(
         std::move(items), m_bReplace, m_strOutputFolder, batch::CopyWithFileCopier,
-        [this](const std::string& text, batch::MessageKind kind) { CallAfter([this, text, kind] { Report(text, kind); }); });
+        [outbox = m_outbox](const std::string& text, batch::MessageKind) {
+            std::lock_guard lock(outbox->mutex);
+            outbox->failures.push_back(text);
+        });
     FindWindow(wxID_OK)->Disable();
     StartRun(std::nullopt);
 }
@@ -245,19 +270,31 @@ void CBatchRenameDlg::OnOK(wxCommandEvent&)
 void CBatchRenameDlg::StartRun(std::optional<bool> answer)
 {
     JoinWorker();
-    m_worker = std::thread([this, answer] {
+    m_worker = std::jthread([job = m_job.get(), outbox = m_outbox, port = m_port.GetSink(), answer] {
         if (answer)
-            m_job->Answer(*answer);
-        std::optional<std::string> question = m_job->Run();
-        CallAfter([this, question] { OnRunEnded(question); });
+            job->Answer(*answer);
+        std::optional<std::string> question = job->Run();
+        {
+            std::lock_guard lock(outbox->mutex);
+            outbox->question = std::move(question);
+        }
+        port.Post(kRunEndedMessage);
     });
 }
 
-void CBatchRenameDlg::OnRunEnded(std::optional<std::string> question)
+void CBatchRenameDlg::OnRunEnded(lfplat::PostedMessageEvent&)
 {
     JoinWorker();
-    if (m_bClosing)
+    if (m_bClosing || !m_outbox || !m_job)
         return;
+    std::optional<std::string> question;
+    {
+        std::lock_guard lock(m_outbox->mutex);
+        question = std::move(m_outbox->question);
+        m_outbox->question.reset();
+        m_failures.insert(m_failures.end(), m_outbox->failures.begin(), m_outbox->failures.end());
+        m_outbox->failures.clear();
+    }
     if (question) {
         const bool overwrite = m_ask ? m_ask(*question) : batch::AskOkCancel(this, *question);
         StartRun(overwrite);
@@ -267,7 +304,8 @@ void CBatchRenameDlg::OnRunEnded(std::optional<std::string> question)
     for (const std::string& path : m_job->Handled())
         batch::DropFromSelection(*m_pDoc, path);
     m_job.reset();
-    batch::ShowJobResult(*m_pDoc, m_bReplace ? std::string() : m_strOutputFolder);
+    m_outbox.reset();
+    batch::ShowJobResult(*m_pDoc, m_bReplace ? std::string() : m_strOutputFolder, m_host);
     m_bClosing = true;
     EndModal(wxID_OK);
 }

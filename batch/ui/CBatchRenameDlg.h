@@ -8,11 +8,14 @@
 #include "batch/model/BatchMessages.h"
 #include "batch/model/BatchRenameJob.h"
 #include "batch/model/BatchRenameNames.h"
+#include "batch/ui/BatchHost.h"
+#include "platform/gui/MessagePort.h"
 
 #include <wx/dialog.h>
 
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
@@ -22,16 +25,22 @@ class CImageItem;
 class CQuorixDoc;
 class wxListCtrl;
 
+namespace lfplat {
+class PostedMessageEvent;
+}
+
 class CBatchRenameDlg : public wxDialog {
 public:
     explicit CBatchRenameDlg(wxWindow* parent = nullptr);
     ~CBatchRenameDlg() override;
 
     void SetDocument(CQuorixDoc* doc) { m_pDoc = doc; }
+    void SetHost(batch::BatchHost host) { m_host = std::move(host); }
     // Fills the list and the fields from the document's selection, then runs the dialog.
     int ShowModal() override;
 
-    // Seams for the user's answers (message boxes and the folder dialog by default).
+    // Seams for the user's answers (message boxes and the folder dialog by default). The
+    // job's own failures are not shown one by one: GetFailures lists them once it ended.
     void SetMessageSink(batch::MessageSink sink) { m_messageSink = std::move(sink); }
     void SetQuestionSink(std::function<bool(const std::string&)> ask) { m_ask = std::move(ask); }
     void SetFolderPicker(std::function<bool(std::string& folder)> pick) { m_pickFolder = std::move(pick); }
@@ -41,6 +50,9 @@ public:
     const std::vector<std::string>& GetNewNames() const { return m_arrNewNames; }
     const batch::RenameOptions& GetOptions() const { return m_options; }
     bool IsJobRunning() const { return m_worker.joinable(); }
+    const std::vector<std::string>& GetFailures() const { return m_failures; }
+
+    static constexpr int kRunEndedMessage = 0x405;
 
 private:
     void OnInit();
@@ -58,7 +70,7 @@ private:
     void UpdateFolderControls();
     // Runs the job from where it stopped on the worker (answer: to the pending question).
     void StartRun(std::optional<bool> answer);
-    void OnRunEnded(std::optional<std::string> question);
+    void OnRunEnded(lfplat::PostedMessageEvent& event);
     void Report(const std::string& text, batch::MessageKind kind);
     void JoinWorker();
 
@@ -72,9 +84,20 @@ private:
     bool m_bClosing = false;  // Cancel or close: what the job still posts is dropped
 
     wxListCtrl* m_list = nullptr;
+    // What a run hands back: the failures it met and its question, if it stopped at one.
+    struct Outbox {
+        std::mutex mutex;
+        std::vector<std::string> failures;
+        std::optional<std::string> question;
+    };
+
     std::unique_ptr<batch::BatchRenameJob> m_job;
-    std::thread m_worker;
+    std::shared_ptr<Outbox> m_outbox;
+    std::vector<std::string> m_failures;
+    batch::BatchHost m_host;
     batch::MessageSink m_messageSink;
     std::function<bool(const std::string&)> m_ask;
     std::function<bool(std::string&)> m_pickFolder;
+    lfplat::MessagePort m_port{this};
+    std::jthread m_worker;  // last: joined before anything it reports to goes
 };

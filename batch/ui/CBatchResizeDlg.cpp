@@ -1,18 +1,24 @@
 #include "batch/ui/CBatchResizeDlg.h"
 
-#include "batch/ui/BatchDialogSupport.h"
 #include "batch/model/ImageTypeOfName.h"
+#include "batch/model/OutputFolder.h"
+#include "batch/ui/BatchDialogSupport.h"
 #include "controls/CFolderDialog.h"
 #include "image/CLfImage.h"
 #include "manager/model/CFolderItem.h"
+#include "manager/model/CQuorixState.h"
 #include "manager/ui/CQuorixDoc.h"
+#include "platform/gui/NameText.h"
+#include "platform/gui/PostedMessageEvent.h"
 #include "resources/manager/BatchDialogs.h"
+#include "resources/manager/ManagerStrings.h"
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/combobox.h>
 #include <wx/gauge.h>
 #include <wx/listctrl.h>
+#include <wx/msgdlg.h>
 #include <wx/radiobut.h>
 #include <wx/spinbutt.h>
 #include <wx/stattext.h>
@@ -46,6 +52,19 @@ constexpr Field kFields[] = {
     {kResizeQuality, kResizeQualitySpin, 1, 10, 1, 10},
 };
 
+// The size the manager gives a record whose picture does not decode: the placeholder's.
+std::pair<int, int> PlaceholderSize(const CQuorixDoc* doc)
+{
+    const CQuorixState* state = doc ? doc->GetAppState() : nullptr;
+    if (!state)
+        return {-1, -1};
+    CLfImage placeholder;
+    placeholder.Load((state->m_strAppFolder + mstr::kPlaceholderPicture).c_str(), lfimg::kTypeBMP);
+    if (!placeholder.IsValid())
+        return {-1, -1};
+    return {placeholder.GetWidth(), placeholder.GetHeight()};
+}
+
 }  // namespace
 
 CBatchResizeDlg::CBatchResizeDlg(wxWindow* parent)
@@ -72,15 +91,22 @@ CBatchResizeDlg::CBatchResizeDlg(wxWindow* parent)
     Bind(wxEVT_BUTTON, &CBatchResizeDlg::OnOK, this, wxID_OK);
     Bind(wxEVT_BUTTON, &CBatchResizeDlg::OnCancel, this, wxID_CANCEL);
     Bind(wxEVT_CLOSE_WINDOW, &CBatchResizeDlg::OnClose, this);
+    Bind(lfplat::EVT_POSTED_MESSAGE, &CBatchResizeDlg::OnProgress, this, kProgressMessage);
+    Bind(lfplat::EVT_POSTED_MESSAGE, &CBatchResizeDlg::OnJobOver, this, kDoneMessage);
 }
 
-CBatchResizeDlg::~CBatchResizeDlg() { StopWorker(); }
+CBatchResizeDlg::~CBatchResizeDlg()
+{
+    m_port.Close();
+    StopWorker();
+}
 
 void CBatchResizeDlg::StopWorker()
 {
-    m_bCancel = true;
-    if (m_worker.joinable())
+    if (m_worker.joinable()) {
+        m_worker.request_stop();
         m_worker.join();
+    }
 }
 
 bool CBatchResizeDlg::ParseField(const std::string& text, int low, int high, int& value, std::string& error)
@@ -108,7 +134,6 @@ bool CBatchResizeDlg::ParseField(const std::string& text, int low, int high, int
 int CBatchResizeDlg::ShowModal()
 {
     m_bClosing = false;
-    m_bCancel = false;
     OnInit();
     return wxDialog::ShowModal();
 }
@@ -116,10 +141,15 @@ int CBatchResizeDlg::ShowModal()
 void CBatchResizeDlg::OnInit()
 {
     m_arrImages.clear();
+    m_failures.clear();
     if (CFolderItem* folder = m_pDoc ? m_pDoc->GetCurrentFolder() : nullptr)
         for (const auto& image : folder->m_arrImages)
             if (image->m_bSelected)
                 m_arrImages.push_back(image.get());
+    // A picture that does not decode carries the placeholder's size in its record: such
+    // sizes, like unknown ones, are read from the picture itself.
+    const std::pair<int, int> placeholder = PlaceholderSize(m_pDoc);
+    std::vector<std::string> unreadableNames;
     m_bListing = true;
     m_list->DeleteAllItems();
     for (size_t i = 0; i < m_arrImages.size(); ++i) {
@@ -127,8 +157,9 @@ void CBatchResizeDlg::OnInit()
         int width = image->m_nWidth;
         int height = image->m_nHeight;
         std::string sizeText;
+        bool readable = true;
         struct stat st {};
-        if (width == 0 || height == 0) {
+        if (width == 0 || height == 0 || std::pair(width, height) == placeholder) {
             if (::stat(image->m_strPath.c_str(), &st) != 0) {
                 Report(batch::NotFoundText(image->m_strPath), batch::MessageKind::Information);
                 width = height = -1;
@@ -137,22 +168,39 @@ void CBatchResizeDlg::OnInit()
                 CLfImage picture;
                 picture.info.neededSide = 1;
                 picture.Load(image->m_strPath.c_str(), batch::ImageTypeOfName(image->m_strName));
-                if (picture.IsValid()) {
+                readable = picture.IsValid();
+                if (readable) {
                     width = picture.info.fullWidth > 0 ? picture.info.fullWidth : picture.GetWidth();
                     height = picture.info.fullHeight > 0 ? picture.info.fullHeight : picture.GetHeight();
+                    if (image->m_nWidth == 0 || image->m_nHeight == 0) {
+                        image->m_nWidth = width;
+                        image->m_nHeight = height;
+                    }
+                } else {
+                    unreadableNames.push_back(image->m_strName);
                 }
             }
         }
-        if (width >= 0)
+        if (!readable)
+            sizeText = "Unreadable";
+        else if (width >= 0)
             sizeText = std::to_string(width) + " X " + std::to_string(height);
-        const long row = m_list->InsertItem(long(i), wxString::FromUTF8(image->m_strName));
+        const long row = m_list->InsertItem(long(i), lfplat::NameToDisplay(image->m_strName));
         m_list->SetItem(row, 1, wxString::FromUTF8(sizeText));
-        m_list->SetItem(row, 2, wxString::FromUTF8(image->m_strPath));
-        m_list->CheckItem(row, true);
-        image->m_bTicked = true;
+        m_list->SetItem(row, 2, lfplat::NameToDisplay(image->m_strPath));
+        // What cannot be read is not offered for resizing.
+        m_list->CheckItem(row, readable);
+        image->m_bTicked = readable;
     }
     m_bListing = false;
     WriteControls();
+    if (!unreadableNames.empty()) {
+        std::string text = "These pictures could not be read and are left out:";
+        for (const std::string& name : unreadableNames)
+            text += "\n" + name;
+        // Told once the dialog shows, above it.
+        CallAfter([this, text] { Report(text, batch::MessageKind::Information); });
+    }
 }
 
 void CBatchResizeDlg::WriteControls()
@@ -166,7 +214,7 @@ void CBatchResizeDlg::WriteControls()
     Control<wxRadioButton>(this, modeIds[std::clamp(m_settings.mode, 0, 2)])->SetValue(true);
     Control<wxCheckBox>(this, kResizeReplace)->SetValue(m_settings.replace);
     Control<wxCheckBox>(this, kResizeQualityOn)->SetValue(m_settings.qualityOn);
-    Control<wxComboBox>(this, kBatchOutputFolder)->ChangeValue(wxString::FromUTF8(m_settings.outputFolder));
+    Control<wxComboBox>(this, kBatchOutputFolder)->ChangeValue(lfplat::PathToText(m_settings.outputFolder));
     EnableModeFields();
     UpdateFolderControls();
 }
@@ -181,7 +229,7 @@ bool CBatchResizeDlg::ReadControls()
         m_settings.mode = batch::kResizePercentage;
     m_settings.replace = Control<wxCheckBox>(this, kResizeReplace)->GetValue();
     m_settings.qualityOn = Control<wxCheckBox>(this, kResizeQualityOn)->GetValue();
-    m_settings.outputFolder = Control<wxComboBox>(this, kBatchOutputFolder)->GetValue().utf8_string();
+    m_settings.outputFolder = lfplat::PathFromText(Control<wxComboBox>(this, kBatchOutputFolder)->GetValue());
     int* targets[] = {&m_settings.percentage, &m_settings.width, &m_settings.height, &m_settings.quality};
     for (size_t i = 0; i < std::size(kFields); ++i) {
         auto* edit = Control<wxTextCtrl>(this, kFields[i].edit);
@@ -224,19 +272,19 @@ void CBatchResizeDlg::OnReplaceClicked(wxCommandEvent&)
 
 void CBatchResizeDlg::OnBrowse(wxCommandEvent&)
 {
-    std::string folder = Control<wxComboBox>(this, kBatchOutputFolder)->GetValue().utf8_string();
+    std::string folder = lfplat::PathFromText(Control<wxComboBox>(this, kBatchOutputFolder)->GetValue());
     bool chosen = false;
     if (m_pickFolder) {
         chosen = m_pickFolder(folder);
     } else {
-        wxString path = wxString::FromUTF8(folder);
+        wxString path = lfplat::PathToText(folder);
         CFolderDialog dialog(&path, this);
         chosen = dialog.DoModal() == wxID_OK;
-        folder = path.utf8_string();
+        folder = lfplat::PathFromText(path);
     }
     if (chosen) {
         m_settings.outputFolder = folder;
-        Control<wxComboBox>(this, kBatchOutputFolder)->ChangeValue(wxString::FromUTF8(folder));
+        Control<wxComboBox>(this, kBatchOutputFolder)->ChangeValue(lfplat::PathToText(folder));
     }
 }
 
@@ -252,13 +300,10 @@ void CBatchResizeDlg::OnTickChanged(wxListEvent& event)
 {
     if (m_bListing)
         return;
-    const std::string name = m_list->GetItemText(event.GetIndex(), 0).utf8_string();
-    for (CImageItem* image : m_arrImages) {
-        if (image->m_strName == name) {
-            image->m_bTicked = event.GetEventType() == wxEVT_LIST_ITEM_CHECKED;
-            break;
-        }
-    }
+    // Row i lists image i (a name's text may not be its bytes).
+    const long row = event.GetIndex();
+    if (row >= 0 && size_t(row) < m_arrImages.size())
+        m_arrImages[size_t(row)]->m_bTicked = event.GetEventType() == wxEVT_LIST_ITEM_CHECKED;
 }
 
 void CBatchResizeDlg::Report(const std::string& text, batch::MessageKind kind)
@@ -271,6 +316,13 @@ void CBatchResizeDlg::Report(const std::string& text, batch::MessageKind kind)
         batch::ShowMessageBox(this, text, kind);
 }
 
+bool CBatchResizeDlg::Ask(const std::string& question)
+{
+    if (m_ask)
+        return m_ask(question);
+    return wxMessageBox(lfplat::NameToDisplay(question), GetTitle(), wxYES_NO | wxICON_QUESTION, this) == wxYES;
+}
+
 void CBatchResizeDlg::OnOK(wxCommandEvent&)
 {
     if (IsJobRunning())
@@ -279,6 +331,10 @@ void CBatchResizeDlg::OnOK(wxCommandEvent&)
         return;
     if (!m_settings.replace && m_settings.outputFolder.empty()) {
         Report("Please specify the path to save the resized image", batch::MessageKind::Plain);
+        return;
+    }
+    if (const std::string error = batch::CheckOutputFolder(m_settings); !error.empty()) {
+        Report(error, batch::MessageKind::Plain);
         return;
     }
     m_pDoc->EmptySelectionList();
@@ -293,36 +349,62 @@ void CBatchResizeDlg::OnOK(wxCommandEvent&)
                batch::MessageKind::Plain);
         return;
     }
+    // Resized pictures saved into their own folder replace the originals: only when the
+    // user says so.
+    batch::ResizeSettings settings = m_settings;
+    settings.replaceInOutputFolder = false;
+    if (batch::WritesIntoSourceFolder(items, settings)) {
+        if (!Ask(batch::ReplaceOriginalsQuestion(settings.outputFolder)))
+            return;
+        settings.replaceInOutputFolder = true;
+    }
     FindWindow(wxID_OK)->Disable();
     FindWindow(kResizeBusyText)->Show();
     auto* bar = Control<wxGauge>(this, kResizeProgress);
     bar->SetRange(int(m_arrImages.size()) + 1);
     bar->SetValue(0);
     bar->Show();
-    m_bCancel = false;
-    // The worker gets copies of what it reads; it posts to the dialog, which waits for it
-    // before it goes.
-    m_worker = std::thread([this, items = std::move(items), settings = m_settings, threads = m_nThreads]() mutable {
-        batch::BatchResizeJob job(std::move(items), settings, [this](const std::string& text, batch::MessageKind kind) {
-            CallAfter([this, text, kind] { Report(text, kind); });
+    m_failures.clear();
+    m_outbox = std::make_shared<Outbox>();
+    // The worker gets copies of what it reads and reaches the dialog only through its
+    // port, which closes before the dialog goes; the dialog stops and joins it first.
+    m_worker = std::jthread([items = std::move(items), settings, threads = m_nThreads, outbox = m_outbox,
+                             port = m_port.GetSink()](std::stop_token stop) mutable {
+        std::atomic<bool> cancel{false};
+        std::stop_callback onStop(stop, [&cancel] { cancel = true; });
+        batch::BatchResizeJob job(std::move(items), settings, [&outbox](const std::string& text, batch::MessageKind) {
+            std::lock_guard lock(outbox->mutex);
+            outbox->failures.push_back(text);
         });
-        const batch::ResizeResult result = job.Run(m_bCancel, threads, [this](int done) {
-            CallAfter([this, done] {
-                if (!m_bClosing)
-                    Control<wxGauge>(this, kResizeProgress)->SetValue(done);
-            });
-        });
-        CallAfter([this, result] { OnJobOver(result); });
+        const batch::ResizeResult result =
+            job.Run(cancel, threads, [&port](int done) { port.Post(kProgressMessage, uintptr_t(done)); });
+        {
+            std::lock_guard lock(outbox->mutex);
+            outbox->result = result;
+        }
+        port.Post(kDoneMessage);
     });
 }
 
-void CBatchResizeDlg::OnJobOver(batch::ResizeResult result)
+void CBatchResizeDlg::OnProgress(lfplat::PostedMessageEvent& event)
 {
-    if (m_worker.joinable())
-        m_worker.join();
-    if (m_bClosing)
+    if (!m_bClosing)
+        Control<wxGauge>(this, kResizeProgress)->SetValue(int(event.GetWParam()));
+}
+
+void CBatchResizeDlg::OnJobOver(lfplat::PostedMessageEvent&)
+{
+    StopWorker();
+    if (m_bClosing || !m_outbox)
         return;
-    batch::ShowJobResult(*m_pDoc, m_settings.replace ? std::string() : m_settings.outputFolder);
+    batch::ResizeResult result;
+    {
+        std::lock_guard lock(m_outbox->mutex);
+        m_failures.insert(m_failures.end(), m_outbox->failures.begin(), m_outbox->failures.end());
+        result = m_outbox->result;
+    }
+    m_outbox.reset();
+    batch::ShowJobResult(*m_pDoc, m_settings.replace ? std::string() : m_settings.outputFolder, m_host);
     m_bClosing = true;
     EndModal(result.Complete() ? wxID_OK : wxID_ABORT);
 }

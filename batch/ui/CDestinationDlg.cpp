@@ -3,6 +3,7 @@
 #include "batch/ui/CFileOpDlg.h"
 #include "controls/CFolderTreeCtrl.h"
 #include "manager/ui/CQuorixDoc.h"
+#include "platform/gui/NameText.h"
 #include "resources/manager/ManagerDialogs.h"
 
 #include <wx/checkbox.h>
@@ -43,7 +44,7 @@ std::string CDestinationDlg::Destination(const std::string& selectedPath, bool c
 
 void CDestinationDlg::TransferToControls()
 {
-    SetStaticText(FindWindow(mdlg::kSelectedPathStatic), m_strSelectedPath.c_str());
+    SetStaticText(FindWindow(mdlg::kSelectedPathStatic), lfplat::NameToDisplay(m_strSelectedPath).utf8_str());
 }
 
 int CDestinationDlg::ShowModal()
@@ -59,7 +60,7 @@ int CDestinationDlg::ShowModal()
         std::string path = start;
         if (path.size() > 1 && path.back() == '/')
             path.pop_back();
-        m_pTree->SelectPath(wxString::FromUTF8(path));
+        m_pTree->SelectFolder(path);
     }
     // Selecting in the tree reports its own form of the path; the dialog starts with
     // the folder it was given.
@@ -72,7 +73,7 @@ void CDestinationDlg::OnSelectionChanged(wxTreeEvent& event)
 {
     if (!m_pTree || !event.GetItem().IsOk())
         return;
-    m_strSelectedPath = m_pTree->GetItemPath(event.GetItem()).utf8_string();
+    m_strSelectedPath = m_pTree->GetItemFolder(event.GetItem());
     TransferToControls();
 }
 
@@ -87,7 +88,7 @@ void CDestinationDlg::OnOK(wxCommandEvent&)
     auto* check = dynamic_cast<wxCheckBox*>(FindWindow(mdlg::kCreateNewCheck));
     auto* edit = dynamic_cast<wxTextCtrl*>(FindWindow(mdlg::kNewFolderEdit));
     const bool createNew = check && check->IsChecked();
-    m_strDestination = Destination(m_strSelectedPath, createNew, edit ? edit->GetValue().utf8_string() : "");
+    m_strDestination = Destination(m_strSelectedPath, createNew, edit ? lfplat::PathFromText(edit->GetValue()) : "");
     if (m_strDestination != m_strSelectedPath) {
         // A folder of that name that exists already is simply used.
         ::mkdir(m_strDestination.c_str(), 0777);

@@ -2,6 +2,7 @@
 
 #include "manager/model/CFolderItem.h"
 #include "manager/ui/CQuorixDoc.h"
+#include "platform/FolderPaths.h"
 
 #include <wx/app.h>
 #include <wx/msgdlg.h>
@@ -64,7 +65,9 @@ std::vector<FileOpEntry> CFileJobRunner::SelectedEntries(const CFolderItem& fold
     std::vector<FileOpEntry> entries;
     for (const auto& image : folder.m_arrImages)
         if (image->m_bSelected)
-            entries.push_back({image->m_strName, image->m_strPath});
+            // A search result's record is named by its whole path: the file's own name is
+            // the last part of its path, whatever the record shows.
+            entries.push_back({LastPathComponent(image->m_strPath), image->m_strPath});
     return entries;
 }
 

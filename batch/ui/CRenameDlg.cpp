@@ -2,6 +2,7 @@
 
 #include "batch/model/RenameFile.h"
 #include "manager/ui/CQuorixDoc.h"
+#include "platform/gui/NameText.h"
 #include "resources/manager/ManagerDialogs.h"
 
 #include <wx/msgdlg.h>
@@ -22,10 +23,11 @@ void CRenameDlg::SetTexts(const std::string& newName, const std::string& current
 
 int CRenameDlg::ShowModal()
 {
-    SetStaticText(FindWindow(mdlg::kCurrentNameStatic), m_strCurrentName.c_str());
-    SetStaticText(FindWindow(mdlg::kExtensionStatic), m_strExtension.c_str());
+    // The names are shown as text; the file keeps its own bytes.
+    SetStaticText(FindWindow(mdlg::kCurrentNameStatic), lfplat::NameToDisplay(m_strCurrentName).utf8_str());
+    SetStaticText(FindWindow(mdlg::kExtensionStatic), lfplat::NameToDisplay(m_strExtension).utf8_str());
     if (auto* edit = dynamic_cast<wxTextCtrl*>(FindWindow(mdlg::kNewNameEdit)))
-        edit->ChangeValue(wxString::FromUTF8(m_strNewName));
+        edit->ChangeValue(lfplat::NameToDisplay(m_strNewName));
     return wxDialog::ShowModal();
 }
 
@@ -40,7 +42,7 @@ void CRenameDlg::ShowMessage(const std::string& text)
 void CRenameDlg::OnOK(wxCommandEvent&)
 {
     if (auto* edit = dynamic_cast<wxTextCtrl*>(FindWindow(mdlg::kNewNameEdit)))
-        m_strNewName = edit->GetValue().utf8_string();
+        m_strNewName = lfplat::NameFromDisplay(edit->GetValue(), m_strNewName);
     const std::string folder = m_pDoc ? m_pDoc->GetCurrentFolder()->m_strPath : std::string();
     switch (RenameImageFile(folder, m_strCurrentName, m_strNewName, m_strExtension)) {
     case RenameOutcome::Unchanged:

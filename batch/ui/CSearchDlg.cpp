@@ -5,7 +5,6 @@
 #include "controls/CFolderBrowser.h"
 #include "manager/ui/CChangeViewDlg.h"
 #include "manager/model/CFolderItem.h"
-#include "manager/ui/CMainFrame.h"
 #include "manager/ui/CQuorixDoc.h"
 #include "manager/model/CQuorixState.h"
 #include "platform/MountedVolumes.h"
@@ -275,7 +274,6 @@ void CSearchDlg::OnFound(lfplat::PostedMessageEvent&)
     // The user may have opened another folder since: the results then go nowhere.
     if (!folder || folder != m_pSearchFolder)
         return;
-    auto* frame = dynamic_cast<CMainFrame*>(m_pOwner);
     for (auto& record : records) {
         {
             // The list filler reads the folder's records under this mutex.
@@ -284,8 +282,8 @@ void CSearchDlg::OnFound(lfplat::PostedMessageEvent&)
                 lock = std::unique_lock(state->m_mutexB);
             folder->AddImage(std::move(record));
         }
-        if (frame)
-            frame->GetMessageSink().Post(CMainFrame::kAddFoundImage);
+        if (m_host.foundImage)
+            m_host.foundImage();
     }
 }
 

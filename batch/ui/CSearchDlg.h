@@ -6,6 +6,7 @@
 // thread, and each one is announced to the main frame, whose list view adds its row.
 
 #include "batch/model/CFindThread.h"
+#include "batch/ui/BatchHost.h"
 #include "platform/gui/MessagePort.h"
 
 #include <wx/dialog.h>
@@ -39,6 +40,8 @@ public:
     // doc: searched into; owner: the main frame, told of each found image; caption: the
     // mode. Fills the fields for the mode.
     void SetSearch(CQuorixDoc* doc, wxWindow* owner, const std::string& caption);
+    // The host's list is told of each record added to the results.
+    void SetHost(batch::BatchHost host) { m_host = std::move(host); }
 
     // Seams for the user's answers: the folder browser gives a path, "My Computer", or
     // nothing (cancel); messages go to a box by default; the view change before a search
@@ -99,5 +102,6 @@ private:
     std::function<std::optional<std::string>(const std::string&)> m_pickFolder;
     std::function<void(const std::string&)> m_messageSink;
     std::function<void(CQuorixDoc&)> m_changeView;
+    batch::BatchHost m_host;
     lfplat::MessagePort m_port;
 };

@@ -1,5 +1,6 @@
 #include "batch/ui/CWatermarkDlg.h"
 
+#include "batch/model/OutputFolder.h"
 #include "batch/ui/CWatermarkTemplateDlg.h"
 #include "controls/CFolderBrowser.h"
 #include "controls/DialogTemplate.h"
@@ -38,14 +39,6 @@ constexpr int kStep3Controls[] = {
     IDC_WM_STEP3_GROUP, IDC_WM_STEP3_HINT, IDC_WM_STEP3_FOLDER_LABEL, IDC_WM_OUTPUT,
     IDC_WM_IMAGES,      IDC_WM_STATUS,     IDC_WM_APPLY,
 };
-
-bool SameFolder(const std::string& a, const std::string& b)
-{
-    std::error_code ec;
-    if (fs::equivalent(a, b, ec))
-        return true;
-    return fs::weakly_canonical(a, ec) == fs::weakly_canonical(b, ec);
-}
 
 }  // namespace
 
@@ -160,7 +153,7 @@ bool CWatermarkDlg::ApplyTextAndSave()
     for (size_t i = 0; i < m_paths.size(); ++i) {
         const bool ticked = !m_images || m_images->IsItemChecked(static_cast<long>(i));
         items.push_back({m_paths[i], ticked});
-        if (ticked && SameFolder(fs::path(m_paths[i]).parent_path().string(), m_outputFolder))
+        if (ticked && batch::SameFolder(fs::path(m_paths[i]).parent_path().string(), m_outputFolder))
             intoSourceFolder = true;
     }
     // Writing into the images' own folder replaces the originals: asked first.

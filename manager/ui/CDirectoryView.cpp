@@ -9,6 +9,7 @@
 #include "platform/StringSort.h"
 #include "platform/MountedVolumes.h"
 #include "platform/SpecialFolders.h"
+#include "platform/gui/NameText.h"
 
 #include <wx/treectrl.h>
 #include <wx/utils.h>
@@ -40,8 +41,8 @@ bool IsFolder(const std::string& path)
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-// Calls visit(name) for each subfolder of path ("." and ".." left out) until it returns
-// false.
+// Calls visit(name) for each subfolder of path until it returns false. Hidden (dot)
+// folders are left out, as the desktop's own folder choosers do.
 template <typename Visit>
 void ForEachSubfolder(const std::string& path, Visit visit)
 {
@@ -50,7 +51,7 @@ void ForEachSubfolder(const std::string& path, Visit visit)
         return;
     while (const dirent* entry = readdir(dir)) {
         const std::string name = entry->d_name;
-        if (name == "." || name == "..")
+        if (name.empty() || name[0] == '.')
             continue;
         bool folder = entry->d_type == DT_DIR;
         if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK)
@@ -155,7 +156,7 @@ wxTreeItemId CDirectoryView::InsertShellItem(const wxTreeItemId& parent, const s
     const int closed = m_tree->GetImageList() ? CSysImageList::kFolderIconIndex : -1;
     const int open = m_tree->GetImageList() ? CSysImageList::kOpenFolderIconIndex : -1;
     const wxTreeItemId node =
-        m_tree->AppendItem(parent, wxString::FromUTF8(text), closed, open, new NodeData(path, network));
+        m_tree->AppendItem(parent, lfplat::NameToDisplay(text), closed, open, new NodeData(path, network));
     if (parent != m_root && HasSubfolders(path))
         AddPlaceholder(node);
     return node;
@@ -252,9 +253,12 @@ wxTreeItemId CDirectoryView::FindChild(const wxTreeItemId& parent, const std::st
 {
     wxTreeItemIdValue cookie;
     for (wxTreeItemId child = m_tree->GetFirstChild(parent, cookie); child.IsOk();
-         child = m_tree->GetNextChild(parent, cookie))
-        if (m_tree->GetItemText(child).utf8_string() == text)
+         child = m_tree->GetNextChild(parent, cookie)) {
+        // By the folder's own name: its label is only text to read.
+        const auto* data = dynamic_cast<NodeData*>(m_tree->GetItemData(child));
+        if (data ? LastPathComponent(data->m_path) == text : m_tree->GetItemText(child).utf8_string() == text)
             return child;
+    }
     return {};
 }
 

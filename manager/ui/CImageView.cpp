@@ -1,6 +1,7 @@
 #include "manager/ui/CImageView.h"
 
 #include "manager/model/CImageThread.h"
+#include "manager/model/EditorHandOff.h"
 #include "manager/ui/CPaneHost.h"
 #include "manager/ui/CQuorixDoc.h"
 #include "manager/model/CQuorixState.h"
@@ -367,8 +368,8 @@ void CImageView::OnEditor()
         ShowMessage(doc->m_strNoImageText, "", wxICON_INFORMATION);
         return;
     }
-    const std::string quoted = "\"" + folder->Image(static_cast<size_t>(index))->m_strPath + "\"";
-    if (quoted.find(".gif") != std::string::npos || quoted.find(".GIF") != std::string::npos) {
+    // The picture's own extension decides, as for every road to the editor.
+    if (EditorHandOff::IsGifPath(folder->Image(static_cast<size_t>(index))->m_strPath)) {
         ShowMessage("Gif images are not supported by Editor.", "", wxICON_STOP);
         return;
     }

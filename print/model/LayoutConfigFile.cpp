@@ -6,6 +6,8 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <fstream>
 #include <functional>
 
@@ -118,6 +120,13 @@ std::string_view TagValue(std::string_view text, const TagIndex& open, const Tag
     return text.substr(static_cast<size_t>(start), static_cast<size_t>(length));
 }
 
+std::string SizeText(float size)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", double(size));
+    return text;
+}
+
 }  // namespace
 
 std::string LayoutConfigFile::ReadText(std::istream& in)
@@ -140,7 +149,10 @@ std::string LayoutConfigFile::ReadText(std::istream& in)
         }
         if (piece.empty())
             break;
+        const bool lineEnd = piece.back() == '\n';
         piece.pop_back();
+        if (lineEnd && !piece.empty() && piece.back() == '\r')
+            piece.pop_back();
         text += piece;
     }
     if (text.size() > kMaxTextLength)
@@ -156,7 +168,26 @@ std::string LayoutConfigFile::ReadTextFromFile(const std::string& path)
     return ReadText(in);
 }
 
-std::vector<LayoutBlock> LayoutConfigFile::Parse(std::string_view text)
+std::string LayoutConfigFile::LayoutProblem(const LayoutBlock& block)
+{
+    const PrintLayout& l = block.m_layout;
+    const std::string name = block.m_strImageName + ": ";
+    if (l.m_nRows > kMaxCellsPerSide || l.m_nColumns > kMaxCellsPerSide ||
+        int64_t(l.m_nRows) * l.m_nColumns > kMaxCellsPerPage)
+        return name + std::to_string(l.m_nRows) + " rows by " + std::to_string(l.m_nColumns) +
+               " columns; a page holds at most " + std::to_string(kMaxCellsPerSide) + " on a side and " +
+               std::to_string(kMaxCellsPerPage) + " cells.";
+    const float sizes[] = {l.m_fPageHeight, l.m_fPageWidth,     l.m_fVSpan,      l.m_fHSpan,
+                           l.m_fTopMargin,  l.m_fBottomMargin,  l.m_fLeftMargin, l.m_fRightMargin,
+                           l.m_fPhotoHeight, l.m_fPhotoWidth};
+    for (const float size : sizes)
+        if (!(size >= 0.0f && size <= kMaxInches))
+            return name + "a size of " + SizeText(size) + " inches; sizes run from 0 to " +
+                   std::to_string(int(kMaxInches)) + " inches.";
+    return {};
+}
+
+std::vector<LayoutBlock> LayoutConfigFile::Parse(std::string_view text, std::vector<std::string>* refused)
 {
     std::vector<LayoutBlock> blocks;
     const long long frame = TagIndex(text, "<FRAME>").Find(0);
@@ -179,8 +210,12 @@ std::vector<LayoutBlock> LayoutConfigFile::Parse(std::string_view text)
             ValueTags()[t].apply(block, TagValue(text, tags[t].first, tags[t].second, at));
         // A layout without rows or columns cannot be composed: it is refused here, as
         // blocks without a picture name are.
-        if (IsPictureName(block.m_strImageName) && block.m_layout.m_nRows > 0 && block.m_layout.m_nColumns > 0)
-            blocks.push_back(std::move(block));
+        if (IsPictureName(block.m_strImageName) && block.m_layout.m_nRows > 0 && block.m_layout.m_nColumns > 0) {
+            if (std::string problem = LayoutProblem(block); problem.empty())
+                blocks.push_back(std::move(block));
+            else if (refused)
+                refused->push_back(std::move(problem));
+        }
         // The next block is looked for from this block's closing orientation tag; a block
         // without one is the last (the search could not move on).
         const long long next = orientationEnd.Find(at);

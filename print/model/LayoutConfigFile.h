@@ -24,16 +24,25 @@ public:
     static constexpr size_t kMaxLayouts = 20;
     // A layout file is a few kilobytes; text beyond this is not read.
     static constexpr size_t kMaxTextLength = 4 * 1024 * 1024;
+    // What a layout may ask: each page is composed and painted cell by cell, so a
+    // hand-made file must not ask for more cells than a sheet of paper can show.
+    static constexpr int kMaxCellsPerSide = 20;
+    static constexpr int kMaxCellsPerPage = 100;
+    static constexpr float kMaxInches = 100.0f;  // page, margin, gap and photo sizes
 
     // The file as one text: read in pieces of at most 3999 characters (a line or the
     // part of a longer line that fits), the last character of each piece dropped and
-    // the pieces joined. So line breaks separate nothing.
+    // the pieces joined. So line breaks separate nothing; a CR before the line feed
+    // (files made on Windows) goes with it.
     static std::string ReadText(std::istream& in);
     // The same from a file; empty when it cannot be opened.
     static std::string ReadTextFromFile(const std::string& path);
 
-    // The accepted layout blocks of a joined text, in file order.
-    static std::vector<LayoutBlock> Parse(std::string_view text);
+    // The accepted layout blocks of a joined text, in file order. refused, when given,
+    // receives one text per block left out for asking too much (see LayoutProblem).
+    static std::vector<LayoutBlock> Parse(std::string_view text, std::vector<std::string>* refused = nullptr);
+    // Why a layout cannot be used ("" when it can): "<picture name>: <what it asks>".
+    static std::string LayoutProblem(const LayoutBlock& block);
 
     // Whether a picture name has one of the picture extensions (case ignored).
     static bool IsPictureName(std::string_view name);

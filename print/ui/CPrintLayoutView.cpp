@@ -9,6 +9,8 @@
 
 #include <wx/dc.h>
 #include <wx/dcmemory.h>
+#include <wx/msgdlg.h>
+#include <wx/weakref.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -62,7 +64,21 @@ void CPrintLayoutView::LoadLayouts()
     std::error_code missing;
     if (!std::filesystem::is_regular_file(config, missing))
         config = folder + LayoutConfigFile::kFileName;
-    const auto blocks = LayoutConfigFile::Parse(LayoutConfigFile::ReadTextFromFile(config));
+    std::vector<std::string> refused;
+    const auto blocks = LayoutConfigFile::Parse(LayoutConfigFile::ReadTextFromFile(config), &refused);
+    if (!refused.empty()) {
+        // Told once the window is up; a layout that asks too much would hang every repaint.
+        std::string text = std::string("These layouts of ") + LayoutConfigFile::kFileName +
+                           " ask for more than a page can hold and are left out:";
+        for (const std::string& problem : refused)
+            text += "\n" + problem;
+        wxWeakRef<wxWindow> owner(m_frame);
+        CallAfter([owner, text] {
+            if (owner)
+                wxMessageBox(wxString::FromUTF8(text), wxGetTopLevelParent(owner.get())->GetLabel(),
+                             wxOK | wxICON_WARNING, owner.get());
+        });
+    }
     for (const LayoutBlock& block : blocks) {
         const std::string path = folder + block.m_strImageName;
         std::error_code error;

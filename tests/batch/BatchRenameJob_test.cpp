@@ -119,3 +119,23 @@ TEST_F(BatchRenameJobTest, CopyFailuresShowTheCopiersText)
     EXPECT_EQ(messages[0].kind, MessageKind::Plain);
     EXPECT_TRUE(fs::is_empty(out)) << "no partial copy stays";
 }
+
+TEST_F(BatchRenameJobTest, ARelativeOutputFolderIsRefusedBeforeAnyFile)
+{
+    const std::string a = Make("a.jpg", "A");
+    for (const char* folder : {"out", "./out", ""}) {
+        messages.clear();
+        std::vector<std::string> copied;
+        BatchRenameJob job({{a, "x.jpg"}}, false, folder,
+                           [&](const std::string&, const std::string& target, bool) {
+                               copied.push_back(target);
+                               return CopyOutcome{true, false, {}};
+                           },
+                           Sink());
+        EXPECT_EQ(job.Run(), std::nullopt) << folder;
+        EXPECT_TRUE(job.Finished());
+        EXPECT_TRUE(copied.empty()) << folder;
+        ASSERT_EQ(messages.size(), 1u) << folder;
+        EXPECT_NE(messages[0].text.find("full path"), std::string::npos);
+    }
+}

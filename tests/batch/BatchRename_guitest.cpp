@@ -84,7 +84,10 @@ protected:
 
 TEST_F(BatchRenameGuiTest, ThreeSelectedImagesAreRenamedAsPreviewedThroughTheServicesEntry)
 {
-    state.m_services.batchRename = batch::RunBatchRename;
+    std::vector<std::string> openedFolders;
+    batch::BatchHost host;
+    host.openFolder = [&](CQuorixDoc&, const std::string& folder) { openedFolders.push_back(folder); };
+    state.m_services.batchRename = [&host](CQuorixDoc& d) { batch::RunBatchRename(d, host); };
     std::vector<std::string> opened, previewed, messages;
     bool scripted = false;
     wxTheApp->CallAfter([&] {
@@ -130,6 +133,7 @@ TEST_F(BatchRenameGuiTest, ThreeSelectedImagesAreRenamedAsPreviewedThroughTheSer
     ASSERT_EQ(doc->GetCurrentFolder()->ImageCount(), 4u);
     EXPECT_EQ(doc->GetCurrentFolder()->Image(0)->m_strName, "TRIP00.jpg");
     EXPECT_EQ(doc->GetSelectedImageCount(), 0u);
+    EXPECT_TRUE(openedFolders.empty()) << "renamed in place: no output folder to open";
 }
 
 TEST_F(BatchRenameGuiTest, CopiesIntoAFolderAndAsksBeforeOverwriting)
@@ -170,18 +174,25 @@ TEST_F(BatchRenameGuiTest, LetterModeStartsAtAAndAPatternWithoutCounterGetsOne)
     CBatchRenameDlg dialog;
     dialog.SetDocument(doc.get());
     std::vector<std::string> letters, appended;
-    std::string pattern;
+    std::string typed, pattern;
     wxTheApp->CallAfter([&] {
         Press(&dialog, mdlg::kRenameLetters);
         letters = PreviewColumn(&dialog, 1);
-        dynamic_cast<wxTextCtrl*>(dialog.FindWindow(mdlg::kRenamePattern))->SetValue("day");
-        pattern = dynamic_cast<wxTextCtrl*>(dialog.FindWindow(mdlg::kRenamePattern))->GetValue().utf8_string();
+        auto* box = dynamic_cast<wxTextCtrl*>(dialog.FindWindow(mdlg::kRenamePattern));
+        box->SetValue("day");
+        // While the user types, the box keeps what was typed; the names have the counter.
+        typed = box->GetValue().utf8_string();
         appended = PreviewColumn(&dialog, 1);
+        wxFocusEvent leave(wxEVT_KILL_FOCUS, box->GetId());
+        leave.SetEventObject(box);
+        box->GetEventHandler()->ProcessEvent(leave);
+        pattern = box->GetValue().utf8_string();
         Press(&dialog, wxID_CANCEL);
     });
     EXPECT_EQ(dialog.ShowModal(), wxID_CANCEL);
     EXPECT_EQ(letters, (std::vector<std::string>{"IMG_1a.JPG", "IMG_1b.JPG", "IMG_1c.JPG"}));
-    EXPECT_EQ(pattern, "day?");
+    EXPECT_EQ(typed, "day");
+    EXPECT_EQ(pattern, "day?") << "the counter shows once the user has left the box";
     EXPECT_EQ(appended, (std::vector<std::string>{"daya.JPG", "dayb.JPG", "dayc.JPG"}));
     EXPECT_TRUE(fs::exists(dir / "IMG_1.JPG"));
 }

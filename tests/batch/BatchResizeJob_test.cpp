@@ -1,6 +1,7 @@
 #include "batch/model/BatchResizeJob.h"
 
 #include "image/CLfImage.h"
+#include "tests/batch/FileFixtures.h"
 #include "tests/manager/ThumbTestSupport.h"
 #include "tests/support/TestEnv.h"
 
@@ -175,35 +176,51 @@ TEST(BatchResize, FailuresAreReportedAndNeverDamageTheOriginal)
     EXPECT_EQ(names, (std::vector<std::string>{"a.jpg", "broken.jpg"})) << "no temporary file stays";
     const auto list = messages.List();
     ASSERT_EQ(list.size(), 3u);
-    EXPECT_EQ(list[0].text, "Resize failed to as new file.");
+    EXPECT_EQ(list[0].text.rfind("Resize failed to as new file.\n' " + (dir / "a.jpg").string() + " '", 0), 0u)
+        << list[0].text;
     EXPECT_EQ(list[0].kind, MessageKind::Plain);
     EXPECT_NE(list[1].text.find("broken.jpg"), std::string::npos);
     EXPECT_EQ(list[2].text, "' " + (dir / "missing.jpg").string() + " '\n Was not found, it has been Removed Or Renamed.");
 }
 
-TEST(BatchResize, SidesAboveTheLimitSaveUnscaledAndZeroSizesFail)
+TEST(BatchResize, SidesAboveTheLimitAreReportedAndNeverWritten)
 {
     lftest::TempDir dir;
     MakeJpeg(dir / "wide.jpg", 64, 16);
     MakeJpeg(dir / "tiny.jpg", 1, 1);
+    const auto original = lftest::ReadBytes(dir / "wide.jpg");
     const fs::path out = dir / "out";
     fs::create_directory(out);
     ResizeSettings settings;
     settings.mode = kResizeHeight;
     settings.height = 1024;  // 64 x 16 would become 4096 x 1024
     settings.outputFolder = out.string();
-    Messages messages;
     std::atomic<bool> cancel{false};
-    ResizeResult result = BatchResizeJob({Item(dir / "wide.jpg", 64, 16)}, settings, messages.Sink()).Run(cancel, 1);
-    EXPECT_TRUE(result.Complete()) << "saved at its old size";
-    ASSERT_EQ(messages.List().size(), 1u);
-    EXPECT_EQ(messages.List()[0].text, "Unable to allocate memory for Resize Process");
-    EXPECT_EQ(messages.List()[0].kind, MessageKind::Error);
-    CLfImage saved((out / "wide.jpg").c_str(), lfimg::kTypeJPG);
-    EXPECT_EQ(saved.GetWidth(), 64);
+    // Measured or read from the picture, into a folder or over the original: not written.
+    for (const bool replace : {false, true}) {
+        for (const int measured : {1, 0}) {
+            settings.replace = replace;
+            Messages messages;
+            const ResizeResult result =
+                BatchResizeJob({Item(dir / "wide.jpg", 64 * measured, 16 * measured)}, settings, messages.Sink())
+                    .Run(cancel, 1);
+            const std::string which = "replace " + std::to_string(replace) + " measured " + std::to_string(measured);
+            EXPECT_FALSE(result.Complete()) << which;
+            EXPECT_EQ(result.failed, 1) << which;
+            ASSERT_EQ(messages.List().size(), 1u) << which;
+            const std::string text = messages.List()[0].text;
+            EXPECT_EQ(text.rfind("Unable to allocate memory for Resize Process", 0), 0u) << text;
+            EXPECT_NE(text.find("4096 X 1024 is larger than 4095 pixels"), std::string::npos) << text;
+            EXPECT_NE(text.find((dir / "wide.jpg").string()), std::string::npos) << text;
+            EXPECT_EQ(messages.List()[0].kind, MessageKind::Error);
+            EXPECT_FALSE(fs::exists(out / "wide.jpg")) << which;
+            EXPECT_EQ(lftest::ReadBytes(dir / "wide.jpg"), original) << which;
+        }
+    }
 
+    settings.replace = false;
     settings.height = 1023;  // exactly 4092 wide: resampled
-    result = BatchResizeJob({Item(dir / "wide.jpg", 64, 16)}, settings, {}).Run(cancel, 1);
+    ResizeResult result = BatchResizeJob({Item(dir / "wide.jpg", 64, 16)}, settings, {}).Run(cancel, 1);
     EXPECT_TRUE(result.Complete());
     CLfImage scaled((out / "wide.jpg").c_str(), lfimg::kTypeJPG);
     EXPECT_EQ(scaled.GetWidth(), 4092);
@@ -213,6 +230,87 @@ TEST(BatchResize, SidesAboveTheLimitSaveUnscaledAndZeroSizesFail)
     result = BatchResizeJob({Item(dir / "tiny.jpg", 1, 1)}, settings, {}).Run(cancel, 1);
     EXPECT_FALSE(result.Complete()) << "nothing to save is a failure, not a success";
     EXPECT_FALSE(fs::exists(out / "tiny.jpg"));
+}
+
+TEST(BatchResize, AnOriginalIsReplacedOnlyWhenTheUserChoseIt)
+{
+    lftest::TempDir dir;
+    MakeJpeg(dir / "a.jpg", 200, 100);
+    const auto original = lftest::ReadBytes(dir / "a.jpg");
+    ResizeSettings settings;
+    settings.percentage = 50;
+    std::atomic<bool> cancel{false};
+    // The pictures' own folder as the output folder, named directly and through "..".
+    for (const fs::path& folder : {dir.path(), dir.path() / "sub" / ".."}) {
+        fs::create_directories(dir / "sub");
+        settings.outputFolder = folder.string();
+        const std::vector<ResizeItem> items{Item(dir / "a.jpg", 200, 100)};
+        EXPECT_TRUE(WritesIntoSourceFolder(items, settings)) << folder;
+        Messages messages;
+        const ResizeResult result = BatchResizeJob(items, settings, messages.Sink()).Run(cancel, 1);
+        EXPECT_EQ(result.failed, 1) << folder;
+        ASSERT_EQ(messages.List().size(), 1u);
+        EXPECT_NE(messages.List()[0].text.find("the output folder is its own folder"), std::string::npos);
+        EXPECT_EQ(lftest::ReadBytes(dir / "a.jpg"), original) << folder;
+    }
+    std::vector<ResizeItem> unticked{Item(dir / "a.jpg", 200, 100)};
+    unticked[0].ticked = false;
+    EXPECT_FALSE(WritesIntoSourceFolder(unticked, settings));
+    EXPECT_NE(ReplaceOriginalsQuestion("/p").find("/p"), std::string::npos);
+
+    // Agreed to: the original is replaced by its resized picture.
+    settings.outputFolder = dir.path().string();
+    settings.replaceInOutputFolder = true;
+    ASSERT_TRUE(BatchResizeJob({Item(dir / "a.jpg", 200, 100)}, settings, {}).Run(cancel, 1).Complete());
+    CLfImage resized((dir / "a.jpg").c_str(), lfimg::kTypeJPG);
+    EXPECT_EQ(resized.GetWidth(), 100);
+}
+
+TEST(BatchResize, ReadOnlyFilesAreNeverReplacedAndAreReported)
+{
+    lftest::TempDir dir;
+    const fs::path out = dir / "out";
+    fs::create_directory(out);
+    MakeJpeg(dir / "a.jpg", 200, 100);
+    MakeJpeg(out / "a.jpg", 30, 30);  // a protected picture of that name in the output folder
+    lftest::MakeReadOnly(dir / "a.jpg");
+    lftest::MakeReadOnly(out / "a.jpg");
+    const auto original = lftest::ReadBytes(dir / "a.jpg");
+    const auto inOutput = lftest::ReadBytes(out / "a.jpg");
+    std::atomic<bool> cancel{false};
+    for (const bool replace : {true, false}) {
+        ResizeSettings settings;
+        settings.replace = replace;
+        settings.outputFolder = out.string();
+        Messages messages;
+        const ResizeResult result =
+            BatchResizeJob({Item(dir / "a.jpg", 200, 100)}, settings, messages.Sink()).Run(cancel, 1);
+        EXPECT_EQ(result.failed, 1) << "replace " << replace;
+        ASSERT_EQ(messages.List().size(), 1u);
+        const fs::path target = replace ? dir / "a.jpg" : out / "a.jpg";
+        EXPECT_EQ(messages.List()[0].text, "' " + target.string() + " '\n is read-only and was not replaced.");
+    }
+    EXPECT_EQ(lftest::ReadBytes(dir / "a.jpg"), original);
+    EXPECT_EQ(lftest::ReadBytes(out / "a.jpg"), inOutput);
+    EXPECT_EQ(lftest::Listing(dir.path()), (std::vector<std::string>{"a.jpg", "out"})) << "no temporary file stays";
+}
+
+TEST(BatchResize, ARelativeOutputFolderIsRefused)
+{
+    lftest::TempDir dir;
+    MakeJpeg(dir / "a.jpg", 200, 100);
+    for (const char* folder : {"out", "./out", "", "~/out"}) {
+        ResizeSettings settings;
+        settings.outputFolder = folder;
+        EXPECT_FALSE(CheckOutputFolder(settings).empty()) << folder;
+        Messages messages;
+        std::atomic<bool> cancel{false};
+        EXPECT_EQ(BatchResizeJob({Item(dir / "a.jpg", 200, 100)}, settings, messages.Sink()).Run(cancel, 1).failed, 1);
+        EXPECT_EQ(messages.List().size(), 1u);
+    }
+    ResizeSettings inPlace;
+    inPlace.replace = true;
+    EXPECT_TRUE(CheckOutputFolder(inPlace).empty()) << "replacing needs no output folder";
 }
 
 TEST(BatchResize, CancelAfterTheFifthImageStopsBeforeTheSixth)

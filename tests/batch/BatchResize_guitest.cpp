@@ -1,4 +1,6 @@
+#include "batch/ui/BatchCommands.h"
 #include "batch/ui/CBatchResizeDlg.h"
+#include "tests/batch/FileFixtures.h"
 #include "manager/model/CQuorixState.h"
 #include "resources/manager/BatchDialogs.h"
 #include "tests/manager/DocTestSupport.h"
@@ -9,6 +11,9 @@
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/checkbox.h>
+#include <wx/combobox.h>
+#include <wx/frame.h>
+#include <wx/timer.h>
 #include <wx/listctrl.h>
 #include <wx/radiobut.h>
 #include <wx/textctrl.h>
@@ -34,6 +39,16 @@ void Type(wxWindow* dialog, int id, const char* text)
 {
     dynamic_cast<wxTextCtrl*>(dialog->FindWindow(id))->ChangeValue(text);
 }
+
+// Calls a function every few milliseconds from the event loop.
+class PollTimer : public wxTimer {
+public:
+    explicit PollTimer(std::function<void()> tick) : m_tick(std::move(tick)) {}
+    void Notify() override { m_tick(); }
+
+private:
+    std::function<void()> m_tick;
+};
 
 class BatchResizeGuiTest : public ::testing::Test {
 protected:
@@ -127,3 +142,146 @@ TEST_F(BatchResizeGuiTest, NothingTickedStaysOpenAndCancelEndsWithCancel)
     for (size_t i = 0; i < 3; ++i)
         EXPECT_FALSE(doc->GetCurrentFolder()->Image(i)->m_bTicked) << i;
 }
+
+TEST_F(BatchResizeGuiTest, IntoThePicturesOwnFolderOnlyWhenTheUserSaysSo)
+{
+    const auto original = lftest::ReadBytes(dir / "p0.jpg");
+    std::vector<std::string> questions, messages;
+    bool answer = false;
+    CBatchResizeDlg dialog;
+    dialog.SetDocument(doc.get());
+    dialog.SetMessageSink([&](const std::string& text, batch::MessageKind) { messages.push_back(text); });
+    dialog.SetQuestionSink([&](const std::string& text) {
+        questions.push_back(text);
+        return answer;
+    });
+    wxTheApp->CallAfter([&] {
+        auto* folder = dynamic_cast<wxComboBox*>(dialog.FindWindow(mdlg::kBatchOutputFolder));
+        folder->ChangeValue("out");  // relative: refused
+        Press(&dialog, wxID_OK);
+        EXPECT_TRUE(dialog.IsModal());
+        folder->ChangeValue(dir.str());
+        Press(&dialog, wxID_OK);  // No: nothing starts
+        EXPECT_FALSE(dialog.IsJobRunning());
+        EXPECT_TRUE(dialog.IsModal());
+        answer = true;
+        Press(&dialog, wxID_OK);
+    });
+    EXPECT_EQ(dialog.ShowModal(), wxID_OK);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("full path"), std::string::npos) << messages[0];
+    ASSERT_EQ(questions.size(), 2u);
+    EXPECT_EQ(questions[0], batch::ReplaceOriginalsQuestion(dir.str()));
+    EXPECT_NE(lftest::ReadBytes(dir / "p0.jpg"), original);
+    CLfImage resized((dir / "p0.jpg").c_str(), lfimg::kTypeJPG);
+    EXPECT_EQ(resized.GetWidth(), 200) << "half of 400";
+}
+
+TEST_F(BatchResizeGuiTest, APictureThatDoesNotDecodeIsListedAsUnreadableAndToldOnce)
+{
+    // The manager gave the record of a broken picture the placeholder's size.
+    state.m_strAppFolder = std::string(LF_BIN_DIR) + "/";
+    CLfImage placeholder((state.m_strAppFolder + "bitmap8.bmp").c_str(), lfimg::kTypeBMP);
+    ASSERT_TRUE(placeholder.IsValid());
+    lftest::WriteText(dir / "broken.jpg", "not a picture at all");
+    doc->GetCurrentFolder()->AddImage(
+        std::make_unique<CImageItem>("broken.jpg", (dir / "broken.jpg").string(), 20, 0, 0));
+    CImageItem* broken = doc->GetCurrentFolder()->Image(3);
+    broken->m_nWidth = placeholder.GetWidth();
+    broken->m_nHeight = placeholder.GetHeight();
+    broken->m_bSelected = true;
+
+    CBatchResizeDlg dialog;
+    dialog.SetDocument(doc.get());
+    std::vector<std::string> messages, sizes;
+    std::vector<bool> ticks;
+    dialog.SetMessageSink([&](const std::string& text, batch::MessageKind) { messages.push_back(text); });
+    dialog.SetFolderPicker([&](std::string& folder) {
+        folder = out.string();
+        return true;
+    });
+    wxTheApp->CallAfter([&] {
+        auto* list = dynamic_cast<wxListCtrl*>(dialog.FindWindow(mdlg::kResizeList));
+        for (long row = 0; row < list->GetItemCount(); ++row) {
+            sizes.push_back(list->GetItemText(row, 1).utf8_string());
+            ticks.push_back(list->IsItemChecked(row));
+        }
+        Press(&dialog, mdlg::kBatchBrowse);
+        Press(&dialog, wxID_OK);
+    });
+    EXPECT_EQ(dialog.ShowModal(), wxID_OK) << "the unreadable picture is not part of the job";
+    EXPECT_EQ(sizes, (std::vector<std::string>{"400 X 300", "200 X 400", "300 X 300", "Unreadable"}));
+    EXPECT_EQ(ticks, (std::vector<bool>{true, true, true, false}));
+    EXPECT_EQ(messages, std::vector<std::string>{"These pictures could not be read and are left out:\nbroken.jpg"});
+    EXPECT_TRUE(dialog.GetFailures().empty());
+    EXPECT_FALSE(fs::exists(out / "broken.jpg"));
+}
+
+TEST_F(BatchResizeGuiTest, FailuresAreShownOnceTogetherAboveTheMainWindow)
+{
+    // Forty pictures whose resized copies may not replace the read-only ones in the
+    // output folder.
+    CFolderItem* folder = doc->GetCurrentFolder();
+    for (int i = 0; i < 40; ++i) {
+        const std::string name = "f" + std::to_string(i) + ".jpg";
+        CLfImage picture = lftest::GradientPicture(40, 30);
+        lftest::SavePicture(picture, dir / name, lfimg::kTypeJPG);
+        CLfImage older = lftest::GradientPicture(10, 10);
+        lftest::SavePicture(older, out / name, lfimg::kTypeJPG);
+        lftest::MakeReadOnly(out / name);
+        folder->AddImage(std::make_unique<CImageItem>(name, (dir / name).string(), 100, 0, 0));
+        folder->Image(folder->ImageCount() - 1)->m_bSelected = true;
+    }
+    auto* frame = new wxFrame(nullptr, wxID_ANY, "main");
+    frame->Show();
+    batch::BatchHost host;
+    host.mainWindow = [frame] { return frame; };
+    std::vector<std::string> opened;
+    host.openFolder = [&](CQuorixDoc&, const std::string& path) { opened.push_back(path); };
+    int summaries = 0;
+    bool started = false;
+    wxWindow* summaryParent = nullptr;
+    std::string summaryText;
+    // The batch dialog, then the summary; each is answered once it is up. A timer looks
+    // for them, leaving the loops free for the job's messages.
+    std::function<void()> answer = [&] {
+        for (wxWindow* top : wxTopLevelWindows) {
+            auto* dialog = dynamic_cast<wxDialog*>(top);
+            if (!dialog || !dialog->IsModal())
+                continue;
+            if (auto* resize = dynamic_cast<CBatchResizeDlg*>(dialog)) {
+                if (started)
+                    continue;
+                started = true;
+                EXPECT_EQ(resize->GetParent(), frame);
+                resize->SetFolderPicker([&](std::string& chosen) {
+                    chosen = out.string();
+                    return true;
+                });
+                Press(resize, mdlg::kBatchBrowse);
+                Press(resize, wxID_OK);
+            } else {
+                ++summaries;
+                summaryParent = dialog->GetParent();
+                for (wxWindow* child : dialog->GetChildren())
+                    if (auto* text = dynamic_cast<wxTextCtrl*>(child))
+                        summaryText = text->GetValue().utf8_string();
+                dialog->EndModal(wxID_OK);
+                return;
+            }
+        }
+    };
+    PollTimer poll(answer);
+    poll.Start(50);
+    batch::RunBatchResize(*doc, host);
+    poll.Stop();
+    frame->Destroy();
+    EXPECT_EQ(summaries, 1);
+    EXPECT_EQ(summaryParent, frame);
+    for (int i = 0; i < 40; ++i)
+        EXPECT_NE(summaryText.find((out / ("f" + std::to_string(i) + ".jpg")).string() + " '\n is read-only"),
+                  std::string::npos)
+            << i;
+    EXPECT_EQ(opened, std::vector<std::string>{out.string()});
+}
+

@@ -1,8 +1,10 @@
+#include "batch/model/FileOpJob.h"
 #include "batch/ui/CCopyMoveDlg.h"
 #include "batch/ui/CDestinationDlg.h"
 #include "batch/ui/CFileOpDlg.h"
 #include "batch/ui/CRenameDlg.h"
 #include "controls/CFolderTreeCtrl.h"
+#include "manager/model/CFolderItem.h"
 #include "resources/manager/ManagerDialogs.h"
 #include "tests/batch/FileFixtures.h"
 #include "tests/manager/DocTestSupport.h"
@@ -276,6 +278,88 @@ TEST_F(FileOpDialogs, RenameUnchangedOrProtectedEndsWithoutDone)
         EXPECT_EQ(shown, row.shown) << row.current;
     }
     EXPECT_EQ(Listing(m_dir / "photos"), (std::vector<std::string>{"a.jpg", "b.jpg", "c.jpg"}));
+}
+
+TEST_F(FileOpDialogs, CopiesOfSearchResultsGoUnderTheirOwnNames)
+{
+    // The "Search" folder's records are named by their whole paths.
+    auto results = std::make_unique<CFolderItem>("Search", "x", 0);
+    for (const char* name : {"b.jpg", "c.jpg"})
+        results->AddImage(std::make_unique<CImageItem>(Photo(name).string(), Photo(name).string(), 100, 0, 0));
+    m_doc.SetCurrentFolder(std::move(results));
+    m_doc.SelectImage(0, true, false);
+    m_doc.SelectImage(1, true, false);
+    m_doc.m_strDestFolder = (m_dir / "out").string();
+    CFileOpDlg dialog;
+    dialog.SetOperation(&m_doc, FileOpJob::kCopy);
+    dialog.SetPause(std::chrono::milliseconds(0));
+    dialog.SetPromptSink(Prompts());
+    EXPECT_EQ(dialog.ShowModal(), wxID_OK);
+    EXPECT_TRUE(m_prompts.empty()) << m_prompts.front();
+    EXPECT_EQ(Listing(m_dir / "out"), (std::vector<std::string>{"b.jpg", "c.jpg"}));
+    EXPECT_EQ(ReadBytes(Out("c.jpg")), PatternBytes(2002, 2));
+    EXPECT_EQ(dialog.GetDoneCount(), 2);
+}
+
+TEST_F(FileOpDialogs, ANameThatIsNotUtf8KeepsItsBytesThroughRename)
+{
+    const std::string latin1 = "caf\xE9.jpg";
+    WriteBytes(Photo(latin1), PatternBytes(100, 7));
+    CRenameDlg dialog;
+    dialog.SetDocument(&m_doc);
+    dialog.SetTexts("caf\xE9", latin1, "jpg");
+    std::string shownName;
+    wxTheApp->CallAfter([&] {
+        shownName = dynamic_cast<wxTextCtrl*>(dialog.FindWindow(mdlg::kNewNameEdit))->GetValue().utf8_string();
+    });
+    PressLater(dialog, wxID_OK);  // the user leaves the name as it is
+    EXPECT_EQ(dialog.ShowModal(), wxID_OK);
+    EXPECT_EQ(shownName, "caf\xEF\xBF\xBD") << "shown, not emptied";
+    EXPECT_FALSE(dialog.GetDone());
+    EXPECT_EQ(ReadBytes(Photo(latin1)), PatternBytes(100, 7));
+    EXPECT_FALSE(Exists(Photo(".jpg")));
+
+    // Typing a new name renames the very file.
+    CRenameDlg again;
+    again.SetDocument(&m_doc);
+    again.SetTexts("caf\xE9", latin1, "jpg");
+    wxTheApp->CallAfter([&] { dynamic_cast<wxTextCtrl*>(again.FindWindow(mdlg::kNewNameEdit))->ChangeValue("cafe"); });
+    PressLater(again, wxID_OK);
+    EXPECT_EQ(again.ShowModal(), wxID_OK);
+    EXPECT_TRUE(again.GetDone());
+    EXPECT_EQ(ReadBytes(Photo("cafe.jpg")), PatternBytes(100, 7));
+}
+
+TEST_F(FileOpDialogs, ADestinationFolderWhoseNameIsNotUtf8IsTheOneTheFilesGoTo)
+{
+    const std::filesystem::path folder = m_dir / "out" / "f\xF6to";
+    std::filesystem::create_directories(folder / "inner");
+    std::filesystem::create_directories(m_dir / "out" / ".hidden");
+    m_doc.m_strLastCopyFolder = folder.string() + "/";
+    CDestinationDlg dialog;
+    dialog.SetTarget(&m_doc, 1);
+    dialog.SetPromptSink(Prompts());
+    dialog.SetMessageSink(Messages());
+    std::vector<std::string> shownChildren;
+    wxTheApp->CallAfter([&] {
+        CFolderTreeCtrl* tree = dialog.GetTree();
+        const wxTreeItemId selected = tree->GetSelection();
+        ASSERT_TRUE(selected.IsOk());
+        EXPECT_EQ(tree->GetItemFolder(selected), folder.string() + "/") << "the tree found the folder itself";
+        EXPECT_EQ(tree->GetItemText(selected).utf8_string(), "f\xEF\xBF\xBDto");
+        const wxTreeItemId out = tree->GetItemParent(selected);
+        wxTreeItemIdValue cookie;
+        for (wxTreeItemId child = tree->GetFirstChild(out, cookie); child.IsOk(); child = tree->GetNextChild(out, cookie))
+            shownChildren.push_back(tree->GetItemText(child).utf8_string());
+        // Choosing it again in the tree gives the same bytes.
+        tree->SelectItem(tree->GetRootItem());
+        tree->SelectItem(selected);
+    });
+    PressLater(dialog, wxID_OK);
+    EXPECT_EQ(dialog.ShowModal(), wxID_OK);
+    EXPECT_EQ(shownChildren, std::vector<std::string>{"f\xEF\xBF\xBDto"}) << "dot folders are left out";
+    EXPECT_EQ(Listing(folder), (std::vector<std::string>{"b.jpg", "c.jpg", "inner"}));
+    EXPECT_EQ(m_messages, std::vector<std::string>{"File Copy|2 of 2 File(s) copied successfully."});
 }
 
 }  // namespace

@@ -115,12 +115,12 @@ TEST_F(FileOpJobTest, UnwritableTargetKeepsTheSourceAndCountsNothingDone)
     EXPECT_TRUE(job->MovedPaths().empty());
 }
 
-TEST_F(FileOpJobTest, ReadOnlySourceIsCopiedOnAMoveButKeptWithTheMoveError)
+TEST_F(FileOpJobTest, ReadOnlySourceIsCopiedOnAMoveButKeptWithTheMoveErrorAndNotCountedAsMoved)
 {
     MakeReadOnly(From("b.jpg"));
     auto job = Make(FileOpJob::kMove, (m_dir / "to").string() + "/");
     job->Run();
-    EXPECT_EQ(job->DoneCount(), 5);
+    EXPECT_EQ(job->DoneCount(), 4) << "the file whose source stayed was not moved";
     ASSERT_EQ(m_errors.size(), 1u);
     EXPECT_EQ(m_errors[0], "ERROR:005  Unable to move  Readonly File.\n" + From("b.jpg").string());
     EXPECT_TRUE(Exists(From("b.jpg")));
@@ -202,6 +202,25 @@ TEST_F(FileOpJobTest, CancelFromAnotherThreadStopsAfterTheFileInHand)
     EXPECT_EQ(job.DoneCount(), 2);
     EXPECT_EQ(job.Handled(), 0) << "the count goes back to 0 when the job ends";
     EXPECT_EQ(ReadText(To("c.jpg")), "old");
+}
+
+TEST_F(FileOpJobTest, NamesUpToTheSystemsLimitAreCopiedAndMoved)
+{
+    for (const size_t length : {244u, 250u, 255u}) {
+        const std::string name = std::string(length - 4, 'n') + ".jpg";
+        WriteBytes(From(name), PatternBytes(3000, unsigned(length)));
+        m_entries = {{name, From(name).string()}};
+        auto copy = Make(FileOpJob::kCopy, (m_dir / "to").string());
+        copy->Run();
+        EXPECT_TRUE(m_errors.empty()) << length << ": " << (m_errors.empty() ? "" : m_errors[0]);
+        EXPECT_EQ(ReadBytes(To(name)), PatternBytes(3000, unsigned(length)));
+        std::filesystem::remove(To(name));
+        auto move = Make(FileOpJob::kMove, (m_dir / "to").string());
+        move->Run();
+        EXPECT_EQ(move->DoneCount(), 1) << length;
+        EXPECT_FALSE(Exists(From(name)));
+        m_errors.clear();
+    }
 }
 
 TEST(FileAttributes, TextAndCauses)

@@ -253,10 +253,25 @@ TEST_F(BrowsingTest, GridMenuAndCommandsCheckTheSelection)
     grid->OnEditor();
     EXPECT_EQ(shown, std::vector<std::string>{
                          "|You have more than one image selected. Please select a single image to Edit"});
-    m.doc->m_nTargetImage = 0;  // "a.gif.jpg" sorts first
+    // The picture's own extension decides: "a.gif.jpg" (first in the folder) is a JPEG.
+    std::vector<std::string> launched;
+    m.doc->SetEditorLauncher([&](const std::string&, const std::vector<std::string>& args, const std::string&) {
+        launched.insert(launched.end(), args.begin(), args.end());
+        return 33;
+    });
+    m.doc->m_nTargetImage = 0;
     shown.clear();
     grid->OnEditor();
+    EXPECT_TRUE(shown.empty()) << (shown.empty() ? "" : shown[0]);
+    EXPECT_EQ(launched, std::vector<std::string>{(other / "a.gif.jpg").string()});
+    CImageItem* first = m.doc->GetCurrentFolder()->Image(0);
+    const std::string realPath = first->m_strPath;
+    first->m_strPath = (other / "a.GIF").string();
+    m.doc->m_nTargetImage = 0;
+    grid->OnEditor();
     EXPECT_EQ(shown, std::vector<std::string>{"|Gif images are not supported by Editor."});
+    EXPECT_EQ(launched.size(), 1u);
+    first->m_strPath = realPath;
     m.doc->m_nTargetImage = 99;  // out of the folder: counts as no target
     shown.clear();
     grid->OnRename();

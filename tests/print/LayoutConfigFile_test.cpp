@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <fstream>
+#include <iterator>
 #include <locale>
 #include <sstream>
 
@@ -36,7 +38,8 @@ TEST(LayoutConfigFile, ReadsPiecesDroppingTheirLastCharacter)
     const Case cases[] = {
         {"", ""},
         {"ab\ncd\n", "abcd"},
-        {"ab\r\ncd\r\n", "ab\rcd\r"},  // text mode on this platform keeps the CR
+        {"ab\r\ncd\r\n", "abcd"},     // a Windows line end goes whole
+        {"ab\rcd\n", "ab\rcd"},        // a CR inside a line stays
         {"ab\ncd", "abc"},             // the last line loses its last character
         {"\n\n\n", ""},
         {std::string(5000, 'x') + "\n", std::string(3998, 'x') + std::string(1001, 'x')},
@@ -213,6 +216,71 @@ TEST(LayoutConfigFile, LayoutsWithoutRowsOrColumnsAreRefused)
                                   Block("good.bmp", 1, 1) + "</FRAME>\n");
     ASSERT_EQ(blocks.size(), 1u);
     EXPECT_EQ(blocks[0].m_strImageName, "good.bmp");
+}
+
+TEST(LayoutConfigFile, ACrlfFileReadsLikeItsLfTwin)
+{
+    std::string lf = LayoutConfigFile::ReadTextFromFile(std::string(LF_BIN_DIR) + "/LayoutConfig.txt");
+    std::ifstream in(std::string(LF_BIN_DIR) + "/LayoutConfig.txt", std::ios::binary);
+    const std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_FALSE(file.empty());
+    // The shipped file with CRLF line ends, and its values each on a line of their own.
+    std::string crlf, split;
+    for (char c : file) {
+        if (c == '\n')
+            crlf += '\r';
+        crlf += c;
+    }
+    for (char c : file) {
+        if (c == '<')
+            split += "\r\n";
+        split += c;
+    }
+    const auto want = LayoutConfigFile::Parse(lf);
+    ASSERT_GE(want.size(), 4u);
+    for (const std::string& text : {Read(crlf), Read(split)}) {
+        const auto got = LayoutConfigFile::Parse(text);
+        ASSERT_EQ(got.size(), want.size());
+        for (size_t i = 0; i < want.size(); ++i) {
+            EXPECT_EQ(got[i].m_strImageName, want[i].m_strImageName);
+            EXPECT_EQ(got[i].m_layout.m_nRows, want[i].m_layout.m_nRows);
+            EXPECT_EQ(got[i].m_layout.m_nColumns, want[i].m_layout.m_nColumns);
+            EXPECT_FLOAT_EQ(got[i].m_layout.m_fPhotoWidth, want[i].m_layout.m_fPhotoWidth);
+        }
+    }
+}
+
+TEST(LayoutConfigFile, LayoutsAskingMoreThanAPageHoldsAreRefusedByName)
+{
+    std::string file = "<FRAME>\n" + Block("huge.bmp", 100000, 100000) + Block("tall.bmp", 21, 1) +
+                       Block("many.bmp", 11, 10) + Block("full.bmp", 10, 10) + Block("edge.bmp", 20, 5) + "</FRAME>\n";
+    std::vector<std::string> refused;
+    const auto blocks = LayoutConfigFile::Parse(Read(file), &refused);
+    ASSERT_EQ(blocks.size(), 2u);
+    EXPECT_EQ(blocks[0].m_strImageName, "full.bmp");
+    EXPECT_EQ(blocks[1].m_strImageName, "edge.bmp");
+    ASSERT_EQ(refused.size(), 3u);
+    EXPECT_EQ(refused[0], "huge.bmp: 100000 rows by 100000 columns; a page holds at most 20 on a side and 100 cells.");
+    EXPECT_EQ(refused[1].rfind("tall.bmp: 21 rows by 1 columns", 0), 0u);
+    EXPECT_EQ(refused[2].rfind("many.bmp: 11 rows by 10 columns", 0), 0u);
+
+    // Sizes: a page of a mile, a negative margin, a gap of 1e30 inches. (A block's tags
+    // are searched from its start, so each file holds one block.)
+    const struct {
+        const char* tags;
+        const char* problem;
+    } sizes[] = {
+        {"<PAGEWIDTH>63360</PAGEWIDTH>", "wide.bmp: a size of 63360 inches; sizes run from 0 to 100 inches."},
+        {"<LMARGIN>-2</LMARGIN>", "wide.bmp: a size of -2 inches; sizes run from 0 to 100 inches."},
+        {"<VSPAN>1e30</VSPAN>", "wide.bmp: a size of 1e+30 inches; sizes run from 0 to 100 inches."},
+    };
+    for (const auto& c : sizes) {
+        refused.clear();
+        const std::string one = std::string("<FRAME>\n<LAYOUT><IMAGENAME>wide.bmp</IMAGENAME><ROW>1</ROW><COLUMN>1</COLUMN>") +
+                                c.tags + "<PAGEORIENTATION>1</PAGEORIENTATION>\n</FRAME>\n";
+        EXPECT_TRUE(LayoutConfigFile::Parse(Read(one), &refused).empty()) << c.tags;
+        EXPECT_EQ(refused, std::vector<std::string>{c.problem});
+    }
 }
 
 TEST(LayoutConfigFile, HostileTextsEndWithoutFault)
