@@ -363,7 +363,8 @@ TEST_F(ProxyHandshake, RefusalsGiveTheirNoticeAndConnectionAborted)
 
 TEST_F(ProxyHandshake, AnUnreachableProxyIsNoticeOneWithTheNetworkError)
 {
-    layer.SetProxy(CProxyLayer::kHttp, "127.0.0.1", nettest::FreeLoopbackPort());
+    const nettest::ClosedPort closed;
+    layer.SetProxy(CProxyLayer::kHttp, "127.0.0.1", closed.Port());
     Start("127.0.0.1", 80);
     ASSERT_TRUE(WaitForConnect());
     EXPECT_EQ(WSAECONNREFUSED, socket.FirstError(FD_CONNECT));

@@ -142,7 +142,7 @@ TEST_F(UploadProtocol, ThroughAnHttpProxyTheLoginAndTheUploadArrive)
     lftest::FakeUploadService service(Service());
     lftest::FakeWebHost web("<uid>42</uid><sid>s77</sid>");
     nettest::ChildProcess proxy;
-    const int proxyPort = nettest::FreeLoopbackPort();
+    int proxyPort = 0;
     std::string error;
     ASSERT_TRUE(nettest::StartHttpProxy(proxy, dir.path(), proxyPort, "", "", error)) << error;
 
@@ -177,7 +177,8 @@ TEST(HttpLogin, TheBodyCountsWhateverTheStatusAndLinesAreJoined)
     ASSERT_TRUE(reply.ok) << reply.error;
     EXPECT_EQ(reply.body, "<uid>1</uid><sid>2</sid>");
 
-    const auto refused = HttpLogin::Get("http://127.0.0.1:" + std::to_string(nettest::FreeLoopbackPort()) + "/", "");
+    const nettest::ClosedPort closed;
+    const auto refused = HttpLogin::Get("http://127.0.0.1:" + std::to_string(closed.Port()) + "/", "");
     EXPECT_FALSE(refused.ok);
     EXPECT_EQ(HttpLogin::ProxyFor("NO", "h", "1"), "");
     EXPECT_EQ(HttpLogin::ProxyFor("YES", "h", "8080"), "http://h:8080");
@@ -315,7 +316,8 @@ TEST_F(UploadProtocol, AVanishedCopyStopsWithAnErrorAndAConnectFailureIsReported
     RecordingSink refused;
     CUploadProtocol nobody(refused);
     nobody.SetFiles(files);
-    nobody.Connect("127.0.0.1", static_cast<unsigned>(nettest::FreeLoopbackPort()));
+    const nettest::ClosedPort closed;
+    nobody.Connect("127.0.0.1", static_cast<unsigned>(closed.Port()));
     ASSERT_TRUE(reactor.RunUntil([&] { return !refused.failed.empty(); }, 30s));
     EXPECT_EQ(refused.failed.rfind("ERROR: Could not connect to the upload server", 0), 0u) << refused.failed;
     EXPECT_FALSE(refused.connected);
