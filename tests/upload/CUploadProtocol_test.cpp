@@ -433,4 +433,46 @@ TEST_F(UploadProtocol, AFloodingServiceThatNeverReadsFailsTheConnectionWithBound
     }
 }
 
+// With the trace flag the connection's socket creates "userinfo.xml" and closes it when
+// the service closes; without it no file is made.
+TEST_F(UploadProtocol, TheTraceFileLivesFromTheConnectionToItsClose)
+{
+    for (const bool trace : {false, true}) {
+        SCOPED_TRACE(trace);
+        const auto folder = dir / (trace ? "traced" : "plain");
+        std::filesystem::create_directories(folder);
+        std::atomic<bool> closed{false};
+        const auto wake = reactor.GetPoster();
+        nettest::ScriptedPeer service([&](int fd) {
+            nettest::ReadExactly(fd, 256);  // HELLO
+            closed = true;
+            wake.Post([] {});
+        });
+        RecordingSink sink;
+        CUploadProtocol protocol(sink);
+        Prepare(protocol);
+        if (trace)
+            protocol.SetTraceFolder(folder);
+        ASSERT_TRUE(protocol.Connect("127.0.0.1", static_cast<unsigned>(service.Port())));
+        ASSERT_NE(protocol.Socket(), nullptr);
+        EXPECT_EQ(protocol.Socket()->Tracing(), trace);
+        EXPECT_EQ(std::filesystem::exists(folder / "userinfo.xml"), trace);
+        ASSERT_TRUE(reactor.RunUntil([&] { return closed.load(); }, 10s));
+        service.Join();
+        ASSERT_TRUE(reactor.RunUntil([&] { return !protocol.Socket()->Tracing(); }, 10s));
+        EXPECT_EQ(std::filesystem::exists(folder / "userinfo.xml"), trace);
+        EXPECT_TRUE(sink.messages.empty());
+    }
+    // A link in the file's place is not followed.
+    const auto linked = dir / "linked";
+    std::filesystem::create_directories(linked);
+    std::ofstream(dir / "target.txt") << "keep";
+    std::filesystem::create_symlink(dir / "target.txt", linked / "userinfo.xml");
+    RecordingSink sink;
+    CUploadProtocol owner(sink);
+    CServiceSocket socket(owner);
+    EXPECT_FALSE(socket.SetTrace(linked));
+    EXPECT_EQ(lftest::ReadText(dir / "target.txt"), "keep");
+}
+
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include "upload/model/HttpLogin.h"
 
+#include "platform/WorkingFolder.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
@@ -202,6 +204,7 @@ void CUploadController::OnLoginReply(const HttpLogin::Result& result)
     }
     m_protocol.SetAccount(d.uidSid, m_reply.inboxPath);
     m_protocol.SetFunctionalVersion(s.functionalVersion);
+    m_protocol.SetTraceFolder(s.trace ? std::filesystem::path(lfplat::WorkingFolder()) : std::filesystem::path());
     const bool viaProxy = s.proxy == "YES" && !s.proxyHost.empty();
     m_protocol.Connect(d.uploadHost, s.endpoints.uploadPort, viaProxy ? HttpLogin::SocketProxyHost(s.proxyHost) : "",
                        viaProxy ? std::atoi(s.proxyPort.c_str()) : 0);

@@ -39,6 +39,9 @@ struct UploadSettings {
     std::string proxy, proxyHost, proxyPort;
     int uploadType = 0;  // above 0: tall images are reduced
     float functionalVersion = 1.0f, interfaceVersion = 1.0f;
+    // The trace flag: each upload connection is traced into "userinfo.xml" in the
+    // working folder. Nothing in the program sets it.
+    bool trace = false;
     UploadEndpoints endpoints;
 };
 

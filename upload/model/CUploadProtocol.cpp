@@ -12,6 +12,8 @@ bool CUploadProtocol::Connect(const std::string& host, unsigned port, const std:
 {
     CloseSocket();
     m_socket = std::make_unique<CServiceSocket>(*this);
+    if (!m_traceFolder.empty())
+        m_socket->SetTrace(m_traceFolder);
     m_abort = false;
     m_announced = false;
     m_broken = false;

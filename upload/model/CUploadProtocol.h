@@ -62,6 +62,10 @@ public:
         m_inboxPath = std::move(inboxPath);
     }
     void SetFunctionalVersion(float version) { m_functionalVersion = version; }
+    // Traces each connection's socket into "userinfo.xml" in folder (empty: no trace).
+    void SetTraceFolder(std::filesystem::path folder) { m_traceFolder = std::move(folder); }
+    // The current connection's socket (null before the first Connect).
+    const CServiceSocket* Socket() const { return m_socket.get(); }
 
     // Starts the attempt: files left = count - next index, a fresh socket connecting
     // to host:port (through the HTTP proxy when proxyHost is set). False when it
@@ -103,6 +107,7 @@ private:
     std::unique_ptr<CServiceSocket> m_socket;
     std::vector<UploadFile> m_files;
     std::string m_uidSid, m_inboxPath;
+    std::filesystem::path m_traceFolder;
     float m_functionalVersion = 1.0f;
     bool m_abort = false;
     bool m_announced = false;  // FILEN answered on this connection
