@@ -403,6 +403,9 @@ TEST_F(UploadProtocol, AFloodingServiceThatNeverReadsFailsTheConnectionWithBound
         std::filesystem::resize_file(withLargeFile[2].path, static_cast<uintmax_t>(withLargeFile[2].size));
         protocol.SetFiles(withLargeFile);
         ASSERT_TRUE(protocol.Connect("127.0.0.1", static_cast<unsigned>(service.Port())));
+        // A small send buffer too, so that the queue fills soon on a slow machine.
+        const int small = 4096;
+        ASSERT_EQ(setsockopt(protocol.Socket()->GetSocketHandle(), SOL_SOCKET, SO_SNDBUF, &small, sizeof small), 0);
         ASSERT_TRUE(reactor.RunUntil([&] { return flooding.load(); }, 10s));
         const size_t before = ResidentBytes();
         size_t peak = before;
