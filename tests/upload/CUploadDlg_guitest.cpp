@@ -541,7 +541,8 @@ TEST_F(UploadDialog, AHangingLoginKeepsTheWindowAliveAndCancelEndsIt)
     EXPECT_TRUE(reached);
     EXPECT_EQ(dialog->Status().utf8_string(), "Connecting to Lanternfolio Authentication Server....");
     EXPECT_TRUE(dialog->FindWindow(wxID_CANCEL)->IsEnabled());
-    ASSERT_GE(ticks.size(), 2u);
+    // No ASSERT before the server's thread is joined: leaving early would end the program.
+    EXPECT_GE(ticks.size(), 2u);
     Clock::duration longest{};
     for (size_t i = 1; i < ticks.size(); ++i)
         longest = std::max(longest, ticks[i] - ticks[i - 1]);
