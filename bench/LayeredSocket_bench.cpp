@@ -43,7 +43,7 @@ struct Route {
         dir = (std::filesystem::temp_directory_path() / "lfnetbench-XXXXXX").string();
         if (!mkdtemp(dir.data()))
             return false;
-        const int port = nettest::FreeLoopbackPort();
+        int port = 0;
         if (!nettest::StartHttpProxy(proxy, dir, port, "", "", error))
             return false;
         proxyPort = port;

@@ -14,10 +14,21 @@
 #include <cstdio>
 #include <thread>
 
-// A host look-up in flight. The worker thread holds it too; Close marks it cancelled
-// and its answer is then dropped.
+// A host look-up in flight, on a thread the socket owns. The thread holds only weak
+// ties to the socket: Close asks it to stop and lets it finish alone (the system's
+// look-up cannot be interrupted), and its answer is then dropped; a finished look-up
+// is joined when its answer arrives.
 struct CLayeredSocket::Lookup {
-    std::atomic<bool> cancelled{false};
+    std::jthread thread;
+
+    void Abandon()
+    {
+        if (thread.joinable()) {
+            thread.request_stop();
+            thread.detach();
+        }
+    }
+    ~Lookup() { Abandon(); }
 };
 
 namespace {
@@ -199,7 +210,7 @@ void CLayeredSocket::Close()
     NetClose();
     RemoveAllLayers();
     if (m_lookup) {
-        m_lookup->cancelled = true;
+        m_lookup->Abandon();
         m_lookup.reset();
     }
 }
@@ -428,24 +439,25 @@ bool CLayeredSocket::Connect(const char* host, unsigned port)
         return false;
     }
     if (m_lookup)
-        m_lookup->cancelled = true;
+        m_lookup->Abandon();
     auto lookup = std::make_shared<Lookup>();
     m_lookup = lookup;
     m_lookupPort = port;
     try {
-        std::thread([lookup, name = std::string(host), poster = m_dispatcher->GetReactor().GetPoster(),
-                     dispatcher = std::weak_ptr<CLayeredSocketDispatcher>(m_dispatcher), slot = m_slot,
-                     generation = m_generation] {
+        lookup->thread = std::jthread([weak = std::weak_ptr<Lookup>(lookup), name = std::string(host),
+                                       poster = m_dispatcher->GetReactor().GetPoster(),
+                                       dispatcher = std::weak_ptr<CLayeredSocketDispatcher>(m_dispatcher),
+                                       slot = m_slot, generation = m_generation](std::stop_token stop) {
             in_addr_t found = 0;
             int error = 0;
             if (!ResolveIPv4(name.c_str(), found, error) && error == 0)
                 error = WSAHOST_NOT_FOUND;
-            if (lookup->cancelled)
+            if (stop.stop_requested())
                 return;
             CLayeredSocketDispatcher::PostToSocketFrom(
                 poster, dispatcher, slot, generation,
-                [lookup, found, error](CLayeredSocket& socket) { socket.OnLookupDone(lookup, found, error); });
-        }).detach();
+                [weak, found, error](CLayeredSocket& socket) { socket.OnLookupDone(weak, found, error); });
+        });
     } catch (const std::system_error&) {
         m_lookup.reset();
         WSASetLastError(WSAENOBUFS);
@@ -455,10 +467,14 @@ bool CLayeredSocket::Connect(const char* host, unsigned port)
     return true;
 }
 
-void CLayeredSocket::OnLookupDone(const std::shared_ptr<Lookup>& lookup, in_addr_t address, int error)
+void CLayeredSocket::OnLookupDone(const std::weak_ptr<Lookup>& weak, in_addr_t address, int error)
 {
-    if (lookup != m_lookup || lookup->cancelled)
+    const std::shared_ptr<Lookup> lookup = weak.lock();
+    if (!lookup || lookup != m_lookup)
         return;
+    // The thread posted this as its last step: the join is short.
+    if (lookup->thread.joinable())
+        lookup->thread.join();
     m_lookup.reset();
     if (error != 0) {
         OnConnect(error);

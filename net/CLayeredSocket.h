@@ -120,7 +120,7 @@ private:
     void CallHandler(long event, int error);
     // Queues an event for target (null: this socket under its mask).
     bool PostLayerEvent(CSocketLayer* target, long event, int error);
-    void OnLookupDone(const std::shared_ptr<Lookup>& lookup, in_addr_t address, int error);
+    void OnLookupDone(const std::weak_ptr<Lookup>& lookup, in_addr_t address, int error);
     bool IsPendingBytes();
 
     SOCKET m_socket = INVALID_SOCKET;

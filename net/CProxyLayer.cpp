@@ -399,47 +399,52 @@ void CProxyLayer::ReceiveSocks5()
         SendSocks5Request();
         return;
     case 3:
-        for (;;) {
-            if (Collect(m_expected) != Collected::kDone)
-                return;
-            if (m_reply[0] != 5 || m_reply[1] != 0) {
-                Fail(kRequestFailed, 0, WSAECONNABORTED);
-                return;
-            }
-            if (m_expected != 5)
-                break;
-            // The bound address decides the length: IPv4, a name of byte 4's length,
-            // or IPv6, each followed by the port.
-            switch (m_reply[3]) {
-            case 1: m_expected = 10; break;
-            case 4: m_expected = 22; break;
-            default: m_expected = 7 + m_reply[4]; break;
-            }
-        }
-        if (m_operation == kOpConnect) {
+    case 4:
+        if (!CollectSocks5Reply())
+            return;
+        if (m_operation == kOpConnect || m_step == 4) {
             Succeed();
             return;
         }
         {
+            // Only an IPv4 address can be handed on as the listening place.
+            if (m_reply[3] != 1) {
+                Fail(kRequestFailed, 0, WSAECONNABORTED);
+                return;
+            }
             ListenAddress where{};
             std::memcpy(&where.address, &m_reply[4], 4);
             std::memcpy(&where.port, &m_reply[8], 2);
             m_step = 4;
             m_received = 0;
+            m_expected = 5;
             DoLayerCallback(1, kListenSocketCreated, reinterpret_cast<intptr_t>(&where));
         }
         return;
-    case 4:
-        if (Collect(10) != Collected::kDone)
-            return;
-        if (m_reply[1] != 0) {
-            Fail(kRequestFailed, 0, WSAECONNABORTED);
-            return;
-        }
-        Succeed();
-        return;
     default:
         return;
+    }
+}
+
+bool CProxyLayer::CollectSocks5Reply()
+{
+    for (;;) {
+        if (Collect(m_expected) != Collected::kDone)
+            return false;
+        if (m_reply[0] != 5 || m_reply[1] != 0) {
+            Fail(kRequestFailed, 0, WSAECONNABORTED);
+            return false;
+        }
+        if (m_expected != 5)
+            return true;
+        // The bound address decides the length: IPv4, a name of byte 4's length, or
+        // IPv6, each followed by the port. Any other type has no length to trust.
+        switch (m_reply[3]) {
+        case 1: m_expected = 10; break;
+        case 3: m_expected = 7 + size_t{m_reply[4]}; break;
+        case 4: m_expected = 22; break;
+        default: Fail(kRequestFailed, 0, WSAECONNABORTED); return false;
+        }
     }
 }
 

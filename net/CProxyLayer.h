@@ -83,6 +83,8 @@ private:
     void ClearBuffers();
     // Reads until the reply buffer holds expected bytes.
     Collected Collect(size_t expected);
+    // The whole SOCKS5 reply of the current step; false when it is not all here or failed.
+    bool CollectSocks5Reply();
     // Sends a handshake message whole; a short or failed send fails the handshake.
     bool SendWhole(const std::string& message, bool wouldBlockIsAbort);
     bool SendSocks5Request();

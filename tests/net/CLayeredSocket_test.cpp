@@ -118,7 +118,8 @@ INSTANTIATE_TEST_SUITE_P(ByAddressAndName, LayeredSocketTest, ::testing::Values(
 TEST(LayeredSocket, ConnectFailuresAreReportedThroughOnConnect)
 {
     lfplat::PollReactor reactor;
-    const int port = nettest::FreeLoopbackPort();
+    const nettest::ClosedPort closed;
+    const int port = closed.Port();
     RecordingSocket refused;
     ASSERT_TRUE(refused.Create());
     EXPECT_FALSE(refused.Connect("127.0.0.1", static_cast<unsigned>(port)));
@@ -151,7 +152,8 @@ TEST(LayeredSocket, CloseCancelsALookUp)
     EXPECT_TRUE(socket.heard.empty());
 
     ASSERT_TRUE(socket.Create());
-    ASSERT_TRUE(socket.Connect("localhost", static_cast<unsigned>(nettest::FreeLoopbackPort())));
+    const nettest::ClosedPort closed;
+    ASSERT_TRUE(socket.Connect("localhost", static_cast<unsigned>(closed.Port())));
     socket.Close();
     ASSERT_TRUE(socket.Create());
     socket.Connect("127.0.0.1", static_cast<unsigned>(peer.Port()));

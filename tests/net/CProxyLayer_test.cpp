@@ -363,7 +363,8 @@ TEST_F(ProxyHandshake, RefusalsGiveTheirNoticeAndConnectionAborted)
 
 TEST_F(ProxyHandshake, AnUnreachableProxyIsNoticeOneWithTheNetworkError)
 {
-    layer.SetProxy(CProxyLayer::kHttp, "127.0.0.1", nettest::FreeLoopbackPort());
+    const nettest::ClosedPort closed;
+    layer.SetProxy(CProxyLayer::kHttp, "127.0.0.1", closed.Port());
     Start("127.0.0.1", 80);
     ASSERT_TRUE(WaitForConnect());
     EXPECT_EQ(WSAECONNREFUSED, socket.FirstError(FD_CONNECT));
@@ -465,3 +466,67 @@ TEST_F(ProxyHandshake, ListenThroughSocksTellsWhereAndAccepts)
         s.Close();
     }
 }
+
+namespace {
+
+// Truncated and odd proxy replies, each followed by the proxy closing: the handshake
+// fails with the request-failed notice and a connect error, reads nothing past what
+// arrived, and hands the owner none of the proxy's bytes.
+TEST_F(ProxyHandshake, TruncatedAndOddRepliesFailTheHandshake)
+{
+    struct Case {
+        const char* what;
+        int type;
+        std::vector<std::string> replies;  // one per request the client sends
+    };
+    const std::string ok5("\5\0", 2);
+    const Case cases[] = {
+        {"SOCKS4 short", CProxyLayer::kSocks4, {std::string("\0\x5a\0", 3)}},
+        {"SOCKS4 refused", CProxyLayer::kSocks4, {std::string("\0\x5b\0\0\0\0\0\0", 8)}},
+        {"SOCKS4A short", CProxyLayer::kSocks4A, {std::string("\0", 1)}},
+        {"SOCKS5 method short", CProxyLayer::kSocks5, {std::string("\5", 1)}},
+        {"SOCKS5 wrong version", CProxyLayer::kSocks5, {std::string("\4\0", 2)}},
+        {"SOCKS5 reply short", CProxyLayer::kSocks5, {ok5, std::string("\5\0\0", 3)}},
+        {"SOCKS5 address type 0", CProxyLayer::kSocks5, {ok5, std::string("\5\0\0\0\0\0\0", 7) + kGreeting}},
+        {"SOCKS5 address type 2", CProxyLayer::kSocks5, {ok5, std::string("\5\0\0\2\0\0\0\0\0\0", 10) + kGreeting}},
+        {"SOCKS5 IPv4 cut", CProxyLayer::kSocks5, {ok5, std::string("\5\0\0\1\x7f\0", 6)}},
+        {"SOCKS5 name cut", CProxyLayer::kSocks5, {ok5, std::string("\5\0\0\3\x10name", 9)}},
+        {"SOCKS5 IPv6 cut", CProxyLayer::kSocks5, {ok5, std::string("\5\0\0\4", 4) + std::string(10, '\x20')}},
+        {"SOCKS5 refused", CProxyLayer::kSocks5, {ok5, std::string("\5\1\0\1\0\0\0\0\0\0", 10)}},
+        {"HTTP nothing", CProxyLayer::kHttp, {""}},
+        {"HTTP cut status line", CProxyLayer::kHttp, {"HTTP/1.1 200 Connection estab"}},
+        {"HTTP cut head", CProxyLayer::kHttp, {"HTTP/1.1 200 OK\r\nVia: x\r\n"}},
+        {"HTTP not HTTP", CProxyLayer::kHttp, {"SSH-2.0-x\r\n\r\n"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScriptedPeer proxy([&](int fd) {
+            char request[600];
+            for (const std::string& reply : c.replies) {
+                if (::recv(fd, request, sizeof request, 0) <= 0)
+                    return;
+                WriteAll(fd, reply);
+            }
+        });
+        RecordingSocket s;
+        s.noticeHasText = [](int code) { return code == CProxyLayer::kRequestFailed; };
+        std::string got;
+        s.onReceive = [&](int) { s.Drain(got); };
+        CProxyLayer l;
+        l.SetProxy(c.type, "127.0.0.1", proxy.Port());
+        ASSERT_TRUE(s.AddSocketLayer(&l));
+        ASSERT_TRUE(s.Create());
+        s.Connect(c.type == CProxyLayer::kSocks4A ? nettest::UnresolvableName().c_str() : "127.0.0.1", 80);
+        ASSERT_TRUE(reactor.RunUntil([&] { return s.Count(FD_CONNECT) > 0; }, 10s));
+        EXPECT_NE(0, s.FirstError(FD_CONNECT));
+        bool failed = false;
+        for (const auto& n : s.notices)
+            failed = failed || (n.type == 1 && n.param1 == CProxyLayer::kRequestFailed);
+        EXPECT_TRUE(failed);
+        reactor.RunFor(20ms);
+        EXPECT_EQ("", got);
+        s.Close();
+    }
+}
+
+}  // namespace

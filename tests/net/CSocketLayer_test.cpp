@@ -99,7 +99,8 @@ TEST(SocketLayerChain, TriggeredEventsFollowTheStateRules)
     CSocketLayer layer;
     ASSERT_TRUE(socket.AddSocketLayer(&layer));
     ASSERT_TRUE(socket.Create());
-    socket.Connect("127.0.0.1", static_cast<unsigned>(nettest::FreeLoopbackPort()));
+    const nettest::ClosedPort closed;
+    socket.Connect("127.0.0.1", static_cast<unsigned>(closed.Port()));
     ASSERT_TRUE(reactor.RunUntil([&] { return socket.Count(FD_CONNECT) > 0; }, 10s));
     EXPECT_EQ(WSAECONNREFUSED, socket.FirstError(FD_CONNECT));
     EXPECT_EQ(CSocketLayer::kAborted, layer.GetLayerState());

@@ -68,13 +68,13 @@ protected:
     // A server that answers each line reversed, with this certificate.
     void StartServer(const Certificate& c)
     {
-        port = nettest::FreeLoopbackPort();
         std::string error;
-        ASSERT_TRUE(server.Start({nettest::FindProgram("openssl"), "s_server", "-accept",
-                                  "127.0.0.1:" + std::to_string(port), "-cert", c.cert.string(), "-key",
-                                  c.key.string(), "-rev"},
-                                 port, s_dir->path() / "server.log", error))
-            << error;
+        const auto argvFor = [&](int p) {
+            return std::vector<std::string>{nettest::FindProgram("openssl"), "s_server", "-accept",
+                                            "127.0.0.1:" + std::to_string(p), "-cert", c.cert.string(), "-key",
+                                            c.key.string(), "-rev"};
+        };
+        ASSERT_TRUE(server.StartOnFreePort(argvFor, port, s_dir->path() / "server.log", error)) << error;
     }
 
     bool Established() const { return HasNotice(CSslLayer::kNoticeDone, 0); }

@@ -12,6 +12,8 @@
 #include <fcntl.h>
 #include <fstream>
 #include <iterator>
+#include <sstream>
+#include <stdexcept>
 
 namespace nettest {
 
@@ -51,6 +53,61 @@ int ConnectLoopback(int port)
     return fd;
 }
 
+// The inode of the socket listening on 127.0.0.1:port, or 0.
+unsigned long ListeningInode(int port)
+{
+    std::ifstream in("/proc/net/tcp");
+    std::string line;
+    std::getline(in, line);
+    char wanted[32];
+    std::snprintf(wanted, sizeof wanted, "0100007F:%04X", port);
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        std::string slot, local, remote, state, queues, timer, retransmits, uid, timeout;
+        unsigned long inode = 0;
+        fields >> slot >> local >> remote >> state >> queues >> timer >> retransmits >> uid >> timeout >> inode;
+        if (local == wanted && state == "0A")
+            return inode;
+    }
+    return 0;
+}
+
+// Whether pid or one of its descendants has the listening socket of port open.
+bool HoldsListeningPort(int pid, int port)
+{
+    const unsigned long inode = ListeningInode(port);
+    if (inode == 0)
+        return false;
+    const std::string target = "socket:[" + std::to_string(inode) + "]";
+    std::vector<int> tree{pid};
+    for (size_t i = 0; i < tree.size(); ++i) {
+        std::error_code ec;
+        for (const auto& fd : std::filesystem::directory_iterator("/proc/" + std::to_string(tree[i]) + "/fd", ec)) {
+            std::error_code linkError;
+            if (std::filesystem::read_symlink(fd.path(), linkError).string() == target)
+                return true;
+        }
+        // Its children, from their status records.
+        for (const auto& entry : std::filesystem::directory_iterator("/proc", ec)) {
+            const std::string name = entry.path().filename().string();
+            if (name.empty() || name.find_first_not_of("0123456789") != std::string::npos)
+                continue;
+            std::ifstream stat(entry.path() / "stat");
+            std::string text((std::istreambuf_iterator<char>(stat)), {});
+            const size_t close = text.rfind(')');
+            if (close == std::string::npos)
+                continue;
+            std::istringstream rest(text.substr(close + 2));
+            char state;
+            int parent = 0;
+            rest >> state >> parent;
+            if (parent == tree[i])
+                tree.push_back(std::stoi(name));
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 std::string UnresolvableName(size_t length)
@@ -65,6 +122,25 @@ int FreeLoopbackPort()
     const int fd = ListenLoopback(0, &port);
     close(fd);
     return port;
+}
+
+ClosedPort::ClosedPort()
+{
+    m_fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in in{};
+    in.sin_family = AF_INET;
+    in.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof in;
+    if (m_fd < 0 || bind(m_fd, reinterpret_cast<sockaddr*>(&in), sizeof in) != 0 ||
+        getsockname(m_fd, reinterpret_cast<sockaddr*>(&in), &length) != 0)
+        throw std::runtime_error("cannot bind a loopback port");
+    m_port = ntohs(in.sin_port);
+}
+
+ClosedPort::~ClosedPort()
+{
+    if (m_fd >= 0)
+        close(m_fd);
 }
 
 // ---- scripted peer ---------------------------------------------------------------
@@ -225,7 +301,8 @@ bool ChildProcess::Start(const std::vector<std::string>& argv, int port, const s
     if (pid < 0)
         return false;
     m_pid = pid;
-    // Ready once it accepts a connection; a program that died is reported.
+    // Ready once its own process tree holds the listening socket (then a connection
+    // reaches it) and it accepts; a program that died is reported.
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (std::chrono::steady_clock::now() < end) {
         int status;
@@ -235,15 +312,36 @@ bool ChildProcess::Start(const std::vector<std::string>& argv, int port, const s
             error = argv[0] + " ended at start: " + std::string(std::istreambuf_iterator<char>(in), {});
             return false;
         }
-        const int fd = ConnectLoopback(port);
-        if (fd >= 0) {
-            close(fd);
-            return true;
+        if (HoldsListeningPort(m_pid, port)) {
+            const int fd = ConnectLoopback(port);
+            if (fd >= 0) {
+                close(fd);
+                return true;
+            }
         }
         usleep(20000);
     }
     error = argv[0] + " did not listen on port " + std::to_string(port);
     Stop();
+    return false;
+}
+
+bool ChildProcess::StartOnFreePort(const std::function<std::vector<std::string>(int port)>& argvFor, int& port,
+                                   const std::filesystem::path& log, std::string& error)
+{
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        port = FreeLoopbackPort();
+        if (Start(argvFor(port), port, log, error))
+            return true;
+        std::ifstream in(log);
+        const std::string said(std::istreambuf_iterator<char>(in), {});
+        // Someone else took the port between the look and the bind: another port.
+        const bool taken = said.find("in use") != std::string::npos || said.find("EADDRINUSE") != std::string::npos ||
+                           said.find("bind") != std::string::npos || error.find("did not listen") != std::string::npos;
+        Stop();
+        if (!taken)
+            return false;
+    }
     return false;
 }
 
@@ -267,38 +365,39 @@ void ChildProcess::Stop()
 
 ChildProcess::~ChildProcess() { Stop(); }
 
-bool StartHttpProxy(ChildProcess& process, const std::filesystem::path& dir, int port, const std::string& user,
+bool StartHttpProxy(ChildProcess& process, const std::filesystem::path& dir, int& port, const std::string& user,
                     const std::string& password, std::string& error)
 {
     const auto config = dir / "http-proxy.conf";
-    {
+    const auto argvFor = [&](int p) {
         std::ofstream out(config);
-        out << "Port " << port << "\nListen 127.0.0.1\nTimeout 60\nMaxClients 20\nAllow 127.0.0.1\n"
+        out << "Port " << p << "\nListen 127.0.0.1\nTimeout 60\nMaxClients 20\nAllow 127.0.0.1\n"
             << "LogLevel Info\nDisableViaHeader Yes\n";
         if (!user.empty())
             out << "BasicAuth " << user << " " << password << "\n";
-    }
-    return process.Start({FindProgram("tinyproxy"), "-d", "-c", config.string()}, port, dir / "http-proxy.log",
-                         error);
+        return std::vector<std::string>{FindProgram("tinyproxy"), "-d", "-c", config.string()};
+    };
+    return process.StartOnFreePort(argvFor, port, dir / "http-proxy.log", error);
 }
 
-bool StartSocksServer(ChildProcess& process, const std::filesystem::path& dir, int port, bool userPassword,
+bool StartSocksServer(ChildProcess& process, const std::filesystem::path& dir, int& port, bool userPassword,
                       std::string& error)
 {
     const auto config = dir / "socks.conf";
-    {
+    const auto argvFor = [&](int p) {
         std::ofstream out(config);
         out << "logoutput: " << (dir / "socks-server.log").string() << "\n"
-            << "internal: 127.0.0.1 port = " << port << "\n"
+            << "internal: 127.0.0.1 port = " << p << "\n"
             << "external: 127.0.0.1\n"
             << "clientmethod: none\n"
             << "socksmethod: " << (userPassword ? "username" : "none") << "\n"
             << "user.privileged: root\nuser.unprivileged: nobody\n"
             << "client pass {\n from: 127.0.0.0/8 to: 0.0.0.0/0\n}\n"
             << "socks pass {\n from: 127.0.0.0/8 to: 127.0.0.0/8\n}\n";
-    }
-    return process.Start({FindProgram("danted"), "-f", config.string(), "-N", "1", "-p", (dir / "socks.pid").string()},
-                         port, dir / "socks.out", error);
+        return std::vector<std::string>{FindProgram("danted"), "-f", config.string(), "-N", "1", "-p",
+                                        (dir / "socks.pid").string()};
+    };
+    return process.StartOnFreePort(argvFor, port, dir / "socks.out", error);
 }
 
 // ---- recording socket ------------------------------------------------------------

@@ -20,8 +20,25 @@ namespace nettest {
 // is longer than a name server would take), so tests send nothing off this machine.
 std::string UnresolvableName(size_t length = 80);
 
-// A loopback port that was free a moment ago.
+// A loopback port that was free a moment ago. Only for peers that bind it themselves
+// and are started through ChildProcess::StartOnFreePort, which tries again when
+// another process took it first.
 int FreeLoopbackPort();
+
+// A loopback port bound by the test and never listened on: connecting to it is
+// refused, and no other process can take it while this lives.
+class ClosedPort {
+public:
+    ClosedPort();
+    ~ClosedPort();
+    ClosedPort(const ClosedPort&) = delete;
+    ClosedPort& operator=(const ClosedPort&) = delete;
+    int Port() const { return m_port; }
+
+private:
+    int m_fd = -1;
+    int m_port = 0;
+};
 
 // A listening socket on 127.0.0.1 whose connections a thread serves one after the
 // other with a script (the accepted descriptor, blocking). Stops after the script of
@@ -64,11 +81,17 @@ public:
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
-    // Starts the program (its output into log) and waits until something accepts
-    // connections on port. False with the reason in error, also when the program is
-    // missing: callers fail loudly, the install script provides it.
+    // Starts the program (its output into log) and waits until the program itself (or
+    // a process it started) holds the listening socket of port, so that a connection
+    // there surely reaches it. False with the reason in error, also when the program
+    // is missing: callers fail loudly, the install script provides it.
     bool Start(const std::vector<std::string>& argv, int port, const std::filesystem::path& log,
                std::string& error);
+    // Start on a free loopback port: argvFor makes the command line (and writes any
+    // configuration) for a port; when the program cannot bind it because another
+    // process took it meanwhile, a new port is tried. port receives the one in use.
+    bool StartOnFreePort(const std::function<std::vector<std::string>(int port)>& argvFor, int& port,
+                         const std::filesystem::path& log, std::string& error);
     void Stop();
     bool Running() const { return m_pid > 0; }
 
@@ -81,13 +104,13 @@ private:
 constexpr const char* kSocksUser = "lfsockstest";
 constexpr const char* kSocksPassword = "lfsockstest-pw";
 
-// An HTTP CONNECT proxy on 127.0.0.1:port with its configuration in dir; with a user
-// it asks for Basic credentials.
-bool StartHttpProxy(ChildProcess& process, const std::filesystem::path& dir, int port, const std::string& user,
+// An HTTP CONNECT proxy on a free 127.0.0.1 port (given back in port) with its
+// configuration in dir; with a user it asks for Basic credentials.
+bool StartHttpProxy(ChildProcess& process, const std::filesystem::path& dir, int& port, const std::string& user,
                     const std::string& password, std::string& error);
-// A SOCKS 4/5 server on 127.0.0.1:port; with userPassword only SOCKS5 with kSocksUser
-// and its password is let through.
-bool StartSocksServer(ChildProcess& process, const std::filesystem::path& dir, int port, bool userPassword,
+// A SOCKS 4/5 server on a free 127.0.0.1 port (given back in port); with userPassword
+// only SOCKS5 with kSocksUser and its password is let through.
+bool StartSocksServer(ChildProcess& process, const std::filesystem::path& dir, int& port, bool userPassword,
                       std::string& error);
 
 // Finds a program in the usual places (also /usr/sbin); empty when it is not there.

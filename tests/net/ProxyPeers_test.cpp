@@ -107,7 +107,7 @@ protected:
 
 TEST_F(RealProxy, HttpConnectWithoutCredentials)
 {
-    const int port = nettest::FreeLoopbackPort();
+    int port = 0;
     ASSERT_TRUE(nettest::StartHttpProxy(proxy, dir.path(), port, "", "", error)) << error;
     ExpectTunnel({"by address", CProxyLayer::kHttp, "127.0.0.1", nullptr, nullptr}, port);
     ExpectTunnel({"by name", CProxyLayer::kHttp, "localhost", nullptr, nullptr}, port);
@@ -115,7 +115,7 @@ TEST_F(RealProxy, HttpConnectWithoutCredentials)
 
 TEST_F(RealProxy, HttpConnectWithBasicCredentials)
 {
-    const int port = nettest::FreeLoopbackPort();
+    int port = 0;
     ASSERT_TRUE(nettest::StartHttpProxy(proxy, dir.path(), port, "alice", "wonder-land", error)) << error;
     ExpectTunnel({"with credentials", CProxyLayer::kHttp, "127.0.0.1", "alice", "wonder-land"}, port);
 
@@ -127,7 +127,7 @@ TEST_F(RealProxy, HttpConnectWithBasicCredentials)
 
 TEST_F(RealProxy, SocksWithoutAuthentication)
 {
-    const int port = nettest::FreeLoopbackPort();
+    int port = 0;
     ASSERT_TRUE(nettest::StartSocksServer(proxy, dir.path(), port, false, error)) << error;
     const Route routes[] = {
         {"SOCKS4 by address", CProxyLayer::kSocks4, "127.0.0.1", nullptr, nullptr},
@@ -141,7 +141,7 @@ TEST_F(RealProxy, SocksWithoutAuthentication)
 
 TEST_F(RealProxy, Socks5WithUserAndPassword)
 {
-    const int port = nettest::FreeLoopbackPort();
+    int port = 0;
     ASSERT_TRUE(nettest::StartSocksServer(proxy, dir.path(), port, true, error)) << error;
     ExpectTunnel({"SOCKS5 user/password", CProxyLayer::kSocks5, "127.0.0.1", nettest::kSocksUser,
                   nettest::kSocksPassword},

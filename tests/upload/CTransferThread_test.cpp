@@ -5,6 +5,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
+#include <thread>
 
 namespace {
 
@@ -17,10 +18,14 @@ struct Reports {
     }
 };
 
-void WaitDone(const CTransferThread& watchdog)
+// Waits for the thread's end, at most a deadline far beyond the loop's pace: a watchdog
+// that never ends fails the test instead of hanging it.
+[[nodiscard]] bool WaitDone(const CTransferThread& watchdog)
 {
-    while (!watchdog.Done())
-        std::this_thread::yield();
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!watchdog.Done() && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return watchdog.Done();
 }
 
 TEST(CTransferThread, NoGreetingReportsOnceAfterNinetySeconds)
@@ -33,7 +38,7 @@ TEST(CTransferThread, NoGreetingReportsOnceAfterNinetySeconds)
     std::this_thread::sleep_for(std::chrono::milliseconds(150));
     EXPECT_FALSE(watchdog.Done());
     now = 591;
-    WaitDone(watchdog);
+    ASSERT_TRUE(WaitDone(watchdog));
     EXPECT_EQ(reports.noResponse.load(), 1);
     EXPECT_EQ(reports.inactivity.load(), 0);
     EXPECT_TRUE(watchdog.Stopped());
@@ -52,7 +57,7 @@ TEST(CTransferThread, ConnectedWatchesActivityAndReportsExactlyOnce)
     std::this_thread::sleep_for(std::chrono::milliseconds(150));
     EXPECT_FALSE(watchdog.Done());
     now = 220;
-    WaitDone(watchdog);
+    ASSERT_TRUE(WaitDone(watchdog));
     now = 400;
     watchdog.Join();
     EXPECT_EQ(reports.inactivity.load(), 1);
@@ -66,7 +71,7 @@ TEST(CTransferThread, StopEndsTheThreadWithoutAReport)
     CTransferThread watchdog(reports.Callbacks(), [&] { return now.load(); });
     ASSERT_TRUE(watchdog.Start());
     watchdog.Stop();
-    WaitDone(watchdog);
+    ASSERT_TRUE(WaitDone(watchdog));
     now = 1000;
     watchdog.Join();
     EXPECT_EQ(reports.noResponse.load() + reports.inactivity.load(), 0);

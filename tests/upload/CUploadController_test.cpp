@@ -2,6 +2,7 @@
 // fake web host, the upload to the fake service, the end, the refusals, and the
 // time-out with Retry under a stepped clock.
 #include "upload/model/CUploadController.h"
+#include "upload/model/HttpLogin.h"
 
 #include "image/CLfImage.h"
 #include "platform/PollReactor.h"
@@ -14,6 +15,9 @@
 
 #include <atomic>
 #include <fstream>
+#include <thread>
+
+#include <sys/socket.h>
 
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
@@ -131,10 +135,10 @@ TEST_F(UploadController, UploadsReducedCopiesAndRemovesOnlyItsOwn)
     ExpectNoCopiesLeft(controller);
 }
 
-TEST_F(UploadController, TheSessionsProxyIsUsedOnlyWhenItSaysYes)
+TEST_F(UploadController, TheLoginsWebProxyIsTheSessionsProxyAndTheUploadTunnelsOnlyWhenItSaysYes)
 {
     nettest::ChildProcess proxy;
-    const int proxyPort = nettest::FreeLoopbackPort();
+    int proxyPort = 0;
     std::string error;
     ASSERT_TRUE(nettest::StartHttpProxy(proxy, dir.path(), proxyPort, "", "", error)) << error;
     const auto proxyLog = [&] { return lftest::ReadText(dir / "http-proxy.log"); };
@@ -155,11 +159,12 @@ TEST_F(UploadController, TheSessionsProxyIsUsedOnlyWhenItSaysYes)
         EXPECT_EQ(service.Errors(), std::vector<std::string>{});
         EXPECT_EQ(service.Files().size(), 3u);
         ASSERT_EQ(web.Requests().size(), 1u);
-        // The login's GET and the upload's CONNECT go through the proxy only with "YES".
+        // The login's GET goes through the proxy whenever host and port are set; the
+        // upload's CONNECT only with "YES".
         const bool viaProxy = std::string(flag) == "YES";
         const std::string tunnel = "CONNECT 127.0.0.1:" + std::to_string(service.Port());
         ASSERT_TRUE(reactor.RunUntil([&] { return !viaProxy || proxyLog().find(tunnel) != std::string::npos; }, 10s));
-        EXPECT_EQ(proxyLog().find("user_info.cgi") != std::string::npos, viaProxy) << proxyLog();
+        EXPECT_NE(proxyLog().find("user_info.cgi"), std::string::npos) << proxyLog();
         EXPECT_EQ(proxyLog().find(tunnel) != std::string::npos, viaProxy) << proxyLog();
         ExpectNoCopiesLeft(controller);
     }
@@ -172,7 +177,7 @@ TEST_F(UploadController, ARefusalOpensNoConnectionAndLeavesNoWatchdog)
     CUploadController controller(view, sources);
     controller.SetSettings(Settings(service.Port(), web.HostPort()));
     controller.UploadNow();
-    EXPECT_TRUE(controller.Finished());
+    ASSERT_TRUE(reactor.RunUntil([&] { return controller.Finished(); }, 30s));
     EXPECT_FALSE(controller.WatchdogRunning());
     EXPECT_EQ(view.statuses.back(), "ERROR: Please enter correct username and password.");
     EXPECT_EQ(view.messages, std::vector<std::string>{"Invalid login/password"});
@@ -234,6 +239,126 @@ TEST_F(UploadController, CancelDuringTheUploadStopsEverything)
     controller.Cancel();
     EXPECT_FALSE(controller.WatchdogRunning());
     ExpectNoCopiesLeft(controller);
+}
+
+// A login server that never answers, and one that drips a byte now and then: the
+// request runs beside the loop, which keeps turning; the status says what happens,
+// Cancel is enabled, and Cancel ends the request at once.
+TEST_F(UploadController, AHangingOrDrippingLoginLeavesTheLoopFreeAndCancelEndsIt)
+{
+    struct Case {
+        const char* what;
+        bool drip;
+    };
+    for (const Case c : {Case{"silent", false}, Case{"dripping", true}}) {
+        SCOPED_TRACE(c.what);
+        std::atomic<bool> requested{false};
+        const auto wake = reactor.GetPoster();
+        nettest::ScriptedPeer web([&](int fd) {
+            nettest::ReadHttpHead(fd);
+            requested = true;
+            wake.Post([] {});
+            const std::string head = "HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n";
+            for (size_t i = 0;; ++i) {
+                if (c.drip && ::send(fd, &head[i % head.size()], 1, MSG_NOSIGNAL) != 1)
+                    return;
+                char byte;
+                // Ends when the client goes away.
+                if (::recv(fd, &byte, 1, MSG_DONTWAIT) == 0)
+                    return;
+                std::this_thread::sleep_for(100ms);
+            }
+        });
+        CUploadController controller(view, sources);
+        const nettest::ClosedPort nobody;
+        controller.SetSettings(Settings(nobody.Port(), "127.0.0.1:" + std::to_string(web.Port())));
+        controller.UploadNow();
+        EXPECT_TRUE(controller.LoggingIn());
+        EXPECT_EQ(view.phase, IUploadView::kUploading);
+        EXPECT_EQ(view.statuses.back(), "Connecting to Lanternfolio Authentication Server....");
+        // The loop turns while the request waits: timers keep firing.
+        ASSERT_TRUE(reactor.RunUntil([&] { return requested.load(); }, 10s));
+        int ticks = 0;
+        std::function<void()> tick = [&] {
+            if (++ticks < 10)
+                reactor.StartTimer(20ms, tick);
+        };
+        reactor.StartTimer(20ms, tick);
+        reactor.RunUntil([&] { return ticks >= 10; }, 10s);
+        EXPECT_GE(ticks, 10);
+        EXPECT_TRUE(controller.LoggingIn());
+        const auto start = std::chrono::steady_clock::now();
+        controller.Cancel();
+        // Well under the request's own time-outs (20 s to connect, 60 s in all).
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
+        EXPECT_FALSE(controller.LoggingIn());
+        EXPECT_FALSE(controller.WatchdogRunning());
+        ExpectNoCopiesLeft(controller);
+        reactor.RunFor(50ms);
+    }
+}
+
+// Answers that are no login reply: a refusal without the reply's tags names its
+// status; a refusal that carries them is read as the reply it is; an overlong body is
+// not used.
+TEST_F(UploadController, RepliesThatAreNoLoginRepliesEndTheLogin)
+{
+    struct Case {
+        std::string body;
+        int status;
+        std::string expect;
+    };
+    const Case cases[] = {
+        {"", 403, "ERROR: Could not connect to Authentication Server (HTTP status 403). Closing Connection."},
+        {"<html>Bad gateway</html>", 502,
+         "ERROR: Could not connect to Authentication Server (HTTP status 502). Closing Connection."},
+        {"<html><Title>Invalid login</Title></html>", 403, "ERROR: Please enter correct username and password."},
+        {Accepting() + std::string(HttpLogin::kMaxReply, 'x'), 200,
+         "ERROR: The server's reply could not be used. Closing Connection."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expect);
+        lftest::FakeUploadService service(Service());
+        lftest::FakeWebHost web(c.body, c.status);
+        View v;
+        CUploadController controller(v, sources);
+        controller.SetSettings(Settings(service.Port(), web.HostPort()));
+        controller.UploadNow();
+        ASSERT_TRUE(reactor.RunUntil([&] { return controller.Finished(); }, 30s));
+        EXPECT_EQ(v.statuses.back(), c.expect);
+        EXPECT_TRUE(v.serverMessages.empty());
+        EXPECT_FALSE(controller.WatchdogRunning());
+        EXPECT_EQ(service.Connections(), 0);
+        ExpectNoCopiesLeft(controller);
+    }
+}
+
+// The service greets and falls silent before asking for any file: the time-out counts
+// no file as sent, never a negative number.
+TEST_F(UploadController, ASilentServiceAfterTheGreetingCountsNoFileUploaded)
+{
+    std::atomic<bool> greeted{false};
+    const auto wake = reactor.GetPoster();
+    nettest::ScriptedPeer service([&](int fd) {
+        nettest::ReadExactly(fd, 256);  // HELLO
+        greeted = true;
+        wake.Post([] {});
+        char byte;
+        while (::recv(fd, &byte, 1, 0) > 0) {
+        }
+    });
+    lftest::FakeWebHost web(Accepting());
+    std::atomic<int64_t> now{100};
+    view.retry = false;
+    CUploadController controller(view, sources);
+    controller.SetSettings(Settings(service.Port(), web.HostPort()));
+    controller.SetClock([&] { return now.load(); });
+    controller.UploadNow();
+    ASSERT_TRUE(reactor.RunUntil([&] { return greeted.load(); }, 30s));
+    now += 20;
+    ASSERT_TRUE(reactor.RunUntil([&] { return view.retryQuestions == 1; }, 30s));
+    EXPECT_EQ(view.statuses.back(), "Uploaded 0 of 3 files. Connection Time Out. Please Check your network");
+    EXPECT_TRUE(controller.Finished());
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "tests/support/FakeUploadService.h"
 #include "tests/support/FakeWebHost.h"
 #include "tests/support/GuiTest.h"
+#include "tests/support/LoopbackListener.h"
 #include "tests/support/TestEnv.h"
 #include "upload/model/ServiceSettings.h"
 
@@ -27,7 +28,12 @@
 #include <wx/textctrl.h>
 #include <wx/timer.h>
 
+#include <atomic>
 #include <fstream>
+#include <iostream>
+#include <thread>
+
+#include <unistd.h>
 
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
@@ -286,7 +292,9 @@ TEST_F(UploadDialog, ABadLoginReplyGivesItsMessageAndOpensNoConnection)
     MakeDocument(2, web.HostPort(), service.Port());
     auto dialog = Open();
     Click(dialog.get(), mdlg::kUploadNow);
-    lftest::PumpUntil([&] { return !said.messages.empty(); }, 30s);
+    // The login's request runs beside the window: its answer comes through the loop.
+    ASSERT_TRUE(lftest::PumpUntil([&] { return said.messages.size() == 1; }, 30s));
+    ASSERT_TRUE(lftest::PumpUntil([&] { return dialog->Controller()->Finished(); }, 30s));
     ASSERT_EQ(said.messages.size(), 1u);
     EXPECT_EQ(said.messages[0].first, "Invalid login/password");
     EXPECT_EQ(said.messages[0].second, "Login Error...");
@@ -301,7 +309,7 @@ TEST_F(UploadDialog, ABadLoginReplyGivesItsMessageAndOpensNoConnection)
     // A reply without an account is shown whole.
     web.SetBody("<uid></uid><p>Maintenance</p>");
     Click(dialog.get(), mdlg::kUploadNow);
-    lftest::PumpUntil([&] { return !said.serverMessages.empty(); }, 30s);
+    ASSERT_TRUE(lftest::PumpUntil([&] { return !said.serverMessages.empty(); }, 30s));
     EXPECT_EQ(said.serverMessages, std::vector<std::string>{"<uid></uid><p>Maintenance</p>"});
     EXPECT_EQ(service.Connections(), 0);
     Click(dialog.get(), wxID_OK);
@@ -378,7 +386,7 @@ TEST_F(UploadDialog, TheManagersUploadCommandSendsTheSelectionReducedAndLeavesNo
         dialog.SetPrompts(Answers());
         // Inside the modal loop: Upload Now, then Close once the service said goodbye.
         dialog.CallAfter([&dialog] { dialog.OnUploadNow(); });
-        const auto deadline = std::chrono::steady_clock::now() + 30s;
+        const auto deadline = std::chrono::steady_clock::now() + 120s;
         wxTimer poll;
         poll.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
             if (dialog.Controller() && dialog.Controller()->Finished())
@@ -482,8 +490,78 @@ TEST_F(UploadDialog, TheServerMessageShowsTheWholeReply)
     box.Show();
     EXPECT_EQ(box.ShownText(), "<uid></uid><b>Closed for maintenance</b>");
     EXPECT_FALSE(box.FindWindow(mdlg::kServerMessageHtml)->IsShown());
+    // A long reply of many lines is there whole, in a box of several lines that scrolls.
+    auto* text = static_cast<wxTextCtrl*>(box.FindWindow(mdlg::kServerMessageText));
+    EXPECT_TRUE(text->IsMultiLine());
+    EXPECT_FALSE(text->IsEditable());
+    EXPECT_GT(text->GetSize().y, 5 * text->GetCharHeight());
+    std::string longReply;
+    for (int i = 0; i < 2000; ++i)
+        longReply += "line " + std::to_string(i) + "\n";
+    CServerMessageDlg longBox(nullptr);
+    longBox.SetText(longReply);
+    longBox.Show();
+    EXPECT_EQ(longBox.ShownText(), wxString(longReply));
+    longBox.Close();
     Click(&box, wxID_OK);
     EXPECT_EQ(box.GetReturnCode(), wxID_OK);
+}
+
+// A login server that takes the request and never answers: the window goes on
+// handling its events (a timer's ticks are measured), shows the status of the login,
+// and Cancel ends the upload at once.
+TEST_F(UploadDialog, AHangingLoginKeepsTheWindowAliveAndCancelEndsIt)
+{
+    lftest::LoopbackListener web;
+    std::atomic<bool> stop{false};
+    std::atomic<bool> requested{false};
+    std::thread server([&] {
+        const int fd = web.Accept(stop);
+        if (fd < 0)
+            return;
+        lftest::LoopbackListener::ReadHttpHead(fd);
+        requested = true;
+        lftest::LoopbackListener::WaitForClose(fd, stop);
+        ::close(fd);
+    });
+    MakeDocument(2, "127.0.0.1:" + std::to_string(web.Port()), web.Port());
+    auto dialog = Open();
+
+    using Clock = std::chrono::steady_clock;
+    std::vector<Clock::time_point> ticks;
+    wxTimer timer;
+    timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) { ticks.push_back(Clock::now()); });
+    timer.Start(20);
+    Click(dialog.get(), mdlg::kUploadNow);
+    const bool reached = lftest::PumpUntil([&] { return requested.load(); }, 30s);
+    // Only the login counts: making the copies before it is the window's own work.
+    ticks.clear();
+    lftest::PumpFor(1000ms);
+    timer.Stop();
+    EXPECT_TRUE(reached);
+    EXPECT_EQ(dialog->Status().utf8_string(), "Connecting to Lanternfolio Authentication Server....");
+    EXPECT_TRUE(dialog->FindWindow(wxID_CANCEL)->IsEnabled());
+    // No ASSERT before the server's thread is joined: leaving early would end the program.
+    EXPECT_GE(ticks.size(), 2u);
+    Clock::duration longest{};
+    for (size_t i = 1; i < ticks.size(); ++i)
+        longest = std::max(longest, ticks[i] - ticks[i - 1]);
+    std::cout << "longest gap between two timer events during the login: "
+              << std::chrono::duration_cast<std::chrono::milliseconds>(longest).count() << " ms\n";
+    // The request's own limits are 20 s to connect and 60 s in all.
+    EXPECT_LT(longest, 5s);
+
+    const auto start = Clock::now();
+    Click(dialog.get(), wxID_CANCEL);
+    const auto took = Clock::now() - start;
+    std::cout << "Cancel during the login took "
+              << std::chrono::duration_cast<std::chrono::milliseconds>(took).count() << " ms\n";
+    EXPECT_LT(took, 1s);
+    EXPECT_EQ(dialog->GetReturnCode(), wxID_CANCEL);
+    EXPECT_FALSE(dialog->Controller()->LoggingIn());
+    stop = true;
+    server.join();
+    ExpectNoCopiesLeft();
 }
 
 }  // namespace

@@ -15,9 +15,12 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <fstream>
+#include <iostream>
 #include <thread>
 
+#include <sys/socket.h>
 #include <unistd.h>
 
 using namespace std::chrono_literals;
@@ -139,7 +142,7 @@ TEST_F(UploadProtocol, ThroughAnHttpProxyTheLoginAndTheUploadArrive)
     lftest::FakeUploadService service(Service());
     lftest::FakeWebHost web("<uid>42</uid><sid>s77</sid>");
     nettest::ChildProcess proxy;
-    const int proxyPort = nettest::FreeLoopbackPort();
+    int proxyPort = 0;
     std::string error;
     ASSERT_TRUE(nettest::StartHttpProxy(proxy, dir.path(), proxyPort, "", "", error)) << error;
 
@@ -174,7 +177,8 @@ TEST(HttpLogin, TheBodyCountsWhateverTheStatusAndLinesAreJoined)
     ASSERT_TRUE(reply.ok) << reply.error;
     EXPECT_EQ(reply.body, "<uid>1</uid><sid>2</sid>");
 
-    const auto refused = HttpLogin::Get("http://127.0.0.1:" + std::to_string(nettest::FreeLoopbackPort()) + "/", "");
+    const nettest::ClosedPort closed;
+    const auto refused = HttpLogin::Get("http://127.0.0.1:" + std::to_string(closed.Port()) + "/", "");
     EXPECT_FALSE(refused.ok);
     EXPECT_EQ(HttpLogin::ProxyFor("NO", "h", "1"), "");
     EXPECT_EQ(HttpLogin::ProxyFor("YES", "h", "8080"), "http://h:8080");
@@ -312,7 +316,8 @@ TEST_F(UploadProtocol, AVanishedCopyStopsWithAnErrorAndAConnectFailureIsReported
     RecordingSink refused;
     CUploadProtocol nobody(refused);
     nobody.SetFiles(files);
-    nobody.Connect("127.0.0.1", static_cast<unsigned>(nettest::FreeLoopbackPort()));
+    const nettest::ClosedPort closed;
+    nobody.Connect("127.0.0.1", static_cast<unsigned>(closed.Port()));
     ASSERT_TRUE(reactor.RunUntil([&] { return !refused.failed.empty(); }, 30s));
     EXPECT_EQ(refused.failed.rfind("ERROR: Could not connect to the upload server", 0), 0u) << refused.failed;
     EXPECT_FALSE(refused.connected);
@@ -336,6 +341,141 @@ TEST(UploadProtocolIndexes, ARetryBeforeAnyFileKeepsTheFirstFile)
     CUploadProtocol protocol(sink);
     protocol.StepBackForRetry();
     EXPECT_EQ(protocol.NextIndex(), 0);
+}
+
+// How long the flood goes on after the send failed: LF_FLOOD_SECONDS for the long
+// run, two seconds in the suite.
+std::chrono::milliseconds FloodTime()
+{
+    const char* seconds = std::getenv("LF_FLOOD_SECONDS");
+    return std::chrono::seconds(seconds ? std::max(1, std::atoi(seconds)) : 2);
+}
+
+size_t ResidentBytes()
+{
+    std::ifstream statm("/proc/self/statm");
+    size_t pages = 0, resident = 0;
+    statm >> pages >> resident;
+    return resident * static_cast<size_t>(sysconf(_SC_PAGESIZE));
+}
+
+// A service that keeps sending and never reads: every 39 bytes are a command the
+// client answers, so its replies pile up unless the queue is bounded. Once the queue
+// is full the send fails ("Connection Failed", once), nothing more counts as activity
+// (the watchdog's limit then offers the Retry), and memory stays flat.
+TEST_F(UploadProtocol, AFloodingServiceThatNeverReadsFailsTheConnectionWithBoundedMemory)
+{
+    struct Case {
+        const char* what;
+        std::vector<std::string> opening;  // commands sent one by one before the flood
+        std::string unit;                  // one 39-byte read of the flood
+    };
+    const Case cases[] = {
+        {"unknown commands", {}, std::string(39, 'X')},
+        {"chunk requests", {"AUTHZ", "FILEN", "FILES", "FILES", "FILES"}, "FILEC" + std::string(34, '\0')},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::atomic<bool> flooding{false};
+        nettest::ScriptedPeer service([&](int fd) {
+            // A small receive window, so that what the client sends stops soon.
+            const int small = 4096;
+            setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
+            for (const std::string& command : c.opening) {
+                nettest::WriteAll(fd, command);
+                std::this_thread::sleep_for(50ms);
+            }
+            flooding = true;
+            std::string burst;
+            for (int i = 0; i < 64; ++i)
+                burst += c.unit;
+            while (::send(fd, burst.data(), burst.size(), MSG_NOSIGNAL) > 0) {
+            }
+        });
+        RecordingSink sink;
+        CUploadProtocol protocol(sink);
+        Prepare(protocol);
+        // The last file is large (and sparse), so that every chunk carries 10240 bytes.
+        auto withLargeFile = files;
+        withLargeFile[2].path = (dir / "resized_large.jpg").string();
+        withLargeFile[2].size = int64_t{256} << 20;
+        std::ofstream{withLargeFile[2].path}.close();
+        std::filesystem::resize_file(withLargeFile[2].path, static_cast<uintmax_t>(withLargeFile[2].size));
+        protocol.SetFiles(withLargeFile);
+        ASSERT_TRUE(protocol.Connect("127.0.0.1", static_cast<unsigned>(service.Port())));
+        // A small send buffer too, so that the queue fills soon on a slow machine.
+        const int small = 4096;
+        ASSERT_EQ(setsockopt(protocol.Socket()->GetSocketHandle(), SOL_SOCKET, SO_SNDBUF, &small, sizeof small), 0);
+        ASSERT_TRUE(reactor.RunUntil([&] { return flooding.load(); }, 10s));
+        const size_t before = ResidentBytes();
+        size_t peak = before;
+        // The socket's own buffers take a few megabytes first; then the queue fills.
+        const auto failed = reactor.RunUntil(
+            [&] {
+                peak = std::max(peak, ResidentBytes());
+                return protocol.SendFailed();
+            },
+            120s);
+        ASSERT_TRUE(failed);
+        const int activitiesAtFailure = sink.activities;
+        const auto end = std::chrono::steady_clock::now() + FloodTime();
+        while (std::chrono::steady_clock::now() < end) {
+            reactor.RunOnce(10ms);
+            peak = std::max(peak, ResidentBytes());
+        }
+        std::cout << c.what << ": resident " << before / 1024 << " KB before the flood, at most " << peak / 1024
+                  << " KB during it, peak queue " << protocol.PeakPendingBytes() << " bytes\n";
+        EXPECT_EQ(sink.messages, std::vector<std::string>{"Connection Failed"});
+        EXPECT_LE(protocol.PeakPendingBytes(), CUploadProtocol::kMaxPending);
+        EXPECT_EQ(sink.activities, activitiesAtFailure);
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+        // The sanitizers keep freed memory aside, so only a plain build sees it flat.
+        EXPECT_LT(peak - before, size_t{32} << 20);
+#endif
+        protocol.CloseSocket();
+    }
+}
+
+// With the trace flag the connection's socket creates "userinfo.xml" and closes it when
+// the service closes; without it no file is made.
+TEST_F(UploadProtocol, TheTraceFileLivesFromTheConnectionToItsClose)
+{
+    for (const bool trace : {false, true}) {
+        SCOPED_TRACE(trace);
+        const auto folder = dir / (trace ? "traced" : "plain");
+        std::filesystem::create_directories(folder);
+        std::atomic<bool> closed{false};
+        const auto wake = reactor.GetPoster();
+        nettest::ScriptedPeer service([&](int fd) {
+            nettest::ReadExactly(fd, 256);  // HELLO
+            closed = true;
+            wake.Post([] {});
+        });
+        RecordingSink sink;
+        CUploadProtocol protocol(sink);
+        Prepare(protocol);
+        if (trace)
+            protocol.SetTraceFolder(folder);
+        ASSERT_TRUE(protocol.Connect("127.0.0.1", static_cast<unsigned>(service.Port())));
+        ASSERT_NE(protocol.Socket(), nullptr);
+        EXPECT_EQ(protocol.Socket()->Tracing(), trace);
+        EXPECT_EQ(std::filesystem::exists(folder / "userinfo.xml"), trace);
+        ASSERT_TRUE(reactor.RunUntil([&] { return closed.load(); }, 10s));
+        service.Join();
+        ASSERT_TRUE(reactor.RunUntil([&] { return !protocol.Socket()->Tracing(); }, 10s));
+        EXPECT_EQ(std::filesystem::exists(folder / "userinfo.xml"), trace);
+        EXPECT_TRUE(sink.messages.empty());
+    }
+    // A link in the file's place is not followed.
+    const auto linked = dir / "linked";
+    std::filesystem::create_directories(linked);
+    std::ofstream(dir / "target.txt") << "keep";
+    std::filesystem::create_symlink(dir / "target.txt", linked / "userinfo.xml");
+    RecordingSink sink;
+    CUploadProtocol owner(sink);
+    CServiceSocket socket(owner);
+    EXPECT_FALSE(socket.SetTrace(linked));
+    EXPECT_EQ(lftest::ReadText(dir / "target.txt"), "keep");
 }
 
 }  // namespace

@@ -188,4 +188,90 @@ TEST(LoginReply, QuotaBoundariesAndExpansion)
     EXPECT_EQ(text, "ann/pw: 2 files, 1.50 of 3.00 MB,\n7 1 3\n");
 }
 
+// Numbers a hostile reply may carry: beyond the range the quota arithmetic takes they
+// make the reply unusable; within it, a negative limit refuses instead of wrapping.
+TEST(LoginReply, NumbersOutOfRangeMakeTheReplyUnusable)
+{
+    struct Case {
+        std::map<std::string, std::string> changes;
+        LoginDecision::Outcome outcome;
+        int quotaCode;
+    };
+    const Case cases[] = {
+        {{{"maxDiskSpace", "-9223372036854775807"}, {"diskSpaceInUse", "9223372036854775807"}},
+         LoginDecision::kUnusable, 1},
+        {{{"picturelimit", "99999999999999999999999"}}, LoginDecision::kUnusable, 1},
+        {{{"currentInboxFileCount", "-99999999999999999999"}}, LoginDecision::kUnusable, 1},
+        {{{"functional", "1e999"}}, LoginDecision::kUnusable, 1},
+        {{{"ui", "nan"}}, LoginDecision::kUnusable, 1},
+        {{{"paidMember", "1"}, {"SizeinMB-Paid", "-999999999999999"}}, LoginDecision::kQuota, -1},
+        {{{"paidMember", "0"}, {"SizeinMB-Free", "999999999999999"}}, LoginDecision::kAccepted, 1},
+        {{{"maxDiskSpace", "-999999999999999"}, {"diskSpaceInUse", "999999999999999"}}, LoginDecision::kQuota, -5},
+        {{{"picturelimit", " +12abc"}}, LoginDecision::kAccepted, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.changes.begin()->first + "=" + c.changes.begin()->second);
+        Fields f;
+        const LoginDecision d = LoginReply::Evaluate(Reply(c.changes), Context(), f);
+        EXPECT_EQ(d.outcome, c.outcome);
+        EXPECT_EQ(d.quotaCode, c.quotaCode);
+        if (c.outcome == LoginDecision::kUnusable) {
+            EXPECT_EQ(d.status, "ERROR: The server's reply could not be used. Closing Connection.");
+            EXPECT_EQ(d.uidSid, "1-1");
+        }
+    }
+}
+
+TEST(LoginReply, ExpansionIsOnePassOverTheText)
+{
+    Fields f;
+    f.numFree = 5;
+    // What a value brings in is not expanded again; a cut placeholder stays as it is.
+    EXPECT_EQ(LoginReply::ExpandMessage("<login>:<br><br><freepicAllowed><br", 0, 1, f, "<password><br>", "pw"),
+              "<password><br>:\n\n5<br");
+    // Large texts of nothing but line breaks, as a hostile reply may send them.
+    const std::string breaks(1 << 20, 'x');
+    std::string many;
+    for (int i = 0; i < (1 << 18); ++i)
+        many += "<br>";
+    EXPECT_EQ(LoginReply::ExpandMessage(many, 0, 1, f, "", ""), std::string(1 << 18, '\n'));
+    EXPECT_EQ(LoginReply::ExpandMessage(breaks, 0, 1, f, "", ""), breaks);
+}
+
+TEST(LoginReply, AnEmptyQuotaNoticeSaysWhatWasRefused)
+{
+    struct Case {
+        std::map<std::string, std::string> changes;
+        std::string message;
+    };
+    const Case cases[] = {
+        {{{"paidMember", "1"}, {"Num-Paid", "1"}, {"Num-Paid-Notice", ""}},
+         "Upload refused: more images than a paid account may upload."},
+        {{{"paidMember", "1"}, {"SizeinMB-Paid", "0"}, {"SizeinMB-Paid-Notice", "<absent>"}},
+         "Upload refused: the images are larger than a paid account may upload."},
+        {{{"Num-Free", "1"}, {"Num-Free-Notice", ""}}, "Upload refused: more images than a free account may upload."},
+        {{{"SizeinMB-Free", "0"}, {"SizeinMB-Free-Notice", ""}},
+         "Upload refused: the images are larger than a free account may upload."},
+        {{{"Num-Free", "1"}, {"Num-Free-Notice", "Only one"}}, "Only one"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        Fields f;
+        const LoginDecision d = LoginReply::Evaluate(Reply(c.changes), Context(), f);
+        ASSERT_EQ(d.outcome, LoginDecision::kQuota);
+        EXPECT_EQ(d.message, c.message);
+        EXPECT_EQ(d.messageCaption, "Upload Error...");
+        EXPECT_EQ(d.status, c.message == "Only one" ? "ERROR:" : "ERROR: " + c.message);
+    }
+}
+
+TEST(LoginReply, OnlyBodiesWithTheReplysTagsCountAsReplies)
+{
+    EXPECT_FALSE(LoginReply::CarriesReplyTags(""));
+    EXPECT_FALSE(LoginReply::CarriesReplyTags("<html><body>403 Forbidden</body></html>"));
+    EXPECT_TRUE(LoginReply::CarriesReplyTags("<html><Title>Invalid login</Title></html>"));
+    EXPECT_TRUE(LoginReply::CarriesReplyTags("<connect>0</connect>"));
+    EXPECT_TRUE(LoginReply::CarriesReplyTags(Reply()));
+}
+
 }  // namespace

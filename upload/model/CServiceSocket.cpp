@@ -6,6 +6,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 CServiceSocket::CServiceSocket(IServiceSocketOwner& owner)
     : m_owner(owner), m_pProxyLayer(std::make_unique<CProxyLayer>()), m_pSslLayer(std::make_unique<CSslLayer>())
 {
@@ -60,6 +63,30 @@ void CServiceSocket::OnReceive(int error)
     if (error || n <= 0)
         return;
     m_owner.OnServerCommand(std::string(buffer, strnlen(buffer, static_cast<size_t>(n))));
+}
+
+bool CServiceSocket::SetTrace(const std::filesystem::path& folder)
+{
+    m_trace.reset();
+    const int fd = ::open((folder / "userinfo.xml").c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return false;
+    m_trace.reset(::fdopen(fd, "w"));
+    if (!m_trace) {
+        ::close(fd);
+        return false;
+    }
+    return true;
+}
+
+void CServiceSocket::OnClose(int)
+{
+    // Only with tracing on does the close do anything; the owner is not told otherwise.
+    if (!m_trace)
+        return;
+    std::fflush(m_trace.get());
+    m_trace.reset();
+    m_owner.OnTraceClosed();
 }
 
 void CServiceSocket::OnSend(int error)

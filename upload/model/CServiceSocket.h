@@ -3,10 +3,13 @@
 // (direct unless a proxy is set) and an SSL layer that stays out of the chain. It
 // hands the service's commands (one receive, at most 39 bytes, is one command), its
 // connection and its writability to an owner, and turns a failed connect or a proxy's
-// refusal into a notice at once.
+// refusal into a notice at once. With tracing on, it holds the trace file
+// "userinfo.xml" open until the connection closes.
 
 #include "net/CLayeredSocket.h"
 
+#include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -22,6 +25,8 @@ public:
     virtual void OnSocketWritable() = 0;
     // The connection could not be made; notice says why.
     virtual void OnSocketFailed(const std::string& notice) = 0;
+    // Tracing was on and the connection has closed: the trace file is closed.
+    virtual void OnTraceClosed() {}
 };
 
 class CServiceSocket : public CLayeredSocket {
@@ -38,12 +43,18 @@ public:
 
     CProxyLayer& ProxyLayer() { return *m_pProxyLayer; }
 
+    // Tracing on: creates "userinfo.xml" in folder for writing (never through a link)
+    // and keeps it open until the connection closes. False when it cannot be made.
+    bool SetTrace(const std::filesystem::path& folder);
+    bool Tracing() const { return m_trace != nullptr; }
+
     // The text of a layer's notice (type 0 state change, type 1 notice).
     std::string NoticeText(CSocketLayer* layer, int type, int param1, intptr_t param2) const;
 
     void OnConnect(int error) override;
     void OnReceive(int error) override;
     void OnSend(int error) override;
+    void OnClose(int error) override;
     int OnLayerCallback(CSocketLayer* layer, int type, int param1, intptr_t param2) override;
 
 private:
@@ -51,4 +62,5 @@ private:
     std::unique_ptr<CProxyLayer> m_pProxyLayer;
     std::unique_ptr<CSslLayer> m_pSslLayer;
     std::string m_lastProxyError;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> m_trace{nullptr, std::fclose};
 };

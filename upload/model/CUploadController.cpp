@@ -2,13 +2,16 @@
 
 #include "upload/model/HttpLogin.h"
 
+#include "platform/WorkingFolder.h"
+
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 
 CUploadController::CUploadController(IUploadView& view, std::vector<UploadSource> sources)
     : m_view(view), m_sources(std::move(sources))
 {
-    m_fetch = HttpLogin::Fetch;
+    m_fetch = HttpLogin::FetchStoppable;
     if (lfplat::Reactor* reactor = lfplat::Reactor::Current())
         m_poster = reactor->GetPoster();
 }
@@ -122,12 +125,59 @@ void CUploadController::LoginAndConnect()
     const UploadSettings& s = m_settings;
     const std::string url =
         LoginReply::LoginUrl(s.endpoints, s.login, s.password, static_cast<long long>(std::time(nullptr)));
-    bool ok = false;
-    const std::string reply = m_fetch(url, HttpLogin::ProxyFor(s.proxy, s.proxyHost, s.proxyPort), ok);
-    if (!ok) {
+    StopLogin();
+    const auto alive = std::make_shared<int>(0);
+    m_loginAlive = alive;
+    m_loginPending = true;
+    try {
+        m_login = std::jthread([this, fetch = m_fetch, url, proxy = HttpLogin::WebProxy(s.proxyHost, s.proxyPort),
+                                poster = m_poster, weak = std::weak_ptr<int>(alive)](std::stop_token stop) {
+            HttpLogin::Result result = fetch(url, proxy, stop);
+            if (stop.stop_requested())
+                return;
+            // Only the closure touches the controller, on its own thread, and only while
+            // this login is still the current one.
+            poster.Post([this, weak, result = std::move(result)] {
+                if (weak.lock())
+                    OnLoginReply(result);
+            });
+        });
+    } catch (const std::system_error&) {
+        m_loginPending = false;
+        EndAttempt("ERROR: Could not connect to Authentication Server. Closing Connection.");
+    }
+}
+
+void CUploadController::StopLogin()
+{
+    m_loginAlive.reset();
+    m_loginPending = false;
+    if (m_login.joinable()) {
+        m_login.request_stop();
+        m_login.join();
+    }
+}
+
+void CUploadController::OnLoginReply(const HttpLogin::Result& result)
+{
+    StopLogin();
+    const UploadSettings& s = m_settings;
+    if (!result.ok) {
         EndAttempt("ERROR: Could not connect to Authentication Server. Closing Connection.");
         return;
     }
+    // A proxy's or a server's refusal is no login reply: only a body with the reply's
+    // tags is read whatever the status.
+    if (result.status != 200 && !LoginReply::CarriesReplyTags(result.body)) {
+        EndAttempt("ERROR: Could not connect to Authentication Server (HTTP status " + std::to_string(result.status) +
+                   "). Closing Connection.");
+        return;
+    }
+    if (result.capped) {
+        EndAttempt("ERROR: The server's reply could not be used. Closing Connection.");
+        return;
+    }
+    const std::string& reply = result.body;
     LoginContext context;
     context.functionalVersion = s.functionalVersion;
     context.interfaceVersion = s.interfaceVersion;
@@ -139,6 +189,7 @@ void CUploadController::LoginAndConnect()
     context.endpoints = s.endpoints;
     const LoginDecision d = LoginReply::Evaluate(reply, context, m_reply);
     m_uidSid = d.uidSid;
+    m_view.LoginFinished();
     if (!d.uploadBoxText.empty())
         m_view.UploadBoxText(d.uploadBoxText);
     if (d.showStatusButton)
@@ -153,6 +204,7 @@ void CUploadController::LoginAndConnect()
     }
     m_protocol.SetAccount(d.uidSid, m_reply.inboxPath);
     m_protocol.SetFunctionalVersion(s.functionalVersion);
+    m_protocol.SetTraceFolder(s.trace ? std::filesystem::path(lfplat::WorkingFolder()) : std::filesystem::path());
     const bool viaProxy = s.proxy == "YES" && !s.proxyHost.empty();
     m_protocol.Connect(d.uploadHost, s.endpoints.uploadPort, viaProxy ? HttpLogin::SocketProxyHost(s.proxyHost) : "",
                        viaProxy ? std::atoi(s.proxyPort.c_str()) : 0);
@@ -160,6 +212,7 @@ void CUploadController::LoginAndConnect()
 
 void CUploadController::EndAttempt(const std::string& status)
 {
+    StopLogin();
     StopWatchdog();
     m_protocol.CloseSocket();
     m_view.SetStatus(status);
@@ -192,11 +245,13 @@ void CUploadController::OnNoResponse()
 
 void CUploadController::OnTransferTimeout()
 {
+    StopLogin();
     StopWatchdog();
     m_protocol.CloseSocket();
+    // Before the first FILES no file has been sent: never a negative count.
     char status[160];
     std::snprintf(status, sizeof status, "Uploaded %d of %d files. Connection Time Out. Please Check your network",
-                  m_protocol.NextIndex() - 1, static_cast<int>(m_protocol.Files().size()));
+                  std::max(m_protocol.NextIndex() - 1, 0), static_cast<int>(m_protocol.Files().size()));
     m_view.SetStatus(status);
     if (m_view.AskRetry("Error: Connection failed during upload. Click Retry to try and resume.")) {
         m_protocol.StepBackForRetry();
@@ -209,6 +264,7 @@ void CUploadController::OnTransferTimeout()
 
 void CUploadController::Cancel()
 {
+    StopLogin();
     m_protocol.Abort();
     StopWatchdog();
     m_copies.RemoveAll();

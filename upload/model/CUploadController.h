@@ -3,8 +3,10 @@
 // Now (copies, watchdog, login, connection), the progress and status it reports, the
 // end of an upload, Cancel and Close, the time-out with its Retry question. The dialog
 // implements IUploadView and forwards its buttons here. Everything runs on the thread
-// of the current reactor (the user-interface thread in the program); the watchdog's
-// reports come back to it as posted closures.
+// of the current reactor (the user-interface thread in the program), except the HTTP
+// request of the login, which runs on a thread of its own so that the window keeps
+// painting and Cancel ends it at once. The watchdog's reports and the login's reply
+// come back to the reactor's thread as posted closures.
 
 #include "upload/model/CTransferThread.h"
 #include "upload/model/CUploadCopies.h"
@@ -13,9 +15,13 @@
 
 #include "platform/Reactor.h"
 
+#include "upload/model/HttpLogin.h"
+
 #include <functional>
 #include <memory>
+#include <stop_token>
 #include <string>
+#include <thread>
 #include <vector>
 
 // One row of the dialog's list: a selected image of the document.
@@ -33,6 +39,9 @@ struct UploadSettings {
     std::string proxy, proxyHost, proxyPort;
     int uploadType = 0;  // above 0: tall images are reduced
     float functionalVersion = 1.0f, interfaceVersion = 1.0f;
+    // The trace flag: each upload connection is traced into "userinfo.xml" in the
+    // working folder. Nothing in the program sets it.
+    bool trace = false;
     UploadEndpoints endpoints;
 };
 
@@ -57,18 +66,22 @@ public:
     // A file starts (the dialog draws its thumbnail); previous is the one finished.
     virtual void FileStarted(int /*previous*/, int /*next*/) {}
     virtual void UploadBoxText(const std::string& /*text*/) {}
+    // The login's reply has been read (Reply() holds its fields).
+    virtual void LoginFinished() {}
 };
 
 class CUploadController : private IUploadProtocolSink {
 public:
-    using Fetch = std::function<std::string(const std::string& url, const std::string& proxy, bool& ok)>;
+    // The login's GET; runs on the login thread and ends soon after stop is requested.
+    using Fetch =
+        std::function<HttpLogin::Result(const std::string& url, const std::string& proxy, std::stop_token stop)>;
 
     CUploadController(IUploadView& view, std::vector<UploadSource> sources);
     ~CUploadController() override;
 
     void SetSettings(UploadSettings settings) { m_settings = std::move(settings); }
     const UploadSettings& Settings() const { return m_settings; }
-    // The HTTP fetch (HttpLogin by default); tests may replace it.
+    // The HTTP fetch (HttpLogin::FetchStoppable by default); tests may replace it.
     void SetFetch(Fetch fetch) { m_fetch = std::move(fetch); }
     // The watchdog's clock (seconds); tests step it.
     void SetClock(CTransferThread::Clock clock) { m_clock = std::move(clock); }
@@ -83,6 +96,8 @@ public:
     void Cancel();
 
     bool Finished() const { return m_phase == IUploadView::kFinished; }
+    // The login's request is under way on its thread.
+    bool LoggingIn() const { return m_loginPending; }
     bool WatchdogRunning() const { return m_watchdog && !m_watchdog->Done(); }
     const std::vector<UploadFile>& UploadList() const { return m_protocol.Files(); }
     const std::vector<std::string>& CopyPaths() const { return m_copies.Paths(); }
@@ -97,6 +112,8 @@ private:
     void StartWatchdog();
     void StopWatchdog();
     void LoginAndConnect();
+    void OnLoginReply(const HttpLogin::Result& result);
+    void StopLogin();
     void OnNoResponse();
     void OnTransferTimeout();
     void EndAttempt(const std::string& status);
@@ -120,6 +137,10 @@ private:
     CUploadCopies m_copies;
     CUploadProtocol m_protocol{*this};
     std::unique_ptr<CTransferThread> m_watchdog;
+    // The login's request; a reply posted by an earlier one is dropped by its token.
+    std::jthread m_login;
+    std::shared_ptr<int> m_loginAlive;
+    bool m_loginPending = false;
     lfplat::Reactor::Poster m_poster;
     // Closures posted by a watchdog carry its generation: a report of a watchdog that
     // has since been replaced is dropped.

@@ -12,9 +12,12 @@ bool CUploadProtocol::Connect(const std::string& host, unsigned port, const std:
 {
     CloseSocket();
     m_socket = std::make_unique<CServiceSocket>(*this);
+    if (!m_traceFolder.empty())
+        m_socket->SetTrace(m_traceFolder);
     m_abort = false;
     m_announced = false;
-    m_sendFailed = false;
+    m_broken = false;
+    m_peakPending = 0;
     m_previousIndex = -1;
     m_current = -1;
     m_offset = 0;
@@ -65,18 +68,20 @@ void CUploadProtocol::OnSocketFailed(const std::string& notice)
 
 void CUploadProtocol::OnServerCommand(const std::string& text)
 {
-    if (m_abort)
+    // After a failed send the connection is stalled: nothing more counts as activity,
+    // so the watchdog's limit offers the Retry.
+    if (m_abort || m_broken)
         return;
     const std::string command = text.substr(0, 5);
     bool handled = true;
     if (command == "AUTHZ") {
         m_sink.OnStatus("Authenticating User....");
-        SendText("AUTHZ", std::nullopt, m_uidSid);
+        handled = SendText("AUTHZ", std::nullopt, m_uidSid);
     } else if (command == "FILEN") {
         m_current = -1;
         m_file.reset();
         m_announced = true;
-        SendText("FILEN", m_filesLeft, m_inboxPath);
+        handled = SendText("FILEN", m_filesLeft, m_inboxPath);
     } else if (command == "FILES") {
         handled = OnFiles();
     } else if (command == "ERROR") {
@@ -87,7 +92,7 @@ void CUploadProtocol::OnServerCommand(const std::string& text)
     } else if (command == "FILEC") {
         handled = OnFileChunk();
     } else {
-        SendText("DKNOW", std::nullopt, command);
+        handled = SendText("DKNOW", std::nullopt, command);
     }
     if (handled && !m_abort)
         m_sink.OnActivity();
@@ -110,8 +115,7 @@ bool CUploadProtocol::OnFiles()
     m_file.reset();
     m_sink.OnProgressRange(m_size);
     m_sink.OnProgress(0);
-    SendText("FILES", m_size, {});
-    return true;
+    return SendText("FILES", m_size, {});
 }
 
 bool CUploadProtocol::OnFileChunk()
@@ -142,8 +146,7 @@ bool CUploadProtocol::OnFileChunk()
                   static_cast<double>(file.preCopySize) / 1024.0, percent);
     m_sink.OnStatus(status);
     m_sink.OnProgress(m_offset);
-    Send(UploadCommandRecord::FileChunk(data, n));
-    return true;
+    return Send(UploadCommandRecord::FileChunk(data, n));
 }
 
 void CUploadProtocol::Stop(const std::string& status)
@@ -153,28 +156,38 @@ void CUploadProtocol::Stop(const std::string& status)
     m_sink.OnFailed(status);
 }
 
-void CUploadProtocol::SendText(const char* command, std::optional<int64_t> argument, const std::string& payload)
+bool CUploadProtocol::SendText(const char* command, std::optional<int64_t> argument, const std::string& payload)
 {
     auto record = UploadCommandRecord::Text(command, argument, payload);
     if (!record) {
         // The login refuses texts that do not fit; nothing cut ever reaches the wire.
         Stop("ERROR: The text for " + std::string(command) + " is too long. Upload stopped.");
-        return;
+        return false;
     }
-    Send(*record);
+    return Send(*record);
 }
 
-void CUploadProtocol::Send(const std::vector<char>& record)
+bool CUploadProtocol::Send(const std::vector<char>& record)
 {
-    if (m_abort || !m_socket)
-        return;
-    m_sendFailed = false;
+    if (m_abort || m_broken || !m_socket)
+        return false;
     if (m_pendingHead == m_pending.size()) {
         m_pending.clear();
         m_pendingHead = 0;
     }
+    // A peer that does not read what it asked for: the queue stays bounded and the
+    // send fails, as when the socket stays blocked.
+    if (PendingBytes() + record.size() > kMaxPending) {
+        FailSend();
+        return false;
+    }
+    if (m_pendingHead > 0) {
+        m_pending.erase(m_pending.begin(), m_pending.begin() + static_cast<std::ptrdiff_t>(m_pendingHead));
+        m_pendingHead = 0;
+    }
     m_pending.insert(m_pending.end(), record.begin(), record.end());
-    Drain();
+    m_peakPending = std::max(m_peakPending, PendingBytes());
+    return Drain();
 }
 
 void CUploadProtocol::OnSocketWritable()
@@ -182,23 +195,30 @@ void CUploadProtocol::OnSocketWritable()
     Drain();
 }
 
-void CUploadProtocol::Drain()
+bool CUploadProtocol::Drain()
 {
-    while (!m_abort && m_socket && m_pendingHead < m_pending.size()) {
+    while (!m_abort && !m_broken && m_socket && m_pendingHead < m_pending.size()) {
         const size_t rest = m_pending.size() - m_pendingHead;
-        const int n = m_socket->Send(m_pending.data() + m_pendingHead, static_cast<int>(std::min<size_t>(rest, 1 << 20)));
+        const int n = m_socket->Send(m_pending.data() + m_pendingHead, static_cast<int>(rest));
         if (n >= 0) {
             m_pendingHead += static_cast<size_t>(n);
             continue;
         }
         if (CLayeredSocket::GetLastError() == WSAEWOULDBLOCK)
-            return;  // OnSocketWritable goes on
-        m_pending.clear();
-        m_pendingHead = 0;
-        if (!m_sendFailed) {
-            m_sendFailed = true;
-            m_sink.OnMessage("Connection Failed");
-        }
-        return;
+            return true;  // OnSocketWritable goes on
+        FailSend();
+        return false;
+    }
+    return !m_broken;
+}
+
+void CUploadProtocol::FailSend()
+{
+    m_pending.clear();
+    m_pending.shrink_to_fit();
+    m_pendingHead = 0;
+    if (!m_broken) {
+        m_broken = true;
+        m_sink.OnMessage("Connection Failed");
     }
 }

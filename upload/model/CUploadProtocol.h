@@ -3,7 +3,9 @@
 // commands; the client answers each with one record (UploadCommandRecord): HELLO on
 // connecting, AUTHZ, FILEN, then per file FILES and FILEC chunks until OKBYE. Records
 // wait in a pending buffer that drains whenever the socket takes bytes, so the thread
-// never sleeps on a full socket. Everything runs on the socket's thread; what the
+// never sleeps on a full socket. The buffer holds a few chunks at most: a service that
+// keeps sending and never reads fills it, and then the connection has failed
+// ("Connection Failed"); it handles no more commands, so the watchdog sees the stall. Everything runs on the socket's thread; what the
 // user must see goes to the sink, which shows message boxes outside the socket's
 // handlers.
 
@@ -46,6 +48,9 @@ public:
 
 class CUploadProtocol : public IServiceSocketOwner {
 public:
+    // Most bytes waiting for the socket: a few of the largest records.
+    static constexpr size_t kMaxPending = 4 * 10496;
+
     explicit CUploadProtocol(IUploadProtocolSink& sink);
     ~CUploadProtocol() override;
 
@@ -57,6 +62,10 @@ public:
         m_inboxPath = std::move(inboxPath);
     }
     void SetFunctionalVersion(float version) { m_functionalVersion = version; }
+    // Traces each connection's socket into "userinfo.xml" in folder (empty: no trace).
+    void SetTraceFolder(std::filesystem::path folder) { m_traceFolder = std::move(folder); }
+    // The current connection's socket (null before the first Connect).
+    const CServiceSocket* Socket() const { return m_socket.get(); }
 
     // Starts the attempt: files left = count - next index, a fresh socket connecting
     // to host:port (through the HTTP proxy when proxyHost is set). False when it
@@ -74,6 +83,10 @@ public:
     int64_t FileOffset() const { return m_offset; }
     bool Aborted() const { return m_abort; }
     size_t PendingBytes() const { return m_pending.size() - m_pendingHead; }
+    // The most bytes that have waited at once on this connection.
+    size_t PeakPendingBytes() const { return m_peakPending; }
+    // A send failed on this connection: it handles no more commands.
+    bool SendFailed() const { return m_broken; }
 
     // IServiceSocketOwner
     void OnSocketConnected() override;
@@ -82,9 +95,10 @@ public:
     void OnSocketFailed(const std::string& notice) override;
 
 private:
-    void Send(const std::vector<char>& record);
-    void SendText(const char* command, std::optional<int64_t> argument, const std::string& payload);
-    void Drain();
+    bool Send(const std::vector<char>& record);
+    bool SendText(const char* command, std::optional<int64_t> argument, const std::string& payload);
+    bool Drain();
+    void FailSend();
     bool OnFiles();
     bool OnFileChunk();
     void Stop(const std::string& status);
@@ -93,10 +107,11 @@ private:
     std::unique_ptr<CServiceSocket> m_socket;
     std::vector<UploadFile> m_files;
     std::string m_uidSid, m_inboxPath;
+    std::filesystem::path m_traceFolder;
     float m_functionalVersion = 1.0f;
     bool m_abort = false;
     bool m_announced = false;  // FILEN answered on this connection
-    bool m_sendFailed = false;
+    bool m_broken = false;  // "Connection Failed" was told for this connection
     int m_filesLeft = 0;
     int m_previousIndex = -1;
     int m_nextIndex = 0;
@@ -106,4 +121,5 @@ private:
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> m_file{nullptr, std::fclose};
     std::vector<char> m_pending;
     size_t m_pendingHead = 0;
+    size_t m_peakPending = 0;
 };

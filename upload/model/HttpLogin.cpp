@@ -22,8 +22,9 @@ size_t Collect(char* data, size_t size, size_t count, void* user)
         if (data[i] == '\r' || data[i] == '\n')
             continue;
         if (sink->body.size() >= kMaxReply) {
+            // Reading on would only cost time and memory: the transfer ends here.
             sink->capped = true;
-            break;
+            return 0;
         }
         sink->body += data[i];
     }
@@ -36,13 +37,54 @@ void GlobalInit()
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
+using Easy = std::unique_ptr<CURL, void (*)(CURL*)>;
+using Multi = std::unique_ptr<CURLM, CURLMcode (*)(CURLM*)>;
+
+// Runs the transfer on a multi handle, so that a stop request wakes its wait at once.
+CURLcode Perform(CURL* easy, const std::stop_token& stop, bool& stopped)
+{
+    Multi multi(curl_multi_init(), curl_multi_cleanup);
+    if (!multi)
+        return CURLE_OUT_OF_MEMORY;
+    if (curl_multi_add_handle(multi.get(), easy) != CURLM_OK)
+        return CURLE_OUT_OF_MEMORY;
+    std::stop_callback wake(stop, [m = multi.get()] { curl_multi_wakeup(m); });
+    CURLcode result = CURLE_OK;
+    for (;;) {
+        if (stop.stop_requested()) {
+            stopped = true;
+            result = CURLE_ABORTED_BY_CALLBACK;
+            break;
+        }
+        int running = 0;
+        if (curl_multi_perform(multi.get(), &running) != CURLM_OK) {
+            result = CURLE_RECV_ERROR;
+            break;
+        }
+        int queued = 0;
+        if (CURLMsg* message = curl_multi_info_read(multi.get(), &queued); message && message->msg == CURLMSG_DONE) {
+            result = message->data.result;
+            break;
+        }
+        if (running == 0)
+            continue;  // the done message follows
+        if (curl_multi_poll(multi.get(), nullptr, 0, 1000, nullptr) != CURLM_OK) {
+            result = CURLE_RECV_ERROR;
+            break;
+        }
+    }
+    curl_multi_remove_handle(multi.get(), easy);
+    return result;
+}
+
 }  // namespace
 
-Result Get(const std::string& url, const std::string& proxy, long connectTimeoutSeconds, long totalTimeoutSeconds)
+Result Get(const std::string& url, const std::string& proxy, long connectTimeoutSeconds, long totalTimeoutSeconds,
+           std::stop_token stop)
 {
     GlobalInit();
     Result result;
-    std::unique_ptr<CURL, void (*)(CURL*)> curl(curl_easy_init(), curl_easy_cleanup);
+    Easy curl(curl_easy_init(), curl_easy_cleanup);
     if (!curl) {
         result.error = "no HTTP session";
         return result;
@@ -59,12 +101,19 @@ Result Get(const std::string& url, const std::string& proxy, long connectTimeout
     curl_easy_setopt(curl.get(), CURLOPT_PROTOCOLS_STR, "http,https");
     // An empty proxy keeps curl from taking one out of the environment.
     curl_easy_setopt(curl.get(), CURLOPT_PROXY, proxy.c_str());
-    const CURLcode code = curl_easy_perform(curl.get());
-    if (code != CURLE_OK) {
+    bool stopped = false;
+    const CURLcode code = Perform(curl.get(), stop, stopped);
+    curl_easy_getinfo(curl.get(), CURLINFO_RESPONSE_CODE, &result.status);
+    if (stopped) {
+        result.error = "stopped";
+        return result;
+    }
+    if (code != CURLE_OK && !(code == CURLE_WRITE_ERROR && sink.capped)) {
         result.error = error[0] ? error : curl_easy_strerror(code);
         return result;
     }
     result.ok = true;
+    result.capped = sink.capped;
     result.body = std::move(sink.body);
     return result;
 }
@@ -76,11 +125,21 @@ std::string Fetch(const std::string& url, const std::string& proxy, bool& ok)
     return std::move(result.body);
 }
 
-std::string ProxyFor(const std::string& proxyFlag, const std::string& host, const std::string& port)
+Result FetchStoppable(const std::string& url, const std::string& proxy, std::stop_token stop)
 {
-    if (proxyFlag != "YES" || host.empty() || port.empty())
+    return Get(url, proxy, 20, 60, std::move(stop));
+}
+
+std::string WebProxy(const std::string& host, const std::string& port)
+{
+    if (host.empty() || port.empty())
         return {};
     return (host.find("http") == std::string::npos ? "http://" + host : host) + ":" + port;
+}
+
+std::string ProxyFor(const std::string& proxyFlag, const std::string& host, const std::string& port)
+{
+    return proxyFlag == "YES" ? WebProxy(host, port) : std::string();
 }
 
 std::string SocketProxyHost(const std::string& host)

@@ -1,7 +1,11 @@
 #include "upload/model/LoginReply.h"
 
+#include <cfloat>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <utility>
 
 namespace LoginReply {
 
@@ -11,29 +15,74 @@ const char kLoginScript[] = "/members/da-dororora/user_info.cgi";
 
 std::string Base(const UploadEndpoints& at) { return at.scheme + "://" + at.webHost; }
 
-int64_t Number(const std::string& reply, std::string_view tag)
+// A number as the service writes it: blanks, a sign, digits; what follows the digits is
+// ignored and no digits read as 0. Nothing when it lies outside what the quota
+// arithmetic can take without overflowing.
+std::optional<int64_t> ParseNumber(const std::string& text)
 {
-    return std::strtoll(TagValue(reply, tag).c_str(), nullptr, 10);
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+    int64_t value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > kMaxNumber)
+            return std::nullopt;
+    }
+    return negative ? -value : value;
 }
 
-// Overwrites target only when the reply carries the tag.
-template <typename T>
-void IfPresent(const std::string& reply, std::string_view tag, T& target)
-{
-    bool found = false;
-    const std::string value = TagValue(reply, tag, &found);
-    if (!found)
-        return;
-    if constexpr (std::is_same_v<T, std::string>)
-        target = value;
-    else
-        target = std::strtoll(value.c_str(), nullptr, 10);
-}
+// Reads the number fields; an out-of-range one makes the reply unusable.
+struct NumberReader {
+    const std::string& reply;
+    bool outOfRange = false;
 
-void ReplaceAll(std::string& text, std::string_view what, std::string_view with)
+    int64_t operator()(std::string_view tag)
+    {
+        const auto value = ParseNumber(TagValue(reply, tag));
+        outOfRange = outOfRange || !value;
+        return value.value_or(0);
+    }
+    // Overwrites target only when the reply carries the tag.
+    template <typename T>
+    void IfPresent(std::string_view tag, T& target)
+    {
+        bool found = false;
+        const std::string value = TagValue(reply, tag, &found);
+        if (!found)
+            return;
+        if constexpr (std::is_same_v<T, std::string>) {
+            target = value;
+        } else {
+            const auto number = ParseNumber(value);
+            outOfRange = outOfRange || !number;
+            target = number.value_or(0);
+        }
+    }
+    // A version; out of range when it is no finite number a float holds.
+    double Version(std::string_view tag)
+    {
+        const double value = std::atof(TagValue(reply, tag).c_str());
+        if (!std::isfinite(value) || std::fabs(value) > FLT_MAX) {
+            outOfRange = true;
+            return 0;
+        }
+        return value;
+    }
+};
+
+// megabytes × 1048576, held at the ends of the range instead of wrapping.
+int64_t MegabytesToBytes(int64_t megabytes)
 {
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + with.size()))
-        text.replace(at, what.size(), with);
+    constexpr int64_t kMax = INT64_MAX >> 20, kMin = INT64_MIN >> 20;
+    if (megabytes > kMax)
+        return INT64_MAX;
+    if (megabytes < kMin)
+        return INT64_MIN;
+    return megabytes * (int64_t{1} << 20);
 }
 
 std::string Format(const char* format, double value)
@@ -105,16 +154,15 @@ int CheckQuota(const LoginReplyFields& f, const std::vector<int64_t>& sizes, int
     for (int64_t size : sizes)
         total += size;
     const auto count = static_cast<int64_t>(sizes.size());
-    const auto mb = [](int64_t n) { return n > (INT64_MAX >> 20) ? INT64_MAX : n * (int64_t{1} << 20); };
     if (f.paidMember == 1) {
         if (count > f.numPaid)
             return -2;
-        if (total > mb(f.sizePaidMB))
+        if (total > MegabytesToBytes(f.sizePaidMB))
             return -1;
     } else if (f.paidMember == 0) {
         if (count > f.numFree)
             return -4;
-        if (total > mb(f.sizeFreeMB))
+        if (total > MegabytesToBytes(f.sizeFreeMB))
             return -3;
     }
     if (f.maxDiskSpace - f.diskSpaceInUse < total)
@@ -127,18 +175,54 @@ int CheckQuota(const LoginReplyFields& f, const std::vector<int64_t>& sizes, int
 std::string ExpandMessage(std::string text, int64_t total, size_t count, const LoginReplyFields& f,
                           const std::string& login, const std::string& password)
 {
-    ReplaceAll(text, "<br>", "\n");
-    ReplaceAll(text, "<curPicsUploading>", std::to_string(count));
-    ReplaceAll(text, "<curMBdataUploading>", Format("%1.2f", static_cast<double>(total) / 1048576.0));
-    ReplaceAll(text, "<totalpicAllowed>", std::to_string(f.pictureLimit));
-    ReplaceAll(text, "<paidpicAllowed>", std::to_string(f.numPaid));
-    ReplaceAll(text, "<freepicAllowed>", std::to_string(f.numFree));
-    ReplaceAll(text, "<paidMBdataAllowed>", std::to_string(f.sizePaidMB));
-    ReplaceAll(text, "<freeMBdataAllowed>", std::to_string(f.sizeFreeMB));
-    ReplaceAll(text, "<totalMBdataAllowed>", Format("%1.2f", static_cast<double>(f.maxDiskSpace) / 1048576.0));
-    ReplaceAll(text, "<login>", login);
-    ReplaceAll(text, "<password>", password);
-    return text;
+    const std::pair<std::string_view, std::string> placeholders[] = {
+        {"<br>", "\n"},
+        {"<curPicsUploading>", std::to_string(count)},
+        {"<curMBdataUploading>", Format("%1.2f", static_cast<double>(total) / 1048576.0)},
+        {"<totalpicAllowed>", std::to_string(f.pictureLimit)},
+        {"<paidpicAllowed>", std::to_string(f.numPaid)},
+        {"<freepicAllowed>", std::to_string(f.numFree)},
+        {"<paidMBdataAllowed>", std::to_string(f.sizePaidMB)},
+        {"<freeMBdataAllowed>", std::to_string(f.sizeFreeMB)},
+        {"<totalMBdataAllowed>", Format("%1.2f", static_cast<double>(f.maxDiskSpace) / 1048576.0)},
+        {"<login>", login},
+        {"<password>", password},
+    };
+    // One pass: the text is read once, and what a value brings in (a login holding
+    // "<br>") is never expanded again.
+    std::string out;
+    out.reserve(text.size());
+    size_t at = 0;
+    while (at < text.size()) {
+        const size_t open = text.find('<', at);
+        if (open == std::string::npos) {
+            out.append(text, at, std::string::npos);
+            break;
+        }
+        out.append(text, at, open - at);
+        at = open;
+        const std::string_view rest = std::string_view(text).substr(open);
+        bool replaced = false;
+        for (const auto& [key, value] : placeholders) {
+            if (rest.substr(0, key.size()) == key) {
+                out += value;
+                at += key.size();
+                replaced = true;
+                break;
+            }
+        }
+        if (!replaced)
+            out += text[at++];
+    }
+    return out;
+}
+
+bool CarriesReplyTags(const std::string& body)
+{
+    for (const char* tag : {"</uid>", "</connect>", "<Title>Invalid login</Title>"})
+        if (body.find(tag) != std::string::npos)
+            return true;
+    return false;
 }
 
 LoginDecision Evaluate(const std::string& reply, const LoginContext& context, LoginReplyFields& f)
@@ -150,7 +234,8 @@ LoginDecision Evaluate(const std::string& reply, const LoginContext& context, Lo
         d.messageCaption = "Login Error...";
         return d;
     }
-    if (reply.find("</connect>") != std::string::npos && Number(reply, "<connect>") == 0) {
+    NumberReader number{reply};
+    if (reply.find("</connect>") != std::string::npos && ParseNumber(TagValue(reply, "<connect>")) == int64_t{0}) {
         Refuse(d, LoginDecision::kServiceDown, TagValue(reply, "<error-message-dbserver-down>"));
         d.uploadBoxText = TagValue(reply, "<upload-box-dbserver-down>");
         return d;
@@ -163,40 +248,41 @@ LoginDecision Evaluate(const std::string& reply, const LoginContext& context, Lo
         return d;
     }
     f.inboxPath = TagValue(reply, "<inboxPath>");
-    f.paidMember = Number(reply, "<paidMember>");
-    f.pictureLimit = Number(reply, "<picturelimit>");
-    f.imageCount = Number(reply, "<currentImageCount>");
-    f.maxDiskSpace = Number(reply, "<maxDiskSpace>");
-    f.diskSpaceInUse = Number(reply, "<diskSpaceInUse>");
+    f.paidMember = number("<paidMember>");
+    f.pictureLimit = number("<picturelimit>");
+    f.imageCount = number("<currentImageCount>");
+    f.maxDiskSpace = number("<maxDiskSpace>");
+    f.diskSpaceInUse = number("<diskSpaceInUse>");
     f.uploadBoxText = TagValue(reply, "<upload-box>");
-    f.functional = std::atof(TagValue(reply, "<functional>").c_str());
-    f.ui = std::atof(TagValue(reply, "<ui>").c_str());
-    f.numPaid = Number(reply, "<Num-Paid>");
-    f.numFree = Number(reply, "<Num-Free>");
-    f.sizePaidMB = Number(reply, "<SizeinMB-Paid>");
-    f.sizeFreeMB = Number(reply, "<SizeinMB-Free>");
+    f.functional = number.Version("<functional>");
+    f.ui = number.Version("<ui>");
+    f.numPaid = number("<Num-Paid>");
+    f.numFree = number("<Num-Free>");
+    f.sizePaidMB = number("<SizeinMB-Paid>");
+    f.sizeFreeMB = number("<SizeinMB-Free>");
     f.numPaidNotice = TagValue(reply, "<Num-Paid-Notice>");
     f.numFreeNotice = TagValue(reply, "<Num-Free-Notice>");
     f.sizePaidNotice = TagValue(reply, "<SizeinMB-Paid-Notice>");
     f.sizeFreeNotice = TagValue(reply, "<SizeinMB-Free-Notice>");
     f.pictureLimitUrl = TagValue(reply, "<PictureLimit-URL>");
     f.diskSpaceLimitUrl = TagValue(reply, "<DiskSpaceLimit-URL>");
-    f.www = Number(reply, "<WWW>");
+    f.www = number("<WWW>");
     f.pictureQuotaFullText = TagValue(reply, "<upload-box-picquotafull>");
     f.spaceQuotaFullText = TagValue(reply, "<upload-box-spacequotafull>");
     f.fileLimitMessage = TagValue(reply, "<maxfileLimitmessg>");
     f.downloadUrl = TagValue(reply, "<downloadURL>");
-    IfPresent(reply, "<upload-box-ui-update>", f.interfaceUpdateText);
-    IfPresent(reply, "<upload-box-functional-update>", f.functionalUpdateText);
-    IfPresent(reply, "<error-message-functional-update>", f.functionalUpdateError);
-    IfPresent(reply, "<currentInboxFileCount>", f.inboxFileCount);
-    IfPresent(reply, "<InboxFileLimit>", f.inboxFileLimit);
-    IfPresent(reply, "<error-message-inboxcount-exceeded>", f.inboxExceededError);
-    IfPresent(reply, "<upload-box-inboxcount-exceeded>", f.inboxExceededText);
+    number.IfPresent("<upload-box-ui-update>", f.interfaceUpdateText);
+    number.IfPresent("<upload-box-functional-update>", f.functionalUpdateText);
+    number.IfPresent("<error-message-functional-update>", f.functionalUpdateError);
+    number.IfPresent("<currentInboxFileCount>", f.inboxFileCount);
+    number.IfPresent("<InboxFileLimit>", f.inboxFileLimit);
+    number.IfPresent("<error-message-inboxcount-exceeded>", f.inboxExceededError);
+    number.IfPresent("<upload-box-inboxcount-exceeded>", f.inboxExceededText);
 
     // The records carry these in fixed room: a longer value is refused, never cut, so
     // that no upload lands in a wrong inbox or under a wrong session.
-    if (f.uid.size() + 1 + f.sid.size() > kMaxUidSid || f.inboxPath.size() > kMaxInboxPath) {
+    // A number the quota arithmetic cannot take would make the decision arbitrary.
+    if (number.outOfRange || f.uid.size() + 1 + f.sid.size() > kMaxUidSid || f.inboxPath.size() > kMaxInboxPath) {
         Refuse(d, LoginDecision::kUnusable, "ERROR: The server's reply could not be used. Closing Connection.");
         return d;
     }
@@ -238,6 +324,17 @@ LoginDecision Evaluate(const std::string& reply, const LoginContext& context, Lo
         case -4: d.message = f.numFreeNotice; break;
         case -5: d.uploadBoxText = f.spaceQuotaFullText; break;
         default: d.uploadBoxText = f.pictureQuotaFullText; break;
+        }
+        if (box && d.message.empty()) {
+            // The service left the notice empty: say what was refused.
+            static const char* const kRefused[] = {
+                "Upload refused: the images are larger than a paid account may upload.",
+                "Upload refused: more images than a paid account may upload.",
+                "Upload refused: the images are larger than a free account may upload.",
+                "Upload refused: more images than a free account may upload.",
+            };
+            d.message = kRefused[-d.quotaCode - 1];
+            d.status = "ERROR: " + d.message;
         }
         if (box)
             d.messageCaption = "Upload Error...";

@@ -66,6 +66,9 @@ namespace LoginReply {
 // Longest uid-sid text and inbox path the records can carry.
 constexpr size_t kMaxUidSid = 99;
 constexpr size_t kMaxInboxPath = 231;
+// Largest magnitude of a number in the reply (bytes, counts, megabytes): the quota
+// arithmetic never overflows within it; a larger one makes the reply unusable.
+constexpr int64_t kMaxNumber = 999'999'999'999'999;
 
 // %XX for every byte but unreserved ones, so that "&", "#", "%" and blanks survive.
 std::string PercentEncode(std::string_view text);
@@ -84,6 +87,9 @@ std::string TagValue(const std::string& reply, std::string_view tag, bool* found
 int CheckQuota(const LoginReplyFields& f, const std::vector<int64_t>& sizes, int64_t& total);
 std::string ExpandMessage(std::string text, int64_t total, size_t count, const LoginReplyFields& f,
                           const std::string& login, const std::string& password);
+
+// Whether a body (of any HTTP status) carries the login reply's tags.
+bool CarriesReplyTags(const std::string& body);
 
 // Reads the reply into fields and decides, in the service's order of refusals.
 LoginDecision Evaluate(const std::string& reply, const LoginContext& context, LoginReplyFields& fields);

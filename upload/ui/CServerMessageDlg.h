@@ -1,5 +1,5 @@
 #pragma once
-// Shows the whole text of a login reply that carried no user id.
+// Shows the whole text of a login reply that carried no user id, in a box that scrolls.
 
 #include <wx/dialog.h>
 

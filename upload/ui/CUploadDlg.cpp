@@ -335,8 +335,13 @@ void CUploadDlg::OnUploadNow()
     m_controller->SetSettings(std::move(s));
     m_doc->m_nReducedHeight = CUploadCopies::kReducedHeight;
     m_doc->m_login.uploadBoxText.clear();
+    // The login's request runs beside the window; LoginFinished takes its reply.
     m_controller->UploadNow();
-    // The login has run (or was refused): the account fields are the document's.
+}
+
+void CUploadDlg::LoginFinished()
+{
+    // The account fields of the reply are the document's.
     CopyReplyToDocument();
 }
 

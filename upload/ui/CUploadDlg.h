@@ -99,6 +99,7 @@ private:
     bool AskRetry(const std::string& text) override;
     void FileStarted(int previous, int next) override;
     void UploadBoxText(const std::string& text) override;
+    void LoginFinished() override;
 
     CQuorixDoc* m_doc = nullptr;
     Prompts m_prompts;
