@@ -1,5 +1,7 @@
 #include "platform/AtomicFile.h"
 
+#include "platform/FolderPaths.h"
+
 #include <cerrno>
 #include <cstring>
 #include <cstdio>
@@ -10,16 +12,6 @@
 namespace lfplat {
 
 namespace {
-
-std::string FolderOf(const std::string& path)
-{
-    auto slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    if (slash == 0)
-        return "/";
-    return path.substr(0, slash);
-}
 
 // The process umask, read without changing it (umask() itself would race other threads).
 mode_t CurrentUmask()

@@ -72,20 +72,6 @@ private:
     CSort_listView& m_view;
 };
 
-namespace {
-
-// The folder that holds path: up to its last "/", the root for a folder in it, and
-// nothing for the root itself or a path without any "/".
-std::string ParentFolder(const std::string& path)
-{
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos || path == "/")
-        return {};
-    return slash == 0 ? std::string("/") : path.substr(0, slash);
-}
-
-}  // namespace
-
 CSort_listView::CSort_listView() = default;
 
 CSort_listView::~CSort_listView()
