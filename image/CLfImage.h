@@ -143,6 +143,8 @@ public:
     bool Encode(FILE* file, CLfImage** images, int32_t count, uint32_t type);
     bool RefuseEncode(CLfStream* stream);
     bool Load(const char* fileName, uint32_t type = 0);
+    // Replaces fileName only once the whole image is written; false with lastError on
+    // every failure (the file's own, or the encoder's).
     bool Save(const char* fileName, uint32_t type);
     // Decodes a program resource (lfimg::FindResource); a null resource fails with
     // "Unable to load resource!", one without bytes with no message.

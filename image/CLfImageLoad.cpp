@@ -197,14 +197,22 @@ bool CLfImage::LoadResource(const lfimg::Resource* resource, uint32_t type)
 
 bool CLfImage::Save(const char* fileName, uint32_t type)
 {
-    if (!fileName)
+    // Every failure leaves its message: callers show it as it stands.
+    if (!fileName) {
+        SetLastError("no file name");
         return false;
+    }
     // Encode into a temporary file beside the target and rename it over the target
     // only when everything was written: a failure leaves the old file intact.
     lfplat::AtomicFile file(fileName);
-    if (!file.Open())
+    if (!file.Open()) {
+        SetLastError(file.Error().c_str());
         return false;
+    }
+    SetLastError("");  // an earlier message must not pass for this encoder's
     if (!Encode(file.Stream(), type)) {
+        if (!*GetLastError())
+            SetLastError(("The image could not be written to " + std::string(fileName) + ".").c_str());
         file.Discard();
         return false;
     }

@@ -1,5 +1,7 @@
 #include "platform/AtomicFile.h"
 
+#include "platform/FolderPaths.h"
+
 #include <array>
 #include <cerrno>
 #include <climits>
@@ -19,22 +21,6 @@ namespace {
 constexpr std::string_view kTempMark = ".tmp-";
 constexpr size_t kTempRandomLength = 6;
 constexpr int kMaxLinkHops = 40;
-
-std::string FolderOf(const std::string& path)
-{
-    auto slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    if (slash == 0)
-        return "/";
-    return path.substr(0, slash);
-}
-
-std::string LeafOf(const std::string& path)
-{
-    auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 // A line of /proc/self/status after its "Name:" label, empty when absent.
 std::string StatusField(const char* name)
@@ -252,7 +238,7 @@ bool AtomicFile::OpenUnnamed(const std::string& folder, mode_t mode)
 
 bool AtomicFile::OpenNamed(const std::string& folder, mode_t mode)
 {
-    m_tempPath = JoinFolder(folder, TempNameFor(folder, LeafOf(m_path), false));
+    m_tempPath = JoinFolder(folder, TempNameFor(folder, LastPathComponent(m_path), false));
     const int fd = mkostemp(m_tempPath.data(), O_CLOEXEC);
     if (fd < 0) {
         m_tempPath.clear();
@@ -323,7 +309,7 @@ bool AtomicFile::NameUnnamed()
 {
     const std::string procPath = "/proc/self/fd/" + std::to_string(fileno(m_file));
     const std::string folder = FolderOf(m_path);
-    const std::string leaf = LeafOf(m_path);
+    const std::string leaf = LastPathComponent(m_path);
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string name = JoinFolder(folder, TempNameFor(folder, leaf, true));
         if (::linkat(AT_FDCWD, procPath.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {

@@ -14,5 +14,13 @@ bool IsAbsoluteLocalPath(std::string_view path);
 std::string LastPathComponent(std::string_view path);
 // The extension of the last component, from its last dot ("" when it has none).
 std::string PathExtension(std::string_view path);
+// PathExtension without its dot, in lower case (ASCII): "jpg" for "/a.b/Photo.JPG", ""
+// for "/a.b/readme" and for "name.".
+std::string LowerExtension(std::string_view path);
+// The folder that holds path: the text before its last "/", "/" for an entry of the root,
+// "." for a bare name (the current folder).
+std::string FolderOf(std::string_view path);
+// The folder above path, or "" when there is none: the root, or a bare name.
+std::string ParentFolder(std::string_view path);
 // True when the extension is .bmp, .jpg, .gif, .jpeg or .png in any letter case.
 bool IsImageFileName(std::string_view name);

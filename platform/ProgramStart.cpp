@@ -115,11 +115,13 @@ int StartProgram(const std::string& program, const std::vector<std::string>& arg
     return ResultOfErrno(err);
 }
 
-const char* StartFailureText(int code)
+const char* StartFailureText(int code, StartedFor startedFor)
 {
     switch (code) {
     case 0: return "System Error: The operating system is out of memory or resources.";
-    case 2: return "System Error: Application viewer not found.";
+    case 2:
+        return startedFor == StartedFor::Viewer ? "System Error: Application viewer not found."
+                                                : "System Error: Application file not found.";
     case 3: return "System Error: The specified path was not found.";
     case 5: return "System Error: The operating system denied access to the specified file.";
     case 8: return "System Error: There was not enough memory to complete the operation.";

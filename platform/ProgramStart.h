@@ -27,8 +27,12 @@ enum StartResult : int {
 int StartProgram(const std::string& program, const std::vector<std::string>& args,
                  const std::string& workingFolder = {});
 
+// What was started: the texts for a missing program differ ("Application viewer not
+// found." for the editor, "Application file not found." for a page in the browser).
+enum class StartedFor { Viewer, File };
+
 // The "System Error: ..." message for a failed start, or null when the code has none.
-const char* StartFailureText(int code);
+const char* StartFailureText(int code, StartedFor startedFor = StartedFor::Viewer);
 
 // The folder of the running executable, ending in '/': the programs of the suite lie side
 // by side there.

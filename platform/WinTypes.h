@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace lfplat {
+
 struct POINT {
     int32_t x = 0;
     int32_t y = 0;
@@ -31,3 +33,18 @@ constexpr COLORREF RGB(uint8_t r, uint8_t g, uint8_t b)
 constexpr uint8_t GetRValue(COLORREF c) { return static_cast<uint8_t>(c & 0xFF); }
 constexpr uint8_t GetGValue(COLORREF c) { return static_cast<uint8_t>((c >> 8) & 0xFF); }
 constexpr uint8_t GetBValue(COLORREF c) { return static_cast<uint8_t>((c >> 16) & 0xFF); }
+
+}  // namespace lfplat
+
+// The code uses these names unqualified, as the file formats and the drawing rules are
+// written with them. They are declared here, in the project's namespace, and only brought
+// into the global one: a library header that declared a global RECT or RGB of its own
+// would then clash here at compile time instead of linking a different layout.
+using lfplat::COLORREF;
+using lfplat::GetBValue;
+using lfplat::GetGValue;
+using lfplat::GetRValue;
+using lfplat::POINT;
+using lfplat::RECT;
+using lfplat::RGB;
+using lfplat::SIZE;

@@ -16,14 +16,6 @@ namespace {
 
 constexpr char kOverwriteQuestion[] = "\nDo you want to overwrite the existing file?";
 
-std::string FolderOf(const std::string& path)
-{
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 bool Exists(const std::string& path)
 {
     struct stat st {};

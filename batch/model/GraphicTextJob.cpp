@@ -1,7 +1,6 @@
 #include "batch/model/GraphicTextJob.h"
 
 #include "image/CLfImage.h"
-#include "platform/AtomicFile.h"
 
 #include <algorithm>
 #include <cctype>
@@ -40,22 +39,10 @@ bool GraphicTextJob::WriteImage(CLfImage& image, const std::string& path, uint32
         error = "no format is known for this file name";
         return false;
     }
-    lfplat::AtomicFile file(path);
-    if (!file.Open()) {
-        error = file.Error();
-        return false;
-    }
-    image.SetLastError("");
-    if (!image.Encode(file.Stream(), type)) {
-        error = image.GetLastError();
-        file.Discard();
-        return false;
-    }
-    if (!file.Commit()) {
-        error = file.Error();
-        return false;
-    }
-    return true;
+    if (image.Save(path.c_str(), type))
+        return true;
+    error = image.GetLastError();
+    return false;
 }
 
 std::string GraphicTextJob::NotFoundMessage(const std::string& path)

@@ -4,6 +4,7 @@
 #include "manager/model/CFolderItem.h"
 #include "manager/model/CImageItem.h"
 #include "manager/ui/CQuorixDoc.h"
+#include "platform/FolderPaths.h"
 #include "resources/manager/WatermarkDialogs.h"
 
 #include <wx/dcclient.h>
@@ -17,14 +18,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-std::string LowerExtension(const std::string& name)
-{
-    const size_t dot = name.rfind('.');
-    std::string ext = dot == std::string::npos ? std::string() : name.substr(dot + 1);
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return ext;
-}
 
 std::string LowerText(std::string s)
 {

@@ -9,7 +9,6 @@
 #include "editor/model/ImageFileTypes.h"
 #include "editor/model/ParamFile.h"
 #include "image/CLfImage.h"
-#include "platform/AtomicFile.h"
 #include "resources/editor/EditorStrings.h"
 
 #include <fcntl.h>
@@ -198,24 +197,10 @@ void CPixoroDocModel::RaiseColourPalette()
 
 bool CPixoroDocModel::WriteImage(CLfImage& image, const std::string& path, uint32_t type, std::string& error)
 {
-    lfplat::AtomicFile file(path);
-    if (!file.Open()) {
-        error = file.Error();
-        return false;
-    }
-    image.SetLastError("");
-    if (!image.Encode(file.Stream(), type)) {
-        error = image.GetLastError();
-        if (error.empty())
-            error = "The image could not be written to " + path + ".";
-        file.Discard();
-        return false;
-    }
-    if (!file.Commit()) {
-        error = file.Error();
-        return false;
-    }
-    return true;
+    if (image.Save(path.c_str(), type))
+        return true;
+    error = image.GetLastError();
+    return false;
 }
 
 bool CPixoroDocModel::SaveDocument(const std::string& path)

@@ -66,7 +66,7 @@ bool CImageThread::InitInstance()
     // No more helpers than images: a small folder is not worth starting threads for.
     const int wanted = m_settings.workers > 0 ? m_settings.workers : DefaultWorkers();
     const int workers = int(std::clamp<size_t>(images, 1, size_t(wanted)));
-    std::vector<std::thread> helpers;
+    std::vector<std::jthread> helpers;
     for (int i = 1; i < workers; ++i) {
         try {
             helpers.emplace_back([this] { Worker(); });
@@ -75,8 +75,7 @@ bool CImageThread::InitInstance()
         }
     }
     Worker();
-    for (std::thread& helper : helpers)
-        helper.join();
+    helpers.clear();  // joins them
 
     const bool complete = !m_bStopped && !StopWanted();
     m_folder.m_bThumbsComplete = complete;

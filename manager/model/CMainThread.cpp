@@ -4,10 +4,17 @@ CMainThread::CMainThread() = default;
 
 CMainThread::~CMainThread() { Join(); }
 
+void CMainThread::RequestStop(bool setFlag)
+{
+    if (setFlag)
+        m_bStopRequested = true;
+    m_hStopEvent.Set();
+}
+
 void CMainThread::Launch(lfplat::Event* threadEnded)
 {
     m_pThreadEnded = threadEnded;
-    m_thread = std::thread([this] {
+    m_thread = std::jthread([this] {
         InitInstance();
         Delete();
     });

@@ -25,6 +25,18 @@ public:
     // True once a stop was asked for by event or by flag.
     bool StopWanted() { return m_bStopRequested.load() || m_hStopEvent.Wait(std::chrono::milliseconds(0)); }
 
+    // Asks the thread to stop: sets the stop event and, with setFlag, the stop flag (the
+    // list modes set both).
+    void RequestStop(bool setFlag);
+    // Sets the stop flag alone (the search dialog's Cancel).
+    void RequestStopFlag() { m_bStopRequested = true; }
+    bool StopFlagSet() const { return m_bStopRequested.load(); }
+    bool StopEventSet() { return m_hStopEvent.Wait(std::chrono::milliseconds(0)); }
+    // True once the thread has ended, waiting at most wait for it.
+    bool Ended(std::chrono::milliseconds wait = std::chrono::milliseconds(0)) { return m_hDoneEvent.Wait(wait); }
+    void WaitUntilEnded() { m_hDoneEvent.WaitForever(); }
+
+protected:
     lfplat::Event m_hStopEvent{true, false};  // set to ask the thread to stop
     lfplat::Event m_hDoneEvent{true, false};  // set when the thread has ended
     // Set with the stop event in the list modes; a loader clears it when it begins.
@@ -38,6 +50,6 @@ private:
     // The end-of-thread step: done event, then the process-wide thread-ended event.
     void Delete();
 
-    std::thread m_thread;
+    std::jthread m_thread;
     lfplat::Event* m_pThreadEnded = nullptr;
 };

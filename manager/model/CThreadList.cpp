@@ -36,25 +36,22 @@ int CThreadList::CountRunning() const
 {
     std::lock_guard lock(m_mutex);
     return static_cast<int>(std::count_if(m_threads.begin(), m_threads.end(), [](const auto& t) {
-        return !t->m_hDoneEvent.Wait(std::chrono::milliseconds(0));
+        return !t->Ended();
     }));
 }
 
 void CThreadList::RequestStop(bool setFlag)
 {
     std::lock_guard lock(m_mutex);
-    for (const auto& t : m_threads) {
-        if (setFlag)
-            t->m_bStopRequested = true;
-        t->m_hStopEvent.Set();
-    }
+    for (const auto& t : m_threads)
+        t->RequestStop(setFlag);
 }
 
 void CThreadList::RequestStopFirst()
 {
     std::lock_guard lock(m_mutex);
     if (!m_threads.empty())
-        m_threads.front()->m_bStopRequested = true;
+        m_threads.front()->RequestStopFlag();
 }
 
 std::unique_ptr<CMainThread> CThreadList::TakeFirst()
@@ -102,9 +99,7 @@ void CThreadList::StopAndWait(bool setFlag, std::atomic<int>* progress, const st
     {
         std::lock_guard lock(m_mutex);
         for (const auto& t : m_threads) {
-            if (setFlag)
-                t->m_bStopRequested = true;
-            t->m_hStopEvent.Set();
+            t->RequestStop(setFlag);
             add(100);
         }
     }
@@ -119,7 +114,7 @@ void CThreadList::StopAndWait(bool setFlag, std::atomic<int>* progress, const st
         add(-100 * running);
     }
     while (std::unique_ptr<CMainThread> thread = TakeFirst()) {
-        thread->m_hStopEvent.Set();
+        thread->RequestStop(false);
         thread->Join();
         thread.reset();
         Joined();

@@ -4,6 +4,7 @@
 #include "manager/model/CImageThread.h"
 #include "manager/model/ManagerModes.h"
 #include "manager/model/ThumbnailCache.h"
+#include "platform/FolderPaths.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -89,18 +90,6 @@ std::string MissingFileText(const std::string& path)
 {
     return "'" + path + " '\n Was not found, it has been Removed Or Renamed.";
 }
-
-namespace {
-
-std::string LowerExtension(const std::string& path)
-{
-    std::string extension = CImageThread::GetExtension(path);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return char(std::tolower(c)); });
-    return extension;
-}
-
-}  // namespace
 
 bool Apply(CFolderItem& folder, const std::string& notes, const std::string& keywords, const std::string& cacheDir,
            const std::function<void(const std::string&)>& message)

@@ -2,6 +2,7 @@
 
 #include "image/LfCodecTable.h"
 #include "manager/model/CFolderItem.h"
+#include "platform/FolderPaths.h"
 
 #include <cstddef>
 
@@ -12,19 +13,6 @@ SortState SortByKey(SortState current, int key)
     if (current.key == key)
         return {key, current.order == 1 ? 0 : 1};
     return {key, 0};
-}
-
-std::string LowerExtension(std::string_view name)
-{
-    const size_t dot = name.rfind('.');
-    const size_t slash = name.rfind('/');
-    if (dot == std::string_view::npos || (slash != std::string_view::npos && slash > dot))
-        return {};
-    std::string extension(name.substr(dot + 1));
-    for (char& c : extension)
-        if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
-    return extension;
 }
 
 SelectionKinds CountSelection(const CFolderItem& folder)

@@ -20,10 +20,6 @@ struct SortState {
 // another key sorts forward by it.
 SortState SortByKey(SortState current, int key);
 
-// The text after the last dot of a file name or path, lower-cased (ASCII); empty
-// without a dot in the last component.
-std::string LowerExtension(std::string_view name);
-
 // The selected images of a folder by kind.
 struct SelectionKinds {
     int batchable = 0;  // jpg, jpeg, gif, png, bmp

@@ -47,7 +47,7 @@ int CChangeViewDlg::ShowModal()
 {
     JoinWorker();
     m_bWorking = true;
-    m_worker = std::thread([this] {
+    m_worker = std::jthread([this] {
         StopLoadersAndPost(m_threads, m_progress, m_port.GetSink(), m_messageSink);
         m_bWorking = false;
     });

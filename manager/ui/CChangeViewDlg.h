@@ -63,6 +63,6 @@ private:
     wxTimer m_timer;
     std::atomic<int> m_progress{0};
     std::atomic<bool> m_bWorking{false};
-    std::thread m_worker;
+    std::jthread m_worker;
     lfplat::MessagePort m_port;
 };

@@ -11,6 +11,7 @@
 #include "manager/model/ThumbGrid.h"
 #include "manager/ui/ThumbnailBitmap.h"
 #include "manager/model/ThumbnailMaker.h"
+#include "platform/gui/PostedMessageEvent.h"
 #include "resources/manager/ManagerIds.h"
 #include "resources/manager/ManagerMenus.h"
 
@@ -31,6 +32,7 @@ namespace {
 const wxColour kGridBackground(thumbs::kBackgroundRed, thumbs::kBackgroundGreen, thumbs::kBackgroundBlue);
 constexpr int kScrollStepX = 7;   // 105 = 15 steps
 constexpr int kScrollStepY = 17;  // 119 = 7 steps
+constexpr int kThumbnailReadyMessage = lfplat::kUserMessage + 1;
 
 }  // namespace
 
@@ -54,6 +56,8 @@ wxWindow* CImageView::CreatePaneWindow(wxWindow* parent, const wxSize& size)
     m_canvas->SetScrollRate(kScrollStepX, kScrollStepY);
     m_canvas->SetVirtualSize(400, 400);
     m_canvas->Bind(wxEVT_PAINT, &CImageView::OnPaint, this);
+    m_thumbnailInbox = std::make_unique<lfplat::MessageInbox<ThumbnailReady>>(m_canvas, kThumbnailReadyMessage);
+    m_canvas->Bind(lfplat::EVT_POSTED_MESSAGE, &CImageView::OnThumbnailMessage, this, kThumbnailReadyMessage);
     for (const auto type : {wxEVT_LEFT_DOWN, wxEVT_RIGHT_DOWN, wxEVT_LEFT_DCLICK})
         m_canvas->Bind(type, &CImageView::OnMouse, this);
     m_canvas->Bind(wxEVT_MENU, &CImageView::OnCommand, this, ID_IMAGE_EDITOR);
@@ -172,17 +176,22 @@ void CImageView::StartThumbnailThread()
 {
     CQuorixDoc* doc = Doc();
     CQuorixState* state = doc ? doc->GetAppState() : nullptr;
-    if (!state || !m_canvas || !Folder())
+    if (!state || !m_canvas || !m_thumbnailInbox || !Folder())
         return;
     state->m_threads.StopAndWait(true);
-    // The sink runs on the pass's threads: it only queues, to this view's window, which
-    // lives until the pass has been joined (the destructor).
-    wxEvtHandler* canvas = m_canvas;
-    auto thread = doc->MakeThumbnailThread([this, canvas](ThumbnailReady ready) {
-        canvas->CallAfter([this, ready = std::move(ready)] { OnThumbnailReady(ready); });
-    });
+    // The sink runs on the pass's threads: it only queues, to this view's window.
+    auto thread = doc->MakeThumbnailThread(
+        [sender = m_thumbnailInbox->GetSender()](ThumbnailReady ready) { sender.Send(std::move(ready)); });
     if (thread)
         state->m_threads.Start(std::move(thread));
+}
+
+void CImageView::OnThumbnailMessage(lfplat::PostedMessageEvent&)
+{
+    if (!m_thumbnailInbox)
+        return;
+    for (const ThumbnailReady& ready : m_thumbnailInbox->TakeAll())
+        OnThumbnailReady(ready);
 }
 
 void CImageView::OnThumbnailReady(const ThumbnailReady& ready)

@@ -8,6 +8,7 @@
 #include "manager/ui/CPaneView.h"
 #include "manager/ui/ImageCards.h"
 #include "manager/model/ThumbnailSink.h"
+#include "platform/gui/MessageInbox.h"
 
 #include <wx/bitmap.h>
 
@@ -22,6 +23,9 @@ struct ManagerServices;
 class wxDC;
 class wxMouseEvent;
 class wxPaintEvent;
+namespace lfplat {
+class PostedMessageEvent;
+}
 #include <wx/scrolwin.h>
 
 class CImageView : public CPaneView {
@@ -66,6 +70,7 @@ private:
     CFolderItem* Folder() const;
     void DrawCell(wxDC& dc, int index, const CImageItem& image);
     const wxBitmap* ThumbnailBitmap(const CImageItem& image);
+    void OnThumbnailMessage(lfplat::PostedMessageEvent& event);
     void OnThumbnailReady(const ThumbnailReady& ready);
     void RefreshCell(int index);
     void RepaintRecentFolders(bool erase);
@@ -81,6 +86,8 @@ private:
     void OnCommand(wxCommandEvent& event);
 
     wxScrolledCanvas* m_canvas = nullptr;
+    // The thumbnail pass's notices, to the canvas; closed when the view goes.
+    std::unique_ptr<lfplat::MessageInbox<ThumbnailReady>> m_thumbnailInbox;
     wxBitmap m_background;  // an unselected cell
     wxBitmap m_backgroundSelected;
     imagecards::ThumbnailBitmaps m_thumbs;

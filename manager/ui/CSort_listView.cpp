@@ -14,6 +14,7 @@
 #include "manager/model/ListRows.h"
 #include "manager/model/ManagerModes.h"
 #include "manager/model/ThumbnailMaker.h"
+#include "platform/gui/PostedMessageEvent.h"
 #include "resources/manager/ManagerIds.h"
 #include "resources/manager/ManagerMenus.h"
 #include "resources/manager/ManagerStrings.h"
@@ -30,6 +31,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <unordered_map>
+
+namespace {
+
+constexpr int kFillBatchMessage = lfplat::kUserMessage + 1;
+
+}  // namespace
 
 wxIMPLEMENT_ABSTRACT_CLASS(CSort_listView, CPaneView);
 
@@ -71,20 +78,6 @@ public:
 private:
     CSort_listView& m_view;
 };
-
-namespace {
-
-// The folder that holds path: up to its last "/", the root for a folder in it, and
-// nothing for the root itself or a path without any "/".
-std::string ParentFolder(const std::string& path)
-{
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos || path == "/")
-        return {};
-    return slash == 0 ? std::string("/") : path.substr(0, slash);
-}
-
-}  // namespace
 
 CSort_listView::CSort_listView() = default;
 
@@ -134,6 +127,8 @@ wxWindow* CSort_listView::CreatePaneWindow(wxWindow* parent, const wxSize& size)
     m_list->AppendColumn("Size", wxLIST_FORMAT_LEFT, sizeWidth);
     m_list->AppendColumn("Date", wxLIST_FORMAT_LEFT, dateWidth);
 
+    m_fillInbox = std::make_unique<lfplat::MessageInbox<CImageShow::Batch>>(m_list, kFillBatchMessage);
+    m_list->Bind(lfplat::EVT_POSTED_MESSAGE, &CSort_listView::OnFillMessage, this, kFillBatchMessage);
     m_list->Bind(wxEVT_LIST_COL_CLICK, [this](wxListEvent& e) { ColumnClick(e.GetColumn()); });
     m_list->Bind(wxEVT_LIST_ITEM_SELECTED, [this](wxListEvent& e) { ScheduleSync(), e.Skip(); });
     m_list->Bind(wxEVT_LIST_ITEM_DESELECTED, [this](wxListEvent& e) { ScheduleSync(), e.Skip(); });
@@ -246,13 +241,10 @@ void CSort_listView::RefreshList()
     settings.cacheFolder = doc->GetCacheDirName(folder->m_strPath);
     settings.placeholderPath = state->m_strAppFolder + mstr::kPlaceholderPicture;
     settings.fill = m_nFill;
-    // The sink runs on the fill's thread: it only queues to the list, which lives until
-    // the fill has been joined (the destructor).
-    wxListCtrl* list = m_list;
-    auto fill = std::make_unique<CImageShow>(*state, *folder, std::move(settings), [this, list](CImageShow::Batch batch) {
-        auto shared = std::make_shared<CImageShow::Batch>(std::move(batch));
-        list->CallAfter([this, shared] { OnBatch(*shared); });
-    });
+    // The sink runs on the fill's thread: it only queues, to the list.
+    auto fill = std::make_unique<CImageShow>(
+        *state, *folder, std::move(settings),
+        [sender = m_fillInbox->GetSender()](CImageShow::Batch batch) { sender.Send(std::move(batch)); });
     m_bFillDone = false;
     if (!state->m_threads.Start(std::move(fill)))
         m_bFillDone = true;  // no thread: the list stays empty
@@ -292,6 +284,14 @@ void CSort_listView::AppendRow(std::unique_ptr<ListRowItem> row)
         row->imageIndex = IconOf(*row);
     }
     doc->m_arrListRows.push_back(std::move(row));
+}
+
+void CSort_listView::OnFillMessage(lfplat::PostedMessageEvent&)
+{
+    if (!m_fillInbox)
+        return;
+    for (CImageShow::Batch& batch : m_fillInbox->TakeAll())
+        OnBatch(batch);
 }
 
 void CSort_listView::OnBatch(CImageShow::Batch& batch)

@@ -12,6 +12,7 @@
 
 #include "manager/model/CImageShow.h"
 #include "manager/ui/CPaneView.h"
+#include "platform/gui/MessageInbox.h"
 
 #include <wx/imaglist.h>
 
@@ -28,6 +29,9 @@ class CQuorixState;
 class wxListCtrl;
 class wxListEvent;
 class wxMenu;
+namespace lfplat {
+class PostedMessageEvent;
+}
 
 class CSort_listView : public CPaneView {
     wxDECLARE_ABSTRACT_CLASS(CSort_listView);
@@ -103,6 +107,7 @@ private:
     CFolderItem* Folder() const;
     CQuorixState* State() const;
     void ClearRows();
+    void OnFillMessage(lfplat::PostedMessageEvent& event);
     void OnBatch(CImageShow::Batch& batch);
     void AppendRow(std::unique_ptr<ListRowItem> row);
     int IconOf(const ListRowItem& row) const;
@@ -123,6 +128,8 @@ private:
     void OnCommand(wxCommandEvent& event);
 
     wxListCtrl* m_list = nullptr;
+    // The fill's batches, to the list; closed when the view goes.
+    std::unique_ptr<lfplat::MessageInbox<CImageShow::Batch>> m_fillInbox;
     std::unique_ptr<wxImageList> m_thumbnails;
     bool m_bDescending = false;
     uint64_t m_nFill = 0;

@@ -1,5 +1,7 @@
 #include "manager/ui/CSysImageList.h"
 
+#include "platform/FolderPaths.h"
+
 #include <wx/artprov.h>
 #include <wx/imaglist.h>
 #include <wx/mimetype.h>
@@ -17,19 +19,6 @@ wxBitmap SmallIcon(const wxArtID& id)
     if (bitmap.IsOk() && (bitmap.GetWidth() != kIconSize || bitmap.GetHeight() != kIconSize))
         bitmap = wxBitmap(bitmap.ConvertToImage().Scale(kIconSize, kIconSize, wxIMAGE_QUALITY_HIGH));
     return bitmap;
-}
-
-// The lower-case extension of a file name, without the dot; empty when it has none.
-std::string Extension(const std::string& path)
-{
-    const size_t slash = path.rfind('/');
-    const size_t name = slash == std::string::npos ? 0 : slash + 1;
-    const size_t dot = path.rfind('.');
-    if (dot == std::string::npos || dot <= name || dot + 1 == path.size())
-        return {};
-    std::string ext = path.substr(dot + 1);
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
-    return ext;
 }
 
 // Theme icon names for a MIME type, most specific first ("image/jpeg": "image-jpeg",
@@ -74,7 +63,7 @@ bool CSysImageList::Init(bool small)
 
 int CSysImageList::GetIconIndex(const std::string& path, bool /*small*/)
 {
-    const std::string ext = Extension(path);
+    const std::string ext = LowerExtension(path);
     if (ext.empty() || !m_list)
         return kFileIconIndex;
     if (auto it = m_byExtension.find(ext); it != m_byExtension.end())

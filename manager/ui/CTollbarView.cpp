@@ -53,6 +53,19 @@ constexpr int kStripStart = 340;
 constexpr int kStripTileWidth = 7;
 constexpr int kStripHeight = 51;
 
+// The view modes, the current one checked, then Refresh: the tail of the list-view menu
+// and the whole view-by menu.
+void AppendViewModeItems(wxMenu& menu, const CQuorixDoc& doc)
+{
+    menu.AppendCheckItem(ID_PANEL_VIEW_THUMBS_DETAIL, "Th&umbs+Detail")
+        ->Check(doc.m_nViewMode == kViewThumbnailsAndDetails);
+    menu.AppendCheckItem(ID_PANEL_VIEW_THUMBNAILS, "&Thumbnails")->Check(doc.m_nViewMode == kViewThumbnails);
+    menu.AppendCheckItem(ID_PANEL_VIEW_DETAILS_FOLDERS, "&Details+folders")
+        ->Check(doc.m_nViewMode == kViewDetailsAndFolders);
+    menu.AppendSeparator();
+    menu.Append(ID_DOC_REFRESH, "&Refresh");
+}
+
 struct PanelButton {
     int id;
     int picture;
@@ -474,13 +487,7 @@ void CTollbarView::OnListViewMenu()
     menu.AppendCheckItem(ID_PANEL_SORT_SIZE, "List by Size")->Check(doc->m_nSortKey == kSortBySize);
     menu.AppendCheckItem(ID_PANEL_SORT_DATE, "List by Date")->Check(doc->m_nSortKey == kSortByFileTime);
     menu.AppendSeparator();
-    menu.AppendCheckItem(ID_PANEL_VIEW_THUMBS_DETAIL, "Th&umbs+Detail")
-        ->Check(doc->m_nViewMode == kViewThumbnailsAndDetails);
-    menu.AppendCheckItem(ID_PANEL_VIEW_THUMBNAILS, "&Thumbnails")->Check(doc->m_nViewMode == kViewThumbnails);
-    menu.AppendCheckItem(ID_PANEL_VIEW_DETAILS_FOLDERS, "&Details+folders")
-        ->Check(doc->m_nViewMode == kViewDetailsAndFolders);
-    menu.AppendSeparator();
-    menu.Append(ID_DOC_REFRESH, "&Refresh");
+    AppendViewModeItems(menu, *doc);
     RunMenu(menu, wxPoint(0, 75));
 }
 
@@ -504,13 +511,7 @@ void CTollbarView::OnViewByMenu()
     if (!doc)
         return;
     wxMenu menu;
-    menu.AppendCheckItem(ID_PANEL_VIEW_THUMBS_DETAIL, "Th&umbs+Detail")
-        ->Check(doc->m_nViewMode == kViewThumbnailsAndDetails);
-    menu.AppendCheckItem(ID_PANEL_VIEW_THUMBNAILS, "&Thumbnails")->Check(doc->m_nViewMode == kViewThumbnails);
-    menu.AppendCheckItem(ID_PANEL_VIEW_DETAILS_FOLDERS, "&Details+folders")
-        ->Check(doc->m_nViewMode == kViewDetailsAndFolders);
-    menu.AppendSeparator();
-    menu.Append(ID_DOC_REFRESH, "&Refresh");
+    AppendViewModeItems(menu, *doc);
     RunMenu(menu, wxPoint(150, 55));
 }
 

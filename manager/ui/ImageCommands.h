@@ -2,10 +2,8 @@
 // What the thumbnail grid and the list views share around their image commands: the
 // dispatch of the context menu's commands and thumbnails as bitmaps.
 
-#include "manager/model/ThumbnailPixels.h"
+#include "manager/ui/ThumbnailBitmap.h"
 #include "resources/manager/ManagerIds.h"
-
-#include <wx/bitmap.h>
 
 // Runs the command of id on a view with OnEditor, OnCopy, OnMove, OnDelete and OnRename;
 // false for an id that is none of them.
@@ -21,6 +19,3 @@ bool RunImageCommand(View& view, int id)
     default: return false;
     }
 }
-
-// A bitmap of a thumbnail's pixels; a bad bitmap for pixels that do not add up.
-wxBitmap BitmapOfPixels(const ThumbnailPixels& pixels);

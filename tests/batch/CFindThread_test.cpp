@@ -89,7 +89,7 @@ protected:
             });
         CMainThread* started = threads.Start(std::move(thread));
         ASSERT_TRUE(started);
-        started->m_hDoneEvent.WaitForever();
+        started->WaitUntilEnded();
         threads.StopAndWait(false);
     }
 

@@ -8,6 +8,7 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -200,7 +201,10 @@ TEST_F(LoadSave, FailedSaveKeepsTheOriginalFile)
 TEST_F(LoadSave, SaveIntoAMissingFolderFails)
 {
     CLfImage img = MakeImage();
+    img.SetLastError("an earlier message");
     EXPECT_FALSE(img.Save((dir / "no" / "such" / "x.bmp").c_str(), lfimg::kTypeBMP));
+    // The caller shows the file's own reason, not nothing and not a stale text.
+    EXPECT_NE(std::string(img.GetLastError()).find(std::strerror(ENOENT)), std::string::npos) << img.GetLastError();
 }
 
 TEST_F(LoadSave, NonAsciiNamesAreUtf8Paths)

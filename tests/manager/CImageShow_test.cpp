@@ -177,7 +177,7 @@ TEST_F(ListFillTest, StopInThumbnailListEndsWithinOneImage)
     settings.firstBatchRows = 1;
     CImageShow fill(state, *folder, settings, received.Sink());
     // The user switches away as soon as the first row shows.
-    received.onBatch = [&] { fill.m_bStopRequested = true; };
+    received.onBatch = [&] { fill.RequestStopFlag(); };
     fill.InitInstance();
     EXPECT_EQ(received.Names(), "a.jpg ");
     EXPECT_TRUE(received.batches.back().last) << "a stopped fill still says it ended";
@@ -223,7 +223,7 @@ TEST_F(ListFillTest, RunsAsALoaderThread)
     auto fill = std::make_unique<CImageShow>(state, *folder, Settings(kViewThumbnailsAndDetails), sink->Sink());
     CMainThread* running = state.m_threads.Start(std::move(fill));
     ASSERT_NE(running, nullptr);
-    ASSERT_TRUE(running->m_hDoneEvent.Wait(std::chrono::seconds(60)));
+    ASSERT_TRUE(running->Ended(std::chrono::seconds(60)));
     state.m_threads.StopAndWait(true);
     std::lock_guard guard(received.lock);
     EXPECT_EQ(received.Names(), "a.jpg b.jpg c.jpg ");

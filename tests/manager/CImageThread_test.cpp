@@ -230,7 +230,7 @@ TEST_F(CImageThreadTest, StoppedPassKeepsWhatWasDoneAndTheNextPassSkipsIt)
     CImageThread* current = nullptr;
     sink.onNotice = [&](size_t count) {
         if (count == 10)
-            current->m_bStopRequested = true;
+            current->RequestStopFlag();
     };
     CImageThread first(state, *folder, Settings(""), sink.Sink());
     current = &first;
@@ -270,9 +270,9 @@ TEST_F(CImageThreadTest, StopEventEndsAPassRunOnItsOwnThreadAfterTheImageInHand)
     std::atomic<bool> running{false};
     auto thread = std::make_unique<CImageThread>(state, *folder, Settings(""), sink.Sink(), &running);
     CImageThread* pass = thread.get();
-    sink.onNotice = [pass](size_t) { pass->m_hStopEvent.Set(); };
+    sink.onNotice = [pass](size_t) { pass->RequestStop(false); };
     ASSERT_TRUE(state.m_threads.Start(std::move(thread)));
-    pass->m_hDoneEvent.WaitForever();
+    pass->WaitUntilEnded();
     state.m_threads.StopAndWait(false);
 
     EXPECT_EQ(sink.notices.size(), 1u);

@@ -69,10 +69,10 @@ TEST(CThreadList, EndingThreadsSetTheirDoneAndTheSharedEndedEvent)
     CThreadList threads;
     CMainThread* t = threads.Start(std::make_unique<FakeLoader>(probe));
     ASSERT_NE(t, nullptr);
-    EXPECT_FALSE(t->m_hDoneEvent.Wait(0ms));
-    t->m_hStopEvent.Set();
+    EXPECT_FALSE(t->Ended());
+    t->RequestStop(false);
     EXPECT_TRUE(threads.ThreadEndedEvent().Wait(5000ms));
-    EXPECT_TRUE(t->m_hDoneEvent.Wait(0ms));
+    EXPECT_TRUE(t->Ended());
     EXPECT_EQ(threads.CountRunning(), 0);
     EXPECT_EQ(threads.Count(), 1u);  // ended threads stay listed until a waiting stop
 }
@@ -83,19 +83,19 @@ TEST(CThreadList, StopWithoutWaitSignalsEveryListedThreadAndReturns)
     probe.release = false;
     CThreadList threads;
     CMainThread* first = threads.Start(std::make_unique<FakeLoader>(probe));
-    first->m_hStopEvent.Set();
+    first->RequestStop(false);
     probe.release = true;
-    ASSERT_TRUE(first->m_hDoneEvent.Wait(5000ms));
+    ASSERT_TRUE(first->Ended(5000ms));
     probe.release = false;
     CMainThread* second = threads.Start(std::make_unique<FakeLoader>(probe));
     ASSERT_TRUE(WaitFor([&] { return probe.started == 2; }));
 
     threads.RequestStop(true);
     // Finished ones included; the held loader is still running.
-    EXPECT_TRUE(first->m_bStopRequested);
-    EXPECT_TRUE(first->m_hStopEvent.Wait(0ms));
-    EXPECT_TRUE(second->m_bStopRequested);
-    EXPECT_TRUE(second->m_hStopEvent.Wait(0ms));
+    EXPECT_TRUE(first->StopFlagSet());
+    EXPECT_TRUE(first->StopEventSet());
+    EXPECT_TRUE(second->StopFlagSet());
+    EXPECT_TRUE(second->StopEventSet());
     EXPECT_EQ(threads.CountRunning(), 1);
     probe.release = true;
 }
@@ -108,9 +108,9 @@ TEST(CThreadList, StopFirstSetsOnlyTheFirstFlag)
     CMainThread* b = threads.Start(std::make_unique<FakeLoader>(probe));
     ASSERT_TRUE(WaitFor([&] { return probe.started == 2; }));
     threads.RequestStopFirst();
-    EXPECT_TRUE(a->m_hDoneEvent.Wait(5000ms));
-    EXPECT_FALSE(b->m_hDoneEvent.Wait(20ms));
-    EXPECT_FALSE(b->m_bStopRequested);
+    EXPECT_TRUE(a->Ended(5000ms));
+    EXPECT_FALSE(b->Ended(20ms));
+    EXPECT_FALSE(b->StopFlagSet());
 }
 
 TEST(CThreadList, NoThreadsMeansAnImmediateReturn)
@@ -130,13 +130,14 @@ TEST(CThreadList, StopWaitsForThreadsAnotherStopIsStillJoining)
     std::atomic<bool> letEnd{false};
     // The loader reports itself done early and then lingers, so that the first stop
     // takes it out of the list and sits joining it.
-    CMainThread* loader = nullptr;
-    loader = threads.Start(std::make_unique<FakeLoader>(probe, nullptr, [&] {
-        loader->m_hDoneEvent.Set();
+    FakeLoader* loader = nullptr;
+    auto made = std::make_unique<FakeLoader>(probe, nullptr, [&] {
+        loader->ReportEndedEarly();
         while (!letEnd)
             std::this_thread::sleep_for(1ms);
-    }));
-    ASSERT_NE(loader, nullptr);
+    });
+    loader = made.get();
+    ASSERT_NE(threads.Start(std::move(made)), nullptr);
     std::thread first([&] { threads.StopAndWait(false); });
     ASSERT_TRUE(WaitFor([&] { return threads.Count() == 0; }));
     EXPECT_EQ(probe.finished, 0);

@@ -27,6 +27,9 @@ public:
     }
     ~FakeLoader() override { ++m_probe.destroyed; }
 
+    // Sets the done event before the thread has really ended.
+    void ReportEndedEarly() { m_hDoneEvent.Set(); }
+
     bool InitInstance() override
     {
         m_bStopRequested = false;

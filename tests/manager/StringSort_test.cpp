@@ -74,6 +74,37 @@ TEST(FolderPaths, JoinsWithoutDoublingSeparators)
     EXPECT_FALSE(IsAbsoluteLocalPath(""));
 }
 
+TEST(FolderPaths, ExtensionsAreTheLastDotsTextLowerCased)
+{
+    EXPECT_EQ(LowerExtension("photo.JPG"), "jpg");
+    EXPECT_EQ(LowerExtension("a.b.Png"), "png");
+    EXPECT_EQ(LowerExtension("noext"), "");
+    EXPECT_EQ(LowerExtension("trailing."), "");
+    EXPECT_EQ(LowerExtension("/pics.old/readme"), "") << "a dot in a folder name is no extension";
+    EXPECT_EQ(LowerExtension("/pics.old/x.gif"), "gif");
+    EXPECT_EQ(LowerExtension("/home/.Png"), "png") << "as PathExtension, a leading dot starts the extension";
+}
+
+TEST(FolderPaths, FolderOfAndParentFolderDifferOnlyWhereThereIsNoParent)
+{
+    struct Case {
+        const char* path;
+        const char* folder;
+        const char* parent;
+    };
+    const Case cases[] = {
+        {"/photos/2020/a.jpg", "/photos/2020", "/photos/2020"},
+        {"/photos", "/", "/"},
+        {"/", "/", ""},
+        {"a.jpg", ".", ""},
+        {"sub/a.jpg", "sub", "sub"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FolderOf(c.path), c.folder) << c.path;
+        EXPECT_EQ(ParentFolder(c.path), c.parent) << c.path;
+    }
+}
+
 TEST(FolderPaths, RecognisesImageNamesByExtension)
 {
     const std::pair<const char*, bool> cases[] = {

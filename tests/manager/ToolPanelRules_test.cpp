@@ -35,16 +35,6 @@ TEST(ToolPanelRules, SortCommandsToggleTheDirectionOfTheSameKey)
     }
 }
 
-TEST(ToolPanelRules, ExtensionsAreTheLastDotsTextLowerCased)
-{
-    EXPECT_EQ(toolpanel::LowerExtension("photo.JPG"), "jpg");
-    EXPECT_EQ(toolpanel::LowerExtension("a.b.Png"), "png");
-    EXPECT_EQ(toolpanel::LowerExtension("noext"), "");
-    EXPECT_EQ(toolpanel::LowerExtension("trailing."), "");
-    EXPECT_EQ(toolpanel::LowerExtension("/pics.old/readme"), "") << "a dot in a folder name is no extension";
-    EXPECT_EQ(toolpanel::LowerExtension("/pics.old/x.gif"), "gif");
-}
-
 // A folder of images named as given, the ones marked with '*' selected.
 std::unique_ptr<CFolderItem> FolderOf(const std::vector<std::string>& names)
 {

@@ -120,6 +120,23 @@ TEST(ProgramStart, FailureTextsCoverTheListedCodesOnly)
     EXPECT_EQ(lfplat::StartFailureText(lfplat::kStartOk), nullptr);
 }
 
+TEST(ProgramStart, ABrowserStartNamesAMissingFileNotAViewer)
+{
+    using lfplat::StartedFor;
+    EXPECT_STREQ(lfplat::StartFailureText(2, StartedFor::File), "System Error: Application file not found.");
+    // Every other code reads the same whatever was started.
+    for (int code = -1; code <= 40; ++code) {
+        if (code == 2)
+            continue;
+        const char* viewer = lfplat::StartFailureText(code, StartedFor::Viewer);
+        const char* file = lfplat::StartFailureText(code, StartedFor::File);
+        ASSERT_EQ(viewer == nullptr, file == nullptr) << code;
+        if (viewer) {
+            EXPECT_STREQ(viewer, file) << code;
+        }
+    }
+}
+
 TEST(ProgramStart, ExecutableFolderHoldsTheRunningProgram)
 {
     const std::string folder = lfplat::ExecutableFolder();

@@ -10,6 +10,7 @@
 #include "upload/ui/CServerMessageDlg.h"
 #include "upload/ui/FinishDialog.h"
 #include "upload/model/ServiceSettings.h"
+#include "platform/ProgramStart.h"
 
 #include <wx/button.h>
 #include <wx/dcclient.h>
@@ -144,24 +145,7 @@ void CUploadDlg::SetPrompts(const Prompts& prompts)
 
 const char* CUploadDlg::BrowserFailureText(int code)
 {
-    switch (code) {
-    case 0: return "System Error: The operating system is out of memory or resources.";
-    case 2: return "System Error: Application file not found.";
-    case 3: return "System Error: The specified path was not found.";
-    case 5: return "System Error: The operating system denied access to the specified file.";
-    case 8: return "System Error: There was not enough memory to complete the operation.";
-    case 11: return "System Error: The .exe file is invalid (non-Win32\xC2\xAE .exe or error in .exe image).";
-    case 26: return "System Error: A sharing violation occurred.";
-    case 27: return "System Error: The file name association is incomplete or invalid.";
-    case 28: return "System Error: The DDE transaction could not be completed because the request timed out.";
-    case 29: return "System Error: The DDE transaction failed.";
-    case 30:
-        return "System Error: The DDE transaction could not be completed because other DDE transactions were being "
-               "processed.";
-    case 31: return "System Error: There is no application associated with the given file name extension.";
-    case 32: return "System Error: The specified dynamic-link library was not found.";
-    default: return nullptr;
-    }
+    return lfplat::StartFailureText(code, lfplat::StartedFor::File);
 }
 
 wxString CUploadDlg::Status() const { return m_status->GetValue(); }
