@@ -3,6 +3,7 @@
 #include "manager/ui/CAboutDlg.h"
 #include "controls/CFramePlacementHook.h"
 #include "manager/ui/CMainFrame.h"
+#include "manager/ui/CQuorixDoc.h"
 #include "manager/ui/CQuorixDocManager.h"
 #include "manager/ui/CQuorixDocTemplate.h"
 #include "manager/model/CQuorixState.h"
@@ -114,6 +115,11 @@ bool CQuorixApp::OnInit()
                                                         ProfileSection(mstr::kPlacementSection),
                                                         lfplat::SettingsStore(lfplat::SettingsStore::DefaultPath()));
     frame->Update();
+    // Settings or a session that cannot be kept are told once the window is up.
+    CallAfter([this] {
+        if (auto* doc = m_docManager ? dynamic_cast<CQuorixDoc*>(m_docManager->GetCurrentDocument()) : nullptr)
+            doc->ShowStateFileProblems();
+    });
     return true;
 }
 

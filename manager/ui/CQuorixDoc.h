@@ -47,6 +47,9 @@ public:
     CQuorixState* GetAppState() const { return m_pState; }
     // Where the document's information messages go (a message box by default).
     void SetMessageSink(std::function<void(const std::string&)> sink) { m_messageSink = std::move(sink); }
+    // Tells the user, once per file, of state files (settings, session, cache index) that
+    // could not be read or written; the program shows this when its window is up.
+    void ShowStateFileProblems();
     // Where Delete Cache asks before it deletes (the message dialog by default): true
     // for OK.
     void SetConfirmSink(std::function<bool(const std::string& text)> sink) { m_confirmSink = std::move(sink); }
@@ -112,7 +115,7 @@ public:
 
     // ---- Session file.
     void ReadSession();
-    bool WriteSession() const;
+    bool WriteSession(std::string* error = nullptr) const;
     // The recent folders the session file keeps, in list order.
     std::vector<std::string> SessionFolders() const;
     const std::string& GetSessionPath() const { return m_sessionPath; }
