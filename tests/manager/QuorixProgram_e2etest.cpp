@@ -91,6 +91,22 @@ TEST_F(QuorixProgramTest, StartsWithItsWindowWritesTheDefaultsAndStoresThePlacem
     EXPECT_FALSE(parsed->IsMaximized());
 }
 
+TEST_F(QuorixProgramTest, FiveStartsKeepThePaneSizes)
+{
+    // Nothing changes the panes between these starts: what is stored must come back.
+    std::vector<std::string> heights, widths;
+    for (int start = 0; start < 5; ++start) {
+        Program quorix(Quorix(), {}, work);
+        const auto window = x.WaitForOne(quorix.Pid(), kTitle);
+        ASSERT_TRUE(window) << "start " << start;
+        CloseAndWait(quorix, *window);
+        heights.push_back(Setting(kSettingsKey, "LeftViewHeigth"));
+        widths.push_back(Setting(kSettingsKey, "LeftViewWidth"));
+    }
+    EXPECT_EQ(heights, std::vector<std::string>(5, "220"));
+    EXPECT_EQ(widths, std::vector<std::string>(5, widths.front()));
+}
+
 TEST_F(QuorixProgramTest, AMaximisedCloseReopensMaximised)
 {
     const char stored[] = "2,3,-1,-1,-1,-1,40,30,840,630";
