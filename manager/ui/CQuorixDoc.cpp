@@ -423,7 +423,12 @@ void CQuorixDoc::ReadSession()
 
 // ---- Thumbnail cache and editor hand-off ---------------------------------------
 
-void CQuorixDoc::ReadCacheIndex() { m_cache.ReadCacheIndex(); }
+void CQuorixDoc::ReadCacheIndex()
+{
+    m_cache.ReadCacheIndex();
+    if (!m_cache.IndexProblem().empty() && m_pState)
+        m_pState->m_stateFiles.Unreadable(m_cache.IndexPath(), m_cache.IndexProblem());
+}
 
 void CQuorixDoc::WriteCache()
 {
@@ -431,6 +436,8 @@ void CQuorixDoc::WriteCache()
     for (const auto& folder : m_arrRecentFolders)
         folders.push_back(folder.get());
     m_cache.WriteAtClose(folders, [this](const std::string& text) { ShowMessage(text, MessageKind::Plain); });
+    if (!m_cache.WriteProblem().empty() && m_pState)
+        m_pState->m_stateFiles.WriteFailed(m_cache.IndexPath(), m_cache.WriteProblem());
 }
 
 void CQuorixDoc::OnDeleteCache()
