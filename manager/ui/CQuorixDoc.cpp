@@ -121,6 +121,24 @@ void CQuorixDoc::ShowMessage(const std::string& text, MessageKind kind)
     wxMessageBox(wxString::FromUTF8(text), caption, wxOK | icon);
 }
 
+void CQuorixDoc::SetAppState(CQuorixState* state)
+{
+    m_pState = state;
+    if (!m_pState)
+        return;
+    for (const auto& [path, reason] : m_unreadableBeforeState)
+        m_pState->m_stateFiles.Unreadable(path, reason);
+    m_unreadableBeforeState.clear();
+}
+
+void CQuorixDoc::NoteUnreadable(const std::string& path, const std::string& reason)
+{
+    if (m_pState)
+        m_pState->m_stateFiles.Unreadable(path, reason);
+    else
+        m_unreadableBeforeState.emplace_back(path, reason);
+}
+
 void CQuorixDoc::ShowStateFileProblems()
 {
     if (!m_pState)
@@ -416,8 +434,8 @@ void CQuorixDoc::ReadSession()
     std::string problem;
     for (const std::string& path : CSessionFile::Read(m_sessionPath, *this, &problem))
         AddRecentFolder(std::make_unique<CFolderItem>(LastPathComponent(path), path, 1));
-    if (!problem.empty() && m_pState)
-        m_pState->m_stateFiles.Unreadable(m_sessionPath, problem);
+    if (!problem.empty())
+        NoteUnreadable(m_sessionPath, problem);
     ReadCacheIndex();
 }
 
@@ -426,8 +444,8 @@ void CQuorixDoc::ReadSession()
 void CQuorixDoc::ReadCacheIndex()
 {
     m_cache.ReadCacheIndex();
-    if (!m_cache.IndexProblem().empty() && m_pState)
-        m_pState->m_stateFiles.Unreadable(m_cache.IndexPath(), m_cache.IndexProblem());
+    if (!m_cache.IndexProblem().empty())
+        NoteUnreadable(m_cache.IndexPath(), m_cache.IndexProblem());
 }
 
 void CQuorixDoc::WriteCache()

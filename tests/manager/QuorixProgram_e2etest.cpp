@@ -153,6 +153,33 @@ TEST_F(QuorixProgramTest, AStartDuringTheCloseOfTheLastOneOpensItsWindowOnceThat
     CloseAndWait(quorix, *window);
 }
 
+TEST_F(QuorixProgramTest, StateFilesItCannotReadNeitherStopTheStartNorAreReplaced)
+{
+    // A folder in place of the settings and a pipe in place of the session.
+    fs::create_directories(config / "Lanternfolio" / "settings.ini");
+    ASSERT_EQ(::mkfifo((work / "qkvex.sess").c_str(), 0600), 0);
+    Program quorix(Quorix(), {}, work);
+    const auto window = x.WaitForOne(quorix.Pid(), kTitle);
+    ASSERT_TRUE(window) << "the manager did not start";
+    // Each file is named once, in a message of its own, shown over the window.
+    for (int message = 0; message < 2; ++message) {
+        std::optional<Window> box;
+        const auto until = std::chrono::steady_clock::now() + 60s;
+        while (!box && quorix.Running() && std::chrono::steady_clock::now() < until) {
+            for (Window w : x.Find(quorix.Pid(), kTitle))
+                if (w != *window)
+                    box = w;
+            std::this_thread::sleep_for(20ms);
+        }
+        ASSERT_TRUE(box) << "message " << message + 1 << " was not shown";
+        x.AskToClose(*box);
+        EXPECT_TRUE(lftest::PumpUntil([&] { return x.Find(quorix.Pid(), kTitle).size() == 1; }));
+    }
+    CloseAndWait(quorix, *window);
+    EXPECT_TRUE(fs::is_directory(config / "Lanternfolio" / "settings.ini"));
+    EXPECT_TRUE(fs::is_fifo(work / "qkvex.sess"));
+}
+
 TEST_F(QuorixProgramTest, TwoStartedTogetherLeaveExactlyOne)
 {
     Program a(Quorix(), {}, work);
