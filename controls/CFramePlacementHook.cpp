@@ -86,8 +86,12 @@ void CFramePlacementHook::Track()
     } else if (m_maximised && rect == m_maximisedRect) {
         // The state went without the window changing: with no window manager to keep it,
         // the toolkit drops a maximised state it had set on its own. Keep it.
-    } else if (!m_minimised) {
+    } else if (m_maximised && !m_minimised) {
+        // The first rectangle after the maximised state went is a passing one (the
+        // toolkit's natural size, or a step of the window manager's restore): the window
+        // comes back to its normal size, which stays as it was.
         m_maximised = false;
+    } else if (!m_minimised) {
         if (rect != m_normal) {
             m_previousNormal = m_normal;
             m_normal = rect;

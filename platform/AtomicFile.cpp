@@ -102,7 +102,9 @@ std::string TempNameFor(const std::string& folder, const std::string& leaf, bool
     size_t keep = nameMax > fixed ? std::min(leaf.size(), nameMax - fixed) : 0;
     while (keep > 0 && keep < leaf.size() && (static_cast<unsigned char>(leaf[keep]) & 0xC0) == 0x80)
         --keep;
-    std::string name = "." + leaf.substr(0, keep) + std::string(kTempMark);
+    std::string name;
+    name.reserve(fixed + keep);
+    name.append(1, '.').append(leaf, 0, keep).append(kTempMark);
     if (!withRandom)
         return name + std::string(kTempRandomLength, 'X');
     static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";

@@ -2,13 +2,13 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/SpecialFolders.h"
+#include "platform/StateFile.h"
 
 #include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <sys/file.h>
 #include <unistd.h>
@@ -16,6 +16,9 @@
 namespace lfplat {
 
 namespace {
+
+// Far beyond any settings file the programs write; a larger file is read only this far.
+constexpr size_t kMaxFileSize = 16u << 20;
 
 std::string Escape(const std::string& value)
 {
@@ -124,11 +127,14 @@ std::string SettingsStore::Format(const Content& content)
 
 SettingsStore::Content SettingsStore::ReadAll() const
 {
-    std::ifstream in(m_path, std::ios::binary);
-    if (!in)
-        return {};
-    std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    return Parse(text);
+    const StateFileText file = ReadStateFile(m_path, kMaxFileSize);
+    return file.status == StateFileText::Status::Read ? Parse(file.text) : Content{};
+}
+
+std::string SettingsStore::Problem() const
+{
+    const StateFileText file = ReadStateFile(m_path, 0);
+    return file.status == StateFileText::Status::Unreadable ? file.reason : std::string();
 }
 
 std::optional<std::string> SettingsStore::Get(const std::string& section, const std::string& key) const
@@ -170,9 +176,21 @@ bool SettingsStore::Update(const std::function<void(Content&)>& change)
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(m_path).parent_path(), ec);
     FileLock lock(m_path);
-    Content all = ReadAll();
+    const StateFileText file = ReadStateFile(m_path, kMaxFileSize);
+    if (file.status == StateFileText::Status::Unreadable) {
+        // Writing would replace the user's settings with the few values of this change.
+        m_lastError = file.reason;
+        return false;
+    }
+    Content all = file.status == StateFileText::Status::Read ? Parse(file.text) : Content{};
     change(all);
-    return WriteFileAtomically(m_path, Format(all), 0600);
+    AtomicFile out(m_path, 0600);
+    if (out.Open() && out.Write(Format(all)) && out.Commit()) {
+        m_lastError.clear();
+        return true;
+    }
+    m_lastError = out.ErrorNumber() ? std::strerror(out.ErrorNumber()) : out.Error();
+    return false;
 }
 
 bool SettingsStore::Set(const std::string& section, const std::string& key, const std::string& value)

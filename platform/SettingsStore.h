@@ -28,15 +28,21 @@ public:
     // Decimal text, as the programs store numbers; fallback when missing or not a number.
     int GetInt(const std::string& section, const std::string& key, int fallback) const;
 
-    // Each setter is one locked read-modify-write; false when the file cannot be written.
+    // Each setter is one locked read-modify-write; false (with LastError) when the file
+    // cannot be written, or exists but cannot be read: such a file is never replaced.
     bool Set(const std::string& section, const std::string& key, const std::string& value);
     bool SetInt(const std::string& section, const std::string& key, int value);
     bool Remove(const std::string& section, const std::string& key);
     // Several changes in one locked read-modify-write (one file replacement).
     bool Update(const std::function<void(Content&)>& change);
 
-    // The whole file as it is now.
+    // The whole file as it is now (empty when it cannot be read).
     Content ReadAll() const;
+    // The system's reason when the file exists but cannot be read (not a plain file,
+    // no permission); empty when it can be read or does not exist.
+    std::string Problem() const;
+    // The reason the last change was not written, in the system's words.
+    const std::string& LastError() const { return m_lastError; }
     const std::string& Path() const { return m_path; }
 
     // The file format, exposed for tests: values escape backslash, CR and LF.
@@ -45,6 +51,7 @@ public:
 
 private:
     std::string m_path;
+    std::string m_lastError;
 };
 
 }  // namespace lfplat

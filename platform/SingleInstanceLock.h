@@ -4,6 +4,7 @@
 // its life; the kernel drops the lock when the process ends, so no stale lock survives a
 // crash, and of two programs started together exactly one gets it.
 
+#include <chrono>
 #include <string>
 
 namespace lfplat {
@@ -29,8 +30,21 @@ public:
     // unwritable file) counts as free: better two copies than none.
     bool AnotherHolds() const { return m_busy; }
 
+    // The holder says it is closing: from now until it ends, a new start waits for it
+    // instead of giving way to a program that is about to go.
+    void MarkClosing();
+    // Another process holds the lock and has marked itself closing.
+    bool AnotherIsClosing() const;
+    // Waits, up to timeout, for a closing holder to end; true when this process then
+    // holds the lock.
+    bool WaitWhileAnotherCloses(std::chrono::milliseconds timeout);
+
 private:
+    bool TryTake();
+
+    std::string m_path;
     int m_fd = -1;
+    int m_closingFd = -1;
     bool m_busy = false;
 };
 

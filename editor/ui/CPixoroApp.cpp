@@ -11,6 +11,7 @@
 #include "editor/model/ImageFileTypes.h"
 #include "controls/CFramePlacementHook.h"
 #include "platform/SettingsStore.h"
+#include "platform/StateFileReport.h"
 #include "platform/WorkingFolder.h"
 #include "platform/gui/RecentFileStore.h"
 #include "resources/editor/EditorIds.h"
@@ -109,6 +110,17 @@ bool CPixoroApp::OnInit()
                                                         ProfileSection(estr::kPlacementSection),
                                                         lfplat::SettingsStore(settingsPath));
     m_pMainFrame->Update();
+    // Settings that cannot be read are left as they are (the writes refuse to replace
+    // them); the user is told once, when the window is up.
+    if (const std::string problem = lfplat::SettingsStore(settingsPath).Problem(); !problem.empty()) {
+        lfplat::StateFileReport report;
+        report.Unreadable(settingsPath, problem);
+        for (std::string& text : report.TakeNew())
+            CallAfter([this, text] {
+                if (m_prompts)
+                    m_prompts->ShowMessage(text, DocPrompts::Icon::Error);
+            });
+    }
     return true;
 }
 

@@ -33,6 +33,8 @@ std::pair<int, double> CQuorixState::GetTotals() const
 void CQuorixState::ReadSettings()
 {
     lfplat::SettingsStore store(m_settingsPath);
+    if (const std::string problem = store.Problem(); !problem.empty())
+        m_stateFiles.Unreadable(m_settingsPath, problem);
     const auto content = store.ReadAll();
     const auto section = content.find(kSettingsKey);
     auto read = [&](const char* name, int& field) {
@@ -57,16 +59,19 @@ void CQuorixState::ReadSettings()
         m_nNewsID = m_nMaxNewsID;
     if (read("UploadType", m_nUploadType).empty())
         defaults.emplace_back("UploadType", "0");
-    if (!defaults.empty())
-        store.Update([&](lfplat::SettingsStore::Content& all) {
+    if (!defaults.empty() &&
+        !store.Update([&](lfplat::SettingsStore::Content& all) {
             for (const auto& [name, value] : defaults)
                 all[kSettingsKey][name] = value;
-        });
+        }))
+        m_stateFiles.WriteFailed(m_settingsPath, store.LastError());
 }
 
 void CQuorixState::WriteRegString(const std::string& value, const std::string& name)
 {
     if (name.empty())
         return;
-    lfplat::SettingsStore(m_settingsPath).Set(kSettingsKey, name, value);
+    lfplat::SettingsStore store(m_settingsPath);
+    if (!store.Set(kSettingsKey, name, value))
+        m_stateFiles.WriteFailed(m_settingsPath, store.LastError());
 }

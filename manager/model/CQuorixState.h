@@ -5,6 +5,7 @@
 
 #include "manager/model/CThreadList.h"
 #include "manager/model/ManagerServices.h"
+#include "platform/StateFileReport.h"
 
 #include <atomic>
 #include <functional>
@@ -55,6 +56,9 @@ public:
     bool m_bDragging = false;  // a list view drags rows: the folder tree's selection opens nothing
     // The dialogs of the neighbouring libraries (set by the program or by a test).
     ManagerServices m_services;
+
+    // State files that could not be read or written in this run, told to the user once.
+    lfplat::StateFileReport m_stateFiles;
 
 private:
     std::string m_settingsPath;

@@ -2,9 +2,10 @@
 
 #include "platform/DecimalText.h"
 #include "platform/AtomicFile.h"
+#include "platform/StateFile.h"
 
+#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <string_view>
 #include <sys/stat.h>
 #include <vector>
@@ -28,16 +29,13 @@ bool ValueOf(std::string_view line, std::string_view key, std::string& value)
     return true;
 }
 
-std::vector<std::string> ReadLines(const std::string& path, bool& opened)
+std::vector<std::string> ReadLines(const std::string& path, std::string* problem)
 {
     std::vector<std::string> lines;
-    std::ifstream in(path, std::ios::binary);
-    opened = in.is_open();
-    if (!opened)
-        return lines;
-    std::string text(CSessionFile::kMaxFileSize, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<size_t>(in.gcount()));
+    const lfplat::StateFileText file = lfplat::ReadStateFile(path, CSessionFile::kMaxFileSize);
+    if (file.status == lfplat::StateFileText::Status::Unreadable && problem)
+        *problem = file.reason;
+    const std::string& text = file.text;
     size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find('\n', start);
@@ -72,15 +70,27 @@ void Line(std::string& out, const char* key, const std::string& value)
     out += "\r\n";
 }
 
-bool WriteText(const std::string& path, const std::string& text)
+bool WriteText(const std::string& path, const std::string& text, std::string* error)
 {
+    // A session the program could not read holds the user's login and folders: the few
+    // values of this run must not replace it.
+    const lfplat::StateFileText existing = lfplat::ReadStateFile(path, 0);
+    if (existing.status == lfplat::StateFileText::Status::Unreadable) {
+        if (error)
+            *error = existing.reason;
+        return false;
+    }
     // An older file may have a wider mode, which the replacement would take over:
     // narrow it first, so the password is never readable by others, not even briefly.
     struct stat st {};
     if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode))
         ::chmod(path.c_str(), kFileMode);
-    if (!lfplat::WriteFileAtomically(path, text, kFileMode))
+    lfplat::AtomicFile file(path, kFileMode);
+    if (!(file.Open() && file.Write(text) && file.Commit())) {
+        if (error)
+            *error = file.ErrorNumber() ? std::strerror(file.ErrorNumber()) : file.Error();
         return false;
+    }
     ::chmod(path.c_str(), kFileMode);
     return true;
 }
@@ -95,11 +105,10 @@ bool CSessionFile::IsAcceptedServer(const std::string& host)
     return false;
 }
 
-std::vector<std::string> CSessionFile::Read(const std::string& path, SessionValues& values)
+std::vector<std::string> CSessionFile::Read(const std::string& path, SessionValues& values, std::string* problem)
 {
     std::vector<std::string> folders;
-    bool opened = false;
-    const std::vector<std::string> lines = ReadLines(path, opened);
+    const std::vector<std::string> lines = ReadLines(path, problem);
     std::string value;
     for (size_t n = 0; n < lines.size(); ++n) {
         const std::string& line = lines[n];
@@ -176,12 +185,12 @@ std::string CSessionFile::Format(const SessionValues& values, const std::vector<
 }
 
 bool CSessionFile::Write(const std::string& path, const SessionValues& values,
-                         const std::vector<std::string>& folders)
+                         const std::vector<std::string>& folders, std::string* error)
 {
-    return WriteText(path, Format(values, folders));
+    return WriteText(path, Format(values, folders), error);
 }
 
-bool CSessionFile::WriteShort(const std::string& path, const SessionValues& values)
+bool CSessionFile::WriteShort(const std::string& path, const SessionValues& values, std::string* error)
 {
-    return WriteText(path, FormatShort(values));
+    return WriteText(path, FormatShort(values), error);
 }

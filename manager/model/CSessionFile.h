@@ -11,12 +11,17 @@ class CSessionFile {
 public:
     // Reads the file into values and returns the folders it names that can be listed,
     // in the file's order; a missing file leaves values as they are and names none.
-    static std::vector<std::string> Read(const std::string& path, SessionValues& values);
+    // A file that exists but cannot be read (or is no plain file) names none either, and
+    // problem gets the system's reason.
+    static std::vector<std::string> Read(const std::string& path, SessionValues& values,
+                                         std::string* problem = nullptr);
     // The full form with the folders to keep, written when the document closes. The old
-    // file stays when the new one cannot be written completely.
-    static bool Write(const std::string& path, const SessionValues& values, const std::vector<std::string>& folders);
+    // file stays when the new one cannot be written completely, and a file that cannot
+    // be read is never replaced; error gets the system's reason.
+    static bool Write(const std::string& path, const SessionValues& values, const std::vector<std::string>& folders,
+                      std::string* error = nullptr);
     // The short form written by Delete Cache: no folders and no proxy lines.
-    static bool WriteShort(const std::string& path, const SessionValues& values);
+    static bool WriteShort(const std::string& path, const SessionValues& values, std::string* error = nullptr);
 
     static std::string Format(const SessionValues& values, const std::vector<std::string>& folders);
     static std::string FormatShort(const SessionValues& values);

@@ -9,16 +9,14 @@ int ThumbColumnsForWidth(int clientWidth) { return clientWidth > 800 ? 7 : 5; }
 
 int LeftColumnWidth(int storedWidth) { return storedWidth > 0 ? storedWidth : 260; }
 
-int TreePaneHeight(int windowHeight, int storedWindowHeight, int storedRecentHeight)
+int TreePaneHeight(int windowHeight) { return std::max((windowHeight - 65) * 3 / 5, 0); }
+
+int LeftSashPosition(int windowHeight, int storedRecentHeight)
 {
-    int h = (windowHeight - 65) * 3 / 5;
-    if (storedWindowHeight > 0 && storedRecentHeight > 0) {
-        const long long t = static_cast<long long>(storedWindowHeight) - storedRecentHeight - 90;
-        if (t >= 0)
-            h = static_cast<int>(t);
-    }
-    return std::max(h, 0);
+    return storedRecentHeight > 0 ? -storedRecentHeight : TreePaneHeight(windowHeight);
 }
+
+int StoredRecentHeight(int columnHeight, int sashPosition) { return std::max(columnHeight - sashPosition, 0); }
 
 std::string ImageFilesText(int imageFiles)
 {

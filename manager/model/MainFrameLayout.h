@@ -12,10 +12,16 @@ int ThumbColumnsForWidth(int clientWidth);
 // Width of the left column: the stored width, or 260 when none (0) or a nonsense one is stored.
 int LeftColumnWidth(int storedWidth);
 
-// Height of the folder tree over the recent folders: three fifths of the window less its
-// frame, or, when a window height and a recent-folders height were stored, what the
-// stored window left for the tree. Never negative, also on a very small window.
-int TreePaneHeight(int windowHeight, int storedWindowHeight, int storedRecentHeight);
+// Height of the folder tree over the recent folders when no recent-folders height is
+// stored: three fifths of the window less its frame. Never negative, also on a very
+// small window.
+int TreePaneHeight(int windowHeight);
+
+// The left column's sash position: the stored recent-folders height measured from the
+// column's bottom (the splitter takes a negative position as that), else the tree's
+// default height. The height stored is the same measure: column height - sash position.
+int LeftSashPosition(int windowHeight, int storedRecentHeight);
+int StoredRecentHeight(int columnHeight, int sashPosition);
 
 // Status bar pane 1 and pane 2.
 std::string ImageFilesText(int imageFiles);

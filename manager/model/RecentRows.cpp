@@ -23,6 +23,5 @@ int RecordOfRow(const std::vector<bool>& shown, int row)
 }
 
 int StoredWidth(int clientWidth) { return std::max(0, clientWidth + 6); }
-int StoredHeight(int clientHeight) { return std::max(0, clientHeight - 9); }
 
 }  // namespace recentrows

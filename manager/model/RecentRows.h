@@ -16,8 +16,7 @@ int RowOfPoint(int y, int scrollY);
 // click below the last row does nothing). shown[i]: record i is kept in the session.
 int RecordOfRow(const std::vector<bool>& shown, int row);
 
-// The pane sizes the settings keep: width + 6 and height - 9, never negative.
+// The pane width the settings keep: width + 6, never negative.
 int StoredWidth(int clientWidth);
-int StoredHeight(int clientHeight);
 
 }  // namespace recentrows

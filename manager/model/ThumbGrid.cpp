@@ -47,7 +47,19 @@ Extent ScrollExtent(int imageCount, int columns, int clientWidth, int clientHeig
     return {std::max(kPitchX * k + 15, clientWidth), std::max(kPitchY * (imageCount / k) + kPitchY, clientHeight)};
 }
 
-std::string ShortName(const std::string& name) { return name.size() > 12 ? name.substr(0, 12) + ".." : name; }
+std::string ShortName(const std::string& name)
+{
+    // Twelve characters, not bytes: a name is UTF-8, and half a character shows nothing.
+    constexpr int kKeep = 12;
+    int characters = 0;
+    for (size_t i = 0; i < name.size(); ++i) {
+        if ((static_cast<unsigned char>(name[i]) & 0xC0) == 0x80)
+            continue;  // continues the character before
+        if (characters++ == kKeep)
+            return name.substr(0, i) + "..";
+    }
+    return name;
+}
 
 std::string SizeText(int64_t bytes)
 {

@@ -5,6 +5,7 @@
 #include "platform/FolderPaths.h"
 #include "platform/AtomicFile.h"
 #include "platform/Dib.h"
+#include "platform/StateFile.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -15,6 +16,8 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -46,7 +49,7 @@ struct FileState {
     bool exists = false;
     bool regular = false;
     bool directory = false;
-    int64_t seconds = 0;  // last write, whole seconds since 1970 UTC
+    int64_t nanoseconds = 0;  // last write since 1970 UTC, as finely as the file system keeps it
     int64_t size = 0;
 };
 
@@ -59,7 +62,7 @@ FileState Stat(const std::string& path)
     s.exists = true;
     s.regular = S_ISREG(st.st_mode);
     s.directory = S_ISDIR(st.st_mode);
-    s.seconds = int64_t(st.st_mtim.tv_sec);
+    s.nanoseconds = int64_t(st.st_mtim.tv_sec) * 1000000000 + int64_t(st.st_mtim.tv_nsec);
     s.size = int64_t(st.st_size);
     return s;
 }
@@ -86,15 +89,60 @@ bool IsRealFolder(const std::string& path)
     return ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-// Makes the folder when nothing is there; false when the path is taken by a non-folder.
-bool EnsureFolder(const std::string& path)
+// Makes the folder, and the folders above it, when nothing is there; false when the path
+// is taken by a non-folder or the folder cannot be made (error then gets the reason).
+bool EnsureFolder(const std::string& path, std::string* error = nullptr)
 {
     const FileState s = Stat(path);
-    if (!s.exists) {
-        ::mkdir(path.c_str(), 0777);
+    if (s.exists)
+        return s.directory;
+    std::error_code ec;
+    std::filesystem::create_directories(path, ec);
+    if (!ec && Stat(path).directory)
         return true;
+    if (error)
+        *error = ec ? ec.message() : std::strerror(ENOTDIR);
+    return false;
+}
+
+// The number between the first open tag and its close tag, 64 bits wide; nothing when
+// either tag is missing or the text is no number.
+std::optional<int64_t> TagNumber64(const std::string& text, const std::string& tag)
+{
+    const std::string open = "<" + tag + ">";
+    const size_t start = text.find(open);
+    if (start == std::string::npos || text.find("</" + tag + ">", start) == std::string::npos)
+        return std::nullopt;
+    errno = 0;
+    char* end = nullptr;
+    const long long v = std::strtoll(text.c_str() + start + open.size(), &end, 10);
+    if (errno == ERANGE || end == text.c_str() + start + open.size())
+        return std::nullopt;
+    return int64_t(v);
+}
+
+// A cached pair still shows the picture. The .dat names the picture's last write and size
+// it was made from; an older .dat without them counts when the bitmap was written after
+// the picture, compared to the nanosecond.
+bool IsFresh(const FileState& picture, const FileState& bmp, const std::string& dat)
+{
+    const auto time = TagNumber64(dat, "SOURCETIME");
+    const auto size = TagNumber64(dat, "SOURCESIZE");
+    if (time && size)
+        return *time == picture.nanoseconds && *size == picture.size;
+    return bmp.nanoseconds > picture.nanoseconds;
+}
+
+// Removes what a killed close leaves in a cache folder: the writer's temporaries. Only
+// plain files are removed, and nothing is followed out of the folder.
+void RemoveTemporaries(const std::string& folder, const std::vector<std::string>& names)
+{
+    for (const std::string& name : names) {
+        const std::string path = JoinPath(folder, name);
+        struct stat st {};
+        if (lfplat::IsAtomicTemporaryName(name) && ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+            ::unlink(path.c_str());
     }
-    return s.directory;
 }
 
 // The number N of "<root>/dir-N", or 0 when path is not of that form.
@@ -240,13 +288,50 @@ std::vector<ThumbnailCache::Entry> ThumbnailCache::ParseIndex(const std::string&
 void ThumbnailCache::ReadCacheIndex()
 {
     m_entries.clear();
+    m_indexProblem.clear();
     if (m_root.empty())
         return;
-    const std::optional<std::string> text = ReadTextFile(IndexPath());
-    if (!text || text->empty())
+    const lfplat::StateFileText index = lfplat::ReadStateFile(IndexPath(), size_t(kMaxTextFile));
+    if (index.status == lfplat::StateFileText::Status::Unreadable) {
+        // Neither the index nor the folders it names are touched: the close leaves them.
+        m_indexProblem = index.reason;
         return;
-    for (Entry& e : ParseIndex(*text, m_root))
+    }
+    for (Entry& e : ParseIndex(index.text, m_root))
         AddCacheEntry(e.diskPath, e.cacheDir);
+    RemoveLeftovers();
+}
+
+void ThumbnailCache::RemoveLeftovers() const
+{
+    // What a close that was killed half way leaves: cache folders that no index entry
+    // names and the writer's temporaries. Only real folders directly in the root are
+    // looked into; links are never followed.
+    const auto names = ListFolder(m_root);
+    if (!names)
+        return;
+    RemoveTemporaries(m_root, *names);
+    for (const std::string& name : *names) {
+        const std::string folder = JoinPath(m_root, name);
+        if (FolderNumber(folder, m_root) == 0 || !IsRealFolder(folder))
+            continue;
+        const auto files = ListFolder(folder);
+        if (!files)
+            continue;
+        const bool named = std::any_of(m_entries.begin(), m_entries.end(),
+                                       [&](const Entry& e) { return e.cacheDir == folder; });
+        if (named) {
+            RemoveTemporaries(folder, *files);
+            continue;
+        }
+        for (const std::string& file : *files) {
+            const std::string path = JoinPath(folder, file);
+            struct stat st {};
+            if (::lstat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode))
+                ::unlink(path.c_str());
+        }
+        ::rmdir(folder.c_str());
+    }
 }
 
 void ThumbnailCache::AddCacheEntry(const std::string& diskPath, const std::string& cacheDir)
@@ -280,9 +365,14 @@ int ThumbnailCache::FreeFolderNumber(int start, const std::vector<int>& taken) c
 void ThumbnailCache::WriteAtClose(const std::vector<const CFolderItem*>& folders,
                                   const std::function<void(const std::string&)>& folderError)
 {
-    if (m_root.empty())
+    m_writeProblem.clear();
+    if (m_root.empty() || !m_indexProblem.empty())
         return;
-    EnsureFolder(m_root);
+    if (!EnsureFolder(m_root, &m_writeProblem)) {
+        if (m_writeProblem.empty())
+            m_writeProblem = std::strerror(ENOTDIR);
+        return;
+    }
     auto reportNotFolder = [&] {
         if (folderError)
             folderError(kNotAFolder);
@@ -316,7 +406,10 @@ void ThumbnailCache::WriteAtClose(const std::vector<const CFolderItem*>& folders
             reportNotFolder();
     }
     index += "</XML>";
-    lfplat::WriteFileAtomically(IndexPath(), index);
+    // The per-image files went unsynced; the index is the one file synced, last.
+    lfplat::AtomicFile file(IndexPath());
+    if (!(file.Open() && file.Write(index) && file.Commit()))
+        m_writeProblem = file.ErrorNumber() ? std::strerror(file.ErrorNumber()) : file.Error();
 }
 
 void ThumbnailCache::WriteFolderFiles(const CFolderItem& folder, const std::string& cacheDir) const
@@ -333,27 +426,29 @@ void ThumbnailCache::WriteFolderFiles(const CFolderItem& folder, const std::stri
         if (bmp.exists) {
             if (!picture.exists)
                 continue;
-            if (picture.seconds > bmp.seconds) {
+            const FileState dat = Stat(datPath);
+            const std::string datText = dat.regular ? ReadTextFile(datPath).value_or("") : std::string();
+            if (!IsFresh(picture, bmp, datText)) {
                 // Stale: gone now, written again at a close after the next showing.
                 ::unlink(bmpPath.c_str());
                 ::unlink(datPath.c_str());
                 continue;
             }
-            const FileState dat = Stat(datPath);
-            // A pair without its text, or one the thread could not use although it was
-            // fresh, is written anew from the thumbnail made in this run.
-            const bool broken = !dat.regular || dat.size == 0 ||
-                                (thumbnail && !image.m_bThumbFromCache && bmp.seconds > picture.seconds);
+            // A pair without its text, or one the thread could not use (garbled, cut
+            // short, of the wrong size), is written anew from the thumbnail made in this run.
+            const bool broken = datText.empty() || (thumbnail && !image.m_bThumbFromCache);
             if (!broken)
                 continue;
         }
         if (!thumbnail || thumbnail->width <= 0 || thumbnail->height <= 0)
             continue;
         // A thumbnail made before the image was rewritten would pass for a fresh one.
-        if (image.m_tLastWrite != 0 && picture.exists && picture.seconds != image.m_tLastWrite / 1000000000)
+        if (image.m_tLastWrite != 0 && picture.exists &&
+            (picture.nanoseconds != image.m_tLastWrite || picture.size != image.m_nSize))
             continue;
+        // A cache can always be rebuilt: no per-file sync (a torn file is found and rebuilt).
         if (WriteDIBFile(bmpPath, BitmapToDIB(*thumbnail)) == 1)
-            lfplat::WriteFileAtomically(datPath, FormatData(image));
+            lfplat::WriteFileAtomically(datPath, FormatData(image), 0666, nullptr, lfplat::AtomicSync::NoSync);
     }
 }
 
@@ -371,8 +466,14 @@ std::string ThumbnailCache::DataPath(const std::string& cacheDir, const std::str
 
 std::string ThumbnailCache::FormatData(const CImageItem& image)
 {
+    // The picture's last write and size (when the listing knew them) come before the
+    // user's texts, so that no text can stand in for them.
+    const std::string source = image.m_tLastWrite > 0 ? "<SOURCETIME>" + std::to_string(image.m_tLastWrite) +
+                                                            "</SOURCETIME><SOURCESIZE>" +
+                                                            std::to_string(image.m_nSize) + "</SOURCESIZE>"
+                                                      : std::string();
     return "<XML><WIDTH>" + std::to_string(image.m_nWidth.load()) + "</WIDTH><HEIGHT>" +
-           std::to_string(image.m_nHeight.load()) + "</HEIGHT><KEYWORDS>" + image.m_strKeywords +
+           std::to_string(image.m_nHeight.load()) + "</HEIGHT>" + source + "<KEYWORDS>" + image.m_strKeywords +
            "</KEYWORDS><DESCRIPTION>" + image.m_strDescription + "</DESCRIPTION></XML>";
 }
 
@@ -387,10 +488,10 @@ bool ThumbnailCache::WriteNotes(const std::string& cacheDir, const CImageItem& i
         const std::string size = "<WIDTH>" + std::to_string(TagNumber(old, "WIDTH")) + "</WIDTH><HEIGHT>" +
                                  std::to_string(TagNumber(old, "HEIGHT")) + "</HEIGHT>";
         const size_t from = text.find("<WIDTH>");
-        const size_t to = text.find("<KEYWORDS>");
+        const size_t to = text.find(image.m_tLastWrite > 0 ? "<SOURCETIME>" : "<KEYWORDS>");
         text.replace(from, to - from, size);
     }
-    return lfplat::WriteFileAtomically(datPath, text);
+    return lfplat::WriteFileAtomically(datPath, text, 0666, nullptr, lfplat::AtomicSync::NoSync);
 }
 
 std::optional<ThumbnailCache::Cached> ThumbnailCache::Load(const std::string& imagePath,
@@ -405,15 +506,21 @@ std::optional<ThumbnailCache::Cached> ThumbnailCache::Load(const std::string& im
     const FileState dat = Stat(datPath);
     if (!picture.exists || !bmp.regular || !dat.regular)
         return std::nullopt;
-    if (bmp.seconds <= picture.seconds)
-        return std::nullopt;  // equal seconds do not count as fresh
     const std::optional<std::string> text = ReadTextFile(datPath);
-    if (!text || text->empty())
+    if (!text || text->empty() || !IsFresh(picture, bmp, *text))
         return std::nullopt;
     CLfImage bitmap(bmpPath.c_str(), lfimg::kTypeBMP);
-    // A bitmap that cannot be read, or one larger than any thumbnail, is not ours.
-    if (!bitmap.IsValid() || bitmap.GetWidth() > thumbs::kThumbWidth || bitmap.GetHeight() > thumbs::kThumbHeight)
+    // A bitmap that cannot be read, or one larger than any thumbnail, is not ours; one
+    // of another size than the picture's fitted thumbnail is garbled. Either is rebuilt
+    // from the picture.
+    if (!bitmap.IsValid() || bitmap.GetWidth() <= 0 || bitmap.GetHeight() <= 0 ||
+        bitmap.GetWidth() > thumbs::kThumbWidth || bitmap.GetHeight() > thumbs::kThumbHeight)
         return std::nullopt;
+    if (const int w = TagNumber(*text, "WIDTH"), h = TagNumber(*text, "HEIGHT"); w > 0 && h > 0) {
+        const thumbs::ThumbnailFit fit = thumbs::FitThumbnail(w, h);
+        if (int(bitmap.GetWidth()) != fit.width || int(bitmap.GetHeight()) != fit.height)
+            return std::nullopt;
+    }
     Cached cached;
     cached.thumbnails = thumbs::MakeThumbnails(&bitmap);
     cached.width = TagNumber(*text, "WIDTH");
@@ -465,7 +572,7 @@ int ThumbnailCache::WriteDIBFile(const std::string& path, const std::vector<uint
     std::string bytes(kBitmapFileHeaderSize, '\0');
     lfdib::WriteFileHeader(file, reinterpret_cast<uint8_t*>(bytes.data()));
     bytes.append(reinterpret_cast<const char*>(dib.data()), dib.size());
-    return lfplat::WriteFileAtomically(path, bytes) ? 1 : 0;
+    return lfplat::WriteFileAtomically(path, bytes, 0666, nullptr, lfplat::AtomicSync::NoSync) ? 1 : 0;
 }
 
 // ---- Delete Cache ---------------------------------------------------------------

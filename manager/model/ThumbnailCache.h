@@ -32,8 +32,12 @@ public:
     const std::string& Root() const { return m_root; }
     std::string IndexPath() const;
 
-    // Replaces the entries by those of the index file (none when it cannot be read).
+    // Replaces the entries by those of the index file (none when it cannot be read), then
+    // removes what a killed close left: cache folders the index does not name and the
+    // writer's temporaries. An index that exists but cannot be read is left, with
+    // everything in the cache, and IndexProblem() says why.
     void ReadCacheIndex();
+    const std::string& IndexProblem() const { return m_indexProblem; }
     // Appends the pair when both texts are non-empty.
     void AddCacheEntry(const std::string& diskPath, const std::string& cacheDir);
     // The cache folder of the first entry whose disk path equals folderPath byte for
@@ -51,15 +55,20 @@ public:
     // The close: per-image files of every folder (in list order), then the index, which
     // keeps the blocks of entries no folder matched with a count of 0. folderError gets
     // "ERROR: File exists but not directory" for a cache path that is not a folder.
+    // Nothing is written over an index that could not be read. The reason the cache could
+    // not be written (its folder, or its index) is in WriteProblem() afterwards.
     void WriteAtClose(const std::vector<const CFolderItem*>& folders,
                       const std::function<void(const std::string&)>& folderError);
+    const std::string& WriteProblem() const { return m_writeProblem; }
 
     // Per-image file names: photo.jpg gives <cacheDir>/photo~jpg.bmp and .dat.
     static std::string BitmapPath(const std::string& cacheDir, const std::string& imageName);
     static std::string DataPath(const std::string& cacheDir, const std::string& imageName);
 
-    // A cached thumbnail: valid when the image, its .bmp and a non-empty .dat exist and
-    // the bitmap's last write is a later second (UTC) than the image's.
+    // A cached thumbnail: valid when the image, its .bmp and a non-empty .dat exist, the
+    // .dat names the image's last write (to the nanosecond) and size (an older .dat: the
+    // bitmap was written after the image), and the bitmap decodes to the image's fitted
+    // thumbnail size.
     struct Cached {
         thumbs::ThumbnailPair thumbnails;
         int width = 0;   // the image's pixel size from the .dat
@@ -96,7 +105,10 @@ private:
     // A number N whose dir-N is used by no entry, by nothing on disk, and not by taken.
     int FreeFolderNumber(int start, const std::vector<int>& taken) const;
     void WriteFolderFiles(const CFolderItem& folder, const std::string& cacheDir) const;
+    void RemoveLeftovers() const;
 
     std::string m_root;
     std::vector<Entry> m_entries;
+    std::string m_indexProblem;
+    std::string m_writeProblem;
 };

@@ -126,7 +126,6 @@ void CFoldersView::Draw(wxDC& dc, const wxSize& client)
         const wxWindow* column = frame ? frame->GetLeftColumn() : nullptr;
         state->m_nLeftViewWidth =
             column ? std::max(0, column->GetSize().x) : recentrows::StoredWidth(client.x);
-        state->m_nLeftViewHeight = recentrows::StoredHeight(client.y);
     }
     const int scrollY = ScrollY();
     wxRect rect(0, scrollY, client.x, client.y);

@@ -103,9 +103,10 @@ bool CMainFrame::CreateClient(wxDocument* doc)
         if (!p.splitter->GetPaneView(p.pane) && !p.splitter->CreateView(p.pane, p.viewClass, doc))
             return false;
     if (!m_wndLeftSplitter->IsSplit()) {
-        const int h = mainframe::TreePaneHeight(GetSize().GetHeight(), m_state.m_nWindowHeight,
-                                                m_state.m_nLeftViewHeight);
-        m_wndLeftSplitter->SplitPanes(false, h);
+        // The recent folders keep their stored height at every start, whatever the
+        // frame around them measures.
+        m_wndLeftSplitter->SplitPanes(false, mainframe::LeftSashPosition(GetSize().GetHeight(),
+                                                                         m_state.m_nLeftViewHeight));
         m_wndRightSplitter->SplitPanes(false, 100);
     }
     SendSizeEvent();
@@ -168,6 +169,10 @@ void CMainFrame::OnSize(wxSizeEvent& event)
 void CMainFrame::OnClose(wxCloseEvent& event)
 {
     m_state.WriteRegString(std::to_string(GetSize().GetHeight()), "WindowHeight");
+    // Written by the document's close, in the measure the next start restores.
+    if (m_wndLeftSplitter && m_wndLeftSplitter->IsSplit())
+        m_state.m_nLeftViewHeight = mainframe::StoredRecentHeight(m_wndLeftSplitter->GetClientSize().GetHeight(),
+                                                                  m_wndLeftSplitter->GetSashPosition());
     event.Skip();  // the document manager closes the document, then the frame goes
 }
 

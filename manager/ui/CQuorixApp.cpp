@@ -3,6 +3,7 @@
 #include "manager/ui/CAboutDlg.h"
 #include "controls/CFramePlacementHook.h"
 #include "manager/ui/CMainFrame.h"
+#include "manager/ui/CQuorixDoc.h"
 #include "manager/ui/CQuorixDocManager.h"
 #include "manager/ui/CQuorixDocTemplate.h"
 #include "manager/model/CQuorixState.h"
@@ -21,6 +22,7 @@
 #include <wx/log.h>
 #include <wx/msgdlg.h>
 
+#include <chrono>
 #include <cstdio>
 
 wxBEGIN_EVENT_TABLE(CQuorixApp, wxApp)
@@ -28,6 +30,11 @@ wxBEGIN_EVENT_TABLE(CQuorixApp, wxApp)
 wxEND_EVENT_TABLE()
 
 namespace {
+
+// A manager that closes writes its session and its thumbnail cache; a large cache on a
+// slow disk takes a while.
+constexpr std::chrono::seconds kWaitForClosingManager{60};
+const char kStillClosing[] = "The program is still closing its last window. Start it again when it has ended.";
 
 std::string ProfileSection(const char* section) { return std::string(mstr::kProfileKey) + "\\" + section; }
 
@@ -72,8 +79,15 @@ bool CQuorixApp::OnInit()
     delete wxLog::SetActiveTarget(new wxLogStderr);
 
     // Another manager of this user runs: end at once, without a word (and without
-    // failing whoever started us).
+    // failing whoever started us). One that is closing (writing its session and cache)
+    // is waited for: the user started the manager and expects its window.
     m_instanceLock = std::make_unique<lfplat::SingleInstanceLock>(mstr::kInstanceLockName);
+    if (m_instanceLock->AnotherIsClosing() && !m_instanceLock->WaitWhileAnotherCloses(kWaitForClosingManager) &&
+        m_instanceLock->AnotherIsClosing()) {
+        wxMessageBox(kStillClosing, mstr::kAppTitle, wxOK | wxICON_INFORMATION);
+        m_endWithoutWindow = 0;
+        return true;
+    }
     if (m_instanceLock->AnotherHolds()) {
         m_endWithoutWindow = 0;
         return true;
@@ -110,10 +124,21 @@ bool CQuorixApp::OnInit()
         return false;
     }
     frame->SetTitle(mstr::kAppTitle);
+    // From the close on, a new start waits for this one to end instead of giving way.
+    frame->Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& event) {
+        if (m_instanceLock)
+            m_instanceLock->MarkClosing();
+        event.Skip();
+    });
     m_placement = std::make_unique<CFramePlacementHook>(frame, WindowPlacement::kShow, mstr::kPlacementEntry,
                                                         ProfileSection(mstr::kPlacementSection),
                                                         lfplat::SettingsStore(lfplat::SettingsStore::DefaultPath()));
     frame->Update();
+    // Settings or a session that cannot be kept are told once the window is up.
+    CallAfter([this] {
+        if (auto* doc = m_docManager ? dynamic_cast<CQuorixDoc*>(m_docManager->GetCurrentDocument()) : nullptr)
+            doc->ShowStateFileProblems();
+    });
     return true;
 }
 

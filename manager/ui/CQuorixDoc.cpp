@@ -94,7 +94,9 @@ bool CQuorixDoc::OnCloseDocument()
 {
     StopLoaders();
     if (!m_bCacheDeleted) {
-        WriteSession();
+        std::string error;
+        if (!WriteSession(&error) && m_pState)
+            m_pState->m_stateFiles.WriteFailed(m_sessionPath, error);
         WriteCache();
     }
     m_arrListRows.clear();
@@ -102,6 +104,7 @@ bool CQuorixDoc::OnCloseDocument()
         m_pState->WriteRegString(std::to_string(m_pState->m_nLeftViewWidth), "LeftViewWidth");
         m_pState->WriteRegString(std::to_string(m_pState->m_nLeftViewHeight), "LeftViewHeigth");
     }
+    ShowStateFileProblems();
     return wxDocument::OnCloseDocument();
 }
 
@@ -116,6 +119,32 @@ void CQuorixDoc::ShowMessage(const std::string& text, MessageKind kind)
                       : kind == MessageKind::Stop      ? wxICON_STOP
                                                        : 0;
     wxMessageBox(wxString::FromUTF8(text), caption, wxOK | icon);
+}
+
+void CQuorixDoc::SetAppState(CQuorixState* state)
+{
+    m_pState = state;
+    if (!m_pState)
+        return;
+    for (const auto& [path, reason] : m_unreadableBeforeState)
+        m_pState->m_stateFiles.Unreadable(path, reason);
+    m_unreadableBeforeState.clear();
+}
+
+void CQuorixDoc::NoteUnreadable(const std::string& path, const std::string& reason)
+{
+    if (m_pState)
+        m_pState->m_stateFiles.Unreadable(path, reason);
+    else
+        m_unreadableBeforeState.emplace_back(path, reason);
+}
+
+void CQuorixDoc::ShowStateFileProblems()
+{
+    if (!m_pState)
+        return;
+    for (const std::string& text : m_pState->m_stateFiles.TakeNew())
+        ShowMessage(text, MessageKind::Stop);
 }
 
 bool CQuorixDoc::Confirm(const std::string& text)
@@ -402,14 +431,22 @@ void CQuorixDoc::OnUpload()
 void CQuorixDoc::ReadSession()
 {
     m_strSessionFile = kSessionFileName;
-    for (const std::string& path : CSessionFile::Read(m_sessionPath, *this))
+    std::string problem;
+    for (const std::string& path : CSessionFile::Read(m_sessionPath, *this, &problem))
         AddRecentFolder(std::make_unique<CFolderItem>(LastPathComponent(path), path, 1));
+    if (!problem.empty())
+        NoteUnreadable(m_sessionPath, problem);
     ReadCacheIndex();
 }
 
 // ---- Thumbnail cache and editor hand-off ---------------------------------------
 
-void CQuorixDoc::ReadCacheIndex() { m_cache.ReadCacheIndex(); }
+void CQuorixDoc::ReadCacheIndex()
+{
+    m_cache.ReadCacheIndex();
+    if (!m_cache.IndexProblem().empty())
+        NoteUnreadable(m_cache.IndexPath(), m_cache.IndexProblem());
+}
 
 void CQuorixDoc::WriteCache()
 {
@@ -417,6 +454,8 @@ void CQuorixDoc::WriteCache()
     for (const auto& folder : m_arrRecentFolders)
         folders.push_back(folder.get());
     m_cache.WriteAtClose(folders, [this](const std::string& text) { ShowMessage(text, MessageKind::Plain); });
+    if (!m_cache.WriteProblem().empty() && m_pState)
+        m_pState->m_stateFiles.WriteFailed(m_cache.IndexPath(), m_cache.WriteProblem());
 }
 
 void CQuorixDoc::OnDeleteCache()
@@ -430,7 +469,10 @@ void CQuorixDoc::OnDeleteCache()
     m_bCacheDeleted = true;
     if (!m_cache.DeleteFiles())
         return;
-    CSessionFile::WriteShort(m_sessionPath, *this);
+    std::string error;
+    if (!CSessionFile::WriteShort(m_sessionPath, *this, &error) && m_pState)
+        m_pState->m_stateFiles.WriteFailed(m_sessionPath, error);
+    ShowStateFileProblems();
 }
 
 std::unique_ptr<CImageThread> CQuorixDoc::MakeThumbnailThread(ThumbnailSink sink)
@@ -475,4 +517,7 @@ std::vector<std::string> CQuorixDoc::SessionFolders() const
     return folders;
 }
 
-bool CQuorixDoc::WriteSession() const { return CSessionFile::Write(m_sessionPath, *this, SessionFolders()); }
+bool CQuorixDoc::WriteSession(std::string* error) const
+{
+    return CSessionFile::Write(m_sessionPath, *this, SessionFolders(), error);
+}

@@ -23,6 +23,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CImageThread;
@@ -43,10 +44,15 @@ public:
     // cache was deleted in this run) and stores the pane sizes.
     bool OnCloseDocument() override;
 
-    void SetAppState(CQuorixState* state) { m_pState = state; }
+    void SetAppState(CQuorixState* state);
     CQuorixState* GetAppState() const { return m_pState; }
     // Where the document's information messages go (a message box by default).
     void SetMessageSink(std::function<void(const std::string&)> sink) { m_messageSink = std::move(sink); }
+    // Tells the user, once per file, of state files (settings, session, cache index) that
+    // could not be read or written; the program shows this when its window is up.
+    void ShowStateFileProblems();
+    // A state file that exists but cannot be read, for the report.
+    void NoteUnreadable(const std::string& path, const std::string& reason);
     // Where Delete Cache asks before it deletes (the message dialog by default): true
     // for OK.
     void SetConfirmSink(std::function<bool(const std::string& text)> sink) { m_confirmSink = std::move(sink); }
@@ -112,7 +118,7 @@ public:
 
     // ---- Session file.
     void ReadSession();
-    bool WriteSession() const;
+    bool WriteSession(std::string* error = nullptr) const;
     // The recent folders the session file keeps, in list order.
     std::vector<std::string> SessionFolders() const;
     const std::string& GetSessionPath() const { return m_sessionPath; }
@@ -191,6 +197,8 @@ private:
     void OnDeleteCacheCommand(wxCommandEvent&) { OnDeleteCache(); }
 
     CQuorixState* m_pState = nullptr;
+    // State files found unreadable before the state was attached: path and reason.
+    std::vector<std::pair<std::string, std::string>> m_unreadableBeforeState;
     std::string m_sessionPath;
     std::function<void(const std::string&)> m_messageSink;
     std::function<bool(const std::string&)> m_confirmSink;

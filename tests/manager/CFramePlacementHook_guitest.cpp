@@ -94,6 +94,22 @@ TEST_F(PlacementTest, AMaximisedWindowReopensMaximisedOverItsNormalRectangle)
     CloseAndRead(frame);
 }
 
+TEST_F(PlacementTest, ARectangleThatPassesAsTheMaximisedStateChangesIsNoNormalSize)
+{
+    // Before the window manager confirms (or after it drops) the maximised state, the
+    // toolkit gives the window its natural size for a moment: that strip is no normal
+    // size, and the one stored stays.
+    const char* stored = "2,3,-1,-1,-1,-1,40,30,640,430";
+    wxFrame* frame = Open(stored);
+    frame->SetSize(0, 0, 290, 50);
+    lftest::PumpUntil([&] { return frame->GetSize() == wxSize(290, 50); });
+    lftest::PumpFor(std::chrono::milliseconds(30));
+    const auto placement = WindowPlacement::Parse(CloseAndRead(frame));
+    ASSERT_TRUE(placement);
+    const PlacementRect normal = placement->Normal();
+    EXPECT_EQ(wxRect(normal.x, normal.y, normal.width, normal.height), wxRect(40, 30, 600, 400));
+}
+
 TEST_F(PlacementTest, AnotherHookOnTheSameWindowDoesNotDisturbIt)
 {
     wxFrame* frame = Open("0,1,-1,-1,-1,-1,100,50,700,450");

@@ -132,7 +132,10 @@ TEST_F(MainFrameTest, FourPanesInTwoColumnsForTheDocument)
     EXPECT_EQ(frame->GetMainSplitter()->GetSashPosition(), 260) << "no width stored";
     EXPECT_EQ(state->m_nLeftViewWidth, 260);
     EXPECT_EQ(frame->GetLeftSplitter()->GetSplitMode(), wxSPLIT_HORIZONTAL);
-    EXPECT_EQ(frame->GetLeftSplitter()->GetSashPosition(), mainframe::TreePaneHeight(765, 0, 220));
+    // The stored recent-folders height (the default 220) from the column's bottom.
+    EXPECT_EQ(mainframe::StoredRecentHeight(frame->GetLeftSplitter()->GetClientSize().GetHeight(),
+                                            frame->GetLeftSplitter()->GetSashPosition()),
+              220);
     EXPECT_EQ(frame->GetRightSplitter()->GetSashPosition(), 100);
     EXPECT_EQ(frame->GetTitle(), "Lanternfolio Photo Editor");
 }

@@ -79,7 +79,10 @@ TEST_F(DocThumbnailsTest, DeleteCacheAsksWithTheSizeAndCancelChangesNothing)
 {
     fs::create_directories(CacheRoot() / "dir-1");
     lftest::WriteText(CacheRoot() / "dir-1" / "a~jpg.bmp", std::string(1536 * 1024, 'x'));
-    lftest::WriteText(CacheRoot() / "qkcache.xml", "<XML></XML>");
+    // The index names the folder: a cache folder it does not name is a leftover, removed at start.
+    lftest::WriteText(CacheRoot() / "qkcache.xml", "<XML><DIRECTORY><DISKPATH>/elsewhere</DISKPATH><MAPNAME>" +
+                                                      (CacheRoot() / "dir-1").string() +
+                                                      "</MAPNAME><FILECOUNT>1</FILECOUNT></DIRECTORY></XML>");
 
     TestDoc doc(SessionPath(), &state);
     AddShownFolder(doc);

@@ -1,6 +1,7 @@
 #include "DocTestSupport.h"
 #include "manager/model/CQuorixState.h"
 #include "platform/SettingsStore.h"
+#include "tests/support/AsOrdinaryUser.h"
 #include "tests/support/TestEnv.h"
 
 #include <gtest/gtest.h>
@@ -359,3 +360,94 @@ TEST(CQuorixDoc, StartsWithTheDefaults)
 }
 
 }  // namespace
+
+TEST(CQuorixDoc, StateFilesThatCannotBeReadAreKeptAndToldOnce)
+{
+    // Folders and pipes in place of the settings and the session: the start neither
+    // throws nor blocks, the close replaces neither, and each is told once.
+    struct Case {
+        const char* name;
+        void (*make)(const std::filesystem::path&);
+        std::filesystem::file_type type;
+    };
+    const Case cases[] = {
+        {"folder", [](const std::filesystem::path& p) { std::filesystem::create_directory(p); },
+         std::filesystem::file_type::directory},
+        {"pipe", [](const std::filesystem::path& p) { ::mkfifo(p.c_str(), 0600); }, std::filesystem::file_type::fifo},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const auto settings = dir / "settings.ini";
+        const auto session = dir / "qkvex.sess";
+        c.make(settings);
+        c.make(session);
+        CQuorixState state(settings.string());
+        state.ReadSettings();
+        EXPECT_EQ(state.m_nLeftViewHeight, 220);
+        TestDoc doc(session.string(), &state);
+        doc.ShowStateFileProblems();
+        ASSERT_EQ(doc.messages.size(), 2u);
+        EXPECT_NE(doc.messages[0].find(settings.string()), std::string::npos) << doc.messages[0];
+        EXPECT_NE(doc.messages[0].find("cannot keep its settings"), std::string::npos) << doc.messages[0];
+        EXPECT_NE(doc.messages[1].find(session.string()), std::string::npos) << doc.messages[1];
+        EXPECT_TRUE(doc.OnCloseDocument());
+        EXPECT_EQ(doc.messages.size(), 2u);
+        EXPECT_EQ(std::filesystem::status(settings).type(), c.type);
+        EXPECT_EQ(std::filesystem::status(session).type(), c.type);
+    }
+}
+
+TEST(CQuorixDoc, SessionTheUserCannotReadKeepsItsBytes)
+{
+    TempDir dir;
+    std::filesystem::permissions(dir.path(), std::filesystem::perms::all);
+    const auto session = dir / "qkvex.sess";
+    const std::string bytes = "UPLOADED=1\r\nLOGIN=bob\r\nPASS=s3cret\r\nDIRECTORY=/tmp\r\n";
+    lftest::WriteText(session, bytes);
+    std::filesystem::permissions(session, std::filesystem::perms::none);
+    std::filesystem::create_directory(dir / "data");
+    std::filesystem::permissions(dir / "data", std::filesystem::perms::all);
+    const auto status = lftest::RunAsOrdinaryUser([&] {
+        lftest::ScopedEnv data("XDG_DATA_HOME", (dir / "data").string());
+        CQuorixState state((dir / "settings.ini").string());
+        TestDoc doc(session.string(), &state);
+        doc.OnCloseDocument();
+        return doc.messages.size() == 1 && doc.messages[0].find("Permission denied") != std::string::npos ? 0 : 1;
+    });
+    if (!status)
+        GTEST_SKIP() << "needs root to act as an ordinary user";
+    EXPECT_EQ(*status, 0);
+    EXPECT_EQ(lftest::ReadText(session), bytes);
+}
+
+TEST(CQuorixDoc, FailedStateWritesAreToldOnceNamingTheFileAndReason)
+{
+    TempDir dir;
+    std::filesystem::permissions(dir.path(), std::filesystem::perms::all);
+    const auto folder = dir / "ro";
+    std::filesystem::create_directory(folder);
+    std::filesystem::permissions(folder, std::filesystem::perms::owner_all | std::filesystem::perms::others_read |
+                                             std::filesystem::perms::others_exec);
+    std::filesystem::create_directory(dir / "data");
+    std::filesystem::permissions(dir / "data", std::filesystem::perms::all);
+    const auto status = lftest::RunAsOrdinaryUser([&] {
+        lftest::ScopedEnv data("XDG_DATA_HOME", (dir / "data").string());
+        CQuorixState state((folder / "settings.ini").string());
+        state.ReadSettings();
+        TestDoc doc((folder / "qkvex.sess").string(), &state);
+        doc.OnCloseDocument();
+        if (doc.messages.size() != 2)
+            return 1;
+        for (const std::string& text : doc.messages)
+            if (text.find("Permission denied") == std::string::npos)
+                return 2;
+        return doc.messages[0].find("settings.ini") != std::string::npos &&
+                       doc.messages[1].find("qkvex.sess") != std::string::npos
+                   ? 0
+                   : 3;
+    });
+    if (!status)
+        GTEST_SKIP() << "needs root to act as an ordinary user";
+    EXPECT_EQ(*status, 0);
+}

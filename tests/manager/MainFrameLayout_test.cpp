@@ -21,20 +21,28 @@ TEST(MainFrameLayout, LeftColumnWidth)
 TEST(MainFrameLayout, TreePaneHeightTable)
 {
     struct Case {
-        int window, storedWindow, storedRecent, expected;
+        int window, expected;
     };
     const Case cases[] = {
-        {765, 700, 220, 390},   // what the stored window left for the tree
-        {765, 700, 700, 420},   // would be negative: (765 - 65) * 3 / 5
-        {765, 0, 220, 420},     // nothing stored
-        {765, 700, 0, 420},     // no recent height stored
-        {766, 0, 0, 420},       // integer arithmetic: 701 * 3 / 5
-        {40, 0, 0, 0},          // a tiny window never gives a negative pane
-        {40, 100, 220, 0},
+        {765, 420},  // (765 - 65) * 3 / 5
+        {766, 420},  // integer arithmetic: 701 * 3 / 5
+        {40, 0},     // a tiny window never gives a negative pane
     };
     for (const Case& c : cases)
-        EXPECT_EQ(mainframe::TreePaneHeight(c.window, c.storedWindow, c.storedRecent), c.expected)
-            << c.window << " " << c.storedWindow << " " << c.storedRecent;
+        EXPECT_EQ(mainframe::TreePaneHeight(c.window), c.expected) << c.window;
+}
+
+TEST(MainFrameLayout, TheRecentFoldersHeightIsStoredAsItIsRestored)
+{
+    // Restored from the bottom, stored as column height - sash: whatever the column
+    // measures, the same height comes back at every start.
+    EXPECT_EQ(mainframe::LeftSashPosition(765, 220), -220);
+    EXPECT_EQ(mainframe::LeftSashPosition(765, 0), 420);
+    for (int column : {300, 560, 901}) {
+        const int sash = column + mainframe::LeftSashPosition(765, 220);  // as the splitter resolves it
+        EXPECT_EQ(mainframe::StoredRecentHeight(column, sash), 220) << column;
+    }
+    EXPECT_EQ(mainframe::StoredRecentHeight(100, 180), 0);
 }
 
 TEST(MainFrameLayout, StatusTexts)

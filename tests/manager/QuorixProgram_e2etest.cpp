@@ -4,6 +4,8 @@
 #include "image/CLfImage.h"
 #include "platform/WindowPlacement.h"
 #include "platform/SettingsStore.h"
+#include "platform/SingleInstanceLock.h"
+#include "resources/manager/ManagerStrings.h"
 #include "tests/support/GuiTest.h"
 #include "tests/support/ProgramUnderX.h"
 #include "tests/support/TestEnv.h"
@@ -16,6 +18,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <thread>
@@ -88,6 +91,22 @@ TEST_F(QuorixProgramTest, StartsWithItsWindowWritesTheDefaultsAndStoresThePlacem
     EXPECT_FALSE(parsed->IsMaximized());
 }
 
+TEST_F(QuorixProgramTest, FiveStartsKeepThePaneSizes)
+{
+    // Nothing changes the panes between these starts: what is stored must come back.
+    std::vector<std::string> heights, widths;
+    for (int start = 0; start < 5; ++start) {
+        Program quorix(Quorix(), {}, work);
+        const auto window = x.WaitForOne(quorix.Pid(), kTitle);
+        ASSERT_TRUE(window) << "start " << start;
+        CloseAndWait(quorix, *window);
+        heights.push_back(Setting(kSettingsKey, "LeftViewHeigth"));
+        widths.push_back(Setting(kSettingsKey, "LeftViewWidth"));
+    }
+    EXPECT_EQ(heights, std::vector<std::string>(5, "220"));
+    EXPECT_EQ(widths, std::vector<std::string>(5, widths.front()));
+}
+
 TEST_F(QuorixProgramTest, AMaximisedCloseReopensMaximised)
 {
     const char stored[] = "2,3,-1,-1,-1,-1,40,30,840,630";
@@ -101,20 +120,64 @@ TEST_F(QuorixProgramTest, AMaximisedCloseReopensMaximised)
     EXPECT_EQ(Setting(kPlacementSection, "MainWndPos"), stored);
 }
 
-TEST_F(QuorixProgramTest, ASecondManagerEndsByItselfWithoutAWindow)
+TEST_F(QuorixProgramTest, ASecondManagerEndsWithoutAWindow)
 {
     Program first(Quorix(), {}, work);
     const auto window = x.WaitForOne(first.Pid(), kTitle);
     ASSERT_TRUE(window);
 
     Program second(Quorix(), {}, work);
-    // A generous deadline: a sanitized start on a loaded machine takes seconds.
+    // A generous deadline: a loaded machine may be slow, the outcome is what counts.
     const Ending ending = WatchUntilExit(second, 60s);
     EXPECT_EQ(ending.status, 0) << "the second manager still runs, or ended as if it had failed";
     EXPECT_FALSE(ending.showedWindow) << "the second manager showed a window";
     EXPECT_TRUE(first.Running());
     EXPECT_EQ(x.Find(first.Pid()).size(), 1u);
     CloseAndWait(first, *window);
+}
+
+TEST_F(QuorixProgramTest, AStartDuringTheCloseOfTheLastOneOpensItsWindowOnceThatHasEnded)
+{
+    // This test stands in for a manager that is writing its session and cache at close:
+    // it holds the instance lock with the closing mark, then lets go.
+    auto closing = std::make_unique<lfplat::SingleInstanceLock>(mstr::kInstanceLockName, runtime.string());
+    ASSERT_TRUE(closing->Held());
+    closing->MarkClosing();
+    Program quorix(Quorix(), {}, work);
+    lftest::PumpFor(500ms);
+    EXPECT_TRUE(quorix.Running()) << "the start gave way to a manager that was closing";
+    EXPECT_TRUE(x.Find(quorix.Pid()).empty()) << "a window while the other still closes";
+    closing.reset();
+    const auto window = x.WaitForOne(quorix.Pid(), kTitle);
+    ASSERT_TRUE(window) << "no window once the closing manager had ended";
+    CloseAndWait(quorix, *window);
+}
+
+TEST_F(QuorixProgramTest, StateFilesItCannotReadNeitherStopTheStartNorAreReplaced)
+{
+    // A folder in place of the settings and a pipe in place of the session.
+    fs::create_directories(config / "Lanternfolio" / "settings.ini");
+    ASSERT_EQ(::mkfifo((work / "qkvex.sess").c_str(), 0600), 0);
+    Program quorix(Quorix(), {}, work);
+    const auto window = x.WaitForOne(quorix.Pid(), kTitle);
+    ASSERT_TRUE(window) << "the manager did not start";
+    // Each file is named once, in a message of its own, shown over the window.
+    for (int message = 0; message < 2; ++message) {
+        std::optional<Window> box;
+        const auto until = std::chrono::steady_clock::now() + 60s;
+        while (!box && quorix.Running() && std::chrono::steady_clock::now() < until) {
+            for (Window w : x.Find(quorix.Pid(), kTitle))
+                if (w != *window)
+                    box = w;
+            std::this_thread::sleep_for(20ms);
+        }
+        ASSERT_TRUE(box) << "message " << message + 1 << " was not shown";
+        x.AskToClose(*box);
+        EXPECT_TRUE(lftest::PumpUntil([&] { return x.Find(quorix.Pid(), kTitle).size() == 1; }));
+    }
+    CloseAndWait(quorix, *window);
+    EXPECT_TRUE(fs::is_directory(config / "Lanternfolio" / "settings.ini"));
+    EXPECT_TRUE(fs::is_fifo(work / "qkvex.sess"));
 }
 
 TEST_F(QuorixProgramTest, TwoStartedTogetherLeaveExactlyOne)

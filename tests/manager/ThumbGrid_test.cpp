@@ -55,6 +55,12 @@ TEST(ThumbGrid, CellTexts)
 {
     EXPECT_EQ(thumbgrid::ShortName("abcdefghijkl"), "abcdefghijkl") << "12 characters whole";
     EXPECT_EQ(thumbgrid::ShortName("abcdefghijklm"), "abcdefghijkl..");
+    // UTF-8 names are cut after whole characters, never inside one.
+    EXPECT_EQ(thumbgrid::ShortName("\xC3\xA9t\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC 12345.jpg"),
+              "\xC3\xA9t\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC 12345..");
+    EXPECT_EQ(thumbgrid::ShortName("\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xE3\x81\xAE\xE5\x86\x99\xE7\x9C\x9F.jpg"),
+              "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xE3\x81\xAE\xE5\x86\x99\xE7\x9C\x9F.jpg")
+        << "ten characters whole, though 22 bytes";
     EXPECT_EQ(thumbgrid::SizeText(2048), "2.0KB");
     EXPECT_EQ(thumbgrid::SizeText(100), "0.1KB");
     // 2024-03-05 12:00:00 UTC.

@@ -114,25 +114,28 @@ TEST_F(ThumbnailCacheTest, PathsWithTagCharactersSurviveTheIndex)
 TEST_F(ThumbnailCacheTest, NewFoldersGetNumbersNoEntryAndNoFolderOnDiskUses)
 {
     fs::create_directories(root);
-    // Two entries read at start; dir-3 lies on disk without an index entry (another
-    // folder's thumbnails), and dir-4 is a plain file.
+    // Two entries read at start; dir-3 lies on disk without an index entry (left by a
+    // close that was killed: removed at start), and dir-4 is a plain file.
     lftest::WriteText(root / "qkcache.xml",
                       "<XML>" + Block("/old1", Dir(1), 2) + Block("/old2", Dir(7), 2) + "</XML>");
     fs::create_directories(Dir(3));
-    lftest::WriteText(Dir(3) + "/a~jpg.bmp", "someone else's");
+    lftest::WriteText(Dir(3) + "/a~jpg.bmp", "left by a killed close");
     lftest::WriteText(Dir(4), "x");
 
     ThumbnailCache cache(root.string());
     cache.ReadCacheIndex();
+    EXPECT_FALSE(fs::exists(Dir(3)));
     auto shown = FolderOf("/old2", {});
     auto first = FolderOf(images / "one", {"a.jpg"});
     auto second = FolderOf(images / "two", {});
     cache.WriteAtClose({first.get(), shown.get(), second.get()}, errorSink);
 
-    EXPECT_EQ(Index(), "<XML>" + Block(first->m_strPath, Dir(5), 1) + Block("/old2", Dir(7), 0) +
-                           Block(second->m_strPath, Dir(6), 0) + Block("/old1", Dir(1), 0) + "</XML>");
+    EXPECT_EQ(Index(), "<XML>" + Block(first->m_strPath, Dir(3), 1) + Block("/old2", Dir(7), 0) +
+                           Block(second->m_strPath, Dir(5), 0) + Block("/old1", Dir(1), 0) + "</XML>");
+    EXPECT_TRUE(fs::is_directory(Dir(3)));
+    EXPECT_TRUE(fs::is_empty(Dir(3)));
+    EXPECT_TRUE(fs::is_regular_file(Dir(4)));
     EXPECT_TRUE(fs::is_directory(Dir(5)));
-    EXPECT_TRUE(fs::is_directory(Dir(6)));
     EXPECT_TRUE(fs::is_directory(Dir(1)));  // an entry's folder is made again when missing
     EXPECT_TRUE(errors.empty());
 
@@ -231,7 +234,42 @@ TEST_F(ThumbnailCacheTest, CachedPairIsUsedOnlyWhenCompleteAndStrictlyNewer)
             EXPECT_EQ(cached->thumbnails.fitted->width, 30);
         }
     }
-    // A damaged bitmap is no cache hit either.
+    // The .dat names the picture it was made from: then only the exact last write (to the
+    // nanosecond) and size count, whatever the bitmap's own time.
+    struct stat st {};
+    lftest::SetFileTime(image, -50);
+    lftest::SetFileTime(bmp, -50);
+    ASSERT_EQ(::stat(image.c_str(), &st), 0);
+    const int64_t written = int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    auto source = [&](int64_t time, int64_t size) {
+        return "<XML><WIDTH>30</WIDTH><HEIGHT>20</HEIGHT><SOURCETIME>" + std::to_string(time) +
+               "</SOURCETIME><SOURCESIZE>" + std::to_string(size) + "</SOURCESIZE><KEYWORDS></KEYWORDS></XML>";
+    };
+    const struct {
+        const char* what;
+        std::string datText;
+        bool used;
+    } sourceCases[] = {
+        {"same write and size", source(written, 5), true},
+        {"rewritten within the same second", source(written - 1, 5), false},
+        {"another size", source(written, 6), false},
+        // A bitmap of another size than the picture's fitted thumbnail is garbled.
+        {"wrong size for the picture", "<XML><WIDTH>640</WIDTH><HEIGHT>200</HEIGHT><SOURCETIME>" +
+                                           std::to_string(written) + "</SOURCETIME><SOURCESIZE>5</SOURCESIZE></XML>",
+         false},
+    };
+    for (const auto& c : sourceCases) {
+        lftest::WriteText(dat, c.datText);
+        EXPECT_EQ(ThumbnailCache::Load(image.string(), "p.jpg", dir).has_value(), c.used) << c.what;
+    }
+
+    // A damaged bitmap is no cache hit either: a garbled one, or one cut short.
+    const auto whole = lftest::ReadBytes(bmp);
+    lftest::WriteBytes(bmp, std::vector<uint8_t>(whole.begin(), whole.begin() + long(whole.size() / 2)));
+    lftest::WriteText(dat, "<XML><WIDTH>30</WIDTH></XML>");
+    lftest::SetFileTime(image, -100);
+    lftest::SetFileTime(bmp, -50);
+    EXPECT_FALSE(ThumbnailCache::Load(image.string(), "p.jpg", dir)) << "cut short";
     lftest::WriteText(dat, "<XML><WIDTH>30</WIDTH></XML>");
     lftest::WriteText(bmp, "BM broken");
     lftest::SetFileTime(image, -100);
@@ -276,8 +314,8 @@ TEST_F(ThumbnailCacheTest, CloseDropsStalePairsAndRebuildsIncompleteOnes)
     // Without its text file the pair is written anew from the thumbnail in memory.
     EXPECT_NE(lftest::ReadText(dir + "/nodat~jpg.bmp"), "old bitmap");
     EXPECT_TRUE(ThumbnailCache::Load(folder->Image(1)->m_strPath, "nodat.jpg", dir));
-    // The same second is neither used nor replaced; a fresh pair stays.
-    EXPECT_EQ(lftest::ReadText(dir + "/same~jpg.bmp"), "old bitmap");
+    // A bitmap as old as its picture is stale too (it is never used); a fresh pair stays.
+    EXPECT_FALSE(fs::exists(dir + "/same~jpg.bmp"));
     EXPECT_EQ(lftest::ReadText(dir + "/fresh~jpg.bmp"), "old bitmap");
 
     // A fresh bitmap the thread could not use (its thumbnail was decoded) is replaced.
@@ -356,11 +394,103 @@ TEST_F(ThumbnailCacheTest, ThumbnailOfAnImageRewrittenSinceItsListingIsNotCached
     ASSERT_EQ(::stat(folder->Image(1)->m_strPath.c_str(), &st), 0);
     const int64_t listed = int64_t(st.st_mtim.tv_sec) * 1000000000;
     folder->Image(0)->m_tLastWrite = listed - int64_t(50) * 1000000000;  // listed before a rewrite
-    folder->Image(1)->m_tLastWrite = listed;
+    folder->Image(1)->m_tLastWrite = listed + st.st_mtim.tv_nsec;
+    for (const auto& image : folder->m_arrImages)
+        image->m_nSize = 5;
     ThumbnailCache cache(root.string());
     cache.WriteAtClose({folder.get()}, errorSink);
     EXPECT_FALSE(fs::exists(Dir(1) + "/old~jpg.bmp"));
     EXPECT_TRUE(fs::exists(Dir(1) + "/same~jpg.bmp"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ThumbnailCacheTest, AnEntryThatCannotBeUsedIsRebuiltFromThePictureAtClose)
+{
+    // The thread decoded the picture because the cached bitmap was garbled: the close
+    // writes the new one over it, and the next showing takes it from the cache.
+    auto folder = FolderOf(images.path(), {"p.jpg"});
+    lftest::WriteText(folder->Image(0)->m_strPath, "bytes");
+    lftest::SetFileTime(folder->Image(0)->m_strPath, -100);
+    ThumbnailCache cache(root.string());
+    cache.WriteAtClose({folder.get()}, errorSink);
+    const std::string bmp = Dir(1) + "/p~jpg.bmp";
+    lftest::WriteText(bmp, "BM garbled");
+    lftest::WriteText(Dir(1) + "/p~jpg.dat", "<XML><WIDTH>30</WIDTH><HEIGHT>20</HEIGHT></XML>");
+    ASSERT_FALSE(ThumbnailCache::Load(folder->Image(0)->m_strPath, "p.jpg", Dir(1)));
+    GiveThumbnail(*folder->Image(0), 30, 20, 9, 9, 9);
+    folder->Image(0)->m_bThumbFromCache = false;
+    ThumbnailCache again(root.string());
+    again.ReadCacheIndex();
+    again.WriteAtClose({folder.get()}, errorSink);
+    EXPECT_TRUE(ThumbnailCache::Load(folder->Image(0)->m_strPath, "p.jpg", Dir(1)));
+}
+
+TEST_F(ThumbnailCacheTest, TheWholeCachePathIsMadeOnAFreshAccount)
+{
+    // No ~/.local/share yet: every folder up to the cache root is made.
+    const fs::path deep = root / "local" / "share" / "Lanternfolio";
+    auto folder = FolderOf(images.path(), {"p.jpg"});
+    lftest::WriteText(folder->Image(0)->m_strPath, "bytes");
+    lftest::SetFileTime(folder->Image(0)->m_strPath, -100);
+    GiveThumbnail(*folder->Image(0), 30, 20, 9, 9, 9);
+    ThumbnailCache cache(deep.string());
+    cache.ReadCacheIndex();
+    cache.WriteAtClose({folder.get()}, errorSink);
+    EXPECT_EQ(cache.WriteProblem(), "");
+    EXPECT_TRUE(fs::is_regular_file(deep / "qkcache.xml"));
+    EXPECT_TRUE(fs::is_regular_file(deep / "dir-1" / "p~jpg.bmp"));
+
+    // A root that cannot be made is a failure with its reason, not a silent success.
+    lftest::WriteText(root / "file", "x");
+    ThumbnailCache blocked((root / "file" / "Lanternfolio").string());
+    blocked.WriteAtClose({folder.get()}, errorSink);
+    EXPECT_NE(blocked.WriteProblem(), "");
+}
+
+TEST_F(ThumbnailCacheTest, LeftoversOfAKilledCloseGoAtStartOnlyInsideTheCache)
+{
+    fs::create_directories(Dir(1));
+    fs::create_directories(Dir(2));
+    lftest::WriteText(root / "qkcache.xml", "<XML>" + Block("/photos", Dir(1), 1) + "</XML>");
+    lftest::WriteText(Dir(1) + "/p~jpg.bmp", "kept");
+    lftest::WriteText(Dir(1) + "/.p~jpg.bmp.tmp-Ab12Cd", "torn");
+    lftest::WriteText(root / ".qkcache.xml.tmp-xY9z8W", "torn");
+    lftest::WriteText(Dir(2) + "/q~jpg.bmp", "unnamed folder");
+    // Links out of the cache are never followed: what they point to stays.
+    TempDir outside;
+    lftest::WriteText(outside / "keep.jpg", "user's");
+    lftest::WriteText(outside / ".keep.jpg.tmp-Ab12Cd", "user's too");
+    fs::create_directory_symlink(outside.path(), Dir(3));
+    fs::create_symlink(outside / ".keep.jpg.tmp-Ab12Cd", root / ".link.tmp-Qw12Er");
+
+    ThumbnailCache cache(root.string());
+    cache.ReadCacheIndex();
+    EXPECT_EQ(lftest::ReadText(Dir(1) + "/p~jpg.bmp"), "kept");
+    EXPECT_FALSE(fs::exists(Dir(1) + "/.p~jpg.bmp.tmp-Ab12Cd"));
+    EXPECT_FALSE(fs::exists(root / ".qkcache.xml.tmp-xY9z8W"));
+    EXPECT_FALSE(fs::exists(Dir(2)));
+    EXPECT_TRUE(fs::is_symlink(Dir(3)));
+    EXPECT_TRUE(fs::is_symlink(root / ".link.tmp-Qw12Er"));
+    EXPECT_EQ(lftest::ReadText(outside / "keep.jpg"), "user's");
+    EXPECT_EQ(lftest::ReadText(outside / ".keep.jpg.tmp-Ab12Cd"), "user's too");
+}
+
+TEST_F(ThumbnailCacheTest, AnIndexThatCannotBeReadIsLeftWithTheWholeCache)
+{
+    fs::create_directories(Dir(2));
+    fs::create_directories(root / "qkcache.xml");  // a folder in place of the index
+    lftest::WriteText(Dir(2) + "/q~jpg.bmp", "someone's");
+    ThumbnailCache cache(root.string());
+    cache.ReadCacheIndex();
+    EXPECT_FALSE(cache.IndexProblem().empty());
+    auto folder = FolderOf(images.path(), {});
+    cache.WriteAtClose({folder.get()}, errorSink);
+    EXPECT_TRUE(fs::is_directory(root / "qkcache.xml"));
+    EXPECT_EQ(lftest::ReadText(Dir(2) + "/q~jpg.bmp"), "someone's");
+    EXPECT_FALSE(fs::exists(Dir(1)));
 }
 
 }  // namespace

@@ -1,7 +1,13 @@
 #include "platform/SettingsStore.h"
+#include "tests/support/AsOrdinaryUser.h"
 #include "tests/support/TestEnv.h"
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <sys/stat.h>
 
 #include <thread>
 #include <vector>
@@ -109,4 +115,76 @@ TEST(SettingsStore, NonNumbersFallBack)
     store.Set(kKey, "B", " 42");
     EXPECT_EQ(store.GetInt(kKey, "A", 7), 7);
     EXPECT_EQ(store.GetInt(kKey, "B", 7), 42);
+}
+
+TEST(SettingsStore, FileThatCannotBeReadGivesDefaultsAndIsNeverReplaced)
+{
+    // A folder or a pipe in place of the file: reading must neither throw nor block.
+    struct Case {
+        const char* name;
+        void (*make)(const std::filesystem::path&);
+    };
+    const Case cases[] = {
+        {"folder", [](const std::filesystem::path& p) { std::filesystem::create_directory(p); }},
+        {"pipe", [](const std::filesystem::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        lftest::TempDir dir;
+        const auto path = dir / "settings.ini";
+        c.make(path);
+        lfplat::SettingsStore store(path.string());
+        EXPECT_TRUE(store.ReadAll().empty());
+        EXPECT_EQ(store.GetInt(kKey, "LeftViewWidth", 200), 200);
+        EXPECT_FALSE(store.Problem().empty());
+        EXPECT_FALSE(store.Set(kKey, "LeftViewWidth", "250"));
+        EXPECT_FALSE(store.LastError().empty());
+        EXPECT_EQ(std::filesystem::status(path).type(), std::string(c.name) == "folder"
+                                                           ? std::filesystem::file_type::directory
+                                                           : std::filesystem::file_type::fifo);
+    }
+}
+
+TEST(SettingsStore, UnreadableFileOfTheUserKeepsItsBytes)
+{
+    lftest::TempDir dir;
+    std::filesystem::permissions(dir.path(), std::filesystem::perms::all);
+    const auto path = dir / "settings.ini";
+    const std::string bytes = "[" + kKey + "]\nLeftViewWidth=321\n";
+    lftest::WriteText(path, bytes);
+    std::filesystem::permissions(path, std::filesystem::perms::none);
+    const auto status = lftest::RunAsOrdinaryUser([&] {
+        lfplat::SettingsStore store(path.string());
+        if (store.Problem() != std::strerror(EACCES))
+            return 1;
+        if (store.GetInt(kKey, "LeftViewWidth", 200) != 200)
+            return 2;
+        if (store.Set(kKey, "LeftViewHeigth", "220") || store.LastError() != std::strerror(EACCES))
+            return 3;
+        return 0;
+    });
+    if (!status)
+        GTEST_SKIP() << "needs root to act as an ordinary user";
+    EXPECT_EQ(*status, 0);
+    EXPECT_EQ(lftest::ReadText(path), bytes);
+    EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms::none);
+}
+
+TEST(SettingsStore, FailedWriteGivesTheReason)
+{
+    lftest::TempDir dir;
+    std::filesystem::permissions(dir.path(), std::filesystem::perms::all);
+    const auto folder = dir / "Lanternfolio";
+    std::filesystem::create_directory(folder);
+    std::filesystem::permissions(folder, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec |
+                                             std::filesystem::perms::others_read | std::filesystem::perms::others_exec);
+    const auto path = folder / "settings.ini";
+    const auto status = lftest::RunAsOrdinaryUser([&] {
+        lfplat::SettingsStore store(path.string());
+        return !store.Set(kKey, "LeftViewWidth", "250") && store.LastError() == std::strerror(EACCES) ? 0 : 1;
+    });
+    if (!status)
+        GTEST_SKIP() << "needs root to act as an ordinary user";
+    EXPECT_EQ(*status, 0);
+    EXPECT_FALSE(std::filesystem::exists(path));
 }

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <thread>
@@ -31,6 +32,50 @@ TEST(SingleInstanceLock, SecondTakerSeesTheFirstUntilItIsReleased)
     first.reset();
     lfplat::SingleInstanceLock third("quorix", dir.str());
     EXPECT_TRUE(third.Held());
+}
+
+TEST(SingleInstanceLock, AStartDuringTheHoldersCloseWaitsAndThenHolds)
+{
+    using namespace std::chrono_literals;
+    lftest::TempDir dir;
+    auto first = std::make_unique<lfplat::SingleInstanceLock>("quorix", dir.str());
+    ASSERT_TRUE(first->Held());
+    {
+        // Running, not closing: a new start gives way at once.
+        lfplat::SingleInstanceLock second("quorix", dir.str());
+        EXPECT_TRUE(second.AnotherHolds());
+        EXPECT_FALSE(second.AnotherIsClosing());
+        EXPECT_FALSE(second.WaitWhileAnotherCloses(30s));
+        EXPECT_FALSE(second.Held());
+    }
+    first->MarkClosing();
+    lfplat::SingleInstanceLock third("quorix", dir.str());
+    EXPECT_TRUE(third.AnotherHolds());
+    EXPECT_TRUE(third.AnotherIsClosing());
+    std::atomic<bool> released{false};
+    std::thread closer([&] {
+        std::this_thread::sleep_for(100ms);
+        released = true;
+        first.reset();
+    });
+    // A generous deadline: the wait ends when the holder goes, not when time runs out.
+    EXPECT_TRUE(third.WaitWhileAnotherCloses(60s));
+    closer.join();
+    EXPECT_TRUE(released);
+    EXPECT_TRUE(third.Held());
+    EXPECT_FALSE(third.AnotherHolds());
+}
+
+TEST(SingleInstanceLock, AHolderThatNeverEndsLetsTheWaitEndAtItsDeadline)
+{
+    using namespace std::chrono_literals;
+    lftest::TempDir dir;
+    lfplat::SingleInstanceLock first("quorix", dir.str());
+    first.MarkClosing();
+    lfplat::SingleInstanceLock second("quorix", dir.str());
+    EXPECT_FALSE(second.WaitWhileAnotherCloses(50ms));
+    EXPECT_TRUE(second.AnotherHolds());
+    EXPECT_TRUE(first.Held());
 }
 
 TEST(SingleInstanceLock, ADeadHolderLeavesNoStaleLock)

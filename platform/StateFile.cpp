@@ -1,0 +1,52 @@
+#include "platform/StateFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace lfplat {
+
+StateFileText ReadStateFile(const std::string& path, size_t maxBytes)
+{
+    StateFileText result;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno != ENOENT) {
+            result.status = StateFileText::Status::Unreadable;
+            result.reason = std::strerror(errno);
+        }
+        return result;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        result.status = StateFileText::Status::Unreadable;
+        result.reason = S_ISDIR(st.st_mode) ? std::strerror(EISDIR) : "it is not a regular file";
+        ::close(fd);
+        return result;
+    }
+    result.text.resize(maxBytes);
+    size_t got = 0;
+    while (got < maxBytes) {
+        const ssize_t n = ::read(fd, result.text.data() + got, maxBytes - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            result.status = StateFileText::Status::Unreadable;
+            result.reason = std::strerror(errno);
+            result.text.clear();
+            ::close(fd);
+            return result;
+        }
+        if (n == 0)
+            break;
+        got += static_cast<size_t>(n);
+    }
+    result.text.resize(got);
+    result.status = StateFileText::Status::Read;
+    ::close(fd);
+    return result;
+}
+
+}  // namespace lfplat

@@ -1,0 +1,24 @@
+#pragma once
+// Reading the programs' own state files (settings, session, cache index): opened without
+// blocking and taken only when they are plain files, so that a folder or a pipe in their
+// place never stops a program from starting.
+
+#include <cstddef>
+#include <string>
+
+namespace lfplat {
+
+struct StateFileText {
+    enum class Status {
+        Missing,     // no such file: the defaults hold and the file may be written
+        Read,        // text holds the file (up to the size asked for)
+        Unreadable,  // the file exists but cannot be read: never replace it
+    };
+    Status status = Status::Missing;
+    std::string text;
+    std::string reason;  // the system's words, when Unreadable
+};
+
+StateFileText ReadStateFile(const std::string& path, size_t maxBytes);
+
+}  // namespace lfplat
