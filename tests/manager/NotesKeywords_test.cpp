@@ -47,7 +47,9 @@ protected:
     // A cached thumbnail of a.jpg, as a close of an earlier run left it.
     void CacheThumbnailOfA()
     {
-        ThumbnailPixels pixels{4, 3, std::vector<uint8_t>(36, 200)};
+        // The fitted thumbnail of the 120 x 90 picture the .dat names: a bitmap of
+        // another size would be taken for a garbled entry and rebuilt.
+        ThumbnailPixels pixels{88, 66, std::vector<uint8_t>(88 * 66 * 3, 200)};
         ASSERT_EQ(ThumbnailCache::WriteDIBFile(ThumbnailCache::BitmapPath(cache.string(), "a.jpg"),
                                                ThumbnailCache::BitmapToDIB(pixels)),
                   1);
