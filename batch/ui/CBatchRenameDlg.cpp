@@ -193,7 +193,8 @@ void CBatchRenameDlg::OnCounterKind(wxCommandEvent& event)
     if (m_bWriting || !m_pDoc)
         return;
     ReadControls();
-    m_options.startValue = event.GetId() == kRenameLetters ? "a" : "0";
+    // Built first and moved in: GCC 12 warns falsely (-Wrestrict) on assigning the literal.
+    m_options.startValue = std::string(event.GetId() == kRenameLetters ? "a" : "0");
     WriteControls();
     BuildNewNames();
 }
