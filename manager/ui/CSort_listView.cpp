@@ -18,6 +18,7 @@
 #include "resources/manager/ManagerIds.h"
 #include "resources/manager/ManagerMenus.h"
 #include "resources/manager/ManagerStrings.h"
+#include "platform/gui/NameText.h"
 
 #include <wx/app.h>
 #include <wx/listctrl.h>
@@ -67,7 +68,7 @@ public:
     wxString OnGetItemText(long item, long column) const override
     {
         const ListRowItem* row = m_view.Row(size_t(item));
-        return row ? wxString::FromUTF8(listrows::ColumnText(*row, int(column))) : wxString();
+        return row ? lfplat::NameToDisplay(listrows::ColumnText(*row, int(column))) : wxString();
     }
     int OnGetItemColumnImage(long item, long column) const override
     {
@@ -303,9 +304,7 @@ void CSort_listView::OnBatch(CImageShow::Batch& batch)
     const int pictures = m_thumbnails ? m_thumbnails->GetImageCount() : 0;
     for (auto& row : batch.rows)
         AppendRow(std::move(row));
-    // The list measures its rows by its first picture: set the list again once there is one.
-    if (m_thumbnails && pictures == 0 && m_thumbnails->GetImageCount() > 0)
-        m_list->SetImageList(m_thumbnails.get(), wxIMAGE_LIST_SMALL);
+    FitRowHeight(pictures);
     m_bChangingSelection = true;
     m_list->SetItemCount(long(doc->m_arrListRows.size()));
     for (size_t i = first; i < doc->m_arrListRows.size(); ++i)
@@ -325,6 +324,7 @@ void CSort_listView::AddImageItem()
     CQuorixState* state = State();
     if (!doc || !folder || !m_list)
         return;
+    const int pictures = m_thumbnails ? m_thumbnails->GetImageCount() : 0;
     // Each record of the folder that has no row yet gets one: the search appends its
     // records at the end, and a record that left the folder meanwhile is no longer there.
     for (const auto& record : folder->m_arrImages) {
@@ -342,9 +342,20 @@ void CSort_listView::AddImageItem()
             state->AddToTotals(1, row->sizeKB);
         AppendRow(std::move(row));
     }
+    FitRowHeight(pictures);
     m_list->SetItemCount(long(doc->m_arrListRows.size()));
     m_list->Refresh();
     m_list->Update();
+}
+
+void CSort_listView::FitRowHeight(int picturesBefore)
+{
+    // The list measures its row height once, by its font and by its first picture if it
+    // has one then, and keeps it: a list that was measured while it had no picture yet
+    // (as a fresh list for search results is) cuts every picture to a line of text.
+    // Setting the pictures again makes it measure anew.
+    if (m_list && m_thumbnails && picturesBefore == 0 && m_thumbnails->GetImageCount() > 0)
+        m_list->SetImageList(m_thumbnails.get(), wxIMAGE_LIST_SMALL);
 }
 
 // ---- Sorting and selection --------------------------------------------------------

@@ -110,6 +110,8 @@ private:
     void OnFillMessage(lfplat::PostedMessageEvent& event);
     void OnBatch(CImageShow::Batch& batch);
     void AppendRow(std::unique_ptr<ListRowItem> row);
+    // After rows were appended to a list that had picturesBefore row pictures.
+    void FitRowHeight(int picturesBefore);
     int IconOf(const ListRowItem& row) const;
     // Selected row indexes, in list order.
     std::vector<long> SelectedRows() const;

@@ -392,6 +392,67 @@ TEST_F(ListViewTest, SearchResultsJoinTheListOnce)
     EXPECT_EQ(view->RowCount(), rows + 1) << "a record gets one row";
 }
 
+// A search turns the image pane into the file list over an empty results folder, then
+// appends its results one at a time with their thumbnails: each row is as high as its
+// picture and as its text in the desktop's font, whichever list stood there before.
+TEST_F(ListViewTest, SearchResultRowsShowTheirWholePictureAndText)
+{
+    for (const int before : {kViewDetailsAndFolders, kViewThumbnailsAndDetails}) {
+        SCOPED_TRACE(before);
+        ASSERT_TRUE(m->Tree()->SelectPath(photos.string()));
+        ShowList(before);
+        m->doc->m_nViewMode = kViewThumbnailsAndDetails;
+        m->frame->SwitchImageView(kViewThumbnailsAndDetails);
+        auto results = std::make_unique<CFolderItem>("Search", "x", 0);
+        CFolderItem* folder = results.get();
+        m->doc->m_bSearchResults = true;
+        m->doc->SetCurrentFolder(std::move(results));
+        m->doc->UpdateAllViews();
+        auto* view = dynamic_cast<CSort_listView*>(m->frame->GetImagePaneView());
+        ASSERT_NE(view, nullptr);
+        Settle(view);
+        ASSERT_EQ(view->RowCount(), 0u);
+
+        for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) {
+            const std::string path = (photos / name).string();
+            auto record = std::make_unique<CImageItem>(path, path, 2048, 0, 0);
+            CLfImage picture = lftest::GradientPicture(120, 90);
+            thumbs::ThumbnailPair pair = thumbs::MakeThumbnails(&picture);
+            record->SetThumbnails(std::move(pair.fitted), std::move(pair.framed));
+            folder->AddImage(std::move(record));
+            ASSERT_TRUE(m->frame->GetMessageSink().Post(CMainFrame::kAddFoundImage, 0, 0));
+            ASSERT_TRUE(lftest::PumpUntil([&] { return view->RowCount() == folder->ImageCount(); }));
+        }
+        wxListCtrl* list = view->GetListCtrl();
+        const int textHeight = list->GetTextExtent(wxString::FromUTF8(view->Row(0)->name) + "Égy").y;
+        for (long i = 0; i < list->GetItemCount(); ++i) {
+            wxRect row;
+            ASSERT_TRUE(list->GetItemRect(i, row));
+            EXPECT_GE(row.height, textHeight) << "row " << i;
+            EXPECT_GE(row.height, thumbs::kThumbHeight) << "row " << i;
+        }
+        Repaint();
+        lftest::SaveScreenshot(fs::path(LF_BIN_DIR).parent_path() / "artefacts" /
+                                   ("quorix-search-results-" + std::to_string(before) + ".png"),
+                               wxSize(1000, 765));
+        m->doc->m_bSearchResults = false;
+    }
+}
+
+// A name the system gives that is not UTF-8 still shows, its odd byte as a replacement
+// character.
+TEST_F(ListViewTest, ANameThatIsNotUtf8ShowsInTheList)
+{
+    const std::string name = "caf\xe9.jpg";
+    fs::copy_file(photos / "a.jpg", photos / name);
+    CSort_listView* view = ShowList(kViewDetailsAndFolders);
+    view->OpenFolder(photos.string());
+    Settle(view);
+    const long row = RowOf(view, name);
+    ASSERT_GE(row, 0) << Names(view);
+    EXPECT_EQ(view->GetListCtrl()->GetItemText(row, 0), wxString::FromUTF8("caf\xEF\xBF\xBD.jpg"));
+}
+
 // Prints a printout to a PostScript file as the print framework would, page by page.
 std::string PrintToPostScript(wxPrintout& printout, const fs::path& file)
 {
