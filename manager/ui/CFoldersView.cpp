@@ -6,6 +6,7 @@
 #include "manager/ui/FolderLoaders.h"
 #include "manager/model/RecentRows.h"
 #include "resources/manager/ManagerIds.h"
+#include "platform/gui/NameText.h"
 
 #include <wx/app.h>
 #include <wx/dcbuffer.h>
@@ -148,7 +149,7 @@ void CFoldersView::Draw(wxDC& dc, const wxSize& client)
             const int y = recentrows::kTop + 5 + shown * recentrows::kRowHeight;
             const bool current = i == doc->m_nCurrentRecent;
             dc.SetTextBackground(current ? kCurrentRow : *wxWHITE);
-            const wxString name = wxString::FromUTF8(folder->m_strDisplayName);
+            const wxString name = lfplat::NameToDisplay(folder->m_strDisplayName);
             // The row's text stands on the baseline y + 10, as the pictures expect.
             wxCoord w = 0, h = 0, descent = 0;
             dc.GetTextExtent(name, &w, &h, &descent);

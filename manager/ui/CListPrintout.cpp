@@ -1,4 +1,5 @@
 #include "manager/ui/CListPrintout.h"
+#include "platform/gui/NameText.h"
 
 #include <wx/dc.h>
 
@@ -60,6 +61,6 @@ bool CListPrintout::OnPrintPage(int page)
     const size_t end = std::min(m_rows.size(), first + size_t(m_rowsPerPage));
     for (size_t i = first; i < end; ++i, y += kLineHeight)
         for (int c = 0; c < 3; ++c)
-            dc->DrawText(wxString::FromUTF8(m_rows[i][size_t(c)]), kMargin + kColumnX[c], y);
+            dc->DrawText(lfplat::NameToDisplay(m_rows[i][size_t(c)]), kMargin + kColumnX[c], y);
     return true;
 }

@@ -4,6 +4,7 @@
 #include "manager/ui/ImageCommands.h"
 #include "manager/model/ThumbGrid.h"
 #include "manager/model/ThumbnailPixels.h"
+#include "platform/gui/NameText.h"
 
 #include <wx/dc.h>
 #include <wx/dcmemory.h>
@@ -51,7 +52,7 @@ void DrawCard(wxDC& dc, const RECT& card, int index, const CImageItem& image, co
     dc.SetTextForeground(highlighted ? *wxBLACK : *wxWHITE);
     DrawOnBaseline(dc, thumbgrid::SizeText(image.m_nSize), x + 5, y + 10);
     DrawOnBaseline(dc, thumbgrid::DateText(image.m_tLastWrite), x + 5, y + 22);
-    DrawOnBaseline(dc, wxString::FromUTF8(thumbgrid::ShortName(image.m_strName)), x + 5, y + 104);
+    DrawOnBaseline(dc, lfplat::NameToDisplay(thumbgrid::ShortName(image.m_strName)), x + 5, y + 104);
     const wxString number = wxString::Format("%d", index + 1);
     DrawOnBaseline(dc, number, x + 85 - dc.GetTextExtent(number).x, y + 10);
 }
