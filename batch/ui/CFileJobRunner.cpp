@@ -7,6 +7,7 @@
 #include <wx/app.h>
 #include <wx/msgdlg.h>
 
+#include <stop_token>
 
 namespace {
 
@@ -42,7 +43,8 @@ void CFileJobRunner::Start(std::unique_ptr<FileOpJob> job)
     m_job = std::move(job);
     FileOpJob* running = m_job.get();
     // A post fails only once the dialog is going away, and then nobody waits for it.
-    m_worker = std::thread([running, done = m_port.GetSink()] {
+    m_worker = std::jthread([running, done = m_port.GetSink()](std::stop_token stop) {
+        std::stop_callback onStop(stop, [running] { running->Cancel(); });
         running->Run();
         done.Post(kDoneMessage);
     });
@@ -50,8 +52,8 @@ void CFileJobRunner::Start(std::unique_ptr<FileOpJob> job)
 
 void CFileJobRunner::Cancel()
 {
-    if (m_job)
-        m_job->Cancel();
+    if (m_worker.joinable())
+        m_worker.request_stop();
 }
 
 void CFileJobRunner::Join()

@@ -1,8 +1,9 @@
 #pragma once
 // Runs one file job for a dialog: the worker thread, its questions and error boxes
 // (shown on the user-interface thread while the worker waits), and the done message
-// (0x405) posted to the dialog when the job is over. The runner's end stops the job
-// before its next file and joins the worker; a question still waiting counts as No.
+// (0x405) posted to the dialog through its port when the job is over. The runner's end
+// closes the port, stops the job before its next file and joins the worker; a question
+// still waiting counts as No.
 
 #include "batch/model/FileOpJob.h"
 #include "batch/model/JobQuestions.h"
@@ -51,6 +52,6 @@ public:
 private:
     JobQuestions m_questions;
     std::unique_ptr<FileOpJob> m_job;
-    std::thread m_worker;
     lfplat::MessagePort m_port;
+    std::jthread m_worker;  // last: stopped and joined before the job it runs goes
 };

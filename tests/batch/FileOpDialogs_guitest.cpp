@@ -1,10 +1,12 @@
 #include "batch/model/FileOpJob.h"
 #include "batch/ui/CCopyMoveDlg.h"
 #include "batch/ui/CDestinationDlg.h"
+#include "batch/ui/CFileJobRunner.h"
 #include "batch/ui/CFileOpDlg.h"
 #include "batch/ui/CRenameDlg.h"
 #include "controls/CFolderTreeCtrl.h"
 #include "manager/model/CFolderItem.h"
+#include "platform/gui/PostedMessageEvent.h"
 #include "resources/manager/ManagerDialogs.h"
 #include "tests/batch/FileFixtures.h"
 #include "tests/manager/DocTestSupport.h"
@@ -220,6 +222,44 @@ TEST_F(FileOpDialogs, ClosingWhileAQuestionWaitsCancelsTheJobAndJoinsItsWorker)
     EXPECT_EQ(ReadBytes(Out("b.jpg")), ReadBytes(Photo("b.jpg")));
     EXPECT_EQ(ReadText(Out("c.jpg")), "old");
     EXPECT_EQ(dialog.GetDoneCount(), 1);
+}
+
+TEST_F(FileOpDialogs, TheRunnerStopsItsJobBeforeTheNextFileWhenCancelledOrWhenItEnds)
+{
+    wxEvtHandler dialog;
+    int done = 0;
+    dialog.Bind(lfplat::EVT_POSTED_MESSAGE, [&done](lfplat::PostedMessageEvent&) { ++done; },
+                CFileJobRunner::kDoneMessage);
+    const std::vector<FileOpEntry> entries = {
+        {"a.jpg", Photo("a.jpg").string()}, {"b.jpg", Photo("b.jpg").string()}, {"c.jpg", Photo("c.jpg").string()}};
+    // Each copy waits a while first: the stop comes during the first file's wait.
+    auto start = [&](CFileJobRunner& runner) {
+        auto job = std::make_unique<FileOpJob>(FileOpJob::kCopy, FileOpJob::Origin::Commands,
+                                               (m_dir / "out").string(), entries, runner.MakePrompts("Copy"));
+        job->SetPause(std::chrono::milliseconds(300));
+        runner.Start(std::move(job));
+        ASSERT_TRUE(runner.Started());
+    };
+
+    {
+        CFileJobRunner runner(&dialog);
+        start(runner);
+        runner.Cancel();
+        runner.Join();
+        EXPECT_LE(runner.Job()->MetCount(), 1);
+        EXPECT_TRUE(PumpUntil([&] { return done == 1; })) << "a cancelled job still says it is over";
+    }
+    EXPECT_LE(Listing(m_dir / "out").size(), 1u);
+
+    std::filesystem::remove_all(m_dir / "out");
+    std::filesystem::create_directory(m_dir / "out");
+    {
+        CFileJobRunner runner(&dialog);
+        start(runner);
+    }  // the dialog goes while the job waits
+    EXPECT_LE(Listing(m_dir / "out").size(), 1u);
+    PumpFor(std::chrono::milliseconds(100));
+    EXPECT_EQ(done, 1) << "nothing reaches a dialog that has gone";
 }
 
 TEST_F(FileOpDialogs, RenameOntoATakenNameStaysOpenThenRenames)
