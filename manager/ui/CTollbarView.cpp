@@ -18,6 +18,7 @@
 #include "resources/manager/ManagerDialogs.h"
 #include "resources/manager/ManagerIds.h"
 #include "resources/manager/ToolPanelPictures.h"
+#include "platform/gui/NameText.h"
 
 #include <wx/app.h>
 #include <wx/bmpcbox.h>
@@ -259,7 +260,7 @@ void CTollbarView::OnUpdate(wxView*, wxObject*)
     int shown = wxNOT_FOUND;
     for (size_t i = 0; i < doc->GetRecentCount(); ++i) {
         const std::string& path = doc->GetRecentFolder(i)->m_strPath;
-        const int item = m_address->Append(wxString::FromUTF8(path), folderIcon);
+        const int item = m_address->Append(lfplat::NameToDisplay(path), folderIcon);
         if (path == current->m_strPath)
             shown = item;
     }
@@ -267,8 +268,19 @@ void CTollbarView::OnUpdate(wxView*, wxObject*)
         m_address->SetSelection(shown);
     else
         m_address->ChangeValue(wxString());
-    m_strAddress = m_address->GetValue().utf8_string();
+    m_strAddress = AddressPath();
     m_bFillingAddress = false;
+}
+
+std::string CTollbarView::AddressPath() const
+{
+    // The box shows paths as text: a listed folder's shown path stands for its bytes.
+    const wxString text = m_address->GetValue();
+    if (CQuorixDoc* doc = Doc())
+        for (size_t i = 0; i < doc->GetRecentCount(); ++i)
+            if (const std::string& path = doc->GetRecentFolder(i)->m_strPath; lfplat::NameToDisplay(path) == text)
+                return path;
+    return text.utf8_string();
 }
 
 // ---- Address box -------------------------------------------------------------------------
@@ -279,7 +291,7 @@ void CTollbarView::OnAddressChange()
     CFolderItem* current = Folder();
     if (m_bFillingAddress || !doc || !current || !m_address)
         return;
-    m_strAddress = m_address->GetValue().utf8_string();
+    m_strAddress = AddressPath();
     std::vector<std::string> paths;
     for (size_t i = 0; i < doc->GetRecentCount(); ++i)
         paths.push_back(doc->GetRecentFolder(i)->m_strPath);

@@ -122,6 +122,9 @@ private:
     CFolderItem* Folder() const;
     CQuorixState* State() const;
     CPaneHost* Host() const;
+    // The folder the address box names: the bytes of a listed folder whose shown path
+    // it holds, else its text.
+    std::string AddressPath() const;
     void CreateControls();
     void LayOut();
     void Sort(int key, int order);

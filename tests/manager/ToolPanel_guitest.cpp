@@ -371,6 +371,24 @@ TEST_F(ToolPanelTest, TypingARecentFoldersExactPathSwitchesToIt)
     EXPECT_EQ(m.doc->GetSelectedImageCount(), 0u);
 }
 
+TEST_F(ToolPanelTest, ARecentFolderWhoseNameIsNotUtf8ShowsInTheAddressBoxAndCanBePicked)
+{
+    const fs::path odd = dir / "caf\xe9";
+    fs::create_directories(odd);
+    fs::copy_file(other / "o.jpg", odd / "o.jpg");
+    const wxString shown = wxString::FromUTF8((dir / "caf\xEF\xBF\xBD").string());
+    Manager m(dir);
+    Open(m);
+    wxBitmapComboBox* box = m.Panel()->GetAddressBox();
+    ASSERT_TRUE(m.Tree()->SelectPath(odd.string()));
+    ASSERT_TRUE(lftest::PumpUntil([&] { return box->GetValue() == shown; })) << box->GetValue();
+    ASSERT_TRUE(m.Tree()->SelectPath(photos.string()));
+    ASSERT_TRUE(lftest::PumpUntil([&] { return box->GetValue().utf8_string() == photos.string(); }));
+    EXPECT_NE(box->FindString(shown), wxNOT_FOUND) << "the folder is listed by its shown name";
+    box->SetValue(shown);
+    EXPECT_EQ(m.doc->GetCurrentFolder()->m_strPath, odd.string()) << "and opens as the bytes it has";
+}
+
 TEST_F(ToolPanelTest, TypingARecentFolderTheCacheDoesNotKnowReadsIt)
 {
     // Listed by the session file; no cache was ever written for it.
