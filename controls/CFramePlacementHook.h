@@ -37,6 +37,7 @@ protected:
 private:
     void Show(unsigned showCmd);
     void Track();
+    bool FillsItsDisplay(const wxRect& rect) const;
     void OnTrackedEvent(wxEvent& event);
 
     wxTopLevelWindow* m_frame;
