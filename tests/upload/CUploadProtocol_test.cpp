@@ -414,9 +414,12 @@ TEST_F(UploadProtocol, AFloodingServiceThatNeverReadsFailsTheConnectionWithBound
             // A small receive window, so that what the client sends stops soon.
             const int small = 4096;
             setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
+            // One command at a time, each once its answer is in: two of them read in
+            // one receive would be one command to the client.
+            nettest::ReadExactly(fd, 256);  // HELLO
             for (const std::string& command : c.opening) {
                 nettest::WriteAll(fd, command);
-                std::this_thread::sleep_for(50ms);
+                nettest::ReadExactly(fd, 256);
             }
             flooding = true;
             std::string burst;
