@@ -50,7 +50,9 @@ bool CServiceSocket::Open(const std::string& host, unsigned port, const ServiceP
     if (!Connect(host.c_str(), port) && GetLastError() != WSAEWOULDBLOCK) {
         const int error = GetLastError();
         Close();
-        m_owner.OnSocketFailed("ERROR: Could not connect to the upload server (error " + std::to_string(error) + ").");
+        m_owner.OnSocketFailed(!m_lastProxyError.empty() ? "ERROR: " + m_lastProxyError
+                                                         : "ERROR: Could not connect to the upload server (error " +
+                                                               std::to_string(error) + ").");
         return false;
     }
     return true;
