@@ -114,6 +114,6 @@ void CFramePlacementHook::OnWindowDestroying()
 {
     m_frame = nullptr;
     // A window never seen at a proper size leaves the stored placement alone.
-    if (m_normal.width > 0 && m_normal.height > 0)
-        m_store.Set(m_section, m_entry, CurrentPlacement().Format());
+    if (m_normal.width > 0 && m_normal.height > 0 && !m_store.Set(m_section, m_entry, CurrentPlacement().Format()))
+        m_writeError = m_store.LastError();
 }
