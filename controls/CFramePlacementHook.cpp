@@ -71,6 +71,13 @@ void CFramePlacementHook::OnTrackedEvent(wxEvent& event)
     event.Skip();
 }
 
+bool CFramePlacementHook::FillsItsDisplay(const wxRect& rect) const
+{
+    const int index = wxDisplay::GetFromWindow(m_frame);
+    const wxRect area = wxDisplay(index == wxNOT_FOUND ? 0u : unsigned(index)).GetClientArea();
+    return rect.width >= area.width * 9 / 10 && rect.height >= area.height * 9 / 10;
+}
+
 void CFramePlacementHook::Track()
 {
     if (!m_frame)
@@ -79,8 +86,11 @@ void CFramePlacementHook::Track()
     const wxRect rect = m_frame->GetRect();
     m_minimised = m_frame->IsIconized();
     if (maximised) {
-        if (!m_maximised && rect == m_normal && !m_previousNormal.IsEmpty())
-            m_normal = m_previousNormal;  // the maximised size came before the state
+        // When the maximised size came before the state, it was taken as the normal one;
+        // when the state comes first (as window managers mostly send it) the rectangle is
+        // still the normal one and stays.
+        if (!m_maximised && rect == m_normal && !m_previousNormal.IsEmpty() && FillsItsDisplay(rect))
+            m_normal = m_previousNormal;
         m_maximised = true;
         m_maximisedRect = rect;
     } else if (m_maximised && rect == m_maximisedRect) {
@@ -89,8 +99,12 @@ void CFramePlacementHook::Track()
     } else if (m_maximised && !m_minimised) {
         // The first rectangle after the maximised state went is a passing one (the
         // toolkit's natural size, or a step of the window manager's restore): the window
-        // comes back to its normal size, which stays as it was.
+        // comes back to its normal size, which stays as it was. A window that was shown
+        // maximised never had that size for the window manager, which restores it to
+        // the toolkit's natural strip: it is given its normal size here.
         m_maximised = false;
+        if (!m_normal.IsEmpty() && rect != m_normal)
+            m_frame->SetSize(m_normal);
     } else if (!m_minimised) {
         if (rect != m_normal) {
             m_previousNormal = m_normal;
@@ -114,6 +128,6 @@ void CFramePlacementHook::OnWindowDestroying()
 {
     m_frame = nullptr;
     // A window never seen at a proper size leaves the stored placement alone.
-    if (m_normal.width > 0 && m_normal.height > 0)
-        m_store.Set(m_section, m_entry, CurrentPlacement().Format());
+    if (m_normal.width > 0 && m_normal.height > 0 && !m_store.Set(m_section, m_entry, CurrentPlacement().Format()))
+        m_writeError = m_store.LastError();
 }

@@ -23,6 +23,10 @@ public:
 
     // What would be stored now.
     WindowPlacement CurrentPlacement() const;
+    // Why the placement stored when the window went could not be written (empty: it was,
+    // or nothing was due).
+    const std::string& WriteError() const { return m_writeError; }
+    const std::string& SettingsPath() const { return m_store.Path(); }
 
     // The displays' rectangles, the primary one first.
     static std::vector<PlacementRect> DisplayRects();
@@ -33,12 +37,14 @@ protected:
 private:
     void Show(unsigned showCmd);
     void Track();
+    bool FillsItsDisplay(const wxRect& rect) const;
     void OnTrackedEvent(wxEvent& event);
 
     wxTopLevelWindow* m_frame;
     std::string m_entry;
     std::string m_section;
     lfplat::SettingsStore m_store;
+    std::string m_writeError;
     wxRect m_normal;
     wxRect m_previousNormal;
     wxRect m_maximisedRect;

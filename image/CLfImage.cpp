@@ -1,5 +1,7 @@
 #include "image/CLfImage.h"
 
+#include "platform/LargeBlock.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdarg>
@@ -126,7 +128,7 @@ uint8_t* CLfImage::Create(int64_t width, int64_t height, uint32_t bpp, uint32_t 
     info.rowBytes = rowBytes;
 
     // Zeroed: palette and pixels start defined even when a decoder stops early.
-    dib = static_cast<uint8_t*>(std::calloc(1, kBitmapInfoHeaderSize + 4 * colors + header.biSizeImage));
+    dib = static_cast<uint8_t*>(lfplat::AllocateZeroed(kBitmapInfoHeaderSize + 4 * colors + size_t(header.biSizeImage)));
     if (!dib) {
         SetLastError("CLfImage::Create can't allocate memory");
         return nullptr;

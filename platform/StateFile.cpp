@@ -1,5 +1,7 @@
 #include "platform/StateFile.h"
 
+#include <algorithm>
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -26,10 +28,17 @@ StateFileText ReadStateFile(const std::string& path, size_t maxBytes)
         ::close(fd);
         return result;
     }
-    result.text.resize(maxBytes);
+    // The buffer grows with what arrives: the limit is a bound, not a size to fill
+    // (the settings are read several times at start and zeroing megabytes shows).
     size_t got = 0;
+    size_t capacity = std::min(maxBytes, static_cast<size_t>(std::max<off_t>(st.st_size, 0)) + 1);
+    result.text.resize(capacity);
     while (got < maxBytes) {
-        const ssize_t n = ::read(fd, result.text.data() + got, maxBytes - got);
+        if (got == capacity) {
+            capacity = std::min(maxBytes, capacity + std::max<size_t>(capacity, 4096));
+            result.text.resize(capacity);
+        }
+        const ssize_t n = ::read(fd, result.text.data() + got, capacity - got);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {

@@ -11,7 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libfontconfig-dev
   libcairo2-dev libfreetype-dev fonts-dejavu-core
   libgif-dev
-  xvfb xauth imagemagick
+  xvfb xauth imagemagick openbox
   ghostscript
   tinyproxy dante-server openssl
 )

@@ -40,6 +40,8 @@ CPixoroState::CPixoroState(std::string settingsPath) : m_settingsPath(std::move(
 void CPixoroState::ReadSettings()
 {
     lfplat::SettingsStore store(m_settingsPath);
+    if (const std::string problem = store.Problem(); !problem.empty())
+        m_stateFiles.Unreadable(m_settingsPath, problem);
     const auto content = store.ReadAll();
     const auto section = content.find(estr::kSettingsKey);
     auto text = [&](const char* name) -> std::string {
@@ -50,8 +52,8 @@ void CPixoroState::ReadSettings()
     };
 
     const std::string viewMode = text(estr::kViewModeValue);
-    if (viewMode.empty())
-        store.Set(estr::kSettingsKey, estr::kViewModeValue, "1");
+    if (viewMode.empty() && !store.Set(estr::kSettingsKey, estr::kViewModeValue, "1"))
+        m_stateFiles.WriteFailed(m_settingsPath, store.LastError());
     else if (auto v = ParseInt(viewMode))
         m_nViewMode = *v;
     if (auto v = ParseInt(text(estr::kJpegSaveSettingValue)))
@@ -69,14 +71,18 @@ void CPixoroState::WriteRegString(const std::string& value, const std::string& n
 {
     if (name.empty())
         return;
-    lfplat::SettingsStore(m_settingsPath).Set(estr::kSettingsKey, name, value);
+    lfplat::SettingsStore store(m_settingsPath);
+    if (!store.Set(estr::kSettingsKey, name, value))
+        m_stateFiles.WriteFailed(m_settingsPath, store.LastError());
 }
 
 void CPixoroState::WriteRegStrings(const std::initializer_list<std::pair<std::string, std::string>>& values)
 {
-    lfplat::SettingsStore(m_settingsPath).Update([&](lfplat::SettingsStore::Content& all) {
-        for (const auto& [name, value] : values)
-            if (!name.empty())
-                all[estr::kSettingsKey][name] = value;
-    });
+    lfplat::SettingsStore store(m_settingsPath);
+    if (!store.Update([&](lfplat::SettingsStore::Content& all) {
+            for (const auto& [name, value] : values)
+                if (!name.empty())
+                    all[estr::kSettingsKey][name] = value;
+        }))
+        m_stateFiles.WriteFailed(m_settingsPath, store.LastError());
 }

@@ -3,6 +3,7 @@
 // and its stored settings. The application object owns the one instance; nothing here
 // touches a window, so documents and dialogs are tested with a state of their own.
 
+#include "platform/StateFileReport.h"
 #include "platform/WinTypes.h"
 
 #include <string>
@@ -26,6 +27,7 @@ public:
     // within 1..100.
     void ReadSettings();
     // Writes one value under the editor's settings key; an empty name writes nothing.
+    // Failed reads and writes are noted in m_stateFiles for the application to tell.
     void WriteRegString(const std::string& value, const std::string& name);
     // Several values in one replacement of the settings file.
     void WriteRegStrings(const std::initializer_list<std::pair<std::string, std::string>>& values);
@@ -65,6 +67,9 @@ public:
     RECT m_rcRedEye{};
     Pick m_redEyePick;
     Pick m_redEyeZoomPick;
+
+    // The settings file when it could not be read or written, told once.
+    lfplat::StateFileReport m_stateFiles;
 
 private:
     std::string m_settingsPath;

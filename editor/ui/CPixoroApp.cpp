@@ -111,17 +111,24 @@ bool CPixoroApp::OnInit()
                                                         lfplat::SettingsStore(settingsPath));
     m_pMainFrame->Update();
     // Settings that cannot be read are left as they are (the writes refuse to replace
-    // them); the user is told once, when the window is up.
-    if (const std::string problem = lfplat::SettingsStore(settingsPath).Problem(); !problem.empty()) {
-        lfplat::StateFileReport report;
-        report.Unreadable(settingsPath, problem);
-        for (std::string& text : report.TakeNew())
-            CallAfter([this, text] {
-                if (m_prompts)
-                    m_prompts->ShowMessage(text, DocPrompts::Icon::Error);
-            });
-    }
+    // them); the user is told once, when the window is up, and of a failed write when
+    // the command that wrote has ended.
+    CallAfter([this] { ShowStateFileProblems(); });
+    Bind(wxEVT_IDLE, [this](wxIdleEvent& event) {
+        event.Skip();
+        ShowStateFileProblems();
+    });
     return true;
+}
+
+void CPixoroApp::ShowStateFileProblems()
+{
+    if (!m_state || !m_prompts || m_showingStateFileProblems)
+        return;
+    m_showingStateFileProblems = true;  // the box's own idle time must not show it again
+    for (const std::string& text : m_state->m_stateFiles.TakeNew())
+        m_prompts->ShowMessage(text, DocPrompts::Icon::Error);
+    m_showingStateFileProblems = false;
 }
 
 int CPixoroApp::OnExit()
@@ -130,10 +137,18 @@ int CPixoroApp::OnExit()
         m_state->WriteRegString(std::to_string(m_state->m_nViewMode), estr::kViewModeValue);
     if (m_docManager) {
         lfplat::SettingsStore store(lfplat::SettingsStore::DefaultPath());
-        lfplat::SaveRecentFiles(*m_docManager->GetFileHistory(), store, ProfileSection(estr::kRecentFileSection),
-                                estr::kRecentFileCount);
+        if (!lfplat::SaveRecentFiles(*m_docManager->GetFileHistory(), store, ProfileSection(estr::kRecentFileSection),
+                                     estr::kRecentFileCount) &&
+            m_state)
+            m_state->m_stateFiles.WriteFailed(store.Path(), store.LastError());
         m_docManager.reset();
     }
+    if (m_placement && m_state && !m_placement->WriteError().empty())
+        m_state->m_stateFiles.WriteFailed(m_placement->SettingsPath(), m_placement->WriteError());
+    // The window is gone: what could not be kept is said in a box of its own.
+    if (m_prompts)
+        m_prompts->SetParent(nullptr);
+    ShowStateFileProblems();
     m_placement.reset();
     if (m_state)
         m_state->m_pEarlyDecode = nullptr;

@@ -50,6 +50,8 @@ public:
 
 private:
     void OnAppAbout(wxCommandEvent& event);
+    // Tells, once per file, of settings that could not be read or written.
+    void ShowStateFileProblems();
 
     std::vector<std::string> m_arguments;
     std::unique_ptr<CEarlyDecode> m_earlyDecode;
@@ -58,6 +60,7 @@ private:
     std::unique_ptr<wxDocManager> m_docManager;
     std::unique_ptr<CFramePlacementHook> m_placement;
     wxDocTemplate* m_pDocTemplate = nullptr;  // owned by the document manager
+    bool m_showingStateFileProblems = false;
     CMainFrame* m_pMainFrame = nullptr;
 
     wxDECLARE_EVENT_TABLE();

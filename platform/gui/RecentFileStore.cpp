@@ -17,9 +17,9 @@ void LoadRecentFiles(wxFileHistory& history, const SettingsStore& store, const s
             history.AddFileToHistory(wxString::FromUTF8(file->second));
 }
 
-void SaveRecentFiles(const wxFileHistory& history, SettingsStore& store, const std::string& section, int count)
+bool SaveRecentFiles(const wxFileHistory& history, SettingsStore& store, const std::string& section, int count)
 {
-    store.Update([&](SettingsStore::Content& all) {
+    return store.Update([&](SettingsStore::Content& all) {
         auto& values = all[section];
         for (int i = 1; i <= count; ++i) {
             const std::string key = "File" + std::to_string(i);

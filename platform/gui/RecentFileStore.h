@@ -10,6 +10,7 @@ class wxFileHistory;
 namespace lfplat {
 
 void LoadRecentFiles(wxFileHistory& history, const SettingsStore& store, const std::string& section, int count);
-void SaveRecentFiles(const wxFileHistory& history, SettingsStore& store, const std::string& section, int count);
+// False (with the store's LastError) when the list could not be written.
+bool SaveRecentFiles(const wxFileHistory& history, SettingsStore& store, const std::string& section, int count);
 
 }  // namespace lfplat

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace {
 
 class JpegOptionsTest : public ::testing::Test {
@@ -171,6 +173,39 @@ TEST_F(JpegOptionsTest, StoredSettingsAreReadAndAMissingViewModeIsWritten)
         EXPECT_FLOAT_EQ(fresh.m_fJpegQuality, c.expected) << c.quality;
         EXPECT_EQ(fresh.m_nViewMode, 0);
     }
+}
+
+// The editor's settings writes that fail (a full disk here) are noted once, naming the
+// file and the system's reason; a settings file that cannot be read is noted as such
+// and is not written over.
+TEST_F(JpegOptionsTest, FailedSettingsReadsAndWritesAreNotedOncePerFile)
+{
+    {
+        lftest::ScopedFileSizeLimit full(0);
+        state.ReadSettings();
+        JpegOptions options = JpegOptions::FromPresets(state);
+        options.saveAsDefault = true;
+        options.StoreAsDefault(state);
+        state.WriteRegString("2", estr::kViewModeValue);
+    }
+    const auto texts = state.m_stateFiles.TakeNew();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_NE(texts[0].find(settings), std::string::npos) << texts[0];
+    EXPECT_NE(texts[0].find("File too large"), std::string::npos) << texts[0];
+    EXPECT_NE(texts[0].find("could not save"), std::string::npos) << texts[0];
+    state.WriteRegString("1", estr::kViewModeValue);
+    EXPECT_TRUE(state.m_stateFiles.TakeNew().empty());
+    EXPECT_EQ(Stored(estr::kViewModeValue), "1");
+
+    lftest::TempDir other;
+    std::filesystem::create_directories(other / "settings.ini");
+    CPixoroState blocked((other / "settings.ini").string());
+    blocked.ReadSettings();
+    blocked.WriteRegString("2", estr::kViewModeValue);
+    const auto told = blocked.m_stateFiles.TakeNew();
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_NE(told[0].find("cannot be read"), std::string::npos) << told[0];
+    EXPECT_TRUE(std::filesystem::is_directory(other / "settings.ini"));
 }
 
 }  // namespace

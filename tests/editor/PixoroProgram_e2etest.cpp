@@ -129,4 +129,44 @@ TEST_F(PixoroProgramTest, NamesTheCaseRuleAndTheBytesOfTheSystemLetThroughAreOpe
     }
 }
 
+// Settings the editor cannot write (a full disk) are told in a box, at the start for the
+// value written then and at the close for the placement and the recent files, and the
+// editor still ends normally with the stored file as it was.
+TEST_F(PixoroProgramTest, SettingsThatCannotBeWrittenAreToldAndTheEditorEnds)
+{
+    struct Case {
+        const char* name;
+        bool settingsBefore;  // a complete settings file exists: nothing is due at the start
+    };
+    for (const Case c : {Case{"at the start", false}, Case{"at the close", true}}) {
+        SCOPED_TRACE(c.name);
+        const fs::path settings = config / "Lanternfolio" / "settings.ini";
+        fs::remove_all(settings.parent_path());
+        // Backslashes in section names are written doubled.
+        const std::string before = "[Software\\\\Lanternfolio\\\\Version 1.0]\nProgramQKMViewMod=1\n";
+        if (c.settingsBefore) {
+            fs::create_directories(settings.parent_path());
+            lftest::WriteText(settings, before);
+        }
+        std::optional<Program> pixoro;
+        {
+            lftest::ScopedFileSizeLimit full(0);  // inherited by the program only
+            pixoro.emplace(Pixoro(), std::vector<std::string>{}, work);
+        }
+        const auto window = x.WaitForOne(pixoro->Pid(), kTitle);
+        ASSERT_TRUE(window);
+        if (!c.settingsBefore)
+            CloseBox(*pixoro, window);
+        else
+            EXPECT_TRUE(lftest::PumpUntil([&] { return x.Find(pixoro->Pid(), kTitle).size() == 1; }));
+        x.AskToClose(*window);
+        if (c.settingsBefore)
+            CloseBox(*pixoro, window);  // the box after the window, not the window going
+        EXPECT_EQ(pixoro->WaitExit(30s), 0);
+        if (c.settingsBefore) {
+            EXPECT_EQ(lftest::ReadText(settings), before);
+        }
+    }
+}
+
 }  // namespace

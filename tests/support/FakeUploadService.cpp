@@ -51,6 +51,13 @@ FakeUploadService::~FakeUploadService()
 {
     m_stop = true;
     m_thread.join();
+    {
+        std::lock_guard lock(m_mutex);
+        for (int fd : m_open)
+            ::shutdown(fd, SHUT_RDWR);
+    }
+    for (std::thread& served : m_served)
+        served.join();
 }
 
 std::vector<std::string> FakeUploadService::Errors() const
@@ -83,8 +90,15 @@ void FakeUploadService::Serve()
         const int fd = m_listener.Accept(m_stop);
         if (fd < 0)
             return;
-        ServeConnection(fd, m_connections++);
-        ::close(fd);
+        ++m_connections;
+        std::lock_guard lock(m_mutex);
+        m_open.push_back(fd);
+        m_served.emplace_back([this, fd] {
+            ServeConnection(fd);
+            std::lock_guard closing(m_mutex);
+            std::erase(m_open, fd);
+            ::close(fd);
+        });
     }
 }
 
@@ -108,13 +122,20 @@ bool FakeUploadService::ReadRecord(int fd, const std::string& command, std::vect
     return true;
 }
 
-void FakeUploadService::ServeConnection(int fd, int connection)
+void FakeUploadService::ServeConnection(int fd)
 {
     const auto say = [&](const std::string& command) { return LoopbackListener::WriteAll(fd, command.data(), command.size()); };
     std::vector<char> record;
     std::string argument, payload;
+    // A connection closed before its first byte is no failed greeting.
+    char first;
+    if (::recv(fd, &first, 1, MSG_PEEK) == 0) {
+        ++m_silent;
+        return;
+    }
     if (!ReadRecord(fd, "HELLO", record, argument, payload))
         return;
+    const int connection = m_greetings++;
     if (!argument.empty() || payload != "1.00")
         Fail("HELLO: argument '" + argument + "', payload '" + payload + "'");
     for (const std::string& odd : m_options.oddCommands) {

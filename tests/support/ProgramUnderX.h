@@ -13,6 +13,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <optional>
@@ -138,6 +139,38 @@ public:
     }
     std::string Title(Window window) { return Name(window); }
 
+    // Asks the window manager to maximise a window or to take the state away.
+    void SetMaximised(Window window, bool maximised)
+    {
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = window;
+        event.xclient.message_type = Intern("_NET_WM_STATE");
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = maximised ? 1 : 0;
+        event.xclient.data.l[1] = static_cast<long>(Intern("_NET_WM_STATE_MAXIMIZED_VERT"));
+        event.xclient.data.l[2] = static_cast<long>(Intern("_NET_WM_STATE_MAXIMIZED_HORZ"));
+        event.xclient.data.l[3] = 1;
+        XSendEvent(m_display, m_root, False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+        XFlush(m_display);
+    }
+    // The state the window manager has set on the window.
+    bool IsMaximised(Window window)
+    {
+        const std::vector<unsigned long> states = Property(window, "_NET_WM_STATE", XA_ATOM);
+        return std::find(states.begin(), states.end(), Intern("_NET_WM_STATE_MAXIMIZED_VERT")) != states.end();
+    }
+    // The window's own size (its frame not counted).
+    std::pair<int, int> Size(Window window)
+    {
+        XWindowAttributes attributes{};
+        if (!XGetWindowAttributes(m_display, window, &attributes))
+            return {0, 0};
+        return {attributes.width, attributes.height};
+    }
+    // True when a window manager runs on the display.
+    bool HasWindowManager() { return !Property(m_root, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW).empty(); }
+
     // The shown top-level windows titled title, of any process, with their process ids.
     std::vector<std::pair<Window, pid_t>> FindTitled(const std::string& title)
     {
@@ -162,16 +195,34 @@ private:
         unsigned count = 0;
         if (!XQueryTree(m_display, m_root, &rootOut, &parent, &children, &count))
             return shown;
-        for (unsigned i = 0; i < count; ++i) {
-            XWindowAttributes attributes;
-            const std::vector<unsigned long> owner = Property(children[i], "_NET_WM_PID", XA_CARDINAL);
-            if (owner.size() == 1 && XGetWindowAttributes(m_display, children[i], &attributes) &&
-                attributes.map_state == IsViewable)
-                shown.push_back({children[i], static_cast<pid_t>(owner[0]), Name(children[i])});
-        }
+        for (unsigned i = 0; i < count; ++i)
+            Collect(children[i], 0, shown);
         if (children)
             XFree(children);
         return shown;
+    }
+    // A program's window is a child of the root, or inside the frame a window manager
+    // puts around it.
+    void Collect(Window window, int depth, std::vector<Shown>& shown)
+    {
+        XWindowAttributes attributes;
+        if (!XGetWindowAttributes(m_display, window, &attributes) || attributes.map_state != IsViewable)
+            return;
+        const std::vector<unsigned long> owner = Property(window, "_NET_WM_PID", XA_CARDINAL);
+        if (owner.size() == 1) {
+            shown.push_back({window, static_cast<pid_t>(owner[0]), Name(window)});
+            return;
+        }
+        if (depth >= 3)
+            return;
+        Window rootOut, parent, *children = nullptr;
+        unsigned count = 0;
+        if (!XQueryTree(m_display, window, &rootOut, &parent, &children, &count))
+            return;
+        for (unsigned i = 0; i < count; ++i)
+            Collect(children[i], depth + 1, shown);
+        if (children)
+            XFree(children);
     }
 
     // Windows may vanish while they are looked at; errors of this connection are expected.

@@ -73,6 +73,7 @@ protected:
         s.server = "127.0.0.1";
         s.uploadType = 1;
         s.endpoints.webHost = web;
+        s.endpoints.uploadHost = "127.0.0.1";
         s.endpoints.uploadPort = static_cast<unsigned>(servicePort);
         return s;
     }
@@ -166,8 +167,46 @@ TEST_F(UploadController, TheLoginsWebProxyIsTheSessionsProxyAndTheUploadTunnelsO
         ASSERT_TRUE(reactor.RunUntil([&] { return !viaProxy || proxyLog().find(tunnel) != std::string::npos; }, 10s));
         EXPECT_NE(proxyLog().find("user_info.cgi"), std::string::npos) << proxyLog();
         EXPECT_EQ(proxyLog().find(tunnel) != std::string::npos, viaProxy) << proxyLog();
+        // With "YES" a second connection through the proxy is made before the login;
+        // it stays quiet, the greeting goes once, on the upload connection, and the
+        // end of the upload closes both.
+        // Each connection's end is seen on a thread of the service's own.
+        ASSERT_TRUE(reactor.RunUntil(
+            [&] { return service.Silent() == (viaProxy ? 1 : 0) && service.Completed() == 1; }, 10s));
+        EXPECT_EQ(service.Connections(), viaProxy ? 2 : 1);
+        EXPECT_EQ(service.Greetings(), 1);
         ExpectNoCopiesLeft(controller);
     }
+}
+
+// The proxy's pre-connection cannot even start (its host has no address): the login
+// is not made, nothing is said, and the watchdog's 90-second limit ends the attempt.
+TEST_F(UploadController, APreConnectionThatFailsAtOnceLeavesTheAttemptToTheWatchdog)
+{
+    lftest::FakeUploadService service(Service());
+    lftest::FakeWebHost web(Accepting());
+    std::atomic<int64_t> now{100};
+    CUploadController controller(view, sources);
+    UploadSettings settings = Settings(service.Port(), web.HostPort());
+    settings.proxy = "YES";
+    settings.proxyHost = nettest::UnresolvableName();
+    settings.proxyPort = "3128";
+    controller.SetSettings(settings);
+    controller.SetClock([&] { return now.load(); });
+    controller.UploadNow();
+    EXPECT_FALSE(controller.LoggingIn());
+    EXPECT_TRUE(controller.WatchdogRunning());
+    reactor.RunFor(100ms);
+    EXPECT_EQ(view.statuses.back(), "Connecting to Lanternfolio Authentication Server....");
+    EXPECT_TRUE(view.messages.empty());
+    EXPECT_FALSE(controller.Finished());
+    now += 91;
+    ASSERT_TRUE(reactor.RunUntil([&] { return controller.Finished(); }, 30s));
+    EXPECT_EQ(view.statuses.back(),
+              "ERROR: Server did not respond for 90 seconds.Make sure you are connected to the internet");
+    EXPECT_TRUE(web.Requests().empty());
+    EXPECT_EQ(service.Connections(), 0);
+    ExpectNoCopiesLeft(controller);
 }
 
 TEST_F(UploadController, ARefusalOpensNoConnectionAndLeavesNoWatchdog)

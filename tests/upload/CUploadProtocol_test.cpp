@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <fstream>
@@ -167,6 +168,38 @@ TEST_F(UploadProtocol, ThroughAnHttpProxyTheLoginAndTheUploadArrive)
     ASSERT_TRUE(WaitFor([&] { return service.Completed() == 1; }));
     ExpectDelivered(service);
     // The proxy's own reply is no command: nothing was answered with DKNOW.
+    EXPECT_TRUE(sink.messages.empty());
+}
+
+// The login's pre-connection through the proxy comes first; its greeting waits for the
+// upload connection, and the service hears HELLO once, on that connection only.
+TEST_F(UploadProtocol, APreConnectionsGreetingWaitsForTheUploadConnectionAndIsSaidOnce)
+{
+    lftest::FakeUploadService service(Service());
+    nettest::ChildProcess proxy;
+    int proxyPort = 0;
+    std::string error;
+    ASSERT_TRUE(nettest::StartHttpProxy(proxy, dir.path(), proxyPort, "", "", error)) << error;
+    RecordingSink sink;
+    CUploadProtocol protocol(sink);
+    Prepare(protocol);
+    const auto port = static_cast<unsigned>(service.Port());
+    ASSERT_TRUE(protocol.PreConnect("127.0.0.1", port, "127.0.0.1", proxyPort));
+    ASSERT_TRUE(reactor.RunUntil([&] { return service.Connections() == 1; }, 10s));
+    reactor.RunFor(300ms);
+    EXPECT_FALSE(sink.connected);
+    EXPECT_TRUE(sink.statuses.empty());
+    ASSERT_TRUE(protocol.Connect("127.0.0.1", port, "127.0.0.1", proxyPort));
+    ASSERT_TRUE(reactor.RunUntil([&] { return sink.finished || !sink.failed.empty(); }, 30s));
+    EXPECT_TRUE(sink.failed.empty()) << sink.failed;
+    ASSERT_TRUE(WaitFor([&] { return service.Completed() == 1 && service.Silent() == 1; }));
+    ExpectDelivered(service);
+    EXPECT_EQ(service.Connections(), 2);
+    EXPECT_EQ(service.Greetings(), 1);
+    EXPECT_EQ(std::count(sink.statuses.begin(), sink.statuses.end(), "Connected to server...."), 1);
+
+    // A proxy host with no address: the pre-connection fails at once.
+    EXPECT_FALSE(protocol.PreConnect("127.0.0.1", port, nettest::UnresolvableName(), proxyPort));
     EXPECT_TRUE(sink.messages.empty());
 }
 
@@ -381,9 +414,12 @@ TEST_F(UploadProtocol, AFloodingServiceThatNeverReadsFailsTheConnectionWithBound
             // A small receive window, so that what the client sends stops soon.
             const int small = 4096;
             setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
+            // One command at a time, each once its answer is in: two of them read in
+            // one receive would be one command to the client.
+            nettest::ReadExactly(fd, 256);  // HELLO
             for (const std::string& command : c.opening) {
                 nettest::WriteAll(fd, command);
-                std::this_thread::sleep_for(50ms);
+                nettest::ReadExactly(fd, 256);
             }
             flooding = true;
             std::string burst;

@@ -76,7 +76,7 @@ TEST(CNewsCheck, AReplyWithAnIdMakesNewsAvailable)
     UploadEndpoints at;
     at.newsBase = "http://" + web.HostPort();
     CNewsCheck check;
-    check.Run(at, 7, "NO", "", "");
+    check.Run(at, 7, SessionValues{});
     EXPECT_TRUE(check.NewsAvailable());
     EXPECT_EQ(check.LatestId(), 42);
     const auto requests = web.Requests();
@@ -92,12 +92,14 @@ TEST(CNewsCheck, AReplyWithAnIdMakesNewsAvailable)
             ok = *body != 0;
             return std::string(body);
         });
-        none.Run(at, 7, "NO", "", "");
+        none.Run(at, 7, SessionValues{});
         EXPECT_FALSE(none.NewsAvailable());
         EXPECT_EQ(none.LatestId(), std::nullopt);
     }
 }
 
+// Only "YES" itself turns the proxy on (the proxied case runs against a real SOCKS
+// server in CNewsConnection_test).
 TEST(CNewsCheck, TheProxyIsUsedOnlyWhenTheSessionSaysYes)
 {
     std::vector<std::string> proxies;
@@ -107,9 +109,16 @@ TEST(CNewsCheck, TheProxyIsUsedOnlyWhenTheSessionSaysYes)
         ok = false;
         return std::string();
     });
-    check.Run(At(), 0, "NO", "proxy.local", "3128");
-    check.Run(At(), 0, "YES", "proxy.local", "3128");
-    EXPECT_EQ(proxies, (std::vector<std::string>{"", "http://proxy.local:3128"}));
+    for (const char* flag : {"NO", "yes", ""}) {
+        SessionValues session;
+        session.m_strProxy = flag;
+        session.m_strProxyType = "2";
+        session.m_strProxyHost = "proxy.local";
+        session.m_strProxyPort = "3128";
+        check.Run(At(), 0, session);
+        EXPECT_FALSE(check.Connection().Connected());
+    }
+    EXPECT_EQ(proxies, (std::vector<std::string>{"", "", ""}));
 }
 
 }  // namespace

@@ -23,10 +23,24 @@ CServiceSocket::~CServiceSocket()
 
 bool CServiceSocket::Open(const std::string& host, unsigned port, const std::string& proxyHost, int proxyPort)
 {
-    if (proxyHost.empty())
+    ServiceProxy proxy;
+    if (!proxyHost.empty()) {
+        proxy.type = CProxyLayer::kHttp;
+        proxy.host = proxyHost;
+        proxy.port = proxyPort;
+    }
+    return Open(host, port, proxy);
+}
+
+bool CServiceSocket::Open(const std::string& host, unsigned port, const ServiceProxy& proxy)
+{
+    if (proxy.type == CProxyLayer::kDirect)
         m_pProxyLayer->SetProxyType(CProxyLayer::kDirect);
+    else if (proxy.auth)
+        m_pProxyLayer->SetProxyAuth(proxy.type, proxy.host.c_str(), proxy.port, proxy.user.c_str(),
+                                    proxy.password.c_str());
     else
-        m_pProxyLayer->SetProxy(CProxyLayer::kHttp, proxyHost.c_str(), proxyPort);
+        m_pProxyLayer->SetProxy(proxy.type, proxy.host.c_str(), proxy.port);
     AddSocketLayer(m_pProxyLayer.get());
     m_lastProxyError.clear();
     if (!Create()) {
@@ -36,7 +50,9 @@ bool CServiceSocket::Open(const std::string& host, unsigned port, const std::str
     if (!Connect(host.c_str(), port) && GetLastError() != WSAEWOULDBLOCK) {
         const int error = GetLastError();
         Close();
-        m_owner.OnSocketFailed("ERROR: Could not connect to the upload server (error " + std::to_string(error) + ").");
+        m_owner.OnSocketFailed(!m_lastProxyError.empty() ? "ERROR: " + m_lastProxyError
+                                                         : "ERROR: Could not connect to the upload server (error " +
+                                                               std::to_string(error) + ").");
         return false;
     }
     return true;

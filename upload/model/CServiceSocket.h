@@ -29,6 +29,15 @@ public:
     virtual void OnTraceClosed() {}
 };
 
+// The proxy a service connection goes through.
+struct ServiceProxy {
+    int type = 0;  // CProxyLayer::Type; 0 direct
+    std::string host;
+    int port = 0;
+    bool auth = false;  // offer user and password (SOCKS5, HTTP)
+    std::string user, password;
+};
+
 class CServiceSocket : public CLayeredSocket {
 public:
     static constexpr int kCommandRead = 39;
@@ -40,6 +49,8 @@ public:
     // proxyHost is empty), adds it, creates the socket and starts connecting to
     // host:port. False when that fails at once (the notice has then been sent).
     bool Open(const std::string& host, unsigned port, const std::string& proxyHost = {}, int proxyPort = 0);
+    // The same through any proxy type, with credentials when the setting asks for them.
+    bool Open(const std::string& host, unsigned port, const ServiceProxy& proxy);
 
     CProxyLayer& ProxyLayer() { return *m_pProxyLayer; }
 

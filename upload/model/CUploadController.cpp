@@ -126,6 +126,13 @@ void CUploadController::LoginAndConnect()
     const std::string url =
         LoginReply::LoginUrl(s.endpoints, s.login, s.password, static_cast<long long>(std::time(nullptr)));
     StopLogin();
+    // With the proxy on, a connection through it to the upload host is made first;
+    // when even that cannot start, the login is not made and the watchdog's limit
+    // ends the attempt.
+    if (s.proxy == "YES" && !m_protocol.PreConnect(s.endpoints.uploadHost, s.endpoints.uploadPort,
+                                                   HttpLogin::SocketProxyHost(s.proxyHost),
+                                                   std::atoi(s.proxyPort.c_str())))
+        return;
     const auto alive = std::make_shared<int>(0);
     m_loginAlive = alive;
     m_loginPending = true;

@@ -2,6 +2,8 @@
 
 #include "upload/model/UploadCommandRecord.h"
 
+#include "net/CProxyLayer.h"
+
 #include <algorithm>
 
 CUploadProtocol::CUploadProtocol(IUploadProtocolSink& sink) : m_sink(sink) {}
@@ -10,7 +12,7 @@ CUploadProtocol::~CUploadProtocol() = default;
 
 bool CUploadProtocol::Connect(const std::string& host, unsigned port, const std::string& proxyHost, int proxyPort)
 {
-    CloseSocket();
+    CloseUploadSocket();
     m_socket = std::make_unique<CServiceSocket>(*this);
     if (!m_traceFolder.empty())
         m_socket->SetTrace(m_traceFolder);
@@ -26,7 +28,37 @@ bool CUploadProtocol::Connect(const std::string& host, unsigned port, const std:
     m_pending.clear();
     m_pendingHead = 0;
     m_filesLeft = static_cast<int>(m_files.size()) - m_nextIndex;
-    return m_socket->Open(host, port, proxyHost, proxyPort);
+    m_greeted = false;
+    m_helloSent = false;
+    m_uploadConnected = false;
+    m_uploadOpen = false;
+    if (!m_socket->Open(host, port, proxyHost, proxyPort))
+        return false;
+    m_uploadOpen = true;
+    if (m_preConnected)
+        Greet();
+    return true;
+}
+
+bool CUploadProtocol::PreConnect(const std::string& host, unsigned port, const std::string& proxyHost, int proxyPort)
+{
+    m_preConnected = false;
+    if (m_preSocket)
+        m_preSocket->Close();
+    m_preSocket = std::make_unique<CServiceSocket>(m_preOwner);
+    ServiceProxy proxy;
+    proxy.type = CProxyLayer::kHttp;
+    proxy.host = proxyHost;
+    proxy.port = proxyPort;
+    return m_preSocket->Open(host, port, proxy);
+}
+
+void CUploadProtocol::OnPreConnected()
+{
+    if (m_uploadOpen)
+        Greet();
+    else
+        m_preConnected = true;
 }
 
 void CUploadProtocol::Abort()
@@ -42,8 +74,18 @@ void CUploadProtocol::StepBackForRetry()
 
 void CUploadProtocol::CloseSocket()
 {
+    CloseUploadSocket();
+    if (m_preSocket)
+        m_preSocket->Close();
+    m_preConnected = false;
+}
+
+void CUploadProtocol::CloseUploadSocket()
+{
     if (m_socket)
         m_socket->Close();
+    m_uploadOpen = false;
+    m_uploadConnected = false;
     m_file.reset();
     m_pending.clear();
     m_pendingHead = 0;
@@ -51,10 +93,23 @@ void CUploadProtocol::CloseSocket()
 
 void CUploadProtocol::OnSocketConnected()
 {
+    m_uploadConnected = true;
+    Greet();
+}
+
+void CUploadProtocol::Greet()
+{
     if (m_abort)
         return;
-    m_sink.OnConnected();
-    m_sink.OnStatus("Connected to server....");
+    if (!m_greeted) {
+        m_greeted = true;
+        m_sink.OnConnected();
+        m_sink.OnStatus("Connected to server....");
+    }
+    // HELLO goes on the upload connection once it is made.
+    if (!m_uploadConnected || m_helloSent)
+        return;
+    m_helloSent = true;
     char version[32];
     std::snprintf(version, sizeof version, "%1.2f", static_cast<double>(m_functionalVersion));
     SendText("HELLO", std::nullopt, version);

@@ -71,11 +71,21 @@ public:
     // to host:port (through the HTTP proxy when proxyHost is set). False when it
     // failed at once (the sink has been told).
     bool Connect(const std::string& host, unsigned port, const std::string& proxyHost = {}, int proxyPort = 0);
+    // The login's pre-connection: a second connection to host:port through the HTTP
+    // proxy, made before the login's request. Its connection and its commands count
+    // like the upload connection's, and what they answer goes on the upload
+    // connection; the greeting is said once per upload connection, and one that
+    // arrives before the upload connection is opened waits for it (a refused login
+    // never opens one). Its failures are no one's business: the upload connection
+    // tells its own. False when it failed at once.
+    bool PreConnect(const std::string& host, unsigned port, const std::string& proxyHost, int proxyPort);
+    const CServiceSocket* PreConnectSocket() const { return m_preSocket.get(); }
     // Cancel: nothing more is sent or handled; the socket is closed.
     void Abort();
     // A fresh upload starts from the first file; a retry restarts the interrupted one.
     void ResetToFirstFile() { m_nextIndex = 0; m_previousIndex = -1; }
     void StepBackForRetry();
+    // Closes the upload connection and the pre-connection.
     void CloseSocket();
 
     int NextIndex() const { return m_nextIndex; }
@@ -95,6 +105,22 @@ public:
     void OnSocketFailed(const std::string& notice) override;
 
 private:
+    // The owner of the pre-connection's socket.
+    class PreConnectOwner : public IServiceSocketOwner {
+    public:
+        explicit PreConnectOwner(CUploadProtocol& protocol) : m_protocol(protocol) {}
+        void OnSocketConnected() override { m_protocol.OnPreConnected(); }
+        void OnServerCommand(const std::string& text) override { m_protocol.OnServerCommand(text); }
+        void OnSocketWritable() override {}
+        void OnSocketFailed(const std::string&) override {}
+
+    private:
+        CUploadProtocol& m_protocol;
+    };
+
+    void OnPreConnected();
+    void Greet();
+    void CloseUploadSocket();
     bool Send(const std::vector<char>& record);
     bool SendText(const char* command, std::optional<int64_t> argument, const std::string& payload);
     bool Drain();
@@ -105,12 +131,19 @@ private:
 
     IUploadProtocolSink& m_sink;
     std::unique_ptr<CServiceSocket> m_socket;
+    PreConnectOwner m_preOwner{*this};
+    std::unique_ptr<CServiceSocket> m_preSocket;
     std::vector<UploadFile> m_files;
     std::string m_uidSid, m_inboxPath;
     std::filesystem::path m_traceFolder;
     float m_functionalVersion = 1.0f;
     bool m_abort = false;
     bool m_announced = false;  // FILEN answered on this connection
+    bool m_uploadOpen = false;       // the upload connection is being made or made
+    bool m_uploadConnected = false;  // ... and is made
+    bool m_greeted = false;          // the greeting was said for it
+    bool m_helloSent = false;
+    bool m_preConnected = false;     // the pre-connection greeted before there was one
     bool m_broken = false;  // "Connection Failed" was told for this connection
     int m_filesLeft = 0;
     int m_previousIndex = -1;

@@ -54,11 +54,14 @@ void CNewsDlg::OnInitDialog(wxInitDialogEvent& event)
         return;
     const CQuorixState* state = m_doc->GetAppState();
     const int stored = state ? state->m_nNewsID : 0;
+    const std::string url = NewsReply::ListUrl(m_endpoints, stored);
+    // A connection through the proxy that fails at once ends the loading silently.
+    if (!m_connection.Open(url, *m_doc))
+        return;
     bool ok = false;
-    const std::string reply = m_fetch(NewsReply::ListUrl(m_endpoints, stored),
-                                      HttpLogin::ProxyFor(m_doc->m_strProxy, m_doc->m_strProxyHost,
-                                                          m_doc->m_strProxyPort),
-                                      ok);
+    const std::string reply =
+        m_fetch(url, HttpLogin::ProxyFor(m_doc->m_strProxy, m_doc->m_strProxyHost, m_doc->m_strProxyPort), ok);
+    m_connection.Close();
     if (!ok) {
         m_message("ERROR: Network cunection failed. Please try again or connect internet.");
         return;

@@ -33,6 +33,7 @@ private:
     CQuorixDoc* m_doc = nullptr;
     UploadEndpoints m_endpoints;
     CNewsCheck::Fetch m_fetch;
+    CNewsConnection m_connection;
     std::function<void(const std::string&)> m_message;
     std::function<bool(const std::string&)> m_openBrowser;
 };
