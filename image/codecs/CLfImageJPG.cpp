@@ -1,12 +1,15 @@
 #include "image/codecs/CLfImageJPG.h"
 
 #include "image/codecs/CLfImageJPG_priv.h"
+#include "image/CLfMemoryStream.h"
 #include "image/CLfStream.h"
 #include "image/codecs/LfCodecGuard.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -31,6 +34,93 @@ bool CoefficientsFit(const jpeg_decompress_struct& cinfo)
             return false;
     }
     return total <= kMaxCoefficientMemory;
+}
+
+// Large single-scan pictures decode in horizontal bands on several threads, each
+// band by a decompressor of its own over the file's bytes in memory: the rows above a
+// band are only entropy-decoded and dropped, which costs a fraction of a full decode,
+// and every row comes out exactly as one decompressor gives it. Below this size the
+// threads cost more than they save.
+constexpr uint64_t kBandedMinPixels = 8'000'000;
+constexpr int64_t kBandedMinBytes = 256 * 1024;
+constexpr int64_t kBandedMaxBytes = 512 * 1024 * 1024;
+constexpr unsigned kMaxBands = 4;
+
+struct BandTarget {
+    const uint8_t* data;
+    size_t size;
+    uint8_t* bits;  // bottom-up rows, as the DIB holds them
+    uint32_t rowBytes;
+    uint32_t width;
+    uint32_t height;
+    int components;
+    const LfSharedInt* escape;
+};
+
+// Rows [first, last) of the picture into target. False on any error or warning (a
+// damaged file is left to the one-decompressor road, which reports it as it always has).
+bool DecodeBand(const BandTarget& target, uint32_t first, uint32_t last)
+{
+    jpeg_decompress_struct cinfo;
+    std::memset(&cinfo, 0, sizeof cinfo);
+    CLfJpgErrorManager errorManager;
+    char message[256] = {};
+    cinfo.err = LfJpgSetErrorManager(&errorManager, message);
+    if (setjmp(errorManager.jump)) {
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+    jpeg_create_decompress(&cinfo);
+    jpeg_mem_src(&cinfo, target.data, static_cast<unsigned long>(target.size));
+    jpeg_read_header(&cinfo, TRUE);
+#ifdef JCS_EXTENSIONS
+    if (cinfo.out_color_space == JCS_RGB)
+        cinfo.out_color_space = JCS_EXT_BGR;
+#endif
+    jpeg_start_decompress(&cinfo);
+    bool ok = cinfo.output_width == target.width && cinfo.output_height == target.height &&
+              cinfo.output_components == target.components;
+    if (ok && first > 0)
+        ok = jpeg_skip_scanlines(&cinfo, first) == first;
+    while (ok && cinfo.output_scanline < last) {
+        if (*target.escape != 0) {
+            ok = false;
+            break;
+        }
+        constexpr JDIMENSION kRowsPerCall = 16;
+        JSAMPROW rows[kRowsPerCall];
+        const JDIMENSION at = cinfo.output_scanline;
+        const JDIMENSION count = std::min<JDIMENSION>(kRowsPerCall, last - at);
+        for (JDIMENSION k = 0; k < count; ++k)
+            rows[k] = target.bits + size_t(target.height - 1 - (at + k)) * target.rowBytes;
+        ok = jpeg_read_scanlines(&cinfo, rows, count) == count;
+    }
+    ok = ok && cinfo.err->num_warnings == 0;
+    jpeg_abort_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    return ok;
+}
+
+// The whole picture in bands; false when any band failed.
+bool DecodeBands(const BandTarget& target, unsigned bands, uint32_t rowsPerGroup)
+{
+    // Bands start on a row group of the file, so no band begins inside another's.
+    const uint32_t groups = (target.height + rowsPerGroup - 1) / rowsPerGroup;
+    const uint32_t perBand = (groups + bands - 1) / bands * rowsPerGroup;
+    std::vector<char> results(bands, 0);
+    {
+        std::vector<std::jthread> workers;
+        for (unsigned b = 1; b < bands; ++b) {
+            const uint32_t first = std::min(target.height, b * perBand);
+            const uint32_t last = std::min(target.height, first + perBand);
+            if (first < last)
+                workers.emplace_back([&, b, first, last] { results[b] = DecodeBand(target, first, last); });
+            else
+                results[b] = 1;
+        }
+        results[0] = DecodeBand(target, 0, std::min(target.height, perBand));
+    }  // the workers are joined here
+    return std::all_of(results.begin(), results.end(), [](char r) { return r != 0; });
 }
 
 // Resolutions the JFIF header can carry back: anything else counts as none.
@@ -117,6 +207,27 @@ void CLfImageJPG::TakeResolution(bool haveExif, int densityUnit, int xDensity, i
 
 bool CLfImageJPG::DecodeFrame(CLfStream* stream, bool haveExif)
 {
+    // A large file is read whole first, so that its picture can be decoded in bands.
+    std::vector<uint8_t> whole;
+    const int64_t start = stream->Tell();
+    const int64_t size = stream->Size();
+    if (start >= 0 && size - start >= kBandedMinBytes && size - start <= kBandedMaxBytes &&
+        std::thread::hardware_concurrency() > 1) {
+        whole.resize(size_t(size - start));
+        if (stream->Read(whole.data(), 1, whole.size()) != whole.size()) {
+            whole.clear();
+            if (!stream->Seek(start, CLfStream::kSeekSet))
+                return false;
+        }
+    }
+    if (whole.empty())
+        return DecodeRows(stream, whole, haveExif);
+    CLfMemoryStream wholeStream(whole.data(), int64_t(whole.size()));
+    return DecodeRows(&wholeStream, whole, haveExif);
+}
+
+bool CLfImageJPG::DecodeRows(CLfStream* stream, const std::vector<uint8_t>& whole, bool haveExif)
+{
     jpeg_decompress_struct cinfo;
     std::memset(&cinfo, 0, sizeof cinfo);
     CLfJpgErrorManager errorManager;
@@ -186,6 +297,20 @@ bool CLfImageJPG::DecodeFrame(CLfStream* stream, bool haveExif)
     if (components == 4)
         cmykRow = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
                                              static_cast<JDIMENSION>(stride), 1);
+
+    const unsigned bands = std::min(kMaxBands, std::thread::hardware_concurrency());
+    if (!whole.empty() && components != 4 && scale == 1 && bands > 1 && !jpeg_has_multiple_scans(&cinfo) &&
+        uint64_t(width) * height >= kBandedMinPixels) {
+        const BandTarget target{whole.data(), whole.size(), info.bits, rowBytes, width, height, components,
+                                &info.escape};
+        if (DecodeBands(target, bands, uint32_t(cinfo.max_v_samp_factor) * DCTSIZE)) {
+            jpeg_abort_decompress(&cinfo);
+            jpeg_destroy_decompress(&cinfo);
+            return true;
+        }
+        // Otherwise the one decompressor below decodes every row again and reports
+        // what it finds, as for any other file.
+    }
 
     while (cinfo.output_scanline < height) {
         if (info.escape != 0) {

@@ -658,3 +658,115 @@ TEST(CLfImageJPG, NeededSideDecodesAtTheLargestScaleThatStillCoversIt)
         }
     }
 }
+
+namespace {
+
+// A picture of many megapixels straight from libjpeg, with the sampling, component
+// count and restart interval asked; grain everywhere so every block has coefficients.
+Bytes LibjpegEncode(int width, int height, int components, int hSamp, int vSamp, int restartRows)
+{
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr err;
+    cinfo.err = jpeg_std_error(&err);
+    jpeg_create_compress(&cinfo);
+    unsigned char* out = nullptr;
+    unsigned long outSize = 0;
+    jpeg_mem_dest(&cinfo, &out, &outSize);
+    cinfo.image_width = JDIMENSION(width);
+    cinfo.image_height = JDIMENSION(height);
+    cinfo.input_components = components;
+    cinfo.in_color_space = components == 1 ? JCS_GRAYSCALE : JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, 90, TRUE);
+    if (components == 3) {
+        cinfo.comp_info[0].h_samp_factor = hSamp;
+        cinfo.comp_info[0].v_samp_factor = vSamp;
+    }
+    cinfo.restart_in_rows = restartRows;
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<uint8_t> row(size_t(width) * components);
+    uint32_t seed = 12345;
+    while (cinfo.next_scanline < cinfo.image_height) {
+        const int y = int(cinfo.next_scanline);
+        for (int x = 0; x < width; ++x)
+            for (int c = 0; c < components; ++c) {
+                seed = seed * 1103515245u + 12345u;
+                row[size_t(x) * components + c] = uint8_t((x * (c + 1) + y * 3) / 16 + (seed >> 27));
+            }
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&cinfo, rows, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    Bytes bytes(out, out + outSize);
+    std::free(out);
+    return bytes;
+}
+
+// The rows one libjpeg decompressor gives, top row first, in the DIB's blue-green-red
+// order; damaged data is decoded as far as libjpeg goes, its warnings let through.
+std::vector<Bytes> LibjpegRows(const Bytes& jpeg)
+{
+    jpeg_decompress_struct cinfo;
+    jpeg_error_mgr err;
+    cinfo.err = jpeg_std_error(&err);
+    err.emit_message = [](j_common_ptr, int) {};
+    jpeg_create_decompress(&cinfo);
+    jpeg_mem_src(&cinfo, jpeg.data(), static_cast<unsigned long>(jpeg.size()));
+    jpeg_read_header(&cinfo, TRUE);
+    if (cinfo.out_color_space == JCS_RGB)
+        cinfo.out_color_space = JCS_EXT_BGR;
+    jpeg_start_decompress(&cinfo);
+    std::vector<Bytes> rows;
+    while (cinfo.output_scanline < cinfo.output_height) {
+        Bytes row(size_t(cinfo.output_width) * cinfo.output_components);
+        JSAMPROW target[1] = {row.data()};
+        jpeg_read_scanlines(&cinfo, target, 1);
+        rows.push_back(std::move(row));
+    }
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    return rows;
+}
+
+// The first row (top first) where the decoded picture and libjpeg's rows differ; -1 when none.
+int FirstDifferentRow(const CLfImage& image, const std::vector<Bytes>& rows)
+{
+    if (size_t(image.GetHeight()) != rows.size())
+        return 0;
+    for (size_t top = 0; top < rows.size(); ++top) {
+        const uint8_t* mine = image.GetBits(uint32_t(image.GetHeight() - 1 - top));
+        if (std::memcmp(mine, rows[top].data(), rows[top].size()) != 0)
+            return int(top);
+    }
+    return -1;
+}
+
+}  // namespace
+
+// Pictures of many megapixels are decoded in bands on several threads: every row equals
+// what one decompressor gives, for every sampling, for grey, with restart markers, and
+// for damaged files (which go the one-decompressor road).
+TEST(CLfImageJPG, LargePicturesDecodeExactlyAsOneDecompressorDoes)
+{
+    struct Case {
+        const char* name;
+        int components, hSamp, vSamp, restartRows;
+        double cut;  // the share of the file kept (1: whole)
+    };
+    const Case cases[] = {
+        {"4:2:0", 3, 2, 2, 0, 1.0},        {"4:2:2", 3, 2, 1, 0, 1.0},
+        {"4:4:4", 3, 1, 1, 0, 1.0},        {"grey", 1, 1, 1, 0, 1.0},
+        {"restarts", 3, 2, 2, 1, 1.0},     {"cut in the last band", 3, 2, 2, 0, 0.9},
+        {"cut in the first band", 3, 2, 2, 0, 0.2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // Over eight million pixels, and a height that is no multiple of a row group.
+        Bytes jpeg = LibjpegEncode(3001, 2777, c.components, c.hSamp, c.vSamp, c.restartRows);
+        jpeg.resize(size_t(double(jpeg.size()) * c.cut));
+        const auto decoded = Decode(jpeg);
+        ASSERT_TRUE(decoded->IsValid()) << decoded->GetLastError();
+        EXPECT_EQ(FirstDifferentRow(*decoded, LibjpegRows(jpeg)), -1);
+    }
+}
