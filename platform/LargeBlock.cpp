@@ -8,7 +8,7 @@ namespace lfplat {
 
 namespace {
 constexpr size_t kLargePage = size_t(2) << 20;
-constexpr size_t kWorthAdvising = 4 * kLargePage;
+constexpr size_t kWorthAdvising = 2 * kLargePage;
 }  // namespace
 
 void* AllocateZeroed(size_t bytes)

@@ -46,20 +46,9 @@ constexpr int64_t kBandedMinBytes = 256 * 1024;
 constexpr int64_t kBandedMaxBytes = 512 * 1024 * 1024;
 constexpr unsigned kMaxBands = 4;
 
-struct BandTarget {
-    const uint8_t* data;
-    size_t size;
-    uint8_t* bits;  // bottom-up rows, as the DIB holds them
-    uint32_t rowBytes;
-    uint32_t width;
-    uint32_t height;
-    int components;
-    const LfSharedInt* escape;
-};
-
 // Rows [first, last) of the picture into target. False on any error or warning (a
 // damaged file is left to the one-decompressor road, which reports it as it always has).
-bool DecodeBand(const BandTarget& target, uint32_t first, uint32_t last)
+bool DecodeBand(const LfJpgBandTarget& target, uint32_t first, uint32_t last)
 {
     jpeg_decompress_struct cinfo;
     std::memset(&cinfo, 0, sizeof cinfo);
@@ -93,34 +82,13 @@ bool DecodeBand(const BandTarget& target, uint32_t first, uint32_t last)
         const JDIMENSION count = std::min<JDIMENSION>(kRowsPerCall, last - at);
         for (JDIMENSION k = 0; k < count; ++k)
             rows[k] = target.bits + size_t(target.height - 1 - (at + k)) * target.rowBytes;
-        ok = jpeg_read_scanlines(&cinfo, rows, count) == count;
+        // libjpeg gives as many rows as its current row group holds, maybe fewer than asked.
+        ok = jpeg_read_scanlines(&cinfo, rows, count) > 0;
     }
     ok = ok && cinfo.err->num_warnings == 0;
     jpeg_abort_decompress(&cinfo);
     jpeg_destroy_decompress(&cinfo);
     return ok;
-}
-
-// The whole picture in bands; false when any band failed.
-bool DecodeBands(const BandTarget& target, unsigned bands, uint32_t rowsPerGroup)
-{
-    // Bands start on a row group of the file, so no band begins inside another's.
-    const uint32_t groups = (target.height + rowsPerGroup - 1) / rowsPerGroup;
-    const uint32_t perBand = (groups + bands - 1) / bands * rowsPerGroup;
-    std::vector<char> results(bands, 0);
-    {
-        std::vector<std::jthread> workers;
-        for (unsigned b = 1; b < bands; ++b) {
-            const uint32_t first = std::min(target.height, b * perBand);
-            const uint32_t last = std::min(target.height, first + perBand);
-            if (first < last)
-                workers.emplace_back([&, b, first, last] { results[b] = DecodeBand(target, first, last); });
-            else
-                results[b] = 1;
-        }
-        results[0] = DecodeBand(target, 0, std::min(target.height, perBand));
-    }  // the workers are joined here
-    return std::all_of(results.begin(), results.end(), [](char r) { return r != 0; });
 }
 
 // Resolutions the JFIF header can carry back: anything else counts as none.
@@ -152,6 +120,41 @@ uint16_t DensityField(int32_t dpi)
 }
 
 }  // namespace
+
+bool LfJpgDecodeBands(const LfJpgBandTarget& target, unsigned bands, uint32_t rowsPerGroup)
+{
+    if (bands == 0 || rowsPerGroup == 0)
+        return false;
+    // A band pays for the entropy decoding of every row above it, so lower bands are
+    // shorter: each is 0.6 of the one above (even for a file whose entropy decoding is
+    // most of the work, no band then takes much longer than the first).
+    constexpr double kRatio = 0.6;
+    const uint32_t groups = (target.height + rowsPerGroup - 1) / rowsPerGroup;
+    std::vector<uint32_t> firstRows(bands + 1, target.height);
+    double weight = 1, total = 0;
+    for (unsigned b = 0; b < bands; ++b, weight *= kRatio)
+        total += weight;
+    double above = 0;
+    weight = 1;
+    for (unsigned b = 0; b < bands; ++b, weight *= kRatio) {
+        // Bands start on a row group of the file, so no band begins inside another's.
+        firstRows[b] = std::min(target.height, uint32_t(above / total * groups + 0.5) * rowsPerGroup);
+        above += weight;
+    }
+    std::vector<char> results(bands, 0);
+    {
+        std::vector<std::jthread> workers;
+        for (unsigned b = 1; b < bands; ++b) {
+            const uint32_t first = firstRows[b], last = firstRows[b + 1];
+            if (first < last)
+                workers.emplace_back([&, b, first, last] { results[b] = DecodeBand(target, first, last); });
+            else
+                results[b] = 1;
+        }
+        results[0] = firstRows[1] > 0 ? DecodeBand(target, 0, firstRows[1]) : 1;
+    }  // the workers are joined here
+    return std::all_of(results.begin(), results.end(), [](char r) { return r != 0; });
+}
 
 CLfImageJPG::CLfImageJPG() : CLfImage(lfimg::kTypeJPG) {}
 
@@ -208,25 +211,25 @@ void CLfImageJPG::TakeResolution(bool haveExif, int densityUnit, int xDensity, i
 bool CLfImageJPG::DecodeFrame(CLfStream* stream, bool haveExif)
 {
     // A large file is read whole first, so that its picture can be decoded in bands.
-    std::vector<uint8_t> whole;
+    LfJpgBytes whole;
     const int64_t start = stream->Tell();
     const int64_t size = stream->Size();
     if (start >= 0 && size - start >= kBandedMinBytes && size - start <= kBandedMaxBytes &&
         std::thread::hardware_concurrency() > 1) {
-        whole.resize(size_t(size - start));
-        if (stream->Read(whole.data(), 1, whole.size()) != whole.size()) {
-            whole.clear();
+        whole.Allocate(size_t(size - start));
+        if (!whole.data || stream->Read(whole.data.get(), 1, whole.size) != whole.size) {
+            whole = {};
             if (!stream->Seek(start, CLfStream::kSeekSet))
                 return false;
         }
     }
-    if (whole.empty())
+    if (!whole.data)
         return DecodeRows(stream, whole, haveExif);
-    CLfMemoryStream wholeStream(whole.data(), int64_t(whole.size()));
+    CLfMemoryStream wholeStream(whole.data.get(), int64_t(whole.size));
     return DecodeRows(&wholeStream, whole, haveExif);
 }
 
-bool CLfImageJPG::DecodeRows(CLfStream* stream, const std::vector<uint8_t>& whole, bool haveExif)
+bool CLfImageJPG::DecodeRows(CLfStream* stream, const LfJpgBytes& whole, bool haveExif)
 {
     jpeg_decompress_struct cinfo;
     std::memset(&cinfo, 0, sizeof cinfo);
@@ -299,11 +302,11 @@ bool CLfImageJPG::DecodeRows(CLfStream* stream, const std::vector<uint8_t>& whol
                                              static_cast<JDIMENSION>(stride), 1);
 
     const unsigned bands = std::min(kMaxBands, std::thread::hardware_concurrency());
-    if (!whole.empty() && components != 4 && scale == 1 && bands > 1 && !jpeg_has_multiple_scans(&cinfo) &&
+    if (whole.data && components != 4 && scale == 1 && bands > 1 && !jpeg_has_multiple_scans(&cinfo) &&
         uint64_t(width) * height >= kBandedMinPixels) {
-        const BandTarget target{whole.data(), whole.size(), info.bits, rowBytes, width, height, components,
+        const LfJpgBandTarget target{whole.data.get(), whole.size, info.bits, rowBytes, width, height, components,
                                 &info.escape};
-        if (DecodeBands(target, bands, uint32_t(cinfo.max_v_samp_factor) * DCTSIZE)) {
+        if (LfJpgDecodeBands(target, bands, uint32_t(cinfo.max_v_samp_factor) * DCTSIZE)) {
             jpeg_abort_decompress(&cinfo);
             jpeg_destroy_decompress(&cinfo);
             return true;

@@ -6,8 +6,6 @@
 #include "image/codecs/CLfExifReader.h"
 #include "image/CLfImage.h"
 
-#include <vector>
-
 // Bits of info.codecOption that the JPEG encoder reads. Without kJpegSetSampling the
 // colour components keep libjpeg's default sampling (chroma halved both ways); with it,
 // the chroma is halved in the directions whose bits are set, and kept whole otherwise.
@@ -41,8 +39,8 @@ private:
     bool DecodeFrame(CLfStream* stream, bool haveExif);
     // The frames that call libjpeg and hold its jump buffer: nothing with a
     // destructor lives in them. whole holds the stream's bytes when the file was read
-    // whole, else it is empty.
-    bool DecodeRows(CLfStream* stream, const std::vector<uint8_t>& whole, bool haveExif);
+    // whole, else nothing.
+    bool DecodeRows(CLfStream* stream, const struct LfJpgBytes& whole, bool haveExif);
     bool EncodeFrame(CLfStream* stream, bool grey);
     bool EncodeChecked(CLfStream* stream);
     void TakeResolution(bool haveExif, int densityUnit, int xDensity, int yDensity);
