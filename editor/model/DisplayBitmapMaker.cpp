@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -46,6 +48,8 @@ struct Job {
     int32_t ty;
     COLORREF background;
     uint8_t* out;
+    int32_t firstRow;  // the rows of this part of the job
+    int32_t endRow;
 };
 
 template <uint32_t Bpp, bool Alpha>
@@ -69,8 +73,8 @@ void Render(const Job& job)
     const uint8_t alphaMax = img.info.alphaMax;
     std::vector<const uint8_t*> rowPtrs(size_t(job.ty));
     std::vector<const uint8_t*> alphaPtrs(size_t(job.ty));
-    uint8_t* out = job.out;
-    for (int32_t y = 0; y < job.height; ++y) {
+    uint8_t* out = job.out + size_t(job.firstRow) * size_t(job.width) * 3;
+    for (int32_t y = job.firstRow; y < job.endRow; ++y) {
         const int32_t* ry = job.rows + size_t(y) * job.ty;
         if (ry[0] < 0) {
             for (int32_t x = 0; x < job.width; ++x, out += 3) {
@@ -186,12 +190,36 @@ bool DisplayBitmapMaker::Make(const CLfImage& image, float scale, RECT area, COL
     AxisTaps(m_columns, area.left, width, image.GetWidth(), display.cx, s, tx);
     AxisTaps(m_rows, area.top, height, image.GetHeight(), display.cy, s, ty);
     rgb.resize(size_t(width) * size_t(height) * 3);
-    const Job job{image, m_columns.data(), m_rows.data(), width, height, tx, ty, background, rgb.data()};
-    switch (bpp) {
-    case 24: RenderDepth<24>(job); break;
-    case 8: RenderDepth<8>(job); break;
-    case 4: RenderDepth<4>(job); break;
-    default: RenderDepth<1>(job); break;
+    const Job job{image, m_columns.data(), m_rows.data(), width, height, tx, ty, background, rgb.data(), 0, height};
+    auto render = [bpp](const Job& part) {
+        switch (bpp) {
+        case 24: RenderDepth<24>(part); break;
+        case 8: RenderDepth<8>(part); break;
+        case 4: RenderDepth<4>(part); break;
+        default: RenderDepth<1>(part); break;
+        }
+    };
+    // A large reduction reads many image pixels for each shown one: the rows are shared
+    // out to a few threads (each shown pixel is computed the same way on any of them).
+    constexpr uint64_t kSamplesPerThread = 2'000'000;
+    const uint64_t samples = uint64_t(width) * uint64_t(height) * uint64_t(tx) * uint64_t(ty);
+    const unsigned parts = unsigned(std::clamp<uint64_t>(
+        std::min<uint64_t>(samples / kSamplesPerThread, std::thread::hardware_concurrency()), 1, 4));
+    if (parts == 1) {
+        render(job);
+        return true;
     }
-    return true;
+    std::vector<std::jthread> helpers;
+    const int32_t perPart = (height + int32_t(parts) - 1) / int32_t(parts);
+    for (unsigned p = 1; p < parts; ++p) {
+        Job part = job;
+        part.firstRow = std::min(height, int32_t(p) * perPart);
+        part.endRow = std::min(height, part.firstRow + perPart);
+        if (part.firstRow < part.endRow)
+            helpers.emplace_back([render, part] { render(part); });
+    }
+    Job first = job;
+    first.endRow = std::min(height, perPart);
+    render(first);
+    return true;  // the helpers are joined as they go
 }

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -161,3 +162,20 @@ TEST(DisplayBitmapMaker, RefusesWhatItCannotShow)
 }
 
 }  // namespace
+
+// A large reduction is shared out to threads by rows: every row equals the same row made
+// on its own, with parts of the area outside the picture too.
+TEST(DisplayBitmapMaker, ALargeReductionGivesTheRowsEachRowGivesAlone)
+{
+    const CLfImage img = Gradient(3001, 2003);
+    DisplayBitmapMaker whole, single;
+    std::vector<uint8_t> rgb, row;
+    const RECT area{-7, -5, 601, 404};
+    ASSERT_TRUE(whole.Make(img, 0.2f, area, kGrey, rgb));
+    const int32_t width = area.right - area.left;
+    for (int32_t y = area.top; y < area.bottom; ++y) {
+        ASSERT_TRUE(single.Make(img, 0.2f, {area.left, y, area.right, y + 1}, kGrey, row));
+        ASSERT_EQ(0, std::memcmp(row.data(), rgb.data() + size_t(y - area.top) * size_t(width) * 3, row.size()))
+            << "row " << y;
+    }
+}
