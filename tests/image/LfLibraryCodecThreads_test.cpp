@@ -12,7 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <thread>
@@ -122,6 +124,43 @@ TEST(LibraryCodecThreads, ConcurrentDecodesKeepTheirOwnResultsAndMessages)
     EXPECT_EQ(mismatches.load(), 0);
     for (int t = 0; t < kThreads; ++t)
         EXPECT_EQ(firstMismatch[t], "") << "thread " << t;
+}
+
+// A JPEG of many megapixels decodes in bands on threads of its own; two such decodes at
+// once (as two loader threads do) give each the picture it gets alone.
+TEST(LibraryCodecThreads, AJpegDecodedInBandsGivesTheSamePictureOnEveryThread)
+{
+    constexpr uint32_t kWidth = 3000, kHeight = 2700;
+    CLfImage picture;
+    ASSERT_TRUE(picture.Create(kWidth, kHeight, 24, 0));
+    // Grain, so that the file is as large as a photo's and takes the banded road.
+    uint32_t seed = 1;
+    for (uint32_t y = 0; y < kHeight; ++y) {
+        uint8_t* row = picture.GetBits(y);
+        for (uint32_t i = 0; i < kWidth * 3; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            row[i] = uint8_t(i / 8 + y / 4 + (seed >> 29));
+        }
+    }
+    const Bytes jpeg = Encoded<CLfImageJPG>(picture);
+    ASSERT_GT(jpeg.size(), size_t(256) << 10);
+    auto decode = [&jpeg](Bytes& pixels) {
+        CLfImageJPG codec;
+        CLfMemoryStream stream(jpeg.data(), int64_t(jpeg.size()));
+        if (codec.Decode(&stream))
+            pixels.assign(codec.GetBits(0), codec.GetBits(0) + size_t(codec.GetRowBytes()) * kHeight);
+    };
+    Bytes alone;
+    decode(alone);
+    ASSERT_EQ(alone.size(), size_t(picture.GetRowBytes()) * kHeight);
+    std::vector<Bytes> together(2);
+    {
+        std::vector<std::jthread> threads;
+        for (Bytes& pixels : together)
+            threads.emplace_back([&] { decode(pixels); });
+    }
+    for (const Bytes& pixels : together)
+        EXPECT_TRUE(pixels == alone);
 }
 
 // Metafiles are drawn on the thumbnail threads: text through the font library, a
