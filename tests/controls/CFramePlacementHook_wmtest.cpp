@@ -128,8 +128,11 @@ TEST_P(PlacementUnderWindowManager, AWindowClosedMaximisedKeepsItsNormalSize)
         std::this_thread::sleep_for(300ms);
         x.SetMaximised(*window, false);
         const auto restoredBy = std::chrono::steady_clock::now() + 30s;
+        // The normal size comes back; it may come back larger by the window's frame, which
+        // the toolkit does not always know yet when a window shown maximised is restored.
         auto near = [&](std::pair<int, int> size) {
-            return std::abs(size.first - normalSize.first) <= 8 && std::abs(size.second - normalSize.second) <= 30;
+            const int dw = size.first - normalSize.first, dh = size.second - normalSize.second;
+            return dw >= -8 && dw <= 40 && dh >= -30 && dh <= 80;
         };
         while (!(!x.IsMaximised(*window) && near(x.Size(*window))) && std::chrono::steady_clock::now() < restoredBy)
             std::this_thread::sleep_for(20ms);
