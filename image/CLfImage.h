@@ -407,6 +407,9 @@ protected:
     void PaletteChanged() { info.lastColorValid = false; }
 
 private:
+    // fileName opened for reading when it is a regular file (null otherwise, with the
+    // reason as the last error when it is there but not a regular file).
+    FILE* OpenPictureFile(const char* fileName);
     bool AddPolygonToMask(const POINT* points, int32_t count);
     // Frees the current plane when this image owns it and installs plane.
     void ReplaceAlpha(uint8_t* plane);

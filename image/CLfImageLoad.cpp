@@ -12,6 +12,10 @@
 #include "image/LfResources.h"
 #include "platform/AtomicFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -161,7 +165,7 @@ bool CLfImage::Load(const char* fileName, uint32_t type)
     if (!fileName)
         return false;
     if (type >= 1 && type < lfimg::kTypeCount) {
-        FILE* file = std::fopen(fileName, "rb");
+        FILE* file = OpenPictureFile(fileName);
         if (!file)
             return false;
         const bool ok = Decode(file, type);
@@ -173,7 +177,7 @@ bool CLfImage::Load(const char* fileName, uint32_t type)
     // caller sees when the trial fails too: it names the format the caller expected.
     char saved[sizeof info.lastError];
     std::memcpy(saved, info.lastError, sizeof saved);
-    FILE* file = std::fopen(fileName, "rb");
+    FILE* file = OpenPictureFile(fileName);
     if (!file)
         return false;
     const bool ok = Decode(file, lfimg::kTypeUnknown);
@@ -181,6 +185,26 @@ bool CLfImage::Load(const char* fileName, uint32_t type)
     if (!ok && type != lfimg::kTypeUnknown)
         std::memcpy(info.lastError, saved, sizeof saved);
     return ok;
+}
+
+FILE* CLfImage::OpenPictureFile(const char* fileName)
+{
+    // Opened without waiting and looked at before reading: a FIFO or a device named like
+    // a picture would otherwise wait for a writer for ever.
+    const int fd = ::open(fileName, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    struct stat st {};
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        ::close(fd);
+        SetLastError("not a regular file");
+        return nullptr;
+    }
+    FILE* file = ::fdopen(fd, "rb");
+    if (!file)
+        ::close(fd);
+    return file;
 }
 
 bool CLfImage::LoadResource(const lfimg::Resource* resource, uint32_t type)

@@ -6,12 +6,16 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -123,6 +127,36 @@ TEST_F(LoadSave, MissingFileChangesNothing)
     EXPECT_FALSE(img.Load((dir / "missing.bmp").c_str(), lfimg::kTypeBMP));
     EXPECT_STREQ(img.GetLastError(), "kept");
     EXPECT_EQ(img.GetWidth(), 5);
+}
+
+// A name that is not a regular file is refused at once, whatever its extension: a FIFO
+// would otherwise wait for a writer for ever and hold the thread that loads.
+TEST_F(LoadSave, OnlyRegularFilesAreRead)
+{
+    const std::string fifo = (dir / "waiting.jpg").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0) << std::strerror(errno);
+    const std::string folder = (dir / "folder.bmp").string();
+    fs::create_directory(folder);
+    for (const std::string& path : {fifo, folder})
+        for (const uint32_t type : {uint32_t(lfimg::kTypeJPG), uint32_t(lfimg::kTypeBMP), uint32_t(lfimg::kTypeUnknown)}) {
+            SCOPED_TRACE(path + " as type " + std::to_string(type));
+            auto load = std::async(std::launch::async, [&] {
+                CLfImage img = MakeImage();
+                const bool loaded = img.Load(path.c_str(), type);
+                return std::make_pair(loaded, img.GetWidth());
+            });
+            if (load.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+                ADD_FAILURE() << "the load waited on the FIFO";
+                // Writers that come and go let each waiting open and read end.
+                while (load.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready)
+                    if (const int writer = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK); writer >= 0)
+                        ::close(writer);
+                continue;
+            }
+            const auto [loaded, width] = load.get();
+            EXPECT_FALSE(loaded);
+            EXPECT_EQ(width, 5) << "the image is left as it was";
+        }
 }
 
 TEST_F(LoadSave, FailedDecodeKeepsThePreviousImage)
