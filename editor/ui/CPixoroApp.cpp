@@ -18,11 +18,14 @@
 #include "resources/editor/EditorStrings.h"
 
 #include <wx/docview.h>
+#include <wx/evtloop.h>
 #include <wx/filedlg.h>
 #include <wx/filehistory.h>
 #include <wx/log.h>
 
+#include <chrono>
 #include <cstdio>
+#include <thread>
 
 wxBEGIN_EVENT_TABLE(CPixoroApp, wxApp)
     EVT_MENU(ID_APP_ABOUT, CPixoroApp::OnAppAbout)
@@ -99,16 +102,30 @@ bool CPixoroApp::OnInit()
         m_prompts->ShowMessage(estr::kGifRefused, DocPrompts::Icon::Error);
         commandLine.m_strLastParam.clear();
     }
+    const auto showFrame = [this, settingsPath] {
+        m_placement = std::make_unique<CFramePlacementHook>(
+            m_pMainFrame, WindowPlacement::kShow, estr::kPlacementEntry, ProfileSection(estr::kPlacementSection),
+            lfplat::SettingsStore(settingsPath));
+    };
+    // When the open has made the image's window and the picture is still being decoded,
+    // the window shows and draws itself meanwhile: only the picture is left to draw.
+    if (m_earlyDecode)
+        m_earlyDecode->SetWhileWaiting([this, showFrame] {
+            showFrame();
+            WaitForEarlyDecode();
+        });
     if (!commandLine.m_strLastParam.empty() && !OpenImage(CPixoroCommandLineInfo::AbsolutePath(commandLine.m_strLastParam, lfplat::WorkingFolder()))) {
-        // The document has said why; the editor ends.
+        // The document has said why; the editor ends, leaving the stored placement as it was.
+        m_placement.reset();
         m_pMainFrame->Destroy();
         m_pMainFrame = nullptr;
         return false;
     }
+    if (m_earlyDecode)
+        m_earlyDecode->SetWhileWaiting(nullptr);
 
-    m_placement = std::make_unique<CFramePlacementHook>(m_pMainFrame, WindowPlacement::kShow, estr::kPlacementEntry,
-                                                        ProfileSection(estr::kPlacementSection),
-                                                        lfplat::SettingsStore(settingsPath));
+    if (!m_placement)
+        showFrame();
     m_pMainFrame->Update();
     // Settings that cannot be read are left as they are (the writes refuse to replace
     // them); the user is told once, when the window is up, and of a failed write when
@@ -119,6 +136,39 @@ bool CPixoroApp::OnInit()
         ShowStateFileProblems();
     });
     return true;
+}
+
+void CPixoroApp::WaitForEarlyDecode()
+{
+    // The application's own loop does not run yet and the document is half made: a loop
+    // of the moment lets the window show and draw itself, and keeps the user's input and
+    // a close for when the image is there.
+    m_pMainFrame->Bind(wxEVT_CLOSE_WINDOW, &CPixoroApp::KeepCloseWhileOpening, this);
+    {
+        wxGUIEventLoop loop;
+        wxEventLoopActivator active(&loop);
+        while (!m_earlyDecode->Done()) {
+            loop.YieldFor(wxEVT_CATEGORY_UI);
+            if (!m_earlyDecode->Done())
+                std::this_thread::sleep_for(std::chrono::microseconds(500));
+        }
+    }
+    m_pMainFrame->Unbind(wxEVT_CLOSE_WINDOW, &CPixoroApp::KeepCloseWhileOpening, this);
+    if (m_closeAskedWhileOpening)
+        CallAfter([this] {
+            if (m_pMainFrame)
+                m_pMainFrame->Close();
+        });
+}
+
+void CPixoroApp::KeepCloseWhileOpening(wxCloseEvent& event)
+{
+    if (!event.CanVeto()) {
+        event.Skip();
+        return;
+    }
+    event.Veto();
+    m_closeAskedWhileOpening = true;
 }
 
 void CPixoroApp::ShowStateFileProblems()

@@ -16,6 +16,7 @@ class CPixoroPrompts;
 class CPixoroState;
 class wxDocManager;
 class wxDocTemplate;
+class wxCloseEvent;
 class wxFileDialog;
 class wxWindow;
 
@@ -50,11 +51,16 @@ public:
 
 private:
     void OnAppAbout(wxCommandEvent& event);
+    // Runs the window's events until the command line's image is decoded.
+    void WaitForEarlyDecode();
+    // A close asked for while the image opens is done once it is open.
+    void KeepCloseWhileOpening(wxCloseEvent& event);
     // Tells, once per file, of settings that could not be read or written.
     void ShowStateFileProblems();
 
     std::vector<std::string> m_arguments;
     std::unique_ptr<CEarlyDecode> m_earlyDecode;
+    bool m_closeAskedWhileOpening = false;
     std::unique_ptr<CPixoroState> m_state;
     std::unique_ptr<CPixoroPrompts> m_prompts;
     std::unique_ptr<wxDocManager> m_docManager;

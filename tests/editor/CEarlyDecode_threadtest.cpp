@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 namespace {
 
@@ -58,6 +60,47 @@ TEST_F(CEarlyDecodeTest, TheOpenTakesTheImageDecodedMeanwhileOnceAndOnlyForItsPa
     CPixoroDocModel again(state, prompts);
     ASSERT_TRUE(again.OpenDocument(photo)) << "a later open decodes the file itself";
     EXPECT_EQ(again.GetImage()->GetWidth(), 300);
+}
+
+// What the taker does meanwhile runs only when Take would wait, on the taking thread,
+// once; the image taken afterwards is the whole decode.
+TEST_F(CEarlyDecodeTest, WhatIsDoneWhileWaitingRunsOnlyWhenTheDecodeIsNotDone)
+{
+    const std::string photo = Write("large.jpg", 3000, 2000);
+    const std::string other = Write("other.jpg", 30, 20);
+    const CLfImage direct(photo.c_str(), lfimg::kTypeJPG);
+
+    // Taken at once: a 6-megapixel decode has not ended yet.
+    CEarlyDecode early(photo);
+    int calls = 0;
+    bool doneAtStart = true;
+    std::thread::id caller;
+    early.SetWhileWaiting([&] {
+        ++calls;
+        doneAtStart = early.Done();
+        caller = std::this_thread::get_id();
+        while (!early.Done())
+            std::this_thread::yield();
+    });
+    EXPECT_EQ(early.Take(other), nullptr);
+    EXPECT_EQ(calls, 0) << "nothing is waited for another path";
+    const auto image = early.Take(photo);
+    EXPECT_EQ(calls, 1);
+    EXPECT_FALSE(doneAtStart);
+    EXPECT_EQ(caller, std::this_thread::get_id());
+    ASSERT_TRUE(image);
+    EXPECT_TRUE(SamePixels(*image, direct));
+
+    // Taken after the decode has ended: nothing to wait for.
+    CEarlyDecode finished(photo);
+    bool called = false;
+    finished.SetWhileWaiting([&] { called = true; });
+    while (!finished.Done())
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    const auto again = finished.Take(photo);
+    EXPECT_FALSE(called);
+    ASSERT_TRUE(again);
+    EXPECT_TRUE(SamePixels(*again, direct));
 }
 
 TEST_F(CEarlyDecodeTest, ADamagedFileSaysSoAndAPathTheEditorDoesNotOpenStartsNothing)

@@ -1,12 +1,15 @@
 // The editor program itself, started under the tests' X server with a home and XDG
 // folders of its own; its windows are watched through the X server.
 #include "image/CLfImage.h"
+#include "image/codecs/CLfImageJPG.h"
 #include "tests/image/PictureTestUtil.h"
 #include "tests/support/GuiTest.h"
 #include "tests/support/ProgramUnderX.h"
 #include "tests/support/TestEnv.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -72,6 +75,34 @@ TEST_F(PixoroProgramTest, OpensTheImageOfItsCommandLineWithItsNameInTheTitle)
     EXPECT_NE(settings.find("ProgramQKMViewMod=1"), std::string::npos) << settings;
 }
 
+// The window shows while a large picture is still being decoded; a close asked for then
+// waits for the picture and ends the editor normally, storing its placement.
+TEST_F(PixoroProgramTest, AWindowClosedWhileItsPictureIsDecodingEndsNormallyOnceItIsOpen)
+{
+    // Grainy and progressive (decoded in one piece, scan by scan): its decode outlasts the
+    // making of the windows, also in the slower test builds.
+    CLfImage picture(4000, 3000, 24, lfimg::kTypeJPG);
+    uint32_t grain = 12345;
+    for (int y = 0; y < picture.GetHeight(); ++y) {
+        uint8_t* row = picture.GetBits(uint32_t(y));
+        for (int x = 0; x < picture.GetWidth() * 3; ++x) {
+            grain = grain * 1103515245u + 12345u;
+            row[x] = uint8_t(x / 24 + y / 16 + (grain >> 26));
+        }
+    }
+    picture.info.codecOption = kJpegProgressive;
+    picture.info.quality = 90;
+    ASSERT_TRUE(picture.Save((work / "large.jpg").c_str(), lfimg::kTypeJPG));
+    Program pixoro(Pixoro(), {"large.jpg"}, work);
+    // The first window of the program, whatever its title: the picture may not be there.
+    const auto window = x.WaitForOne(pixoro.Pid(), "");
+    ASSERT_TRUE(window);
+    x.AskToClose(*window);
+    EXPECT_EQ(pixoro.WaitExit(60s), 0);
+    const std::string settings = lftest::ReadText(config / "Lanternfolio/settings.ini");
+    EXPECT_NE(settings.find("MainWndPos="), std::string::npos) << settings;
+}
+
 TEST_F(PixoroProgramTest, WithoutAParameterItOpensEmptyAndLeavesTheWorkingFolderAlone)
 {
     lftest::WriteText(work / "qkparam.dat", "2|1\n");
@@ -85,13 +116,19 @@ TEST_F(PixoroProgramTest, WithoutAParameterItOpensEmptyAndLeavesTheWorkingFolder
     EXPECT_EQ(lftest::ReadText(work / "pixoro.vxd"), "someone's file");
 }
 
-TEST_F(PixoroProgramTest, AMissingFileShowsTheBoxAndEndsTheProgramWithAFailure)
+// A missing file, and a FIFO named like a picture (which would wait for a writer for
+// ever), each get a box and end the program with a failure.
+TEST_F(PixoroProgramTest, AMissingFileOrAFifoShowsTheBoxAndEndsTheProgramWithAFailure)
 {
-    Program pixoro(Pixoro(), {(work / "missing.jpg").string()}, work);
-    CloseBox(pixoro, std::nullopt);
-    const auto status = pixoro.WaitExit(30s);
-    ASSERT_TRUE(status) << "still running";
-    EXPECT_NE(*status, 0);
+    ASSERT_EQ(::mkfifo((work / "fifo.jpg").c_str(), 0600), 0);
+    for (const char* name : {"missing.jpg", "fifo.jpg"}) {
+        SCOPED_TRACE(name);
+        Program pixoro(Pixoro(), {(work / name).string()}, work);
+        CloseBox(pixoro, std::nullopt);
+        const auto status = pixoro.WaitExit(30s);
+        ASSERT_TRUE(status) << "still running";
+        EXPECT_NE(*status, 0);
+    }
 }
 
 TEST_F(PixoroProgramTest, ALowerCaseGifIsRefusedWithABoxAndTheEditorOpensEmpty)
