@@ -59,7 +59,9 @@ bool CImageShow::InitInstance()
 
 void CImageShow::AddRow(std::unique_ptr<ListRowItem> row)
 {
-    m_state.AddToTotals(1, row->sizeKB);
+    // The status bar counts image files: folders (".." too) and other files are rows, not images.
+    if (row->kind == ListRowItem::Kind::Image)
+        m_state.AddToTotals(1, row->sizeKB);
     m_pending.push_back(std::move(row));
     const size_t limit = m_bFlushedOnce ? m_settings.batchRows : m_settings.firstBatchRows;
     if (m_pending.size() >= limit || NowMs() - m_lastFlush >= kFlushAfterMs)
