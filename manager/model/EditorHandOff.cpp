@@ -12,19 +12,6 @@ const char* const EditorHandOff::kSeveralSelectedText =
     "You have more than one image selected. Please select a single image to Edit";
 const char* const EditorHandOff::kGifText = "Gif images are not supported by Editor.";
 
-namespace {
-
-// Names the editor opens, as the selection test matches them: anywhere in the name,
-// in exactly these spellings.
-bool NameLooksEditable(const std::string& name)
-{
-    for (const char* part : {".bmp", ".BMP", ".jpg", ".JPG", ".jpeg", ".JPEG", ".gif", ".GIF", ".png", ".PNG"})
-        if (name.find(part) != std::string::npos)
-            return true;
-    return false;
-}
-
-}  // namespace
 
 EditorHandOff::EditorHandOff(std::string program, std::string parameterFile, std::string workingFolder,
                              Launcher launcher)
@@ -41,7 +28,11 @@ EditorHandOff::Choice EditorHandOff::ChooseImage(const CFolderItem* folder, int 
     if (!folder)
         return choice;
     if (index != kSelectedImage) {
-        if (index >= 0 && size_t(index) < folder->ImageCount())
+        if (index < 0 || size_t(index) >= folder->ImageCount())
+            return choice;
+        if (!IsEditableName(folder->Image(size_t(index))->m_strName))
+            choice.refusal = Message{kUnsupportedText, Icon::Plain};
+        else
             choice.path = folder->Image(size_t(index))->m_strPath;
         return choice;
     }
@@ -49,7 +40,7 @@ EditorHandOff::Choice EditorHandOff::ChooseImage(const CFolderItem* folder, int 
     for (const auto& image : folder->m_arrImages) {
         if (!image->m_bSelected)
             continue;
-        if (!NameLooksEditable(image->m_strName)) {
+        if (!IsEditableName(image->m_strName)) {
             choice.refusal = Message{kUnsupportedText, Icon::Plain};
             return choice;
         }
@@ -62,6 +53,8 @@ EditorHandOff::Choice EditorHandOff::ChooseImage(const CFolderItem* folder, int 
     }
     return choice;
 }
+
+bool EditorHandOff::IsEditableName(const std::string& name) { return IsImageFileName(name); }
 
 bool EditorHandOff::IsGifPath(const std::string& path) { return CompareNoCase(PathExtension(path), ".gif") == 0; }
 

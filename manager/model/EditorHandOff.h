@@ -44,6 +44,9 @@ public:
         std::optional<Message> refusal;
     };
     static Choice ChooseImage(const CFolderItem* folder, int index);
+    // The one rule of every road to the editor (toolbar, menus, double clicks): the
+    // image's own extension is .bmp, .jpg, .jpeg, .gif or .png in any letter case.
+    static bool IsEditableName(const std::string& name);
     // True when the image's own extension is .gif in any letter case; folder names do not count.
     static bool IsGifPath(const std::string& path);
     static std::string ParameterText(int sortKey, int sortOrder);

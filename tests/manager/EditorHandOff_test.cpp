@@ -64,8 +64,13 @@ TEST_F(EditorHandOffTest, ChoosesTheImageByIndexOrByTheSelection)
     };
     Case cases[] = {
         {"one selected", Folder("/f", {{"a.png", false}, {"b.jpg", true}}), -1000, "/f/b.jpg", ""},
-        {"selected name spelt .Jpg", Folder("/f", {{"photo.Jpg", true}}), -1000, "", EditorHandOff::kUnsupportedText},
+        // Every road takes the one rule: the image's own extension in any letter case.
+        {"selected name spelt .Jpg", Folder("/f", {{"photo.Jpg", true}}), -1000, "/f/photo.Jpg", ""},
         {"double click on that name", Folder("/f", {{"photo.Jpg", true}}), 0, "/f/photo.Jpg", ""},
+        {"selected .jPeG", Folder("/f", {{"p.jPeG", true}}), -1000, "/f/p.jPeG", ""},
+        {"selected .Png by index", Folder("/f", {{"p.Png", false}}), 0, "/f/p.Png", ""},
+        {"search result .tif by index", Folder("/f", {{"x.tif", false}}), 0, "", EditorHandOff::kUnsupportedText},
+        {"selected .tif", Folder("/f", {{"x.tif", true}}), -1000, "", EditorHandOff::kUnsupportedText},
         {"unsupported first of two", Folder("/f", {{"x.tif", true}, {"y.jpg", true}}), -1000, "",
          EditorHandOff::kUnsupportedText},
         {"two supported", Folder("/f", {{"x.bmp", true}, {"y.jpg", true}}), -1000, "",
@@ -74,7 +79,9 @@ TEST_F(EditorHandOffTest, ChoosesTheImageByIndexOrByTheSelection)
         {"empty folder", Folder("/f", {}), -1000, "", kNoImage},
         {"index past the end", Folder("/f", {{"x.bmp", false}}), 1, "", kNoImage},
         {"negative index", Folder("/f", {{"x.bmp", false}}), -1, "", kNoImage},
-        {"name that only holds .png", Folder("/f", {{"my.pngs.tif", true}}), -1000, "/f/my.pngs.tif", ""},
+        {"name that only holds .png", Folder("/f", {{"my.pngs.tif", true}}), -1000, "", EditorHandOff::kUnsupportedText},
+        {"that name by index", Folder("/f", {{"my.pngs.tif", false}}), 0, "", EditorHandOff::kUnsupportedText},
+        {"a .jpg folder", Folder("/f.jpg", {{"notes", false}}), 0, "", EditorHandOff::kUnsupportedText},
     };
     for (Case& c : cases) {
         launcher.starts.clear();
@@ -99,7 +106,7 @@ TEST_F(EditorHandOffTest, WritesTheSortOrderAndRefusesGifsByTheirExtension)
     };
     const Case cases[] = {
         {"holiday.gifs/sea.jpg", 1, 1, false}, {"x.GIF.jpg", 3, 0, false}, {"anim.gif", 0, 1, true},
-        {"anim.GIF", 2, 0, true},              {"anim.Gif", 0, 0, true},   {"gif", 0, 0, false},
+        {"anim.GIF", 2, 0, true},              {"anim.Gif", 0, 0, true},
     };
     for (const Case& c : cases) {
         launcher.starts.clear();
@@ -166,7 +173,7 @@ TEST_F(EditorHandOffTest, StartsTheEditorWithThePathAsOneArgumentInTheWorkingFol
     fs::permissions(program, fs::perms::owner_all);
 
     const std::string odd = "/my photos/it's a \"quote\" & $HOME; `x`.jpg";
-    auto folder = Folder("/pics", {{"x", false}});
+    auto folder = Folder("/pics", {{"x.jpg", false}});
     folder->Image(0)->m_strPath = odd;
     EditorHandOff handOff(program.string(), (work / "qkparam.dat").string(), work.str());
     EXPECT_FALSE(handOff.EditImage(folder.get(), 0, 1, 1, kNoImage));
