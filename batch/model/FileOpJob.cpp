@@ -48,6 +48,7 @@ void FileOpJob::Run()
 {
     m_nHandled = 0;
     m_nMet = 0;
+    m_sameFiles.clear();
     for (const FileOpEntry& entry : m_entries) {
         if (m_bCancel)
             break;
@@ -64,7 +65,19 @@ void FileOpJob::Run()
         }
         ++m_nHandled;
     }
+    if (!m_sameFiles.empty())
+        Report(SameFileText(m_sameFiles));
     m_nHandled = 0;
+}
+
+std::string FileOpJob::SameFileText(const std::vector<std::string>& paths)
+{
+    std::string text = "Source and destination are the same file:";
+    for (size_t i = 0; i < paths.size() && i < kSameFilesListed; ++i)
+        text += "\n" + paths[i];
+    if (paths.size() > kSameFilesListed)
+        text += "\n(" + std::to_string(paths.size() - kSameFilesListed) + " more)";
+    return text;
 }
 
 void FileOpJob::CopyOrMove(const FileOpEntry& entry)
@@ -77,9 +90,12 @@ void FileOpJob::CopyOrMove(const FileOpEntry& entry)
     }
     const std::string target = JoinPath(m_strDestination, entry.name);
     const bool move = m_nMode == kMove;
-    // Into its own folder: the file stays as it is, and no question is asked.
-    if (IsSameFile(entry.path, target))
+    // Into its own folder (by any path to it): the file stays as it is, no question is
+    // asked, and the end of the job says so.
+    if (IsSameFile(entry.path, target)) {
+        m_sameFiles.push_back(entry.path);
         return;
+    }
     bool replace = false;
     struct stat existing {};
     if (::lstat(target.c_str(), &existing) == 0) {
@@ -88,8 +104,10 @@ void FileOpJob::CopyOrMove(const FileOpEntry& entry)
             return;
     }
     const TransferOutcome outcome = TransferFile(entry.path, target, move, replace);
-    if (outcome.sameFile)
+    if (outcome.sameFile) {
+        m_sameFiles.push_back(entry.path);
         return;
+    }
     if (!outcome.written) {
         Report(kWriteError);
         return;

@@ -54,6 +54,10 @@ public:
     // "ERROR:00<cause>  Unable to move|delete <attribute text>\n<path>".
     static std::string DeleteErrorText(bool move, int cause, const std::string& attributeText,
                                        const std::string& path);
+    // Said once at the end of a copy or move that met files whose target is the file
+    // itself (same device and inode): the first few paths are listed.
+    static std::string SameFileText(const std::vector<std::string>& paths);
+    static constexpr size_t kSameFilesListed = 10;
     static constexpr const char* kWriteError = "Error in writing file to the destination folder.";
 
 private:
@@ -73,4 +77,5 @@ private:
     int m_nDone = 0;
     int m_nMet = 0;
     std::vector<std::string> m_movedPaths;
+    std::vector<std::string> m_sameFiles;
 };

@@ -92,17 +92,53 @@ TEST_F(FileOpJobTest, MoveTakesEverySourceAwayAndListsIt)
     EXPECT_EQ(job->MovedPaths()[0], m_entries[0].path);
 }
 
-TEST_F(FileOpJobTest, MoveIntoItsOwnFolderKeepsEveryFileWithoutAsking)
+TEST_F(FileOpJobTest, CopyOrMoveIntoItsOwnFolderKeepsEveryFileAndSaysSo)
 {
-    for (const auto origin : {FileOpJob::Origin::Commands, FileOpJob::Origin::Drop}) {
-        m_answer = true;  // a Yes would empty the files: each would be written over itself
-        auto job = Make(FileOpJob::kMove, (m_dir / "from").string() + "/", origin);
-        job->Run();
-        EXPECT_TRUE(m_questions.empty());
-        EXPECT_EQ(job->DoneCount(), 0);
-        for (unsigned i = 0; i < 5; ++i)
-            EXPECT_EQ(ReadBytes(m_entries[i].path), PatternBytes(5000 + i, i));
-    }
+    // The folder itself, and the folder reached through a link and through "..": the
+    // files are the same by device and inode, whatever their paths read.
+    std::filesystem::create_directory_symlink(m_dir / "from", m_dir / "link");
+    const std::string ways[] = {(m_dir / "from").string() + "/", (m_dir / "link").string(),
+                                (m_dir / "to" / ".." / "from").string()};
+    std::vector<std::string> sources;
+    for (const FileOpEntry& entry : m_entries)
+        sources.push_back(entry.path);
+    for (const int mode : {FileOpJob::kCopy, FileOpJob::kMove})
+        for (const auto origin : {FileOpJob::Origin::Commands, FileOpJob::Origin::Drop})
+            for (const std::string& way : ways) {
+                m_questions.clear();
+                m_errors.clear();
+                m_answer = true;  // a Yes would empty the files: each would be written over itself
+                auto job = Make(mode, way, origin);
+                job->Run();
+                EXPECT_TRUE(m_questions.empty()) << way;
+                EXPECT_EQ(job->DoneCount(), 0) << way;
+                EXPECT_TRUE(job->MovedPaths().empty()) << way;
+                ASSERT_EQ(m_errors.size(), 1u) << "one message for the job: " << way;
+                EXPECT_EQ(m_errors[0], FileOpJob::SameFileText(sources));
+                for (unsigned i = 0; i < 5; ++i)
+                    EXPECT_EQ(ReadBytes(m_entries[i].path), PatternBytes(5000 + i, i)) << way;
+            }
+}
+
+TEST(FileOpJobText, SameFileTextListsTheFirstPaths)
+{
+    EXPECT_EQ(FileOpJob::SameFileText({"/p/a.jpg"}), "Source and destination are the same file:\n/p/a.jpg");
+    std::vector<std::string> many;
+    for (size_t i = 0; i < FileOpJob::kSameFilesListed + 3; ++i)
+        many.push_back("/p/" + std::to_string(i) + ".jpg");
+    const std::string text = FileOpJob::SameFileText(many);
+    EXPECT_NE(text.find("\n/p/9.jpg\n(3 more)"), std::string::npos) << text;
+    EXPECT_EQ(text.find("/p/10.jpg"), std::string::npos) << text;
+}
+
+TEST_F(FileOpJobTest, AnotherFileOfTheSameNameIsAskedAboutNotCalledTheSame)
+{
+    // A file of the same name that is another file is asked about, not called the same.
+    WriteText(To("a.jpg"), "other");
+    auto job = Make(FileOpJob::kCopy, (m_dir / "to").string());
+    job->Run();
+    EXPECT_EQ(m_questions.size(), 1u);
+    EXPECT_TRUE(m_errors.empty());
 }
 
 TEST_F(FileOpJobTest, UnwritableTargetKeepsTheSourceAndCountsNothingDone)
