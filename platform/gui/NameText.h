@@ -20,8 +20,14 @@ std::string PathFromText(const wxString& text);
 // The text that shows name (or a path) in a window.
 wxString NameToDisplay(std::string_view name);
 
-// The bytes for text read back from a window that first showed original: original
-// itself when the text is unchanged, else the text in UTF-8.
+// The bytes for text read back from a window that first showed original: every
+// character the user left as it was keeps its original bytes (a U+FFFD that stands for
+// a byte turns back into that byte), and what the user typed is taken in UTF-8.
 std::string NameFromDisplay(const wxString& text, std::string_view original);
+
+// The same on bytes: edited is the UTF-8 of the text the user ended with.
+std::string NameBytesFromEdit(std::string_view original, std::string_view edited);
+// Above this many (original x edited) characters only the common ends are matched.
+inline constexpr size_t kMaxEditCells = 1u << 20;
 
 }  // namespace lfplat

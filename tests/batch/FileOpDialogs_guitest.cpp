@@ -359,6 +359,18 @@ TEST_F(FileOpDialogs, ANameThatIsNotUtf8KeepsItsBytesThroughRename)
     EXPECT_EQ(ReadBytes(Photo(latin1)), PatternBytes(100, 7));
     EXPECT_FALSE(Exists(Photo(".jpg")));
 
+    // Appending a letter keeps the byte the shown U+FFFD stands for.
+    CRenameDlg appended;
+    appended.SetDocument(&m_doc);
+    appended.SetTexts("caf\xE9", latin1, "jpg");
+    wxTheApp->CallAfter([&] { dynamic_cast<wxTextCtrl*>(appended.FindWindow(mdlg::kNewNameEdit))->AppendText("X"); });
+    PressLater(appended, wxID_OK);
+    EXPECT_EQ(appended.ShowModal(), wxID_OK);
+    EXPECT_TRUE(appended.GetDone());
+    EXPECT_EQ(ReadBytes(Photo("caf\xE9X.jpg")), PatternBytes(100, 7));
+    EXPECT_FALSE(Exists(Photo("caf\xEF\xBF\xBDX.jpg")));
+    std::filesystem::rename(Photo("caf\xE9X.jpg"), Photo(latin1));
+
     // Typing a new name renames the very file.
     CRenameDlg again;
     again.SetDocument(&m_doc);
