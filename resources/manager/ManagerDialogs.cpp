@@ -29,7 +29,7 @@ const DialogTemplate& Message()
                                   101,
                                   {
                                       {K::GroupBox, -1, "", 5, 5, 254, 67},
-                                      {K::Static, kMessageStatic, "", 1, 7, 258, 66},
+                                      {K::Static, kMessageStatic, "", 12, 14, 240, 54},
                                       {K::DefaultButton, 1, "Delete cache files", 39, 84, 69, 16},
                                       {K::Button, 2, "Cancel", 181, 84, 50, 16},
                                   }};

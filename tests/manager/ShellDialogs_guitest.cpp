@@ -1,5 +1,6 @@
 #include "manager/ui/CAboutDlg.h"
 #include "manager/ui/CDeleteHistoryDlg.h"
+#include "manager/model/ThumbnailCache.h"
 #include "manager/ui/CMessageDlg.h"
 #include "resources/manager/ManagerDialogs.h"
 #include "tests/support/DialogChecks.h"
@@ -129,12 +130,25 @@ TEST(ShellDialogs, TextsShowWholeInTheShownDialogs)
                           version->GetPosition().x);
             }
     }
-    for (const std::string& message : {std::string("Disk space currently used by cache: 1.50 MB"), longMessage}) {
+    for (const std::string& message : {std::string("Disk space currently used by cache: 1.50 MB"), longMessage,
+                                       ThumbnailCache::DeleteCacheText(uint64_t(1234) << 20)}) {
         CMessageDlg dialog;
         dialog.SetText(message, "Delete cache files");
         ASSERT_TRUE(dialog.Build());
         ExpectWholeTexts(dialog);
         EXPECT_EQ(lftest::OneLine(Label(&dialog, mdlg::kMessageStatic)), lftest::OneLine(wxString::FromUTF8(message)));
+        // The text stands inside its group box, clear of the frame on every side.
+        wxWindow* text = dialog.FindWindow(mdlg::kMessageStatic);
+        wxStaticBox* box = nullptr;
+        for (wxWindow* child : dialog.GetChildren())
+            if (auto* found = dynamic_cast<wxStaticBox*>(child))
+                box = found;
+        ASSERT_TRUE(box && text);
+        const int margin = dialog.ConvertDialogToPixels(wxSize(4, 4)).x;
+        wxRect inner = box->GetRect();
+        inner.Deflate(margin);
+        EXPECT_TRUE(inner.Contains(text->GetRect())) << "text " << text->GetRect().x << "," << text->GetRect().y << " "
+                                                     << text->GetRect().width << "x" << text->GetRect().height;
     }
     {
         CDeleteHistoryDlg dialog;
