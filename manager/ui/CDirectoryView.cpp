@@ -11,6 +11,7 @@
 #include "platform/SpecialFolders.h"
 #include "platform/gui/NameText.h"
 
+#include <wx/settings.h>
 #include <wx/treectrl.h>
 #include <wx/utils.h>
 
@@ -85,6 +86,11 @@ wxWindow* CDirectoryView::CreatePaneWindow(wxWindow* parent, const wxSize& size)
     m_tree->Bind(wxEVT_TREE_ITEM_COLLAPSED, &CDirectoryView::OnItemCollapsed, this);
     m_tree->Bind(wxEVT_TREE_SEL_CHANGED, &CDirectoryView::OnSelChanged, this);
     m_tree->Bind(wxEVT_LEFT_UP, &CDirectoryView::OnLButtonUp, this);
+    m_tree->Bind(wxEVT_TREE_DELETE_ITEM, [this](wxTreeEvent& event) {
+        if (event.GetItem() == m_dropHighlight)
+            m_dropHighlight.Unset();
+        event.Skip();
+    });
     if (auto* frame = dynamic_cast<CPaneHost*>(wxGetTopLevelParent(parent)); frame && frame->GetSysImageList())
         m_tree->SetImageList(frame->GetSysImageList()->GetImageList(true));
     InitTree("", true);
@@ -92,6 +98,24 @@ wxWindow* CDirectoryView::CreatePaneWindow(wxWindow* parent, const wxSize& size)
 }
 
 CQuorixDoc* CDirectoryView::Doc() const { return dynamic_cast<CQuorixDoc*>(GetDocument()); }
+
+bool CDirectoryView::SetDropHighlight(const wxTreeItemId& node)
+{
+    if (!m_tree)
+        return false;
+    if (m_dropHighlight.IsOk() && m_dropHighlight != node)
+        m_tree->SetItemDropHighlight(m_dropHighlight, false);
+    m_dropHighlight.Unset();
+    if (!node.IsOk())
+        return true;
+    m_tree->SetItemDropHighlight(node, true);
+    // The control keeps the highlight as the node's colours: read back, they tell
+    // whether it took.
+    if (m_tree->GetItemBackgroundColour(node) != wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHT))
+        return false;
+    m_dropHighlight = node;
+    return true;
+}
 
 // ---- Building the tree ---------------------------------------------------------------
 

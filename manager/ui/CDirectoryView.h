@@ -51,6 +51,11 @@ public:
     static std::vector<std::string> NetworkMounts(const std::string& mountTable = "/proc/self/mounts");
 
     wxTreeCtrl* GetTree() const { return m_tree; }
+
+    // The drop target of rows dragged from a list: drawn highlighted, the selection left
+    // as it is. An invalid node clears it. False when the node could not be highlighted.
+    bool SetDropHighlight(const wxTreeItemId& node);
+    wxTreeItemId GetDropHighlight() const { return m_dropHighlight; }
     const std::string& GetDesktopPath() const { return m_strDesktopPath; }
 
 protected:
@@ -74,4 +79,5 @@ private:
     std::string m_strRoot;
     bool m_bFirstSelection = true;
     bool m_bSelectedByClick = false;  // the selection changed since the last button release
+    wxTreeItemId m_dropHighlight;
 };

@@ -18,9 +18,11 @@
 #include "resources/manager/ManagerIds.h"
 #include "resources/manager/ManagerMenus.h"
 #include "resources/manager/ManagerStrings.h"
+#include "resources/manager/ToolPanelPictures.h"
 #include "platform/gui/NameText.h"
 
 #include <wx/app.h>
+#include <wx/dcmemory.h>
 #include <wx/listctrl.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
@@ -29,6 +31,7 @@
 #include <wx/treectrl.h>
 #include <wx/utils.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <unordered_map>
@@ -89,6 +92,7 @@ CSort_listView::~CSort_listView()
         state->m_threads.StopAndWait(true);
     if (CQuorixDoc* doc = Doc())
         doc->m_arrListRows.clear();
+    EndDragImage();
 }
 
 CQuorixDoc* CSort_listView::Doc() const { return dynamic_cast<CQuorixDoc*>(GetDocument()); }
@@ -212,6 +216,9 @@ void CSort_listView::ClearRows()
     if (m_thumbnails)
         m_thumbnails->RemoveAll();
     if (m_list) {
+        if (m_nNameWidthBefore > 0 && m_list->GetColumnCount() > 0)
+            m_list->SetColumnWidth(0, m_nNameWidthBefore);  // as it was before long names widened it
+        m_nNameWidthBefore = 0;
         m_bChangingSelection = true;
         m_list->SetItemCount(0);
         m_list->Refresh();
@@ -305,6 +312,7 @@ void CSort_listView::OnBatch(CImageShow::Batch& batch)
     for (auto& row : batch.rows)
         AppendRow(std::move(row));
     FitRowHeight(pictures);
+    FitNameColumn(first);
     m_bChangingSelection = true;
     m_list->SetItemCount(long(doc->m_arrListRows.size()));
     for (size_t i = first; i < doc->m_arrListRows.size(); ++i)
@@ -325,6 +333,7 @@ void CSort_listView::AddImageItem()
     if (!doc || !folder || !m_list)
         return;
     const int pictures = m_thumbnails ? m_thumbnails->GetImageCount() : 0;
+    const size_t first = doc->m_arrListRows.size();
     // Each record of the folder that has no row yet gets one: the search appends its
     // records at the end, and a record that left the folder meanwhile is no longer there.
     for (const auto& record : folder->m_arrImages) {
@@ -343,9 +352,37 @@ void CSort_listView::AddImageItem()
         AppendRow(std::move(row));
     }
     FitRowHeight(pictures);
+    FitNameColumn(first);
     m_list->SetItemCount(long(doc->m_arrListRows.size()));
     m_list->Refresh();
     m_list->Update();
+}
+
+void CSort_listView::FitNameColumn(size_t first)
+{
+    CQuorixDoc* doc = Doc();
+    if (!doc || !m_list || m_list->GetColumnCount() == 0)
+        return;
+    // A search's rows are whole paths: the column grows until the longest reads whole,
+    // and the list scrolls sideways when it grows past the pane.
+    int picture = 0, pictureHeight = 0;
+    if (wxImageList* pictures = m_list->GetImageList(wxIMAGE_LIST_SMALL); pictures && pictures->GetImageCount() > 0)
+        pictures->GetSize(0, picture, pictureHeight);
+    constexpr int kPadding = 16;  // the list's margins around the picture and the text
+    const int width = m_list->GetColumnWidth(0);
+    // A name shorter than this many bytes fits whatever its letters.
+    const size_t surelyFits = size_t(std::max(0, width - picture - kPadding) / (2 * m_list->GetCharWidth()));
+    int needed = width;
+    for (size_t i = first; i < doc->m_arrListRows.size(); ++i) {
+        const std::string& name = doc->m_arrListRows[i]->name;
+        if (name.size() > surelyFits)
+            needed = std::max(needed, picture + m_list->GetTextExtent(lfplat::NameToDisplay(name)).x + kPadding);
+    }
+    if (needed <= width)
+        return;
+    if (m_nNameWidthBefore == 0)
+        m_nNameWidthBefore = width;
+    m_list->SetColumnWidth(0, needed);
 }
 
 void CSort_listView::FitRowHeight(int picturesBefore)
@@ -650,17 +687,113 @@ void CSort_listView::OpenFolder(const std::string& path)
 
 // ---- Dragging onto the folder tree ----------------------------------------------------
 
+wxBitmap CSort_listView::RowPicture(int row) const
+{
+    const ListRowItem* item = row >= 0 ? Row(size_t(row)) : nullptr;
+    if (!m_list || !item)
+        return wxBitmap();
+    // The row's picture with its name beside it, as the list draws them.
+    wxImageList* pictures = m_list->GetImageList(wxIMAGE_LIST_SMALL);
+    const bool hasPicture = pictures && item->imageIndex >= 0 && item->imageIndex < pictures->GetImageCount();
+    int pictureWidth = 0, pictureHeight = 0;
+    if (hasPicture)
+        pictures->GetSize(item->imageIndex, pictureWidth, pictureHeight);
+    const wxString name = lfplat::NameToDisplay(item->name);
+    const wxSize text = m_list->GetTextExtent(name);
+    const int gap = hasPicture ? 4 : 0;
+    wxBitmap picture(std::max(1, pictureWidth + gap + text.x), std::max({1, pictureHeight, text.y}), 24);
+    wxMemoryDC dc(picture);
+    dc.SetBackground(wxBrush(m_list->GetBackgroundColour()));
+    dc.Clear();
+    if (hasPicture)
+        pictures->Draw(item->imageIndex, dc, 0, (picture.GetHeight() - pictureHeight) / 2, wxIMAGELIST_DRAW_TRANSPARENT);
+    dc.SetFont(m_list->GetFont());
+    dc.SetTextForeground(m_list->GetForegroundColour());
+    dc.DrawText(name, pictureWidth + gap, (picture.GetHeight() - text.y) / 2);
+    dc.SelectObject(wxNullBitmap);
+    return picture;
+}
+
+wxBitmap CSort_listView::SeveralFilesPicture(const wxSize& size)
+{
+    // The program's picture for several files, cut to the size of a row's picture.
+    const wxBitmap strip = mpic::MakeToolPanelPicture(mpic::kStripPicture);
+    const wxRect part(0, 0, std::clamp(size.x, 1, strip.GetWidth()), std::clamp(size.y, 1, strip.GetHeight()));
+    return strip.GetSubBitmap(part);
+}
+
 void CSort_listView::BeginDrag(int hit)
 {
     CQuorixState* state = State();
-    if (hit < 0 || !state || !m_list)
+    if (hit < 0 || !state || !m_list || m_bDragging)
         return;
     FlagSelectedRows(false);
+    m_nDragItem = hit;
+    m_dragPicture = RowPicture(hit);
+    if (SelectedRows().size() > 1)
+        m_dragPicture = SeveralFilesPicture(m_dragPicture.IsOk() ? m_dragPicture.GetSize() : wxSize(48, 16));
     m_bDragging = true;
     state->m_bDragging = true;
+    // The picture is drawn over the whole frame, so that it crosses from the list to
+    // the tree; the frame holds the mouse until the drop.
+    m_dragFrame = wxGetTopLevelParent(m_list);
+    if (m_dragFrame && m_dragPicture.IsOk()) {
+        m_pDragImage = std::make_unique<wxDragImage>(m_dragPicture);
+        if (m_pDragImage->BeginDrag(wxPoint(0, 0), m_dragFrame)) {
+            // The frame's mouse comes here first; the handler goes on top of the frame's
+            // own, whose table stays as it is.
+            if (!m_dragMouse) {
+                m_dragMouse = std::make_unique<wxEvtHandler>();
+                m_dragMouse->Bind(wxEVT_MOTION, &CSort_listView::OnDragMouse, this);
+                m_dragMouse->Bind(wxEVT_LEFT_UP, &CSort_listView::OnDragMouse, this);
+                m_dragMouse->Bind(wxEVT_MOUSE_CAPTURE_LOST, &CSort_listView::OnDragCaptureLost, this);
+            }
+            m_dragFrame->PushEventHandler(m_dragMouse.get());
+            m_dragFrame->SetCursor(wxCursor(wxCURSOR_NO_ENTRY));
+            m_pDragImage->Move(m_dragFrame->ScreenToClient(wxGetMousePosition()));
+            m_pDragImage->Show();
+            return;
+        }
+        m_pDragImage.reset();
+    }
+    // No frame to draw over: the rows go without their picture.
+    m_dragFrame = nullptr;
     if (wxWindow* items = ItemWindow(); items && !items->HasCapture())
         items->CaptureMouse();
     m_list->SetCursor(wxCursor(wxCURSOR_NO_ENTRY));
+}
+
+void CSort_listView::OnDragMouse(wxMouseEvent& event)
+{
+    if (!m_bDragging)
+        return;
+    if (event.GetEventType() == wxEVT_LEFT_UP)
+        Drop(wxGetMousePosition());
+    else
+        DragMove(wxGetMousePosition());
+}
+
+void CSort_listView::OnDragCaptureLost(wxMouseCaptureLostEvent&)
+{
+    if (m_bDragging)
+        Drop(wxPoint(-1, -1));
+}
+
+void CSort_listView::EndDragImage()
+{
+    if (!m_pDragImage)
+        return;
+    // Taken off the frame, not deleted: this may run inside its own handler.
+    if (m_dragFrame->GetEventHandler() == m_dragMouse.get())
+        m_dragFrame->PopEventHandler();
+    else
+        m_dragFrame->RemoveEventHandler(m_dragMouse.get());
+    m_pDragImage->Hide();
+    if (m_dragFrame->HasCapture())
+        m_pDragImage->EndDrag();
+    m_dragFrame->SetCursor(wxNullCursor);
+    m_pDragImage.reset();
+    m_dragFrame = nullptr;
 }
 
 namespace {
@@ -671,11 +804,16 @@ struct TreeAt {
     wxTreeCtrl* tree = nullptr;
 };
 
+CDirectoryView* DirectoryViewOf(wxWindow* anyPane)
+{
+    auto* host = anyPane ? dynamic_cast<CPaneHost*>(wxGetTopLevelParent(anyPane)) : nullptr;
+    return host ? dynamic_cast<CDirectoryView*>(host->GetDirectoryView()) : nullptr;
+}
+
 TreeAt FindTreeAt(wxWindow* anyPane, const wxPoint& screen)
 {
     TreeAt found;
-    auto* host = anyPane ? dynamic_cast<CPaneHost*>(wxGetTopLevelParent(anyPane)) : nullptr;
-    auto* view = host ? dynamic_cast<CDirectoryView*>(host->GetDirectoryView()) : nullptr;
+    CDirectoryView* view = DirectoryViewOf(anyPane);
     wxTreeCtrl* tree = view ? view->GetTree() : nullptr;
     if (!tree)
         return found;
@@ -694,20 +832,32 @@ void CSort_listView::DragMove(const wxPoint& screen)
 {
     if (!m_bDragging || !m_list)
         return;
+    // The picture goes while the windows under it change, and comes back over them.
+    if (m_pDragImage)
+        m_pDragImage->Hide();
+    wxWindow* cursorOwner = m_dragFrame ? m_dragFrame : m_list;
     const TreeAt at = FindTreeAt(m_list, screen);
-    if (!at.tree) {
-        m_list->SetCursor(wxCursor(wxCURSOR_NO_ENTRY));
-        return;
+    wxTreeItemId item;
+    if (at.tree) {
+        cursorOwner->SetCursor(wxCursor(wxCURSOR_ARROW));
+        int flags = 0;
+        item = at.tree->HitTest(at.tree->ScreenToClient(screen), flags);
+    } else {
+        cursorOwner->SetCursor(wxCursor(wxCURSOR_NO_ENTRY));
     }
-    m_list->SetCursor(wxCursor(wxCURSOR_ARROW));
-    int flags = 0;
-    const wxTreeItemId item = at.tree->HitTest(at.tree->ScreenToClient(screen), flags);
-    if (!item.IsOk())
-        return;
-    // The tree opens nothing while rows are dragged: its selection only marks the target.
-    at.tree->SelectItem(item);
-    if (CQuorixDoc* doc = Doc())
-        doc->m_strDestFolder = at.view->GetItemPath(item);
+    // The tree opens nothing while rows are dragged: the target is highlighted, not selected.
+    if (CDirectoryView* tree = DirectoryViewOf(m_list); tree && tree->GetDropHighlight() != item) {
+        if (!tree->SetDropHighlight(item))
+            ShowMessage("Not Successfull", "", 0);
+        tree->GetTree()->Update();
+    }
+    if (item.IsOk())
+        if (CQuorixDoc* doc = Doc())
+            doc->m_strDestFolder = at.view->GetItemPath(item);
+    if (m_pDragImage) {
+        m_pDragImage->Move(m_dragFrame->ScreenToClient(screen));
+        m_pDragImage->Show();
+    }
 }
 
 void CSort_listView::Drop(const wxPoint& screen)
@@ -716,12 +866,16 @@ void CSort_listView::Drop(const wxPoint& screen)
         return;
     DragMove(screen);
     m_bDragging = false;
+    m_nDragItem = -1;
     if (CQuorixState* state = State())
         state->m_bDragging = false;
+    EndDragImage();
     if (wxWindow* items = ItemWindow(); items && items->HasCapture())
         items->ReleaseMouse();
     if (m_list)
         m_list->SetCursor(wxNullCursor);
+    if (CDirectoryView* tree = DirectoryViewOf(m_list))
+        tree->SetDropHighlight(wxTreeItemId());
     CQuorixDoc* doc = Doc();
     CQuorixState* state = State();
     if (doc && state && FindTreeAt(m_list, screen).tree && state->m_services.copyMoveDrop)

@@ -14,6 +14,8 @@
 #include "manager/ui/CPaneView.h"
 #include "platform/gui/MessageInbox.h"
 
+#include <wx/bitmap.h>
+#include <wx/dragimag.h>
 #include <wx/imaglist.h>
 
 #include <functional>
@@ -81,6 +83,13 @@ public:
     void DragMove(const wxPoint& screen);
     void Drop(const wxPoint& screen);
     bool IsDragging() const { return m_bDragging; }
+    // The picture that follows the cursor: the row's picture and name, or the
+    // several-files picture when more than one row goes.
+    const wxBitmap& GetDragPicture() const { return m_dragPicture; }
+    // The picture of row as a drag shows it.
+    wxBitmap RowPicture(int row) const;
+    // The several-files picture, at most size big.
+    static wxBitmap SeveralFilesPicture(const wxSize& size);
 
     // A printout of the rows as they stand.
     std::unique_ptr<CListPrintout> MakePrintout() const;
@@ -124,6 +133,11 @@ private:
     bool Ask(const std::string& text);
     void ScheduleSync();
     wxWindow* ItemWindow() const;
+    // Widens the Filename column for rows from first on whose name it would cut.
+    void FitNameColumn(size_t first);
+    void OnDragMouse(wxMouseEvent& event);
+    void OnDragCaptureLost(wxMouseCaptureLostEvent& event);
+    void EndDragImage();
     void OnPrint(wxCommandEvent& event);
     void OnPrintPreview(wxCommandEvent& event);
     void OnUpdatePrint(wxUpdateUIEvent& event);
@@ -138,7 +152,14 @@ private:
     bool m_bFillDone = false;  // the first fill starts once the view has its document
     bool m_bChangingSelection = false;
     bool m_bSyncPending = false;
+    int m_nNameWidthBefore = 0;  // the Filename column's width before long names widened it
     bool m_bDragging = false;
+    int m_nDragItem = -1;
+    wxBitmap m_dragPicture;
+    // Drawn over the frame while rows are dragged; it holds the mouse meanwhile.
+    std::unique_ptr<wxDragImage> m_pDragImage;
+    wxWindow* m_dragFrame = nullptr;
+    std::unique_ptr<wxEvtHandler> m_dragMouse;  // the frame's mouse during the drag
     std::unordered_set<const CImageItem*> m_rowImages;  // identity only
     wxPoint m_clickPoint;
     MessageSink m_messageSink;

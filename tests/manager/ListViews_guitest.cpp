@@ -8,14 +8,17 @@
 #include "manager/model/ManagerModes.h"
 #include "manager/model/ThumbnailMaker.h"
 #include "resources/manager/ManagerIds.h"
+#include "resources/manager/ToolPanelPictures.h"
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/dcps.h>
 #include <wx/listctrl.h>
 #include <wx/menu.h>
+#include <wx/settings.h>
 #include <wx/treectrl.h>
 
+#include <cstring>
 #include <filesystem>
 
 namespace {
@@ -177,8 +180,9 @@ TEST_F(ListViewTest, DetailsListRowsSortByColumnAndDoubleClickOpensTheParent)
     EXPECT_EQ(view->Row(size_t(RowOf(view, "x")))->imageIndex, CSysImageList::kFolderIconIndex);
     EXPECT_EQ(view->Row(size_t(RowOf(view, "..")))->imageIndex, CSysImageList::kParentFolderIconIndex);
     EXPECT_GE(view->Row(size_t(RowOf(view, "a.jpg")))->imageIndex, 0);
+    // "Image Files": the folders' rows and the other file are not images.
     const auto [files, kb] = m->state->GetTotals();
-    EXPECT_EQ(files, 6);
+    EXPECT_EQ(files, 3);
     Repaint();
     lftest::SaveScreenshot(fs::path(LF_BIN_DIR).parent_path() / "artefacts" / "quorix-detail-list.png",
                            wxSize(1000, 765));
@@ -321,11 +325,12 @@ TEST_F(ListViewTest, RenameAndEditorLookAtTheNameOnly)
         const char* name;
         const char* rename;
         bool launches;
+        const char* refusal;
     } cases[] = {
-        {"README", "rename README|README|", true},
-        {"photo.final.jpg", "rename photo.final|photo.final.jpg|jpg", true},
-        {"x.GIF.jpg", "rename x.GIF|x.GIF.jpg|jpg", true},
-        {"y.gif", "rename y|y.gif|gif", false},
+        {"README", "rename README|README|", false, EditorHandOff::kUnsupportedText},
+        {"photo.final.jpg", "rename photo.final|photo.final.jpg|jpg", true, ""},
+        {"x.GIF.jpg", "rename x.GIF|x.GIF.jpg|jpg", true, ""},
+        {"y.gif", "rename y|y.gif|gif", false, EditorHandOff::kGifText},
     };
     services.renameResult = false;
     for (const auto& c : cases) {
@@ -339,7 +344,7 @@ TEST_F(ListViewTest, RenameAndEditorLookAtTheNameOnly)
         view->OnEditor();
         EXPECT_EQ(launched.size(), before + (c.launches ? 1 : 0));
         if (!c.launches) {
-            EXPECT_EQ(m->messages, std::vector<std::string>{EditorHandOff::kGifText});
+            EXPECT_EQ(m->messages, std::vector<std::string>{c.refusal});
         }
     }
 }
@@ -356,6 +361,7 @@ TEST_F(ListViewTest, DraggingRowsOntoTheTreeSetsTheDestination)
     wxRect rect;
     ASSERT_TRUE(tree->GetBoundingRect(target, rect, true));
     const wxPoint onTarget = tree->ClientToScreen(rect.GetPosition() + wxPoint(4, rect.height / 2));
+    const wxColour highlight = wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHT);
 
     view->BeginDrag(RowOf(view, "a.jpg"));
     EXPECT_TRUE(m->state->m_bDragging);
@@ -363,19 +369,82 @@ TEST_F(ListViewTest, DraggingRowsOntoTheTreeSetsTheDestination)
     EXPECT_TRUE(Image("b.jpg")->m_bSelected);
     view->DragMove(onTarget);
     EXPECT_EQ(m->doc->m_strDestFolder, dir.str());
+    // The item under the cursor is drop-highlighted; the selection stays where it was.
+    EXPECT_EQ(m->Tree()->GetDropHighlight(), target);
+    EXPECT_EQ(tree->GetItemBackgroundColour(target), highlight);
+    EXPECT_EQ(tree->GetSelection(), current);
     EXPECT_EQ(m->doc->GetCurrentFolder()->m_strPath, photos.string()) << "the tree opens nothing meanwhile";
+    // Off the tree the highlight goes; the destination stays the last one shown.
+    view->DragMove(view->GetListCtrl()->ClientToScreen(wxPoint(50, 50)));
+    EXPECT_FALSE(m->Tree()->GetDropHighlight().IsOk());
+    EXPECT_NE(tree->GetItemBackgroundColour(target), highlight);
+    view->DragMove(onTarget);
+    EXPECT_EQ(m->Tree()->GetDropHighlight(), target);
     view->Drop(onTarget);
     EXPECT_FALSE(view->IsDragging());
     EXPECT_FALSE(m->state->m_bDragging);
+    EXPECT_FALSE(m->Tree()->GetDropHighlight().IsOk()) << "the drop clears the highlight";
+    EXPECT_NE(tree->GetItemBackgroundColour(target), highlight);
+    EXPECT_FALSE(m->frame->HasCapture());
     EXPECT_EQ(services.calls, std::vector<std::string>{"drop " + dir.str()});
     lftest::PumpFor(std::chrono::milliseconds(50));
     EXPECT_EQ(m->doc->GetCurrentFolder()->m_strPath, photos.string());
+    EXPECT_TRUE(messages.empty());
 
     // Dropped on the list itself: the drag just ends.
     view->BeginDrag(RowOf(view, "a.jpg"));
     view->Drop(view->GetListCtrl()->ClientToScreen(wxPoint(50, 50)));
     EXPECT_EQ(services.calls.size(), 1u);
     EXPECT_FALSE(m->state->m_bDragging);
+}
+
+// The picture that follows the cursor: the row's own (its icon and name) for one row,
+// the program's several-files picture for more.
+TEST_F(ListViewTest, ADragCarriesTheRowsPicture)
+{
+    for (const int mode : {kViewDetailsAndFolders, kViewThumbnailsAndDetails}) {
+        SCOPED_TRACE(mode);
+        CSort_listView* view = ShowList(mode);
+        wxListCtrl* list = view->GetListCtrl();
+        const long row = RowOf(view, "b.jpg");
+        Select(view, {"b.jpg"});
+        view->BeginDrag(int(row));
+        const wxBitmap one = view->GetDragPicture();
+        ASSERT_TRUE(one.IsOk());
+        EXPECT_TRUE(m->frame->HasCapture()) << "the frame holds the mouse for the drag";
+        const wxSize name = list->GetTextExtent("b.jpg");
+        EXPECT_GE(one.GetWidth(), name.x);
+        EXPECT_GE(one.GetHeight(), name.y);
+        if (mode == kViewThumbnailsAndDetails) {
+            EXPECT_GE(one.GetWidth(), thumbs::kThumbWidth + name.x);
+            EXPECT_GE(one.GetHeight(), thumbs::kThumbHeight);
+        }
+        // The row picture shows the row: some pixels differ from the list's background.
+        const wxImage oneImage = one.ConvertToImage();
+        const wxColour back = list->GetBackgroundColour();
+        int inked = 0;
+        for (int y = 0; y < oneImage.GetHeight(); ++y)
+            for (int x = 0; x < oneImage.GetWidth(); ++x)
+                inked += oneImage.GetRed(x, y) != back.Red() || oneImage.GetGreen(x, y) != back.Green();
+        EXPECT_GT(inked, 10);
+        view->Drop(wxPoint(-1, -1));
+        EXPECT_FALSE(m->frame->HasCapture());
+
+        Select(view, {"a.jpg", "b.jpg", "c.jpg"});
+        view->BeginDrag(int(row));
+        const wxImage several = view->GetDragPicture().ConvertToImage();
+        const wxImage expected = CSort_listView::SeveralFilesPicture(one.GetSize()).ConvertToImage();
+        ASSERT_TRUE(several.IsOk() && expected.IsOk());
+        EXPECT_EQ(several.GetSize(), expected.GetSize());
+        EXPECT_EQ(0, std::memcmp(several.GetData(), expected.GetData(), size_t(several.GetWidth()) * several.GetHeight() * 3))
+            << "three rows carry the several-files picture";
+        view->Drop(wxPoint(-1, -1));
+        EXPECT_FALSE(m->state->m_bDragging);
+    }
+    const wxImage strip = mpic::MakeToolPanelPicture(mpic::kStripPicture).ConvertToImage();
+    const wxImage cut = CSort_listView::SeveralFilesPicture(wxSize(200, 90)).ConvertToImage();
+    EXPECT_EQ(cut.GetSize(), wxSize(200, 51)) << "no taller than the picture itself";
+    EXPECT_EQ(cut.GetRed(10, 10), strip.GetRed(10, 10));
 }
 
 TEST_F(ListViewTest, SearchResultsJoinTheListOnce)
@@ -431,6 +500,9 @@ TEST_F(ListViewTest, SearchResultRowsShowTheirWholePictureAndText)
             EXPECT_GE(row.height, textHeight) << "row " << i;
             EXPECT_GE(row.height, thumbs::kThumbHeight) << "row " << i;
         }
+        // The Filename column holds the whole path beside the picture.
+        const int pathWidth = list->GetTextExtent(wxString::FromUTF8(view->Row(1)->name)).x;
+        EXPECT_GE(list->GetColumnWidth(0), thumbs::kThumbWidth + pathWidth) << view->Row(1)->name;
         Repaint();
         lftest::SaveScreenshot(fs::path(LF_BIN_DIR).parent_path() / "artefacts" /
                                    ("quorix-search-results-" + std::to_string(before) + ".png"),
