@@ -139,8 +139,25 @@ bool CLfImageWBMP::WriteFile(CLfStream* stream)
     WriteMultiByte(out, uint32_t(GetWidth()));
     WriteMultiByte(out, uint32_t(GetHeight()));
     const size_t lineBytes = (size_t(GetWidth()) + 7) / 8;
-    for (int32_t y = GetHeight() - 1; y >= 0; --y)
-        out.Bytes(GetBits(uint32_t(y)), lineBytes);
+    // The format has no palette: 1 is white. A picture whose entry 0 is the brighter
+    // one is written with its bits inverted, so its colours come back as they were.
+    const RGBQUAD* palette = GetPalette();
+    const bool invert = palette && GetNumColors() >= 2 && CompareLuminance(palette[0], palette[1]) > 0;
+    if (!invert) {
+        for (int32_t y = GetHeight() - 1; y >= 0; --y)
+            out.Bytes(GetBits(uint32_t(y)), lineBytes);
+    } else {
+        // The bits past the last pixel stay 0.
+        const unsigned tailBits = unsigned(GetWidth()) % 8;
+        const uint8_t lastMask = tailBits ? uint8_t(0xFF << (8 - tailBits)) : uint8_t(0xFF);
+        std::vector<uint8_t> row(lineBytes);
+        for (int32_t y = GetHeight() - 1; y >= 0; --y) {
+            const uint8_t* bits = GetBits(uint32_t(y));
+            std::transform(bits, bits + lineBytes, row.begin(), [](uint8_t b) { return uint8_t(~b); });
+            row.back() &= lastMask;
+            out.Bytes(row.data(), lineBytes);
+        }
+    }
     if (!out.Finish()) {
         SetLastError("WBMP write failed");
         return false;

@@ -63,18 +63,49 @@ TEST(CLfImageWBMP, OneByteSidesOfOtherWritersOpen)
     }
 }
 
-TEST(CLfImageWBMP, IndicesAreWrittenWithoutLookingAtThePalette)
+// The file has no palette (1 is white): the pixels are written by the brightness of
+// their palette entry, so a picture whose entry 0 is the light one keeps its look,
+// and a (black, white) picture is written with its bits as they stand.
+TEST(CLfImageWBMP, PixelsAreWrittenByTheBrightnessOfTheirPalette)
 {
-    auto img = MakePicture(9, 2, 1);
-    img->SetPaletteColor(0, 255, 255, 255);
-    img->SetPaletteColor(1, 0, 0, 0);
-    Bytes file;
-    ASSERT_TRUE(EncodeTo<CLfImageWBMP>(*img, file));
-    auto back = DecodeFrom<CLfImageWBMP>(file);
-    ASSERT_TRUE(back->IsValid());
-    for (int x = 0; x < 9; ++x)
-        EXPECT_EQ(back->GetPixelIndex(x, 1), img->GetPixelIndex(x, 1));
-    EXPECT_EQ(back->GetPaletteColor(0).rgbRed, 0) << "decoded entry 0 is black";
+    struct Case {
+        const char* name;
+        RGBQUAD entry0, entry1;
+        bool inverted;
+    } cases[] = {
+        {"black, white", {0, 0, 0, 0}, {255, 255, 255, 0}, false},
+        {"white, black", {255, 255, 255, 0}, {0, 0, 0, 0}, true},
+        {"yellow, dark blue", {0, 255, 255, 0}, {120, 0, 0, 0}, true},
+        {"dark red, light grey", {0, 0, 140, 0}, {200, 200, 200, 0}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const int width = 13, height = 3;  // a row of 2 bytes, 3 bits of padding
+        auto img = MakePicture(width, height, 1);
+        img->SetPaletteColor(0, c.entry0.rgbRed, c.entry0.rgbGreen, c.entry0.rgbBlue);
+        img->SetPaletteColor(1, c.entry1.rgbRed, c.entry1.rgbGreen, c.entry1.rgbBlue);
+        Bytes file;
+        ASSERT_TRUE(EncodeTo<CLfImageWBMP>(*img, file));
+        // Header, then the rows from the top, first pixel in the high bit, padding 0.
+        Bytes expected{0, 0, uint8_t(width), uint8_t(height)};
+        for (int y = height - 1; y >= 0; --y) {
+            uint8_t row[2] = {0, 0};
+            for (int x = 0; x < width; ++x)
+                if ((img->GetPixelIndex(x, y) != 0) != c.inverted)
+                    row[x / 8] |= uint8_t(0x80 >> (x % 8));
+            expected.insert(expected.end(), row, row + 2);
+        }
+        EXPECT_EQ(file, expected);
+        auto back = DecodeFrom<CLfImageWBMP>(file);
+        ASSERT_TRUE(back->IsValid()) << back->GetLastError();
+        // Each pixel comes back as the light or the dark one it was.
+        const bool zeroIsLight = c.inverted;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const bool light = (img->GetPixelIndex(x, y) == 0) == zeroIsLight;
+                EXPECT_EQ(back->GetPixelColor(x, y).rgbRed, light ? 255 : 0) << x << "," << y;
+            }
+    }
 }
 
 TEST(CLfImageWBMP, EncoderRefusals)

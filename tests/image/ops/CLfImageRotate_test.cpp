@@ -152,6 +152,48 @@ TEST(Rotate, QuarterTurnsCarryTheAlphaPlane)
     EXPECT_EQ(img.AlphaGet(0, 0), 77);
 }
 
+// A flip turns the rows over where they stand: the decoders flip pictures as large as
+// memory allows, which must not need a second buffer of their size.
+TEST(Rotate, FlipTurnsTheRowsOverInPlace)
+{
+    for (const uint32_t bpp : {1u, 8u, 24u})
+        for (const int64_t h : {1, 2, 5, 6}) {
+            SCOPED_TRACE(std::to_string(bpp) + " bits, " + std::to_string(h) + " rows");
+            CLfImage src = Numbered(9, h, bpp);
+            // Rows 0 and h - 1 equal: a pair the flip leaves as it is.
+            for (int64_t x = 0; x < 9; ++x)
+                src.SetPixelIndex(x, h - 1, src.GetPixelIndex(x, 0));
+            if (bpp == 24)
+                for (int64_t x = 0; x < 9; ++x)
+                    src.SetPixelColor(x, h - 1, src.GetPixelColor(x, 0));
+            CLfImage img(src);
+            ASSERT_TRUE(img.AlphaCreate());
+            for (int64_t y = 0; y < h; ++y)
+                img.AlphaSet(2, y, uint8_t(10 + y));
+            ASSERT_TRUE(img.SelectionCreate());
+            const uint8_t* pixels = img.info.bits;
+            const uint8_t* plane = img.alpha;
+            ASSERT_TRUE(img.Flip());
+            EXPECT_EQ(img.info.bits, pixels) << "the rows stay in their buffer";
+            EXPECT_EQ(img.alpha, plane) << "the alpha plane too";
+            ExpectMapping(src, img, [&](int64_t x, int64_t y) { return std::pair{x, h - 1 - y}; });
+            for (int64_t y = 0; y < h; ++y)
+                EXPECT_EQ(img.AlphaGet(2, y), 10 + (h - 1 - y)) << y;
+            EXPECT_EQ(img.selection, nullptr) << "the selection no longer fits the pixels";
+        }
+}
+
+TEST(Rotate, FlippingAGhostLeavesItsOwnerAlone)
+{
+    const CLfImage src = Numbered(4, 3, 24);
+    CLfImage owner(src);
+    CLfImage ghost;
+    ghost.Ghost(&owner);
+    ASSERT_TRUE(ghost.Flip());
+    ExpectMapping(src, owner, [](int64_t x, int64_t y) { return std::pair{x, y}; });
+    ExpectMapping(src, ghost, [](int64_t x, int64_t y) { return std::pair{x, 2 - y}; });
+}
+
 TEST(Rotate, ZeroDegreesGivesACanvasTwoPixelsLarger)
 {
     const CLfImage src = Numbered(4, 3, 24);
