@@ -121,7 +121,10 @@ size_t CIptcData::ReadDataset(const std::vector<uint8_t>& file, size_t pos, size
     if ((length & 0x8000) != 0 || pos + 5 + length > end)
         return 0;
     number = file[pos + 2];
-    text.assign(reinterpret_cast<const char*>(&file[pos + 5]), length);
+    // An empty dataset may close the file: its data would start one past the end.
+    if (length == 0)
+        return 0;
+    text.assign(reinterpret_cast<const char*>(file.data() + pos + 5), length);
     return length;
 }
 

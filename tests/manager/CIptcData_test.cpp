@@ -144,6 +144,27 @@ TEST(CIptcData, DatasetsFillTheirFields)
     EXPECT_EQ(record.m_strCountry, "NL");
 }
 
+// An empty dataset ends the data, also when its header is the last byte of the file:
+// there is no data to take after it.
+TEST(CIptcData, AnEmptyDatasetAtTheEndOfTheFileEndsTheData)
+{
+    const Bytes whole = JpegWithIptc(Iptc({Dataset(25, "k1"), Dataset(5, "")}));
+    const CIptcData::Marker marker = CIptcData::FindMarker(whole);
+    ASSERT_TRUE(marker.found);
+    // The file cut right after the segment, whose last bytes are the empty dataset.
+    const Bytes file(whole.begin(), whole.begin() + std::ptrdiff_t(marker.marker + 4 + marker.dataLength));
+    ASSERT_EQ(Bytes(file.end() - 5, file.end()), (Bytes{0x1C, 0x02, 5, 0, 0}));
+    CIptcData record;
+    ASSERT_TRUE(record.ReadFromBytes(file));
+    EXPECT_EQ(record.m_arrKeywords, std::vector<std::string>{"k1"});
+    EXPECT_EQ(record.m_strObjectName, "");
+
+    const Bytes alone{0x1C, 0x02, 25, 0, 0};
+    int number = -1;
+    std::string text;
+    EXPECT_EQ(CIptcData::ReadDataset(alone, 0, alone.size(), number, text), 0u);
+}
+
 TEST(CIptcData, SegmentsAndResourcesAreFoundWhereTheyStand)
 {
     // Behind an EXIF segment full of zero bytes, and with a two-letter resource name.
