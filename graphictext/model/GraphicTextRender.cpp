@@ -30,18 +30,21 @@ TextFont FontOf(const GraphicTextSettings& settings, int fontHeight, const TextS
 }
 
 // Blends the raster's block into working at the origin, reading the clean pixels of
-// source: raster row r lands blockHeight - 1 - r rows above the origin row.
+// source: raster row r lands blockHeight - 1 - r rows above the origin row. Only the
+// columns and rows that land on the picture and on the raster's stored points are
+// walked: spacing can make a block far larger than the picture.
 void BlendBlock(const TextRaster& raster, int blockWidth, int blockHeight, int originX, int originY,
                 const CLfImage& source, CLfImage& working, const GraphicTextSettings& settings, BlendRule rule)
 {
-    for (int x = 0; x < blockWidth; ++x) {
-        for (int r = 0; r < blockHeight; ++r) {
+    const IndexSpan columns = ClipIndices(std::min(blockWidth, raster.Width()), originX, 1, 0, source.GetWidth());
+    const IndexSpan rows = ClipIndices(std::min(blockHeight, raster.StoredRows()),
+                                       static_cast<long long>(originY) + blockHeight - 1, -1, 0, source.GetHeight());
+    for (int x = columns.begin; x < columns.end; ++x) {
+        for (int r = rows.begin; r < rows.end; ++r) {
             if (!raster.IsText(x, r))
                 continue;
             const long long px = static_cast<long long>(originX) + x;
             const long long py = static_cast<long long>(originY) + (blockHeight - 1 - r);
-            if (px < 0 || py < 0 || px >= source.GetWidth() || py >= source.GetHeight())
-                continue;
             working.SetPixelColor(px, py, BlendColor(settings.colour, source.GetPixelColor(px, py), settings.visibility, rule));
         }
     }

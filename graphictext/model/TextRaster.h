@@ -40,6 +40,17 @@ private:
     std::vector<uint8_t> m_bits;
 };
 
+// A run of indices [begin, end).
+struct IndexSpan {
+    int begin = 0;
+    int end = 0;
+};
+
+// The indices i of 0..count-1 whose point start + step x i (step 1 or -1) lies in
+// [lo, hi): the part of a raster's columns or rows that lands on a picture. A block
+// spaced out far past the picture is thus walked only where it can show.
+IndexSpan ClipIndices(int count, long long start, int step, long long lo, long long hi);
+
 // How a line of text is drawn into a raster: every character by itself with its own
 // measured width plus the spacing after it, so pairs are never kerned.
 struct TextFont {

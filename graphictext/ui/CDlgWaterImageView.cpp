@@ -48,15 +48,18 @@ void CDlgWaterImageView::Render(wxDC& dc)
             p[0] = c.rgbRed, p[1] = c.rgbGreen, p[2] = c.rgbBlue;
         }
     if (m_hasRaster) {
-        for (int x = m_rasterWidth - 1; x >= 0; --x)
-            for (int r = 0; r < m_rasterHeight; ++r) {
+        // Pane point (relative to the drawn image) of raster point (x, r): only the points
+        // strictly inside the image are walked, however far the block reaches past it.
+        const long long top = static_cast<long long>(h) - m_position.originY - m_rasterHeight;
+        const IndexSpan columns =
+            ClipIndices(std::min(m_rasterWidth, m_raster.Width()), m_position.originX, 1, 1, m_draw.width);
+        const IndexSpan rows = ClipIndices(std::min(m_rasterHeight, m_raster.StoredRows()), top, 1, 1, h);
+        for (int x = columns.end - 1; x >= columns.begin; --x)
+            for (int r = rows.begin; r < rows.end; ++r) {
                 if (!m_raster.IsText(x, r))
                     continue;
-                // Pane point, relative to the drawn image; only points strictly inside.
                 const int px = m_position.originX + x;
-                const int py = h - m_position.originY - m_rasterHeight + r;
-                if (px <= 0 || py <= 0 || px >= m_draw.width || py >= h)
-                    continue;
+                const int py = static_cast<int>(top + r);
                 unsigned char* p = rgb + (static_cast<size_t>(py) * m_draw.width + px) * 3;
                 RGBQUAD under;
                 under.rgbRed = p[0], under.rgbGreen = p[1], under.rgbBlue = p[2], under.rgbReserved = 0;

@@ -211,6 +211,116 @@ TEST(GraphicTextRender, CentredPreviewCentresEveryLine)
     EXPECT_FALSE(out.raster.IsText(0, 0));
 }
 
+// Keeps a copy of every line's raster as the renderer blends it.
+class RecordingRasterizer : public TextLineRasterizer {
+public:
+    int DrawLine(TextRaster& raster, int y0, const std::string& line, const TextFont& font, int charSpacing) override
+    {
+        const int width = m_boxes.DrawLine(raster, y0, line, font, charSpacing);
+        rasters.push_back(raster);
+        widths.push_back(width);
+        return width;
+    }
+    std::vector<TextRaster> rasters;
+    std::vector<int> widths;
+
+private:
+    FakeRasterizer m_boxes{3};
+};
+
+// A picture whose every point has a colour of its own, so a blend shows wherever it lands.
+CLfImage Gradient(int width, int height)
+{
+    CLfImage image;
+    image.Create(width, height, 24);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.SetPixelColor(x, y, Rgb(x * 7 % 256, y * 5 % 256, (x ^ y) % 256));
+    return image;
+}
+
+// The previews blend what the definition says, walked the other way round: every picture
+// point looks up the block point that lands on it. Spacing out the block far past the
+// picture (up to the dialog's limits) changes nothing but the work.
+TEST(GraphicTextRender, PreviewsBlendTheBlockPointsThatLandOnThePicture)
+{
+    struct Case {
+        const char* name;
+        std::string text;
+        int height;
+        const char* charSpacing;
+        const char* lineSpacing;
+        int originX, originY;  // -1, -1: unset. The stored rows of a 9981-row block
+                               // (the picture's 70) land on it from origin y -9911.
+        bool centred;
+    } cases[] = {
+        {"ordinary", "Text\r\nab", 12, "1", "5", -1, -1, false},
+        {"ordinary, centred", "Text\r\nab", 12, "1", "5", -1, -1, true},
+        {"past the right and top edges", "Watermark\r\nxy\r\nlast", 14, "2", "9", 70, 50, false},
+        {"past the left and bottom edges", "ABCDE\r\nF", 10, "1", "5", -8, -6, false},
+        {"centred, wider than the picture", "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWW\r\nab", 9, "1", "3", 5, 20, true},
+        {"dialog limits", "abcd\r\nefgh\r\nijkl\r\nmnop\r\nqrst\r\nuvwx\r\nyzAB\r\nCDEF\r\nGHIJ\r\nKLMN", 99,
+         "999", "999", 30, -9911, false},
+        // Centred, a line is drawn from the raster's left edge: with 999 only its first
+        // letter is on the raster, and that lies left of the picture.
+        {"dialog limits, centred", "abcd\r\nefgh\r\nijkl\r\nmnop\r\nqrst\r\nuvwx\r\nyzAB\r\nCDEF\r\nGHIJ\r\nKLMN",
+         99, "20", "999", 5, -9911, true},
+    };
+    const CLfImage reduced = Gradient(90, 70);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        GraphicTextSettings s = Pixels(c.text, c.height);
+        s.charSpacingText = c.charSpacing;
+        s.lineSpacingText = c.lineSpacing;
+        s.colour = RGB(250, 20, 120);
+        s.visibility = 60;
+        TextPosition position;
+        position.originX = c.originX;
+        position.originY = c.originY;
+        RecordingRasterizer rasterizer;
+        CLfImage working;
+        const PreviewRendering out =
+            c.centred ? RenderCentredPreview(reduced, working, s, position, rasterizer, kManagerTextStyle)
+                      : RenderFreePreview(reduced, working, s, position, rasterizer, kManagerTextStyle);
+        ASSERT_TRUE(out.drawn);
+        // Free: one raster holds the block. Centred: each line's raster at its own origin,
+        // with the block width so far.
+        struct Pass {
+            const TextRaster* raster;
+            int originX, blockWidth;
+        };
+        std::vector<Pass> passes;
+        if (c.centred) {
+            int widest = 0;
+            for (size_t i = 0; i < rasterizer.rasters.size(); ++i) {
+                widest = std::max(widest, rasterizer.widths[i]);
+                passes.push_back({&rasterizer.rasters[i], (reduced.GetWidth() - rasterizer.widths[i]) / 2, widest});
+            }
+        } else {
+            passes.push_back({&out.raster, position.originX, out.blockWidth});
+        }
+        CLfImage expected(reduced);
+        for (const Pass& pass : passes)
+            for (int py = 0; py < reduced.GetHeight(); ++py)
+                for (int px = 0; px < reduced.GetWidth(); ++px) {
+                    const int x = px - pass.originX;
+                    const int r = out.blockHeight - 1 - (py - position.originY);
+                    if (x < pass.blockWidth && r < out.blockHeight && pass.raster->IsText(x, r))
+                        expected.SetPixelColor(px, py, BlendColor(s.colour, reduced.GetPixelColor(px, py), s.visibility,
+                                                                  BlendRule::Manager));
+                }
+        size_t differing = 0;
+        size_t blended = 0;
+        for (int py = 0; py < reduced.GetHeight(); ++py)
+            for (int px = 0; px < reduced.GetWidth(); ++px) {
+                differing += !Same(working.GetPixelColor(px, py), expected.GetPixelColor(px, py));
+                blended += !Same(expected.GetPixelColor(px, py), reduced.GetPixelColor(px, py));
+            }
+        EXPECT_EQ(differing, 0u);
+        EXPECT_GT(blended, 0u) << "some text lands on the picture";
+    }
+}
+
 TEST(GraphicTextRender, PercentagesFollowADraggedOrigin)
 {
     TextPosition position;
@@ -232,6 +342,46 @@ TEST(TextRaster, PointsOutsideAreNeverText)
     EXPECT_FALSE(raster.IsText(4, 2));
     EXPECT_FALSE(raster.IsText(-1, 0));
     EXPECT_FALSE(raster.IsText(0, -1));
+}
+
+TEST(TextRaster, ClipIndicesKeepsWhatLandsInside)
+{
+    struct Case {
+        int count;
+        long long start;
+        int step;
+        long long lo, hi;
+        IndexSpan span;
+    } cases[] = {
+        {10, 0, 1, 0, 100, {0, 10}},          // all inside
+        {10, -3, 1, 0, 100, {3, 10}},         // starts left of the picture
+        {10, 95, 1, 0, 100, {0, 5}},          // runs past its right edge
+        {10, 200, 1, 0, 100, {0, 0}},         // wholly outside
+        {10, -50, 1, 0, 100, {0, 0}},
+        {10, 4, 1, 1, 8, {0, 4}},             // strictly inside 0..8
+        {10, 9, -1, 0, 100, {0, 10}},         // rows counted downwards
+        {10, 120, -1, 0, 100, {21, 10}},      // all above: empty
+        {10, 104, -1, 0, 100, {5, 10}},       // the top five above
+        {10, 3, -1, 0, 100, {0, 4}},          // the last six below
+        {1000000, 2000000000LL, 1, 0, 300, {0, 0}},
+        {0, 0, 1, 0, 100, {0, 0}},
+        {-5, 0, 1, 0, 100, {0, 0}},
+    };
+    for (const Case& c : cases) {
+        const IndexSpan span = ClipIndices(c.count, c.start, c.step, c.lo, c.hi);
+        // An empty span is any begin == end.
+        const bool empty = c.span.begin >= c.span.end;
+        EXPECT_EQ(span.begin >= span.end, empty) << c.count << " " << c.start << " " << c.step;
+        if (!empty) {
+            EXPECT_EQ(span.begin, c.span.begin) << c.count << " " << c.start << " " << c.step;
+            EXPECT_EQ(span.end, c.span.end) << c.count << " " << c.start << " " << c.step;
+        }
+        // Every index kept lands inside, every one left out does not.
+        for (int i = 0; i < std::min(c.count, 50); ++i) {
+            const long long at = c.start + c.step * static_cast<long long>(i);
+            EXPECT_EQ(i >= span.begin && i < span.end, at >= c.lo && at < c.hi) << i;
+        }
+    }
 }
 
 }  // namespace
