@@ -1,0 +1,132 @@
+// Metafiles whose drawing could grow faster than the file: one long polyline (its
+// time should grow with its points), lines with dashes far below a pixel beside the
+// same lines solid, a file of filled and stroked paths, a million line records and
+// single records of megabytes.
+#include "image/CLfImage.h"
+#include "tests/image/codecs/MetafileBuilder.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+using namespace lftest;
+
+namespace {
+
+// Points scattered over a w x h box, the same ones every run.
+struct Scatter {
+    uint32_t seed = 12345;
+    int Next(int range)
+    {
+        seed = seed * 1103515245u + 12345u;
+        return int((seed >> 8) % uint32_t(range));
+    }
+};
+
+void DecodeEach(benchmark::State& state, const Bytes& file)
+{
+    for (auto _ : state) {
+        CLfImage img;
+        const bool ok = img.Decode(file.data(), int64_t(file.size()), lfimg::kTypeWMF);
+        if (!ok)
+            state.SkipWithError(img.GetLastError());
+        benchmark::DoNotOptimize(img.GetBits(0));
+    }
+    state.counters["MB"] = double(file.size()) / 1e6;
+}
+
+// One Polyline16 record of range(0) points over 200 x 100 pixels, pen range(1) pixels
+// wide; range(2) 1: the points all in a corner of 20 x 10 pixels (short segments).
+Bytes PolylineWmf(int points, int penWidth, int spread)
+{
+    Scatter s;
+    std::vector<int> words = {points};
+    for (int i = 0; i < points; ++i) {
+        words.push_back(s.Next(200 / spread));
+        words.push_back(s.Next(100 / spread));
+    }
+    return PlaceableWmf(0, 0, 200, 100, 96, {{0x02FA, {0, penWidth, 0, 0, 0}}, {0x012D, {0}}, {0x0325, words}});
+}
+
+void BM_WmfPolyline(benchmark::State& state)
+{
+    DecodeEach(state, PolylineWmf(int(state.range(0)), int(state.range(1)), state.range(2) ? 10 : 1));
+}
+
+// A thousand lines over 400 x 400 pixels with a geometric pen six pixels wide;
+// logical units are a twentieth of a pixel, so user dashes of 1 and 2 units are far
+// below a pixel. range(0): 0 solid, 1 dashed, 2 dashed with flat caps.
+void BM_EmfWideLines(benchmark::State& state)
+{
+    const bool dashed = state.range(0) != 0;
+    std::vector<EmfRecord> records = {
+        {35, Floats({0.05f, 0, 0, 0.05f, 0, 0})},
+        {95, Ints({1, 0, 0, 0, 0, (dashed ? 0x10007 : 0x10000) | (state.range(0) == 2 ? 0x200 : 0), 120, 0, 0, 0, 2, 1, 2})},
+        {37, Ints({1})},
+    };
+    Scatter s;
+    for (int i = 0; i < 1000; ++i) {
+        records.push_back({27, Ints({s.Next(8000), s.Next(8000)})});
+        records.push_back({54, Ints({s.Next(8000), s.Next(8000)})});
+    }
+    DecodeEach(state, Emf(0, 0, 400, 400, records));
+}
+
+// range(0) paths of 20,000 points each over 400 x 300 pixels (40 paths: 3.2 MB),
+// filled and stroked (range(1) 63), filled (62) or stroked (64).
+void BM_EmfStrokeAndFillPaths(benchmark::State& state)
+{
+    Scatter s;
+    std::vector<EmfRecord> records = {{39, Ints({1, 0, 0x00FF00, 0})}, {37, Ints({1})}};
+    for (int64_t n = 0; n < state.range(0); ++n) {
+        Bytes polygon = Ints({0, 0, 0, 0, 20000});
+        for (int i = 0; i < 20000; ++i) {
+            Put16(polygon, s.Next(400));
+            Put16(polygon, s.Next(300));
+        }
+        records.push_back({59, {}});
+        records.push_back({86, polygon});
+        records.push_back({60, {}});
+        records.push_back({uint32_t(state.range(1)), Ints({0, 0, 0, 0})});
+    }
+    DecodeEach(state, Emf(0, 0, 400, 300, records));
+}
+
+// A million LineTo records (10 MB) over 400 x 300 pixels.
+void BM_WmfMillionLineTo(benchmark::State& state)
+{
+    Scatter s;
+    std::vector<WmfRecord> records;
+    records.reserve(1000000);
+    for (int i = 0; i < 1000000; ++i) records.push_back({0x0213, {s.Next(300), s.Next(400)}});
+    DecodeEach(state, PlaceableWmf(0, 0, 400, 300, 96, records));
+}
+
+// One EMF record of 2.5 million points (10 MB) over 400 x 300 pixels: a polyline
+// (range(0) 0) or a filled polygon (1).
+void BM_EmfTenMegabyteRecord(benchmark::State& state)
+{
+    Scatter s;
+    Bytes points = Ints({0, 0, 0, 0, 2500000});
+    for (int i = 0; i < 2500000; ++i) {
+        Put16(points, s.Next(400));
+        Put16(points, s.Next(300));
+    }
+    const uint32_t type = state.range(0) ? 86 : 87;
+    DecodeEach(state, Emf(0, 0, 400, 300, {{39, Ints({1, 0, 0x00FF00, 0})}, {37, Ints({1})}, {type, points}}));
+}
+
+}  // namespace
+
+BENCHMARK(BM_WmfPolyline)
+    ->ArgsProduct({{3000, 12000, 48000}, {1, 3}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_EmfWideLines)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)->ReportAggregatesOnly(true);
+BENCHMARK(BM_EmfStrokeAndFillPaths)->Args({40, 63})->Args({40, 62})->Args({40, 64})->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)->ReportAggregatesOnly(true);
+BENCHMARK(BM_WmfMillionLineTo)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)->ReportAggregatesOnly(true);
+BENCHMARK(BM_EmfTenMegabyteRecord)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)->ReportAggregatesOnly(true);
