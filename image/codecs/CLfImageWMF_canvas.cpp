@@ -544,9 +544,10 @@ void Canvas::Stroke(const Pen& pen, const Affine& toDevice, bool keep)
     // track and its crossings (as many as lines of that length thrown at random
     // into its box would make).
     const StrokeWork& cost = thin ? kThinWork : kWideWork;
-    const auto spendOn = [&](int segments, double length, double box) {
+    const auto spendOn = [&](int segments, double length, double w, double h) {
         const double dashCount = dashes.empty() ? 0 : length / period;
-        const double crossings = length * length / (kPi * std::max(box, 1.0));
+        const double crossings = std::min(length * length / (kPi * (w + width) * (h + width)),
+                                          double(segments) * segments / 2);
         return Spend(uint64_t(cost.call + (segments + dashCount) * cost.segment +
                               (length + 2 * width) * (width + 2) * cost.pixel + crossings * cost.crossing));
     };
@@ -557,7 +558,7 @@ void Canvas::Stroke(const Pen& pen, const Affine& toDevice, bool keep)
     if (segments <= kPieceSegments) {
         double x0, y0, x1, y1;
         cairo_path_extents(cr, &x0, &y0, &x1, &y1);
-        if (spendOn(segments, m_pathLength, (x1 - x0) * (y1 - y0)))
+        if (spendOn(segments, m_pathLength, x1 - x0, y1 - y0))
             strokeNow(0);
     } else {
         std::unique_ptr<cairo_path_t, CairoFree> flat(cairo_copy_path_flat(cr));
@@ -572,7 +573,7 @@ void Canvas::Stroke(const Pen& pen, const Affine& toDevice, bool keep)
         const auto flush = [&] {
             if (inPiece > 0) {
                 CheckCancel();
-                if (!spendOn(inPiece, pieceLength, (right - left) * (bottom - top)))
+                if (!spendOn(inPiece, pieceLength, right - left, bottom - top))
                     return false;
                 strokeNow(offset);
             }
