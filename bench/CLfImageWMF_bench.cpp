@@ -55,6 +55,18 @@ void BM_WmfPolyline(benchmark::State& state)
     DecodeEach(state, PolylineWmf(int(state.range(0)), int(state.range(1)), state.range(2) ? 10 : 1));
 }
 
+// 48,000 points over 800 x 600 pixels in one EMF Polyline16, pen 3 pixels wide.
+void BM_EmfPolylineLarge(benchmark::State& state)
+{
+    Scatter s;
+    Bytes points = Ints({0, 0, 0, 0, 48000});
+    for (int i = 0; i < 48000; ++i) {
+        Put16(points, s.Next(800));
+        Put16(points, s.Next(600));
+    }
+    DecodeEach(state, Emf(0, 0, 800, 600, {{38, Ints({1, 0, 3, 0, 0x0000FF})}, {37, Ints({1})}, {87, points}}));
+}
+
 // A thousand lines over 400 x 400 pixels with a geometric pen six pixels wide;
 // logical units are a twentieth of a pixel, so user dashes of 1 and 2 units are far
 // below a pixel. range(0): 0 solid, 1 dashed, 2 dashed with flat caps.
@@ -126,6 +138,7 @@ BENCHMARK(BM_WmfPolyline)
     ->Iterations(1)
     ->Repetitions(3)
     ->ReportAggregatesOnly(true);
+BENCHMARK(BM_EmfPolylineLarge)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)->ReportAggregatesOnly(true);
 BENCHMARK(BM_EmfWideLines)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)->ReportAggregatesOnly(true);
 BENCHMARK(BM_EmfStrokeAndFillPaths)->Args({40, 63})->Args({40, 62})->Args({40, 64})->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)->ReportAggregatesOnly(true);
 BENCHMARK(BM_WmfMillionLineTo)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)->ReportAggregatesOnly(true);

@@ -29,16 +29,19 @@ constexpr double kCallWork = 200;
 constexpr double kSegmentWork = 100;
 constexpr double kRowWork = 10;
 constexpr double kSmoothRowWork = 40;
-// Strokes: one-pixel pens are drawn unsmoothed (as the metafiles' own system draws
-// them), wider ones smoothed at several times the cost per segment, per pixel of
-// the pen's track and per crossing of the path with itself.
+// Strokes: one-pixel pens and long paths are drawn unsmoothed (as the metafiles'
+// own system draws them all), shorter paths of wider pens smoothed at several
+// times the cost per segment, per pixel of the pen's track and per crossing of the
+// path with itself.
 struct StrokeWork {
     double call, segment, pixel, crossing;
 };
 constexpr StrokeWork kThinWork{100, 100, 1.0 / 3, 25};
-constexpr StrokeWork kWideWork{200, 300, 3, 20};
-// Dash patterns shorter than this many pixels are stretched to it: finer ones show
-// as nothing but a grey line, and each dash costs a segment.
+constexpr StrokeWork kRoughWork{100, 100, 0.5, 25};
+constexpr StrokeWork kSmoothWork{200, 300, 3, 20};
+// Dash patterns shorter than this many pixels, or than twice the pen's width (the
+// period of its dotted style), are stretched to that: finer ones show as little
+// more than a grey line, and each dash costs as much as a segment.
 constexpr double kMinDashPeriod = 2;
 
 double Tame(double v)
@@ -471,9 +474,10 @@ void Canvas::Stroke(const Pen& pen, const Affine& toDevice, bool keep)
     for (double d : dashes) period += d;
     if (!(period > 0) || !std::isfinite(period)) {
         dashes.clear();
-    } else if (period < kMinDashPeriod) {
-        for (double& d : dashes) d *= kMinDashPeriod / period;
-        period = kMinDashPeriod;
+    } else if (period < std::max(kMinDashPeriod, 2 * width)) {
+        const double floor = std::max(kMinDashPeriod, 2 * width);
+        for (double& d : dashes) d *= floor / period;
+        period = floor;
     }
     if (!thin && !dashes.empty()) {
         // Round or square caps that close every gap draw the line solid.
@@ -543,13 +547,13 @@ void Canvas::Stroke(const Pen& pen, const Affine& toDevice, bool keep)
     // What one stroke costs: the call, its segments and dashes, the pixels of its
     // track and its crossings (as many as lines of that length thrown at random
     // into its box would make).
-    const StrokeWork& cost = thin ? kThinWork : kWideWork;
+    const StrokeWork* cost = thin ? &kThinWork : &kSmoothWork;
     const auto spendOn = [&](int segments, double length, double w, double h) {
         const double dashCount = dashes.empty() ? 0 : length / period;
         const double crossings = std::min(length * length / (kPi * (w + width) * (h + width)),
                                           double(segments) * segments / 2);
-        return Spend(uint64_t(cost.call + (segments + dashCount) * cost.segment +
-                              (length + 2 * width) * (width + 2) * cost.pixel + crossings * cost.crossing));
+        return Spend(uint64_t(cost->call + (segments + dashCount) * cost->segment +
+                              (length + 2 * width) * (width + 2) * cost->pixel + crossings * cost->crossing));
     };
 
     int segments = 0;
@@ -563,6 +567,10 @@ void Canvas::Stroke(const Pen& pen, const Affine& toDevice, bool keep)
     } else {
         std::unique_ptr<cairo_path_t, CairoFree> flat(cairo_copy_path_flat(cr));
         cairo_new_path(cr);
+        // Long paths go unsmoothed, as long fills do: smoothing costs several times more.
+        cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+        if (!thin)
+            cost = &kRoughWork;
         // Piece by piece; a figure carried on from the piece before goes on at its
         // place in the dash pattern and closes with a line to its start.
         int inPiece = 0;
