@@ -55,16 +55,22 @@ void BM_WmfPolyline(benchmark::State& state)
     DecodeEach(state, PolylineWmf(int(state.range(0)), int(state.range(1)), state.range(2) ? 10 : 1));
 }
 
+// The parameters of an EMF record of count 16-bit points scattered over w x h.
+Bytes EmfPoints16(int count, int w, int h, Scatter&& s = {})
+{
+    Bytes points = Ints({0, 0, 0, 0, count});
+    for (int i = 0; i < count; ++i) {
+        Put16(points, s.Next(w));
+        Put16(points, s.Next(h));
+    }
+    return points;
+}
+
 // 48,000 points over 800 x 600 pixels in one EMF Polyline16, pen 3 pixels wide.
 void BM_EmfPolylineLarge(benchmark::State& state)
 {
-    Scatter s;
-    Bytes points = Ints({0, 0, 0, 0, 48000});
-    for (int i = 0; i < 48000; ++i) {
-        Put16(points, s.Next(800));
-        Put16(points, s.Next(600));
-    }
-    DecodeEach(state, Emf(0, 0, 800, 600, {{38, Ints({1, 0, 3, 0, 0x0000FF})}, {37, Ints({1})}, {87, points}}));
+    DecodeEach(state, Emf(0, 0, 800, 600,
+                          {{38, Ints({1, 0, 3, 0, 0x0000FF})}, {37, Ints({1})}, {87, EmfPoints16(48000, 800, 600)}}));
 }
 
 // A thousand lines over 400 x 400 pixels with a geometric pen six pixels wide;
@@ -90,16 +96,10 @@ void BM_EmfWideLines(benchmark::State& state)
 // filled and stroked (range(1) 63), filled (62) or stroked (64).
 void BM_EmfStrokeAndFillPaths(benchmark::State& state)
 {
-    Scatter s;
     std::vector<EmfRecord> records = {{39, Ints({1, 0, 0x00FF00, 0})}, {37, Ints({1})}};
     for (int64_t n = 0; n < state.range(0); ++n) {
-        Bytes polygon = Ints({0, 0, 0, 0, 20000});
-        for (int i = 0; i < 20000; ++i) {
-            Put16(polygon, s.Next(400));
-            Put16(polygon, s.Next(300));
-        }
         records.push_back({59, {}});
-        records.push_back({86, polygon});
+        records.push_back({86, EmfPoints16(20000, 400, 300, Scatter{uint32_t(n + 1)})});
         records.push_back({60, {}});
         records.push_back({uint32_t(state.range(1)), Ints({0, 0, 0, 0})});
     }
@@ -120,14 +120,9 @@ void BM_WmfMillionLineTo(benchmark::State& state)
 // (range(0) 0) or a filled polygon (1).
 void BM_EmfTenMegabyteRecord(benchmark::State& state)
 {
-    Scatter s;
-    Bytes points = Ints({0, 0, 0, 0, 2500000});
-    for (int i = 0; i < 2500000; ++i) {
-        Put16(points, s.Next(400));
-        Put16(points, s.Next(300));
-    }
     const uint32_t type = state.range(0) ? 86 : 87;
-    DecodeEach(state, Emf(0, 0, 400, 300, {{39, Ints({1, 0, 0x00FF00, 0})}, {37, Ints({1})}, {type, points}}));
+    DecodeEach(state, Emf(0, 0, 400, 300,
+                          {{39, Ints({1, 0, 0x00FF00, 0})}, {37, Ints({1})}, {type, EmfPoints16(2500000, 400, 300)}}));
 }
 
 }  // namespace
