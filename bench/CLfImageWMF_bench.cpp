@@ -117,12 +117,20 @@ void BM_WmfMillionLineTo(benchmark::State& state)
 }
 
 // One EMF record of 2.5 million points (10 MB) over 400 x 300 pixels: a polyline
-// (range(0) 0) or a filled polygon (1).
+// (range(0) 0), a filled polygon (1) or a polygon made the clip of a filled rectangle (2).
 void BM_EmfTenMegabyteRecord(benchmark::State& state)
 {
     const uint32_t type = state.range(0) ? 86 : 87;
-    DecodeEach(state, Emf(0, 0, 400, 300,
-                          {{39, Ints({1, 0, 0x00FF00, 0})}, {37, Ints({1})}, {type, EmfPoints16(2500000, 400, 300)}}));
+    std::vector<EmfRecord> records = {{39, Ints({1, 0, 0x00FF00, 0})}, {37, Ints({1})}};
+    if (state.range(0) == 2)
+        records.push_back({59, {}});
+    records.push_back({type, EmfPoints16(2500000, 400, 300)});
+    if (state.range(0) == 2) {
+        records.push_back({60, {}});
+        records.push_back({67, Ints({5})});
+        records.push_back({43, Ints({0, 0, 400, 300})});
+    }
+    DecodeEach(state, Emf(0, 0, 400, 300, records));
 }
 
 }  // namespace
@@ -137,4 +145,4 @@ BENCHMARK(BM_EmfPolylineLarge)->Unit(benchmark::kMillisecond)->Iterations(1)->Re
 BENCHMARK(BM_EmfWideLines)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)->ReportAggregatesOnly(true);
 BENCHMARK(BM_EmfStrokeAndFillPaths)->Args({40, 63})->Args({40, 62})->Args({40, 64})->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)->ReportAggregatesOnly(true);
 BENCHMARK(BM_WmfMillionLineTo)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)->ReportAggregatesOnly(true);
-BENCHMARK(BM_EmfTenMegabyteRecord)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)->ReportAggregatesOnly(true);
+BENCHMARK(BM_EmfTenMegabyteRecord)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)->ReportAggregatesOnly(true);

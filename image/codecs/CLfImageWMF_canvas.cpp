@@ -326,6 +326,14 @@ PointD Canvas::CurrentPoint() const
     return p;
 }
 
+// The scan conversion walks each line through the rows it crosses; the painting
+// touches the box.
+bool Canvas::SpendOnFill(double area, bool smooth)
+{
+    return Spend(uint64_t(kCallWork + area + double(m_pathSegments) * kSegmentWork +
+                          m_pathRows * (smooth ? kSmoothRowWork : kRowWork)));
+}
+
 bool Canvas::PathBox(double widen, double& area) const
 {
     double x0, y0, x1, y1;
@@ -430,11 +438,8 @@ void Canvas::Fill(const Brush& brush, bool winding, RGBQUAD text, RGBQUAD back, 
     double area = 0;
     if (brush.style == Brush::Hollow || !WithinBudget() || !PathBox(0, area))
         return;
-    // The scan conversion walks each line through the rows it crosses; the painting
-    // touches the box.
     const bool smooth = m_pathSegments <= uint64_t(kPieceSegments);
-    if (!Spend(uint64_t(kCallWork + area + double(m_pathSegments) * kSegmentWork +
-                        m_pathRows * (smooth ? kSmoothRowWork : kRowWork))))
+    if (!SpendOnFill(area, smooth))
         return;
     ApplyClip();
     cairo_t* cr = m_cr.get();
@@ -657,7 +662,7 @@ Region Canvas::PathRegion(bool winding)
     const int right = int(std::clamp(std::ceil(x1), 0.0, double(m_width)));
     const int bottom = int(std::clamp(std::ceil(y1), 0.0, double(m_height)));
     Region region(cairo_region_create());
-    if (right <= left || bottom <= top || !Spend(uint64_t(right - left) * uint64_t(bottom - top))) {
+    if (right <= left || bottom <= top || !SpendOnFill(double(right - left) * double(bottom - top), false)) {
         NewPath();
         return region;
     }

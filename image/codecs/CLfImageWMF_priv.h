@@ -150,6 +150,8 @@ private:
     // Asks whether the work is to stop; from then on nothing more is drawn.
     void CheckCancel();
     void ApplyClip();
+    // Charges filling the current path over area pixels, smoothed or not.
+    bool SpendOnFill(double area, bool smooth);
     // The path's box on the picture widened by widen pixels; false when it misses the picture.
     bool PathBox(double widen, double& area) const;
     void AddLength(PointD to);
