@@ -133,8 +133,22 @@ void BM_EmfTenMegabyteRecord(benchmark::State& state)
     DecodeEach(state, Emf(0, 0, 400, 300, records));
 }
 
+// range(0) StretchDIBits records, each a 2 x 2 picture stretched over the whole
+// 4000 x 4000 picture with an operation that mixes source and destination.
+void BM_EmfStretchedBitmaps(benchmark::State& state)
+{
+    const Bytes dib = Dib24(2, 2, [](int x, int y) { return RGBQUAD{uint8_t(x * 255), uint8_t(y * 255), 0, 0}; });
+    std::vector<EmfRecord> records;
+    for (int64_t i = 0; i < state.range(0); ++i) {
+        Bytes fixed = Ints({0, 0, 0, 0, 0, 0, 0, 0, 2, 2, 0, 0, 0, 0, 0, 0x660046, 4000, 4000});
+        records.push_back(EmfWithDib(81, fixed, 40, dib));
+    }
+    DecodeEach(state, Emf(0, 0, 4000, 4000, records));
+}
+
 }  // namespace
 
+BENCHMARK(BM_EmfStretchedBitmaps)->Arg(1)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)->ReportAggregatesOnly(true);
 BENCHMARK(BM_WmfPolyline)
     ->ArgsProduct({{3000, 12000, 48000}, {1, 3}, {0, 1}})
     ->Unit(benchmark::kMillisecond)

@@ -29,6 +29,8 @@ constexpr double kCallWork = 200;
 constexpr double kSegmentWork = 100;
 constexpr double kRowWork = 10;
 constexpr double kSmoothRowWork = 40;
+// A raster operation's pixel, through its source, pattern and mask layers.
+constexpr uint64_t kRasterWork = 3;
 // Strokes: one-pixel pens and long paths are drawn unsmoothed (as the metafiles'
 // own system draws them all), shorter paths of wider pens smoothed at several
 // times the cost per segment, per pixel of the pen's track and per crossing of the
@@ -756,7 +758,8 @@ void Canvas::Combine(const cairo_surface_t* source, const Affine* sourceToDevice
         return;
     cairo_rectangle_int_t box;
     cairo_region_get_extents(target.get(), &box);
-    if (!Spend(uint64_t(box.width) * uint64_t(box.height)))
+    // Every pixel of the box: source, pattern and mask drawn, then combined.
+    if (!Spend(uint64_t(box.width) * uint64_t(box.height) * kRasterWork))
         return;
 
     const uint8_t fore = uint8_t(rop >> 16), backOp = uint8_t(rop >> 24);
