@@ -146,8 +146,19 @@ void BM_EmfStretchedBitmaps(benchmark::State& state)
     DecodeEach(state, Emf(0, 0, 4000, 4000, records));
 }
 
+// One ExtTextOutW record of 4 million characters (8 MB) in a font range(0) pixels high,
+// over 400 x 300 pixels.
+void BM_EmfLongText(benchmark::State& state)
+{
+    std::string text(4000000, 'x');
+    for (size_t i = 0; i < text.size(); i += 7) text[i] = char('a' + i % 26);
+    DecodeEach(state, Emf(0, 0, 400, 300,
+                          {EmfFont(1, -int(state.range(0))), {37, Ints({1})}, EmfText(0, 150, text)}));
+}
+
 }  // namespace
 
+BENCHMARK(BM_EmfLongText)->Arg(1)->Arg(12)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)->ReportAggregatesOnly(true);
 BENCHMARK(BM_EmfStretchedBitmaps)->Arg(1)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)->ReportAggregatesOnly(true);
 BENCHMARK(BM_WmfPolyline)
     ->ArgsProduct({{3000, 12000, 48000}, {1, 3}, {0, 1}})
