@@ -529,6 +529,7 @@ void Canvas::Stroke(const Pen& pen, const Affine& toDevice, bool keep)
     std::vector<double> userDashes;
     for (double d : dashes) userDashes.push_back(thin ? d : d / scale);
 
+    ApplyClip();
     cairo_save(cr);
     SetColour(cr, pen.colour);
     if (thin) {

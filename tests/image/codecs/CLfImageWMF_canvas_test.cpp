@@ -12,6 +12,7 @@
 
 using lfwmf::Canvas;
 using lfwmf::PointD;
+using lfwmf::Region;
 
 namespace {
 
@@ -90,6 +91,22 @@ TEST(CLfImageWMFCanvas, LongOutlinesAreStrokedWholeAcrossTheirPieces)
     EXPECT_FALSE(picture.Dark(100, 100));  // inside
     EXPECT_FALSE(picture.Dark(100, 10));   // outside
     EXPECT_TRUE(canvas.WithinBudget());
+}
+
+TEST(CLfImageWMFCanvas, StrokesShortAndLongKeepWithinTheClip)
+{
+    // The left half is the clip: a line of two points and one of 800 end at it.
+    for (const int points : {2, 800}) {
+        Canvas canvas(800, 20, kWhite, 1ull << 40);
+        const cairo_rectangle_int_t left{0, 0, 400, 20};
+        Region clip(cairo_region_create_rectangle(&left));
+        canvas.SetClip(clip.get());
+        LongLine(canvas, points, 799.0 / (points - 1), 9, 2);
+        canvas.Stroke(SolidPen(points == 2 ? 3 : 1), lfwmf::Identity());
+        const Picture picture(canvas);
+        EXPECT_GT(Ink(picture, 0, 400), 350) << points;
+        EXPECT_EQ(Ink(picture, 400, 800), 0) << points;
+    }
 }
 
 TEST(CLfImageWMFCanvas, DashesRunOnAcrossPiecesOfALongPath)
