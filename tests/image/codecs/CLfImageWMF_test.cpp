@@ -181,6 +181,28 @@ TEST(CLfImageWMF, DamagedAndEmptyFilesFailPromptly)
         EXPECT_FALSE(Decode(Bytes(good.begin(), good.begin() + long(cut)))->IsValid()) << cut;
 }
 
+TEST(CLfImageWMF, DrawingBeyondTheWorkBudgetKeepsWhatWasDrawn)
+{
+    // A red rectangle, then a polygon of 120,000 points zig-zagging over all 300 rows
+    // (scanning it would cost more than a picture may), then a blue rectangle: the
+    // picture comes back with the red one alone, and without a message.
+    Bytes zigzag = Ints({0, 0, 0, 0, 120000});
+    for (int i = 0; i < 120000; ++i) {
+        Put16(zigzag, i % 400);
+        Put16(zigzag, i % 2 ? 299 : 0);
+    }
+    std::vector<EmfRecord> records = {{39, Ints({1, 0, 0x0000FF, 0})}, {37, Ints({1})},
+                                      {37, Ints({int64_t(0x80000008)})}, {43, Ints({0, 0, 100, 100})},
+                                      {86, zigzag},
+                                      {39, Ints({2, 0, 0xFF0000, 0})}, {37, Ints({2})}, {43, Ints({200, 0, 300, 100})}};
+    auto img = Decode(Emf(0, 0, 400, 300, records));
+    ASSERT_TRUE(img->IsValid()) << img->GetLastError();
+    EXPECT_STREQ(img->GetLastError(), "");
+    EXPECT_EQ(At(*img, 50, 50), Str(Rgb(255, 0, 0)));
+    EXPECT_EQ(At(*img, 250, 50), kWhite);
+    EXPECT_EQ(At(*img, 150, 200), kWhite);
+}
+
 TEST(CLfImageWMF, ExtremeFieldValuesDrawWithoutOverflow)
 {
     // Fields at the ends of their ranges, where negating, subtracting or scaling them
