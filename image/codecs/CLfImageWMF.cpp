@@ -22,7 +22,7 @@ constexpr size_t kMetaHeaderSize = 18;
 constexpr uint32_t kEmfSignature = 0x464D4520;  // " EMF"
 constexpr size_t kEmfHeaderMin = 88;
 // The work one picture may take (pixels, see lfwmf::Canvas): about two seconds.
-constexpr uint64_t kWorkBudget = 300000000;
+constexpr uint64_t kWorkBudget = 250000000;
 
 PlaceableMetaHeader ReadPlaceable(const uint8_t* raw)
 {
