@@ -21,8 +21,8 @@ constexpr size_t kPlaceableSize = 22;
 constexpr size_t kMetaHeaderSize = 18;
 constexpr uint32_t kEmfSignature = 0x464D4520;  // " EMF"
 constexpr size_t kEmfHeaderMin = 88;
-// Pixels and path steps one picture may take: a few seconds at most.
-constexpr uint64_t kWorkBudget = 400000000;
+// The work one picture may take (pixels, see lfwmf::Canvas): about two seconds.
+constexpr uint64_t kWorkBudget = 250000000;
 
 PlaceableMetaHeader ReadPlaceable(const uint8_t* raw)
 {
@@ -141,7 +141,8 @@ bool CLfImageWMF::DecodeBody(CLfStream* stream, int32_t width, int32_t height)
     if (!CheckSize(w, h, 24, 4))
         lfcodec::Fail("%s", info.lastError);
 
-    lfwmf::Canvas canvas(uint32_t(w), uint32_t(h), RGBQUAD{255, 255, 255, 0}, kWorkBudget);
+    lfwmf::Canvas canvas(uint32_t(w), uint32_t(h), RGBQUAD{255, 255, 255, 0}, kWorkBudget,
+                         [this] { return info.escape != 0; });
     lfwmf::Player player(canvas, *this);
     if (wmf) {
         // The reference device is the placeable frame; the file's window maps onto it
@@ -162,7 +163,7 @@ bool CLfImageWMF::DecodeBody(CLfStream* stream, int32_t width, int32_t height)
         // Reference-device pixels: the bounds fill the picture.
         const Params p(data.data(), data.size(), true);
         cairo_matrix_init(&player.base, double(w) / double(boundsW), 0, 0, double(h) / double(boundsH),
-                          -p.I32(8) * double(w) / double(boundsW), -p.I32(12) * double(h) / double(boundsH));
+                          -double(p.I32(8)) * double(w) / double(boundsW), -double(p.I32(12)) * double(h) / double(boundsH));
         // Millimetres of the reference device, for the metric mapping modes.
         if (p.I32(72) > 0 && p.I32(80) > 0 && p.I32(76) > 0 && p.I32(84) > 0) {
             player.unitsPerMmX = double(p.I32(72)) / p.I32(80);
@@ -170,10 +171,9 @@ bool CLfImageWMF::DecodeBody(CLfStream* stream, int32_t width, int32_t height)
         }
         PlayEmf(data, player);
     }
+    // A picture whose drawing outgrew the work budget keeps what was drawn.
     if (info.escape)
         lfcodec::Fail("%s", kCancelled);
-    if (!canvas.WithinBudget())
-        lfcodec::Fail("WMF too complex to draw");
 
     if (!Create(w, h, 24, lfimg::kTypeWMF))
         lfcodec::Fail("%s", info.lastError);

@@ -18,6 +18,33 @@ constexpr double kFar = 1e6;
 // Glyphs larger than this (pixels) are not drawn: their rendering alone would
 // take more memory than any picture here.
 constexpr double kLargestGlyph = 16000;
+// Segments stroked at a time: the time cairo takes for one path grows with the
+// square of its self-crossings, so long paths are stroked in pieces (the joins
+// inside a piece stay exact).
+constexpr int kPieceSegments = 200;
+// Work charged, in pixels of painting that take the same time (measured): a
+// stroke or fill call, a segment (or a dash) of a path, and a row that a line
+// crosses when filled, smoothed or not.
+constexpr double kCallWork = 200;
+constexpr double kSegmentWork = 100;
+constexpr double kRowWork = 10;
+constexpr double kSmoothRowWork = 40;
+// A raster operation's pixel, through its source, pattern and mask layers.
+constexpr uint64_t kRasterWork = 3;
+// Strokes: one-pixel pens and long paths are drawn unsmoothed (as the metafiles'
+// own system draws them all), shorter paths of wider pens smoothed at several
+// times the cost per segment, per pixel of the pen's track and per crossing of the
+// path with itself.
+struct StrokeWork {
+    double call, segment, pixel, crossing;
+};
+constexpr StrokeWork kThinWork{100, 100, 1.0 / 3, 25};
+constexpr StrokeWork kRoughWork{100, 100, 0.5, 25};
+constexpr StrokeWork kSmoothWork{200, 300, 3, 20};
+// Dash patterns shorter than this many pixels, or than twice the pen's width (the
+// period of its dotted style), are stretched to that: finer ones show as little
+// more than a grey line, and each dash costs as much as a segment.
+constexpr double kMinDashPeriod = 2;
 
 double Tame(double v)
 {
@@ -194,8 +221,9 @@ Surface SurfaceOf(const CLfImage& picture)
     return out;
 }
 
-Canvas::Canvas(uint32_t width, uint32_t height, RGBQUAD background, uint64_t workBudget)
-    : m_width(width), m_height(height), m_budget(workBudget),
+Canvas::Canvas(uint32_t width, uint32_t height, RGBQUAD background, uint64_t workBudget,
+               std::function<bool()> cancelled)
+    : m_width(width), m_height(height), m_budget(workBudget), m_isCancelled(std::move(cancelled)),
       m_surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, int(width), int(height)))
 {
     if (cairo_surface_status(m_surface.get()) != CAIRO_STATUS_SUCCESS)
@@ -217,16 +245,32 @@ bool Canvas::Spend(uint64_t work)
     return true;
 }
 
+void Canvas::CheckCancel()
+{
+    if (!m_cancelled && m_isCancelled && m_isCancelled()) {
+        m_cancelled = true;
+        m_budget = 0;
+    }
+}
+
 void Canvas::AddLength(PointD to)
 {
-    if (HasPoint())
+    if (HasPoint()) {
         m_pathLength += std::hypot(to.x - m_last.x, to.y - m_last.y);
+        ++m_pathSegments;
+        const double top = std::max(std::min(to.y, m_last.y), 0.0);
+        const double bottom = std::min(std::max(to.y, m_last.y), double(m_height));
+        if (bottom >= top)
+            m_pathRows += bottom - top + 1;
+    }
     m_last = to;
 }
 
 void Canvas::MoveTo(PointD p)
 {
     p = Tame(p);
+    if ((++m_steps & 0xFFF) == 0)
+        CheckCancel();
     if (!Spend(1))
         return;
     m_last = p;
@@ -236,6 +280,8 @@ void Canvas::MoveTo(PointD p)
 void Canvas::LineTo(PointD p)
 {
     p = Tame(p);
+    if ((++m_steps & 0xFFF) == 0)
+        CheckCancel();
     if (!Spend(1))
         return;
     AddLength(p);
@@ -266,6 +312,8 @@ void Canvas::NewPath()
 {
     cairo_new_path(m_cr.get());
     m_pathLength = 0;
+    m_pathSegments = 0;
+    m_pathRows = 0;
 }
 
 bool Canvas::HasPoint() const
@@ -280,9 +328,15 @@ PointD Canvas::CurrentPoint() const
     return p;
 }
 
-// Charges the pixels the path may touch: its box on the picture, for strokes no more
-// than its length times the pen's width.
-bool Canvas::SpendOnPath(double widen, bool stroke)
+// The scan conversion walks each line through the rows it crosses; the painting
+// touches the box.
+bool Canvas::SpendOnFill(double area, bool smooth)
+{
+    return Spend(uint64_t(kCallWork + area + double(m_pathSegments) * kSegmentWork +
+                          m_pathRows * (smooth ? kSmoothRowWork : kRowWork)));
+}
+
+bool Canvas::PathBox(double widen, double& area) const
 {
     double x0, y0, x1, y1;
     cairo_path_extents(m_cr.get(), &x0, &y0, &x1, &y1);
@@ -292,10 +346,8 @@ bool Canvas::SpendOnPath(double widen, bool stroke)
     y1 = std::min(double(m_height), y1 + widen);
     if (x1 <= x0 || y1 <= y0)
         return false;
-    double work = (x1 - x0 + 1) * (y1 - y0 + 1);
-    if (stroke)
-        work = std::min(work, (m_pathLength + 2 * widen + 2) * (2 * widen + 2));
-    return Spend(uint64_t(work) + 1);
+    area = (x1 - x0 + 1) * (y1 - y0 + 1);
+    return true;
 }
 
 void Canvas::SetClip(const cairo_region_t* region)
@@ -385,58 +437,75 @@ cairo_pattern_t* Canvas::BrushPattern(const Brush& brush, RGBQUAD text, RGBQUAD 
 
 void Canvas::Fill(const Brush& brush, bool winding, RGBQUAD text, RGBQUAD back, bool opaque)
 {
-    if (brush.style == Brush::Hollow || !SpendOnPath(0, false))
+    double area = 0;
+    if (brush.style == Brush::Hollow || !WithinBudget() || !PathBox(0, area))
+        return;
+    const bool smooth = m_pathSegments <= uint64_t(kPieceSegments);
+    if (!SpendOnFill(area, smooth))
         return;
     ApplyClip();
     cairo_t* cr = m_cr.get();
     OwnedPattern pattern(BrushPattern(brush, text, back, opaque));
     cairo_set_source(cr, pattern.get());
     cairo_set_fill_rule(cr, winding ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD);
+    // Smoothing a fill costs time with the square of the lines a row crosses: long
+    // paths are filled without it.
+    cairo_set_antialias(cr, smooth ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
     cairo_fill_preserve(cr);
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_DEFAULT);
 }
 
-void Canvas::Stroke(const Pen& pen, const Affine& toDevice)
+void Canvas::Stroke(const Pen& pen, const Affine& toDevice, bool keep)
 {
-    if (!pen.visible || pen.style == 5)
+    if (!pen.visible || pen.style == 5 || !WithinBudget())
         return;
     cairo_t* cr = m_cr.get();
     const double scale = std::sqrt(std::fabs(toDevice.xx * toDevice.yy - toDevice.xy * toDevice.yx));
     const double deviceWidth = pen.width * scale;
     const bool thin = !(deviceWidth >= 1.5) || !Usable(toDevice);
-    if (!SpendOnPath(thin ? 1 : std::min(deviceWidth, kFar), true))
+    const double width = thin ? 1 : std::min(deviceWidth, kFar);  // pixels
+    double area = 0;
+    if (!PathBox(width, area))
         return;
-    ApplyClip();
-    SetColour(cr, pen.colour);
-    // Dashes: one-pixel pens in pixels, wider ones in multiples of their width.
+
+    // Dashes in pixels: one-pixel pens' styles in pixels, wider ones' in multiples of
+    // their width, user styles in logical units.
     static const std::vector<double> kStyles[] = {{}, {18, 6}, {3, 3}, {9, 6, 3, 6}, {9, 3, 3, 3, 3, 3}};
     static const std::vector<double> kWide[] = {{}, {3, 1}, {1, 1}, {3, 1, 1, 1}, {3, 1, 1, 1, 1, 1}};
     std::vector<double> dashes;
     if (pen.style >= 1 && pen.style <= 4)
-        dashes = thin ? kStyles[pen.style] : kWide[pen.style];
+        for (double d : thin ? kStyles[pen.style] : kWide[pen.style]) dashes.push_back(thin ? d : d * width);
     if (pen.style == 7)
-        for (double d : pen.dashes) dashes.push_back(std::fabs(d) * (thin ? scale : 1 / std::max(pen.width, 1e-9)));
-    if (std::all_of(dashes.begin(), dashes.end(), [](double d) { return d <= 0; }))
+        for (double d : pen.dashes) dashes.push_back(std::fabs(d) * scale);
+    double period = 0;
+    for (double d : dashes) period += d;
+    if (!(period > 0) || !std::isfinite(period)) {
         dashes.clear();
-    // Many tiny dashes over a long path cost one step each.
-    if (!dashes.empty()) {
-        double period = 0;
-        for (double d : dashes) period += d;
-        if (!thin)
-            period *= std::min(deviceWidth, kFar);
-        if (!Spend(uint64_t(m_pathLength / std::max(period, 0.5))))
-            return;
+    } else if (period < std::max(kMinDashPeriod, 2 * width)) {
+        const double floor = std::max(kMinDashPeriod, 2 * width);
+        for (double& d : dashes) d *= floor / period;
+        period = floor;
+    }
+    if (!thin && !dashes.empty()) {
+        // Round or square caps that close every gap draw the line solid.
+        double gap = 0;
+        for (size_t i = dashes.size() % 2 ? 0 : 1; i < dashes.size(); i += dashes.size() % 2 ? 1 : 2)
+            gap = std::max(gap, dashes[i]);
+        if ((pen.cap == 1 && gap <= width) || (pen.cap == 0 && gap <= width / 4))
+            dashes.clear();
     }
 
-    cairo_save(cr);
+    std::unique_ptr<cairo_path_t, CairoFree> kept(cairo_copy_path(cr));
+    if (!kept || kept->status != CAIRO_STATUS_SUCCESS)
+        return;
     if (thin) {
         // One-pixel pens run through pixel centres, so straight lines stay one pixel wide.
-        std::unique_ptr<cairo_path_t, CairoFree> path(cairo_copy_path(cr));
         cairo_new_path(cr);
-        for (int i = 0; path && i < path->num_data; i += path->data[i].header.length) {
-            const cairo_path_data_t& d = path->data[i];
+        for (int i = 0; i < kept->num_data; i += kept->data[i].header.length) {
+            const cairo_path_data_t& d = kept->data[i];
             const auto at = [&](int k) {
-                return PointD{std::floor(path->data[i + k].point.x + 0.5) + 0.5,
-                              std::floor(path->data[i + k].point.y + 0.5) + 0.5};
+                return PointD{std::floor(kept->data[i + k].point.x + 0.5) + 0.5,
+                              std::floor(kept->data[i + k].point.y + 0.5) + 0.5};
             };
             switch (d.header.type) {
             case CAIRO_PATH_MOVE_TO: cairo_move_to(cr, at(1).x, at(1).y); break;
@@ -447,29 +516,143 @@ void Canvas::Stroke(const Pen& pen, const Affine& toDevice)
             case CAIRO_PATH_CLOSE_PATH: cairo_close_path(cr); break;
             }
         }
+    }
+
+    // The pen's shape follows the logical units (user space); the path stays in pixels.
+    Affine linear = Identity();
+    if (!thin) {
+        linear = toDevice;
+        linear.x0 = linear.y0 = 0;
+    }
+    Affine toUser = linear;
+    cairo_matrix_invert(&toUser);
+    std::vector<double> userDashes;
+    for (double d : dashes) userDashes.push_back(thin ? d : d / scale);
+
+    ApplyClip();
+    cairo_save(cr);
+    SetColour(cr, pen.colour);
+    if (thin) {
         cairo_set_line_width(cr, 1);
+        cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
         cairo_set_line_cap(cr, dashes.empty() ? CAIRO_LINE_CAP_SQUARE : CAIRO_LINE_CAP_BUTT);
         cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
-        cairo_set_dash(cr, dashes.data(), int(dashes.size()), 0);
-        cairo_stroke(cr);
-        if (path && path->status == CAIRO_STATUS_SUCCESS)
-            cairo_append_path(cr, path.get());
     } else {
-        // The pen's shape follows the logical units: the path stays in pixels.
-        Affine linear = toDevice;
-        linear.x0 = linear.y0 = 0;
-        cairo_set_matrix(cr, &linear);
         cairo_set_line_width(cr, std::min(pen.width, kFar / scale));
         static const cairo_line_cap_t caps[] = {CAIRO_LINE_CAP_ROUND, CAIRO_LINE_CAP_SQUARE, CAIRO_LINE_CAP_BUTT};
         static const cairo_line_join_t joins[] = {CAIRO_LINE_JOIN_ROUND, CAIRO_LINE_JOIN_BEVEL, CAIRO_LINE_JOIN_MITER};
         cairo_set_line_cap(cr, caps[std::clamp(pen.cap, 0, 2)]);
         cairo_set_line_join(cr, joins[std::clamp(pen.join, 0, 2)]);
         cairo_set_miter_limit(cr, 10);
-        for (double& d : dashes) d *= pen.width;
-        cairo_set_dash(cr, dashes.data(), int(dashes.size()), 0);
-        cairo_stroke_preserve(cr);
+    }
+    // Strokes the path built so far, its dashes begun at offset (user units).
+    const auto strokeNow = [&](double offset) {
+        cairo_set_matrix(cr, &linear);
+        cairo_set_dash(cr, userDashes.data(), int(userDashes.size()), offset);
+        cairo_stroke(cr);
+        cairo_identity_matrix(cr);
+    };
+    // What one stroke costs: the call, its segments and dashes, the pixels of its
+    // track and its crossings (as many as lines of that length thrown at random
+    // into its box would make).
+    const StrokeWork* cost = thin ? &kThinWork : &kSmoothWork;
+    const auto spendOn = [&](int segments, double length, double w, double h) {
+        const double dashCount = dashes.empty() ? 0 : length / period;
+        const double crossings = std::min(length * length / (kPi * (w + width) * (h + width)),
+                                          double(segments) * segments / 2);
+        return Spend(uint64_t(cost->call + (segments + dashCount) * cost->segment +
+                              (length + 2 * width) * (width + 2) * cost->pixel + crossings * cost->crossing));
+    };
+
+    int segments = 0;
+    for (int i = 0; i < kept->num_data; i += kept->data[i].header.length)
+        segments += kept->data[i].header.type != CAIRO_PATH_MOVE_TO;
+    if (segments <= kPieceSegments) {
+        double x0, y0, x1, y1;
+        cairo_path_extents(cr, &x0, &y0, &x1, &y1);
+        if (spendOn(segments, m_pathLength, x1 - x0, y1 - y0))
+            strokeNow(0);
+    } else {
+        std::unique_ptr<cairo_path_t, CairoFree> flat(cairo_copy_path_flat(cr));
+        cairo_new_path(cr);
+        // Long paths go unsmoothed, as long fills do: smoothing costs several times more.
+        cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+        if (!thin)
+            cost = &kRoughWork;
+        // Piece by piece; a figure carried on from the piece before goes on at its
+        // place in the dash pattern and closes with a line to its start.
+        int inPiece = 0;
+        double pieceLength = 0, along = 0, offset = 0;
+        double left = kFar, top = kFar, right = -kFar, bottom = -kFar;  // the piece's box
+        bool figureInPiece = true;
+        PointD at, start;
+        const auto flush = [&] {
+            if (inPiece > 0) {
+                CheckCancel();
+                if (!spendOn(inPiece, pieceLength, right - left, bottom - top))
+                    return false;
+                strokeNow(offset);
+            }
+            cairo_new_path(cr);
+            inPiece = 0;
+            pieceLength = 0;
+            left = top = kFar;
+            right = bottom = -kFar;
+            return true;
+        };
+        const auto lineTo = [&](PointD p) {
+            cairo_line_to(cr, p.x, p.y);
+            double dx = p.x - at.x, dy = p.y - at.y;
+            pieceLength += std::hypot(dx, dy);
+            cairo_matrix_transform_distance(&toUser, &dx, &dy);
+            along += std::hypot(dx, dy);
+            left = std::min({left, p.x, at.x}), right = std::max({right, p.x, at.x});
+            top = std::min({top, p.y, at.y}), bottom = std::max({bottom, p.y, at.y});
+            at = p;
+            ++inPiece;
+        };
+        bool going = flat && flat->status == CAIRO_STATUS_SUCCESS;
+        for (int i = 0; going && i < flat->num_data; i += flat->data[i].header.length) {
+            const cairo_path_data_t& d = flat->data[i];
+            if (d.header.type == CAIRO_PATH_MOVE_TO) {
+                // A dashed figure carried on sets the piece's offset: new figures,
+                // which begin the pattern afresh, go into a piece of their own.
+                if (offset != 0 && !dashes.empty())
+                    going = flush();
+                if (inPiece == 0)
+                    offset = 0;
+                figureInPiece = true;
+                at = start = PointD{flat->data[i + 1].point.x, flat->data[i + 1].point.y};
+                along = 0;
+                cairo_move_to(cr, at.x, at.y);
+                continue;
+            }
+            if (d.header.type == CAIRO_PATH_LINE_TO) {
+                lineTo({flat->data[i + 1].point.x, flat->data[i + 1].point.y});
+            } else if (d.header.type == CAIRO_PATH_CLOSE_PATH) {
+                if (figureInPiece) {
+                    cairo_close_path(cr);
+                    ++inPiece;
+                    at = start;
+                } else {
+                    lineTo(start);
+                }
+            }
+            if (inPiece >= kPieceSegments) {
+                going = flush();
+                cairo_move_to(cr, at.x, at.y);
+                offset = along;
+                figureInPiece = false;
+            }
+        }
+        if (going)
+            flush();
+        cairo_new_path(cr);
     }
     cairo_restore(cr);
+    cairo_new_path(cr);
+    if (keep)
+        cairo_append_path(cr, kept.get());
 }
 
 Region Canvas::PathRegion(bool winding)
@@ -482,7 +665,7 @@ Region Canvas::PathRegion(bool winding)
     const int right = int(std::clamp(std::ceil(x1), 0.0, double(m_width)));
     const int bottom = int(std::clamp(std::ceil(y1), 0.0, double(m_height)));
     Region region(cairo_region_create());
-    if (right <= left || bottom <= top || !Spend(uint64_t(right - left) * uint64_t(bottom - top))) {
+    if (right <= left || bottom <= top || !SpendOnFill(double(right - left) * double(bottom - top), false)) {
         NewPath();
         return region;
     }
@@ -576,7 +759,8 @@ void Canvas::Combine(const cairo_surface_t* source, const Affine* sourceToDevice
         return;
     cairo_rectangle_int_t box;
     cairo_region_get_extents(target.get(), &box);
-    if (!Spend(uint64_t(box.width) * uint64_t(box.height)))
+    // Every pixel of the box: source, pattern and mask drawn, then combined.
+    if (!Spend(uint64_t(box.width) * uint64_t(box.height) * kRasterWork))
         return;
 
     const uint8_t fore = uint8_t(rop >> 16), backOp = uint8_t(rop >> 24);

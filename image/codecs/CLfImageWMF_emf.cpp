@@ -99,7 +99,8 @@ void PlayEmf(const std::vector<uint8_t>& data, Player& player)
 {
     size_t pos = 0;
     for (uint64_t record = 0; pos < data.size(); ++record) {
-        player.CheckEscape(record);
+        if (!player.CheckEscape(record))
+            break;
         if (data.size() - pos < 8)
             lfcodec::Fail("EMF record overruns the file");
         const Params head(data.data() + pos, data.size() - pos, true);
@@ -297,7 +298,7 @@ void PlayEmf(const std::vector<uint8_t>& data, Player& player)
             o.kind = Kind::Font;
             Font& f = o.font;
             f.height = p.I32(4);
-            f.width = std::abs(p.I32(8));
+            f.width = std::fabs(double(p.I32(8)));  // -2^31 has no int magnitude
             f.escapement = p.I32(12);
             f.weight = p.I32(20) == 0 ? 400 : p.I32(20);
             f.italic = p.U8(24) != 0;
@@ -363,7 +364,7 @@ void PlayEmf(const std::vector<uint8_t>& data, Player& player)
             if (!picture)
                 break;
             const double w = p.I32(32), h = p.I32(36);
-            const double sy = cairo_image_surface_get_height(picture.get()) - (p.I32(28) - p.I32(60)) - h;
+            const double sy = cairo_image_surface_get_height(picture.get()) - (double(p.I32(28)) - p.I32(60)) - h;
             player.Blit(picture, p.I32(24), sy, w, h, p.I32(16), p.I32(20), w, h, 0x00CC0020);
             break;
         }
@@ -371,7 +372,7 @@ void PlayEmf(const std::vector<uint8_t>& data, Player& player)
             const Surface picture = RecordDib(whole, p.U32(40), p.U32(44), p.U32(48), p.U32(52));
             if (!picture)
                 break;
-            const double sh = p.I32(36), sy = cairo_image_surface_get_height(picture.get()) - p.I32(28) - sh;
+            const double sh = p.I32(36), sy = double(cairo_image_surface_get_height(picture.get())) - p.I32(28) - sh;
             player.Blit(picture, p.I32(24), sy, p.I32(32), sh, p.I32(16), p.I32(20), p.I32(64), p.I32(68), p.U32(60));
             break;
         }

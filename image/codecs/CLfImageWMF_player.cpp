@@ -154,7 +154,7 @@ void Player::Paint(bool fill, bool stroke)
     if (fill)
         m_canvas.Fill(state.brush, state.winding, state.text, state.back, state.opaque);
     if (stroke)
-        m_canvas.Stroke(state.pen, ToDevice());
+        m_canvas.Stroke(state.pen, ToDevice(), false);
     m_canvas.NewPath();
 }
 
@@ -475,7 +475,8 @@ Region Player::LogicalRegion(const std::vector<Box>& boxes)
 Region Player::DeviceRegion(const std::vector<Box>& boxes)
 {
     std::vector<cairo_rectangle_int_t> rects;
-    const auto pixel = [](double v) { return int(std::clamp(std::floor(v + 0.5), -1e6, 1e6)); };
+    // A mapping that overflowed gives no number: such an edge counts as 0.
+    const auto pixel = [](double v) { return std::isnan(v) ? 0 : int(std::clamp(std::floor(v + 0.5), -1e6, 1e6)); };
     for (const Box& b : boxes) {
         const int l = pixel(std::min(b.l, b.r)), r = pixel(std::max(b.l, b.r));
         const int t = pixel(std::min(b.t, b.b)), bt = pixel(std::max(b.t, b.b));
@@ -659,10 +660,11 @@ void Player::SelectStock(uint32_t n)
     }
 }
 
-void Player::CheckEscape(uint64_t record)
+bool Player::CheckEscape(uint64_t record)
 {
-    if ((record & 0x3FF) == 0 && m_image.info.escape)
+    if (m_canvas.Cancelled() || ((record & 0x3FF) == 0 && m_image.info.escape))
         lfcodec::Fail("%s", kCancelled);
+    return m_canvas.WithinBudget();
 }
 
 }  // namespace lfwmf

@@ -155,7 +155,9 @@ public:
     const Object* Find(uint32_t index) const;
     void Select(uint32_t index);
     void Delete(uint32_t index);
-    void CheckEscape(uint64_t record);
+    // Fails when the work was cancelled; false once the work budget is spent, when
+    // the records left would draw nothing.
+    bool CheckEscape(uint64_t record);
 
 private:
     void Paint(bool fill, bool stroke);

@@ -10,6 +10,7 @@
 #include <cairo.h>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -91,9 +92,12 @@ struct TextRun {
 
 class Canvas {
 public:
-    // A width x height picture filled with background. workBudget bounds the pixels
-    // and path steps all painting may take, so a hostile file cannot stall a thread.
-    Canvas(uint32_t width, uint32_t height, RGBQUAD background, uint64_t workBudget);
+    // A width x height picture filled with background. workBudget bounds the work all
+    // painting may take (in pixels; a path segment or a dash costs as many pixels as
+    // drawing it takes time), so a hostile file cannot stall a thread. cancelled, asked
+    // now and then also inside long paths, stops all further painting when it says so.
+    Canvas(uint32_t width, uint32_t height, RGBQUAD background, uint64_t workBudget,
+           std::function<bool()> cancelled = {});
 
     // The current path, in output pixels; far coordinates are pulled in.
     void MoveTo(PointD p);
@@ -107,9 +111,9 @@ public:
     // Fills the current path (kept) with the brush; text and background colours for
     // hatch gaps (opaque: painted) and monochrome patterns.
     void Fill(const Brush& brush, bool winding, RGBQUAD text, RGBQUAD back, bool opaque);
-    // Strokes the current path (kept). toDevice: the logical-to-pixel map, whose
-    // linear part shapes a pen wider than one pixel.
-    void Stroke(const Pen& pen, const Affine& toDevice);
+    // Strokes the current path (kept unless keep is false). toDevice: the
+    // logical-to-pixel map, whose linear part shapes a pen wider than one pixel.
+    void Stroke(const Pen& pen, const Affine& toDevice, bool keep = true);
 
     // The clip, in output pixels; null: the whole picture.
     void SetClip(const cairo_region_t* region);
@@ -132,8 +136,10 @@ public:
     // path instead of painting. Returns the run's advance along its baseline (logical).
     double Text(const TextRun& run, const Font& font, const Affine& toDevice, bool toPath, RGBQUAD colour,
                 RGBQUAD back, bool opaque);
-    // False once the work budget ran out (the picture is then incomplete).
+    // False once the work budget ran out or the work was cancelled (the picture then
+    // holds what was drawn until then).
     bool WithinBudget() const { return m_budget > 0; }
+    bool Cancelled() const { return m_cancelled; }
     uint32_t Width() const { return m_width; }
     uint32_t Height() const { return m_height; }
     // Blue-green-red rows, top row first, width x 3 bytes each.
@@ -141,8 +147,13 @@ public:
 
 private:
     bool Spend(uint64_t work);
+    // Asks whether the work is to stop; from then on nothing more is drawn.
+    void CheckCancel();
     void ApplyClip();
-    bool SpendOnPath(double widen, bool stroke);
+    // Charges filling the current path over area pixels, smoothed or not.
+    bool SpendOnFill(double area, bool smooth);
+    // The path's box on the picture widened by widen pixels; false when it misses the picture.
+    bool PathBox(double widen, double& area) const;
     void AddLength(PointD to);
     cairo_pattern_t* BrushPattern(const Brush& brush, RGBQUAD text, RGBQUAD back, bool opaque);
     void Combine(const cairo_surface_t* source, const Affine* sourceToDevice, double sx, double sy, double sw,
@@ -153,11 +164,17 @@ private:
     uint32_t m_width;
     uint32_t m_height;
     uint64_t m_budget;
+    std::function<bool()> m_isCancelled;
+    bool m_cancelled = false;
+    uint32_t m_steps = 0;
     std::unique_ptr<cairo_surface_t, CairoFree> m_surface;
     std::unique_ptr<cairo_t, CairoFree> m_cr;
     Region m_clip;
     bool m_clipDirty = false;
-    double m_pathLength = 0;
+    double m_pathLength = 0;  // pixels
+    uint64_t m_pathSegments = 0;
+    // The rows the path's lines cross, summed: the scan conversion's work for a fill.
+    double m_pathRows = 0;
     PointD m_last;
     std::map<std::string, std::unique_ptr<cairo_font_face_t, CairoFree>> m_faces;
 };

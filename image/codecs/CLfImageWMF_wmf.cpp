@@ -105,7 +105,8 @@ void PlayWmf(const std::vector<uint8_t>& data, Player& player)
     const Params header(data.data(), data.size(), false);
     size_t pos = std::clamp<size_t>(size_t(header.U16(2)) * 2, kMetaHeaderSize, data.size());
     for (uint64_t record = 0; pos < data.size(); ++record) {
-        player.CheckEscape(record);
+        if (!player.CheckEscape(record))
+            break;
         if (data.size() - pos < 6)
             lfcodec::Fail("WMF record overruns the file");
         const Params head(data.data() + pos, data.size() - pos, false);

@@ -181,6 +181,80 @@ TEST(CLfImageWMF, DamagedAndEmptyFilesFailPromptly)
         EXPECT_FALSE(Decode(Bytes(good.begin(), good.begin() + long(cut)))->IsValid()) << cut;
 }
 
+TEST(CLfImageWMF, DrawingBeyondTheWorkBudgetKeepsWhatWasDrawn)
+{
+    // A red rectangle, then a polygon of 120,000 points zig-zagging over all 300 rows
+    // (scanning it would cost more than a picture may), then a blue rectangle: the
+    // picture comes back with the red one alone, and without a message.
+    Bytes zigzag = Ints({0, 0, 0, 0, 120000});
+    for (int i = 0; i < 120000; ++i) {
+        Put16(zigzag, i % 400);
+        Put16(zigzag, i % 2 ? 299 : 0);
+    }
+    std::vector<EmfRecord> records = {{39, Ints({1, 0, 0x0000FF, 0})}, {37, Ints({1})},
+                                      {37, Ints({int64_t(0x80000008)})}, {43, Ints({0, 0, 100, 100})},
+                                      {86, zigzag},
+                                      {39, Ints({2, 0, 0xFF0000, 0})}, {37, Ints({2})}, {43, Ints({200, 0, 300, 100})}};
+    auto img = Decode(Emf(0, 0, 400, 300, records));
+    ASSERT_TRUE(img->IsValid()) << img->GetLastError();
+    EXPECT_STREQ(img->GetLastError(), "");
+    EXPECT_EQ(At(*img, 50, 50), Str(Rgb(255, 0, 0)));
+    EXPECT_EQ(At(*img, 250, 50), kWhite);
+    EXPECT_EQ(At(*img, 150, 200), kWhite);
+}
+
+TEST(CLfImageWMF, ExtremeFieldValuesDrawWithoutOverflow)
+{
+    // Fields at the ends of their ranges, where negating, subtracting or scaling them
+    // would leave the integers (the sanitizer builds stop on that): each file still
+    // draws, or is refused with its message.
+    constexpr int64_t kMin = -2147483647 - 1, kMax = 2147483647;
+    const Bytes dib = Dib24(2, 2, [](int, int) { return Rgb(0, 0, 255); });
+    const auto dibAt = [&](uint32_t type, std::vector<int64_t> fixed) {
+        Bytes b;
+        for (int64_t v : fixed) Put32(b, v);
+        return EmfWithDib(type, b, 40, dib);
+    };
+    std::vector<EmfRecord> infinite = {{17, Ints({8})}, {9, Ints({1, 1})}};
+    for (int i = 0; i < 40; ++i) infinite.push_back({31, Ints({kMax, 1, kMax, 1})});  // viewport extent x 2^31
+    infinite.push_back({30, Ints({0, 0, 10, 10})});                                    // clip through it
+    infinite.push_back({43, Ints({0, 0, 50, 50})});
+    Bytes manyPoints = Ints({0, 0, 0, 0, kMax});
+    struct Case {
+        std::string what;
+        Bytes file;
+        int width, height;  // 0: refused
+        const char* error = "";
+    } cases[] = {
+        {"font width -2^31", Emf(0, 0, 100, 50, {EmfFont(1, -20, int(kMin)), {37, Ints({1})}, EmfText(5, 5, "Hi")}), 100, 50},
+        {"bounds at -2^31", Emf(int(kMin), int(kMin), int(kMin) + 100, int(kMin) + 50, {{43, Ints({kMin, kMin, kMin + 20, kMin + 20})}}), 100, 50},
+        {"DIB rows from -2^31", Emf(0, 0, 100, 50, {dibAt(80, {0, 0, 0, 0, 10, 10, 0, kMin, 2, 2, 0, 0, 0, 0, 0, 1, 2})}), 100, 50},
+        {"stretched DIB from -2^31", Emf(0, 0, 100, 50, {dibAt(81, {0, 0, 0, 0, 10, 10, 0, kMin, 2, 2, 0, 0, 0, 0, 0, 0xCC0020, 20, 20})}), 100, 50},
+        {"stretched DIB of -2^31 rows", Emf(0, 0, 100, 50, {dibAt(81, {0, 0, 0, 0, 10, 10, kMax, kMax, kMin, kMin, 0, 0, 0, 0, 0, 0xCC0020, kMin, kMax})}), 100, 50},
+        {"extents scaled past any number", Emf(0, 0, 100, 50, infinite), 100, 50},
+        {"pen width -2^31", Emf(0, 0, 100, 50, {{38, Ints({1, 0, kMin, 0, 0})}, {37, Ints({1})}, {27, Ints({0, 0})}, {54, Ints({90, 40})}}), 100, 50},
+        {"user dashes at 2^32 - 1", Emf(0, 0, 100, 50, {{95, Ints({1, 0, 0, 0, 0, 0x10007, kMax, 0, 0, 0, 2, 0xFFFFFFFF, 0xFFFFFFFF})}, {37, Ints({1})}, {27, Ints({kMin, kMin})}, {54, Ints({kMax, kMax})}}), 100, 50},
+        {"restore -2^31 states back", Emf(0, 0, 100, 50, {{33, {}}, {34, Ints({kMin})}}), 100, 50},
+        {"region frame of -2^31", Emf(0, 0, 100, 50, {{39, Ints({1, 0, 0, 0})}, {72, Ints({0, 0, 0, 0, 48, 1, kMin, kMin, 32, 1, 1, 16, 0, 0, 10, 10, 0, 0, 10, 10})}}), 100, 50},
+        {"arc of radius 2^32 - 1", Emf(0, 0, 100, 50, {{41, Ints({kMin, kMax, 0xFFFFFFFF}) + Floats({1e30f, -1e30f})}}), 100, 50},
+        {"blit at the ends", Emf(0, 0, 100, 50, {{76, Ints({0, 0, 0, 0, kMin, kMin, kMax, kMax, 0xF00021}) + Bytes(56, 0)}}), 100, 50},
+        {"WMF font width -2^15", PlaceableWmf(0, 0, 100, 50, 96, {{0x02FB, WmfFont(-20, -32768, -32768, -32768)}, {0x012D, {0}}, {0x0108, {-32768}}, {0x0521, {2, 'H' | ('i' << 8), 5, 5}}}), 100, 50},
+        {"WMF extents scaled by -2^15", PlaceableWmf(0, 0, 100, 50, 96, {{0x0412, {-32768, 1, -32768, 1}}, {0x0410, {1, -32768, 1, -32768}}, {0x0416, {10, 10, 0, 0}}, {0x041B, {-32768, -32768, 32767, 32767}}}), 100, 50},
+        {"2^31 - 1 points", Emf(0, 0, 100, 50, {{87, manyPoints}}), 0, 0, "EMF record holds fewer points than it names"},
+    };
+    for (const Case& c : cases) {
+        auto img = Decode(c.file);
+        if (c.width == 0) {
+            EXPECT_FALSE(img->IsValid()) << c.what;
+            EXPECT_STREQ(img->GetLastError(), c.error) << c.what;
+            continue;
+        }
+        ASSERT_TRUE(img->IsValid()) << c.what << ": " << img->GetLastError();
+        EXPECT_EQ(img->GetWidth(), c.width) << c.what;
+        EXPECT_EQ(img->GetHeight(), c.height) << c.what;
+    }
+}
+
 TEST(CLfImageWMF, SavingIsRefused)
 {
     TempDir dir;

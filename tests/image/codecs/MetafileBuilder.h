@@ -1,8 +1,9 @@
 #pragma once
 // Small metafiles built byte by byte for the tests: placeable WMF files and EMF
-// files with the records given.
+// files with the records given. Needs no test framework: the benchmarks build their
+// files with it too.
 
-#include "tests/image/PictureTestUtil.h"
+#include "image/CLfImage.h"
 
 #include <cstdint>
 #include <cstring>
@@ -11,6 +12,8 @@
 #include <vector>
 
 namespace lftest {
+
+using Bytes = std::vector<uint8_t>;
 
 inline void Put16(Bytes& b, int v)
 {
