@@ -137,6 +137,28 @@ Region RunsOf(cairo_surface_t* mask, int left, int top, uint8_t threshold)
     return Region(cairo_region_create_rectangles(runs.data(), int(runs.size())));
 }
 
+// A brush tile repeated from origin on.
+cairo_pattern_t* Tiled(cairo_pattern_t* p, PointD origin)
+{
+    cairo_pattern_set_extend(p, CAIRO_EXTEND_REPEAT);
+    cairo_pattern_set_filter(p, CAIRO_FILTER_NEAREST);
+    Affine shift;
+    cairo_matrix_init_translate(&shift, -Tame(origin.x), -Tame(origin.y));
+    cairo_pattern_set_matrix(p, &shift);
+    return p;
+}
+
+// The binary raster operation (1..16) as a ternary code that ignores the source.
+uint8_t Rop2Code(int rop2)
+{
+    const int table = std::clamp(rop2, 1, 16) - 1;  // bit (pen * 2 + destination) is the result
+    uint8_t code = 0;
+    for (int i = 0; i < 8; ++i)
+        if (table & (1 << (((i >> 2) & 1) * 2 + (i & 1))))
+            code |= uint8_t(1 << i);
+    return code;
+}
+
 }  // namespace
 
 Affine Identity()
@@ -401,9 +423,7 @@ cairo_pattern_t* Canvas::BrushPattern(const Brush& brush, RGBQUAD text, RGBQUAD 
         cairo_surface_mark_dirty(tile);
         cairo_pattern_t* p = cairo_pattern_create_for_surface(tile);
         cairo_surface_destroy(tile);
-        cairo_pattern_set_extend(p, CAIRO_EXTEND_REPEAT);
-        cairo_pattern_set_filter(p, CAIRO_FILTER_NEAREST);
-        return p;
+        return Tiled(p, m_brushOrigin);
     }
     if ((brush.style == Brush::Pattern || brush.style == Brush::MonoPattern) && brush.pattern) {
         cairo_surface_t* source = brush.pattern.get();
@@ -426,16 +446,13 @@ cairo_pattern_t* Canvas::BrushPattern(const Brush& brush, RGBQUAD text, RGBQUAD 
             cairo_surface_mark_dirty(mono.get());
             source = mono.get();
         }
-        cairo_pattern_t* p = cairo_pattern_create_for_surface(source);
-        cairo_pattern_set_extend(p, CAIRO_EXTEND_REPEAT);
-        cairo_pattern_set_filter(p, CAIRO_FILTER_NEAREST);
-        return p;
+        return Tiled(cairo_pattern_create_for_surface(source), m_brushOrigin);
     }
     return cairo_pattern_create_rgb(brush.colour.rgbRed / 255.0, brush.colour.rgbGreen / 255.0,
                                     brush.colour.rgbBlue / 255.0);
 }
 
-void Canvas::Fill(const Brush& brush, bool winding, RGBQUAD text, RGBQUAD back, bool opaque)
+void Canvas::Fill(const Brush& brush, bool winding, RGBQUAD text, RGBQUAD back, bool opaque, int rop2)
 {
     double area = 0;
     if (brush.style == Brush::Hollow || !WithinBudget() || !PathBox(0, area))
@@ -451,11 +468,196 @@ void Canvas::Fill(const Brush& brush, bool winding, RGBQUAD text, RGBQUAD back, 
     // Smoothing a fill costs time with the square of the lines a row crosses: long
     // paths are filled without it.
     cairo_set_antialias(cr, smooth ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
-    cairo_fill_preserve(cr);
+    PaintPath(false, rop2);
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_DEFAULT);
 }
 
-void Canvas::Stroke(const Pen& pen, const Affine& toDevice, bool keep)
+
+void Canvas::FillPattern(cairo_pattern_t* pattern)
+{
+    double area = 0;
+    if (!PathBox(0, area) || !Spend(uint64_t(kCallWork + area)))
+        return;
+    ApplyClip();
+    cairo_t* cr = m_cr.get();
+    cairo_save(cr);
+    cairo_set_source(cr, pattern);
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);  // whole pixels, as the edges of a gradient meet
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+    cairo_fill_preserve(cr);
+    cairo_restore(cr);
+}
+
+void Canvas::ShadedTriangle(const PointD (&corners)[3], const double (&colours)[3][3])
+{
+    NewPath();
+    MoveTo(corners[0]);
+    LineTo(corners[1]);
+    LineTo(corners[2]);
+    ClosePath();
+    const PointD a = Tame(corners[0]), b = Tame(corners[1]), c = Tame(corners[2]);
+    const double det = (b.x - a.x) * (c.y - a.y) - (c.x - a.x) * (b.y - a.y);
+    double x0, y0, x1, y1;
+    cairo_path_extents(m_cr.get(), &x0, &y0, &x1, &y1);
+    const int left = int(std::clamp(std::floor(x0), 0.0, double(m_width)));
+    const int top = int(std::clamp(std::floor(y0), 0.0, double(m_height)));
+    const int right = int(std::clamp(std::ceil(x1), 0.0, double(m_width)));
+    const int bottom = int(std::clamp(std::ceil(y1), 0.0, double(m_height)));
+    if (!(std::fabs(det) >= 1e-9) || right <= left || bottom <= top ||
+        !Spend(uint64_t(right - left) * uint64_t(bottom - top))) {
+        NewPath();
+        return;
+    }
+    // The colours of the box, pixel by pixel, then the triangle filled from them.
+    OwnedSurface shade(cairo_image_surface_create(CAIRO_FORMAT_RGB24, right - left, bottom - top));
+    cairo_surface_flush(shade.get());
+    uint8_t* data = cairo_image_surface_get_data(shade.get());
+    const size_t stride = size_t(cairo_image_surface_get_stride(shade.get()));
+    // Each channel is linear in x and y: v = base + gx x + gy y (in 0..255).
+    double base[3], gx[3], gy[3];
+    for (int k = 0; k < 3; ++k) {
+        const double ca = colours[0][k] * 255, cb = colours[1][k] * 255, cc = colours[2][k] * 255;
+        gx[k] = ((cb - ca) * (c.y - a.y) - (cc - ca) * (b.y - a.y)) / det;
+        gy[k] = ((cc - ca) * (b.x - a.x) - (cb - ca) * (c.x - a.x)) / det;
+        base[k] = ca - gx[k] * a.x - gy[k] * a.y;
+        if (!std::isfinite(base[k]) || !std::isfinite(gx[k]) || !std::isfinite(gy[k]))
+            base[k] = ca, gx[k] = gy[k] = 0;  // a sliver: its first corner's colour
+    }
+    const PointD edges[3][2] = {{a, b}, {b, c}, {c, a}};
+    for (int y = top; data && y < bottom; ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(data + size_t(y - top) * stride);
+        // Only the row's span inside the triangle (its pixel centres), a pixel wider.
+        const double centre = y + 0.5;
+        double from = kFar, to = -kFar;
+        for (const auto& [p, q] : edges) {
+            if ((p.y <= centre) == (q.y <= centre))
+                continue;
+            const double x = p.x + (centre - p.y) * (q.x - p.x) / (q.y - p.y);
+            from = std::min(from, x), to = std::max(to, x);
+        }
+        const int first = int(std::clamp(std::floor(from) - 1, double(left), double(right)));
+        const int last = int(std::clamp(std::ceil(to) + 1, double(left), double(right)));
+        double v[3];
+        for (int k = 0; k < 3; ++k) v[k] = base[k] + gx[k] * first + gy[k] * y;
+        for (int x = first; x < last; ++x) {
+            uint32_t pixel = 0;
+            for (int k = 0; k < 3; ++k) {
+                pixel = pixel << 8 | uint32_t(std::clamp(v[k], 0.0, 255.0) + 0.5);
+                v[k] += gx[k];
+            }
+            row[x - left] = pixel;
+        }
+    }
+    cairo_surface_mark_dirty(shade.get());
+    OwnedPattern pattern(cairo_pattern_create_for_surface(shade.get()));
+    Affine shift;
+    cairo_matrix_init_translate(&shift, -left, -top);
+    cairo_pattern_set_matrix(pattern.get(), &shift);
+    cairo_pattern_set_filter(pattern.get(), CAIRO_FILTER_NEAREST);
+    cairo_pattern_set_extend(pattern.get(), CAIRO_EXTEND_PAD);
+    ApplyClip();
+    cairo_t* cr = m_cr.get();
+    cairo_save(cr);
+    cairo_set_source(cr, pattern.get());
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+    cairo_fill(cr);
+    cairo_restore(cr);
+    NewPath();
+}
+
+// Paints the current path (kept) with the source and line settings of m_cr. Other
+// raster operations than copy go through a group the size of the painted box, whose
+// colours and coverage then meet the picture's pixels: cairo has no operator for them.
+void Canvas::PaintPath(bool stroke, int rop2)
+{
+    cairo_t* cr = m_cr.get();
+    if (rop2 == kRop2Copy || rop2 < 1 || rop2 > 16) {
+        stroke ? cairo_stroke_preserve(cr) : cairo_fill_preserve(cr);
+        return;
+    }
+    double x0, y0, x1, y1;
+    stroke ? cairo_stroke_extents(cr, &x0, &y0, &x1, &y1) : cairo_fill_extents(cr, &x0, &y0, &x1, &y1);
+    // The extents are in user units: their four corners in pixels (the pen's matrix may turn).
+    double minX = kFar, minY = kFar, maxX = -kFar, maxY = -kFar;
+    for (PointD c : {PointD{x0, y0}, PointD{x1, y0}, PointD{x1, y1}, PointD{x0, y1}}) {
+        cairo_user_to_device(cr, &c.x, &c.y);
+        minX = std::min(minX, Tame(c.x)), maxX = std::max(maxX, Tame(c.x));
+        minY = std::min(minY, Tame(c.y)), maxY = std::max(maxY, Tame(c.y));
+    }
+    const int left = int(std::clamp(std::floor(minX) - 1, 0.0, double(m_width)));
+    const int top = int(std::clamp(std::floor(minY) - 1, 0.0, double(m_height)));
+    const int right = int(std::clamp(std::ceil(maxX) + 1, 0.0, double(m_width)));
+    const int bottom = int(std::clamp(std::ceil(maxY) + 1, 0.0, double(m_height)));
+    if (right <= left || bottom <= top || !Spend(uint64_t(right - left) * uint64_t(bottom - top)))
+        return;
+    // The group covers the box alone, so memory follows what is painted.
+    std::unique_ptr<cairo_path_t, CairoFree> path(cairo_copy_path(cr));
+    Affine matrix;
+    cairo_get_matrix(cr, &matrix);
+    cairo_save(cr);
+    cairo_identity_matrix(cr);
+    cairo_new_path(cr);
+    cairo_rectangle(cr, left, top, right - left, bottom - top);
+    cairo_clip(cr);
+    cairo_set_matrix(cr, &matrix);
+    if (path && path->status == CAIRO_STATUS_SUCCESS)
+        cairo_append_path(cr, path.get());
+    // Whole pixels, as the operation meets each pixel once: the same drawing twice
+    // in exclusive-or gives the picture back.
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+    cairo_push_group(cr);
+    stroke ? cairo_stroke_preserve(cr) : cairo_fill_preserve(cr);
+    OwnedPattern group(cairo_pop_group(cr));
+    cairo_restore(cr);
+
+    OwnedSurface layer(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, right - left, bottom - top));
+    {
+        Owned c(cairo_create(layer.get()));
+        cairo_translate(c.get(), -left, -top);
+        cairo_set_source(c.get(), group.get());
+        cairo_set_operator(c.get(), CAIRO_OPERATOR_SOURCE);
+        cairo_paint(c.get());
+    }
+    cairo_surface_flush(layer.get());
+    cairo_surface_flush(m_surface.get());
+    const uint8_t* in = cairo_image_surface_get_data(layer.get());
+    uint8_t* out = cairo_image_surface_get_data(m_surface.get());
+    if (!in || !out)
+        return;
+    const int inStride = cairo_image_surface_get_stride(layer.get());
+    const int outStride = cairo_image_surface_get_stride(m_surface.get());
+    // The operation of every pen and destination byte, looked up per channel.
+    const uint8_t code = Rop2Code(rop2);
+    std::vector<uint8_t> table(65536);
+    for (int pen = 0; pen < 256; ++pen)
+        for (int was = 0; was < 256; ++was) table[size_t(pen) << 8 | size_t(was)] = Rop3(code, uint8_t(pen), 0, uint8_t(was));
+    for (int y = top; y < bottom; ++y) {
+        const auto* src = reinterpret_cast<const uint32_t*>(in + size_t(y - top) * size_t(inStride));
+        auto* dst = reinterpret_cast<uint32_t*>(out + size_t(y) * size_t(outStride));
+        for (int x = left; x < right; ++x) {
+            const uint32_t s = src[x - left];
+            const uint32_t a = s >> 24;
+            if (a == 0)
+                continue;
+            const uint32_t d = dst[x];
+            uint32_t result = 0;
+            for (int k = 0; k < 24; k += 8) {
+                const uint32_t was = (d >> k) & 0xFF;
+                if (a == 255) {
+                    result |= uint32_t(table[((s >> k) & 0xFF) << 8 | was]) << k;
+                    continue;
+                }
+                const uint32_t pen = std::min<uint32_t>(255, (((s >> k) & 0xFF) * 255 + a / 2) / a);
+                // Smoothed edges take the operation's result in part.
+                result |= ((was * (255 - a) + table[pen << 8 | was] * a + 127) / 255) << k;
+            }
+            dst[x] = result;
+        }
+    }
+    cairo_surface_mark_dirty_rectangle(m_surface.get(), left, top, right - left, bottom - top);
+}
+
+void Canvas::Stroke(const Pen& pen, const Affine& toDevice, bool keep, int rop2)
 {
     if (!pen.visible || pen.style == 5 || !WithinBudget())
         return;
@@ -534,6 +736,7 @@ void Canvas::Stroke(const Pen& pen, const Affine& toDevice, bool keep)
     SetColour(cr, pen.colour);
     if (thin) {
         cairo_set_line_width(cr, 1);
+        // Whole pixels, unsmoothed: an outline so drawn bounds a flood fill as its colour alone.
         cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
         cairo_set_line_cap(cr, dashes.empty() ? CAIRO_LINE_CAP_SQUARE : CAIRO_LINE_CAP_BUTT);
         cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
@@ -549,7 +752,8 @@ void Canvas::Stroke(const Pen& pen, const Affine& toDevice, bool keep)
     const auto strokeNow = [&](double offset) {
         cairo_set_matrix(cr, &linear);
         cairo_set_dash(cr, userDashes.data(), int(userDashes.size()), offset);
-        cairo_stroke(cr);
+        PaintPath(true, rop2);
+        cairo_new_path(cr);
         cairo_identity_matrix(cr);
     };
     // What one stroke costs: the call, its segments and dashes, the pixels of its
@@ -835,6 +1039,185 @@ void Canvas::SetPixel(int64_t x, int64_t y, RGBQUAD colour)
     RegionOp(one.get(), 0x00F00021, &solid, colour, colour);
 }
 
+void Canvas::Composite(const cairo_surface_t* source, double sx, double sy, double sw, double sh,
+                       const Affine& sourceToDevice, double alpha, bool smooth)
+{
+    if (!source || !Usable(sourceToDevice) || sw == 0 || sh == 0 || !(alpha > 0))
+        return;
+    cairo_t* cr = m_cr.get();
+    NewPath();
+    ApplyClip();  // outside the save below, which would undo it
+    cairo_save(cr);
+    cairo_set_matrix(cr, &sourceToDevice);
+    cairo_rectangle(cr, sx, sy, sw, sh);
+    cairo_identity_matrix(cr);
+    double area = 0;
+    if (!PathBox(0, area) || !Spend(uint64_t(kCallWork + area))) {
+        cairo_restore(cr);
+        NewPath();
+        return;
+    }
+    // The pattern is locked to the source's own pixels.
+    cairo_set_matrix(cr, &sourceToDevice);
+    cairo_set_source_surface(cr, const_cast<cairo_surface_t*>(source), 0, 0);
+    cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
+    cairo_pattern_set_filter(cairo_get_source(cr), smooth ? CAIRO_FILTER_GOOD : CAIRO_FILTER_NEAREST);
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+    cairo_clip(cr);
+    cairo_paint_with_alpha(cr, std::min(alpha, 1.0));
+    cairo_restore(cr);
+    NewPath();
+}
+
+Region Canvas::FloodRegion(int64_t x, int64_t y, RGBQUAD colour, bool surface)
+{
+    Region found(cairo_region_create());
+    if (x < 0 || y < 0 || x >= int64_t(m_width) || y >= int64_t(m_height))
+        return found;
+    if (m_clip && !cairo_region_contains_point(m_clip.get(), int(x), int(y)))
+        return found;
+    if (!Spend(uint64_t(m_width) * uint64_t(m_height)))
+        return found;
+    cairo_surface_flush(m_surface.get());
+    const uint8_t* data = cairo_image_surface_get_data(m_surface.get());
+    if (!data)
+        return found;
+    const int w = int(m_width), h = int(m_height);
+    const size_t stride = size_t(cairo_image_surface_get_stride(m_surface.get()));
+    const uint32_t key = Pack(colour);
+    std::vector<uint8_t> seen(size_t(w) * size_t(h), 0);
+    const auto fills = [&](int px, int py) {
+        const uint32_t v = reinterpret_cast<const uint32_t*>(data + size_t(py) * stride)[px] & 0xFFFFFF;
+        return !seen[size_t(py) * size_t(w) + size_t(px)] && (surface ? v == key : v != key);
+    };
+    if (!fills(int(x), int(y)))
+        return found;
+    // Span by span: each seed grows left and right, then seeds the rows above and below.
+    std::vector<cairo_rectangle_int_t> runs;
+    std::vector<std::pair<int, int>> seeds{{int(x), int(y)}};
+    while (!seeds.empty()) {
+        const auto [sx, sy] = seeds.back();
+        seeds.pop_back();
+        if (!fills(sx, sy))
+            continue;
+        int l = sx, r = sx + 1;
+        while (l > 0 && fills(l - 1, sy)) --l;
+        while (r < w && fills(r, sy)) ++r;
+        std::fill(seen.begin() + ptrdiff_t(size_t(sy) * size_t(w) + size_t(l)),
+                  seen.begin() + ptrdiff_t(size_t(sy) * size_t(w) + size_t(r)), uint8_t(1));
+        runs.push_back({l, sy, r - l, 1});
+        for (int ny : {sy - 1, sy + 1}) {
+            if (ny < 0 || ny >= h)
+                continue;
+            for (int px = l; px < r; ++px)
+                if (fills(px, ny) && (px == l || !fills(px - 1, ny)))
+                    seeds.emplace_back(px, ny);
+        }
+    }
+    return Region(cairo_region_create_rectangles(runs.data(), int(runs.size())));
+}
+
+void Canvas::WidenPath(const Pen& pen, const Affine& toDevice)
+{
+    cairo_t* cr = m_cr.get();
+    const double scale = std::sqrt(std::fabs(toDevice.xx * toDevice.yy - toDevice.xy * toDevice.yx));
+    if (!pen.visible || pen.style == 5 || !Usable(toDevice) || (!pen.geometric && !(pen.width * scale > 1)))
+        return;
+    const double widen = std::min(pen.width * scale, kFar);
+    double area = 0;
+    if (!PathBox(widen, area) || !Spend(uint64_t(kCallWork + area))) {
+        NewPath();
+        return;
+    }
+    // The pen's coverage, unclipped, in a mask of the stroke's box.
+    double x0, y0, x1, y1;
+    cairo_path_extents(cr, &x0, &y0, &x1, &y1);
+    const int left = int(std::clamp(std::floor(x0 - widen) - 1, 0.0, double(m_width)));
+    const int top = int(std::clamp(std::floor(y0 - widen) - 1, 0.0, double(m_height)));
+    const int right = int(std::clamp(std::ceil(x1 + widen) + 1, 0.0, double(m_width)));
+    const int bottom = int(std::clamp(std::ceil(y1 + widen) + 1, 0.0, double(m_height)));
+    if (right <= left || bottom <= top) {
+        NewPath();
+        return;
+    }
+    const int w = right - left, h = bottom - top;
+    OwnedSurface mask(cairo_image_surface_create(CAIRO_FORMAT_A8, w, h));
+    {
+        // The group covers the box alone.
+        std::unique_ptr<cairo_path_t, CairoFree> path(cairo_copy_path(cr));
+        cairo_save(cr);
+        cairo_reset_clip(cr);
+        cairo_new_path(cr);
+        cairo_rectangle(cr, left, top, w, h);
+        cairo_clip(cr);
+        if (path && path->status == CAIRO_STATUS_SUCCESS)
+            cairo_append_path(cr, path.get());
+        cairo_push_group_with_content(cr, CAIRO_CONTENT_ALPHA);
+        Stroke(pen, toDevice, true);
+        OwnedPattern group(cairo_pop_group(cr));
+        cairo_restore(cr);
+        m_clipDirty = true;
+        Owned c(cairo_create(mask.get()));
+        cairo_translate(c.get(), -left, -top);
+        cairo_set_source(c.get(), group.get());
+        cairo_paint(c.get());
+    }
+    cairo_surface_flush(mask.get());
+    const uint8_t* data = cairo_image_surface_get_data(mask.get());
+    const size_t stride = size_t(cairo_image_surface_get_stride(mask.get()));
+    NewPath();
+    if (!data)
+        return;
+    const auto inside = [&](int px, int py) {
+        return px >= 0 && py >= 0 && px < w && py < h && data[size_t(py) * stride + size_t(px)] >= 128;
+    };
+    // The covered pixels' boundary as closed outlines, inside on the right: outer
+    // outlines run clockwise, holes the other way, so either fill rule gives the area.
+    // seen: bit d of a pixel marks its side d (0 top, 1 right, 2 bottom, 3 left) traced.
+    static const int kDx[] = {1, 0, -1, 0}, kDy[] = {0, 1, 0, -1};
+    std::vector<uint8_t> seen(size_t(w) * size_t(h), 0);
+    // The pixel on the right of the edge leaving vertex (vx, vy) in direction d.
+    const auto rightOf = [&](int vx, int vy, int d) {
+        const int sx = kDx[d] + kDx[(d + 1) % 4], sy = kDy[d] + kDy[(d + 1) % 4];
+        return std::pair{vx + (sx > 0 ? 0 : -1), vy + (sy > 0 ? 0 : -1)};
+    };
+    const auto leftOf = [&](int vx, int vy, int d) {
+        const int sx = kDx[d] + kDx[(d + 3) % 4], sy = kDy[d] + kDy[(d + 3) % 4];
+        return std::pair{vx + (sx > 0 ? 0 : -1), vy + (sy > 0 ? 0 : -1)};
+    };
+    for (int py = 0; py < h; ++py)
+        for (int px = 0; px < w; ++px) {
+            if (!inside(px, py) || inside(px, py - 1) || (seen[size_t(py) * size_t(w) + size_t(px)] & 1))
+                continue;
+            int vx = px, vy = py, d = 0;
+            MoveTo({double(left + vx), double(top + vy)});
+            for (;;) {
+                const auto [rx, ry] = rightOf(vx, vy, d);
+                uint8_t& mark = seen[size_t(ry) * size_t(w) + size_t(rx)];
+                if (mark & (1 << d))
+                    break;
+                mark = uint8_t(mark | (1 << d));
+                vx += kDx[d];
+                vy += kDy[d];
+                // Turn left when the pixel ahead-left is inside, go on when the one
+                // ahead-right is, else turn right.
+                const auto [ax, ay] = leftOf(vx, vy, d);
+                const auto [bx, by] = rightOf(vx, vy, d);
+                int next = (d + 1) % 4;
+                if (inside(ax, ay))
+                    next = (d + 3) % 4;
+                else if (inside(bx, by))
+                    next = d;
+                if (next != d)
+                    LineTo({double(left + vx), double(top + vy)});
+                d = next;
+                if (!Spend(1))
+                    break;
+            }
+            ClosePath();
+        }
+}
+
 cairo_font_face_t* Canvas::FaceFor(const Font& font)
 {
     const std::string key = font.face + '\n' + std::to_string(font.weight) + (font.italic ? "i" : "");
@@ -908,12 +1291,29 @@ double Canvas::Text(const TextRun& run, const Font& font, const Affine& toDevice
     cairo_font_extents_t fe;
     cairo_scaled_font_extents(metric.get(), &fe);
 
-    const std::string utf8 = Utf8(run.text);
     cairo_glyph_t* glyphs = nullptr;
     int count = 0;
-    if (cairo_scaled_font_text_to_glyphs(metric.get(), 0, 0, utf8.data(), int(utf8.size()), &glyphs, &count, nullptr,
-                                         nullptr, nullptr) != CAIRO_STATUS_SUCCESS)
-        return 0;
+    if (run.glyphs) {
+        // Glyph numbers of the face found: one past its last would put the renderer in error.
+        FT_Face ftFace = cairo_ft_scaled_font_lock_face(metric.get());
+        const unsigned long faceGlyphs = ftFace ? static_cast<unsigned long>(ftFace->num_glyphs) : 0;
+        cairo_ft_scaled_font_unlock_face(metric.get());
+        if (run.text.size() > (1u << 24))
+            return 0;
+        count = int(run.text.size());
+        glyphs = cairo_glyph_allocate(count);
+        if (!glyphs)
+            return 0;
+        for (int i = 0; i < count; ++i) {
+            const unsigned long index = run.text[size_t(i)];
+            glyphs[i] = {index < faceGlyphs ? index : 0, 0, 0};  // placed below, as characters are
+        }
+    } else {
+        const std::string utf8 = Utf8(run.text);
+        if (cairo_scaled_font_text_to_glyphs(metric.get(), 0, 0, utf8.data(), int(utf8.size()), &glyphs, &count,
+                                             nullptr, nullptr, nullptr) != CAIRO_STATUS_SUCCESS)
+            return 0;
+    }
     std::unique_ptr<cairo_glyph_t, void (*)(cairo_glyph_t*)> owned(glyphs, cairo_glyph_free);
     double advance = 0;
     if (count > 0) {

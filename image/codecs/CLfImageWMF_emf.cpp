@@ -36,6 +36,70 @@ Surface RecordDib(const Params& whole, uint32_t offBmi, uint32_t cbBmi, uint32_t
     return DibSurface(dib.data(), dib.size());
 }
 
+// The record's picture with its alpha channel: a 32-bit DIB without compression (or
+// with the usual masks) keeps its fourth byte, premultiplied as stored; other
+// pictures are opaque.
+Surface RecordAlphaDib(const Params& whole, uint32_t offBmi, uint32_t cbBmi, uint32_t offBits, uint32_t cbBits)
+{
+    if (cbBmi < 40 || offBmi < 8 || offBits < 8 || !whole.Has(offBmi, cbBmi) || !whole.Has(offBits, cbBits))
+        return RecordDib(whole, offBmi, cbBmi, offBits, cbBits);
+    const uint32_t headerSize = whole.U32(offBmi);
+    const int32_t w = whole.I32(offBmi + 4), h = whole.I32(offBmi + 8);
+    const uint16_t bits = whole.U16(offBmi + 14);
+    const uint32_t compression = whole.U32(offBmi + 16);
+    bool plain = headerSize >= 40 && headerSize <= cbBmi && bits == 32 && w > 0 && w <= 32767 && h != 0 &&
+                 h >= -32767 && h <= 32767 && (compression == 0 || compression == 3);
+    if (plain && compression == 3) {
+        const size_t masks = offBmi + 40;  // inside a longer header or right after a short one
+        plain = whole.Has(masks, 12) && whole.U32(masks) == 0xFF0000 && whole.U32(masks + 4) == 0xFF00 &&
+                whole.U32(masks + 8) == 0xFF;
+    }
+    const uint64_t rows = uint64_t(h < 0 ? -int64_t(h) : h), rowBytes = uint64_t(w) * 4;
+    if (!plain || rowBytes * rows > cbBits)
+        return RecordDib(whole, offBmi, cbBmi, offBits, cbBits);
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, int(rows));
+    Surface out(s, [](cairo_surface_t* p) { cairo_surface_destroy(p); });
+    if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS)
+        return nullptr;
+    cairo_surface_flush(s);
+    uint8_t* data = cairo_image_surface_get_data(s);
+    const size_t stride = size_t(cairo_image_surface_get_stride(s));
+    const uint8_t* pixels = whole.Data(offBits, size_t(rowBytes * rows));
+    for (uint64_t y = 0; data && y < rows; ++y) {
+        const uint8_t* in = pixels + size_t(h > 0 ? rows - 1 - y : y) * size_t(rowBytes);
+        auto* row = reinterpret_cast<uint32_t*>(data + size_t(y) * stride);
+        for (int32_t x = 0; x < w; ++x, in += 4)
+            row[x] = uint32_t(in[0]) | (uint32_t(in[1]) << 8) | (uint32_t(in[2]) << 16) | (uint32_t(in[3]) << 24);
+    }
+    cairo_surface_mark_dirty(s);
+    return out;
+}
+
+// The picture with the pixels of one colour left out (transparent).
+Surface WithoutColour(const Surface& picture, RGBQUAD key)
+{
+    if (!picture)
+        return nullptr;
+    cairo_surface_t* in = picture.get();
+    const int w = cairo_image_surface_get_width(in), h = cairo_image_surface_get_height(in);
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+    Surface out(s, [](cairo_surface_t* p) { cairo_surface_destroy(p); });
+    if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS)
+        return nullptr;
+    cairo_surface_flush(in);
+    cairo_surface_flush(s);
+    const uint8_t* src = cairo_image_surface_get_data(in);
+    uint8_t* dst = cairo_image_surface_get_data(s);
+    const uint32_t colour = (uint32_t(key.rgbRed) << 16) | (uint32_t(key.rgbGreen) << 8) | key.rgbBlue;
+    for (int y = 0; src && dst && y < h; ++y) {
+        const auto* a = reinterpret_cast<const uint32_t*>(src + size_t(y) * size_t(cairo_image_surface_get_stride(in)));
+        auto* b = reinterpret_cast<uint32_t*>(dst + size_t(y) * size_t(cairo_image_surface_get_stride(s)));
+        for (int x = 0; x < w; ++x) b[x] = (a[x] & 0xFFFFFF) == colour ? 0 : (a[x] | 0xFF000000u);
+    }
+    cairo_surface_mark_dirty(s);
+    return out;
+}
+
 // Rectangles of region data (in reference-device units).
 std::vector<Box> RegionData(const Params& p, size_t at, uint32_t bytes)
 {
@@ -65,15 +129,13 @@ void TextOf(const Params& p, size_t at, bool wide, Player& player)
     const uint32_t count = p.U32(at + 8), offString = p.U32(at + 12), options = p.U32(at + 16);
     const Box rect{double(p.I32(at + 20)), double(p.I32(at + 24)), double(p.I32(at + 28)), double(p.I32(at + 32))};
     const uint32_t offDx = p.U32(at + 36);
-    if (options & 0x10)
-        return;  // glyph indexes of the original font: they name no characters here
     if (count == 0 || offString < 8 || !p.Has(offString - 8, uint64_t(count) * (wide ? 2 : 1))) {
         if (options & 2)  // an opaque rectangle alone
             player.Text({}, {}, x, y, options, &rect);
         return;
     }
     const uint8_t* chars = p.Data(offString - 8, size_t(count) * (wide ? 2 : 1));
-    const std::u32string text = wide ? WideText(chars, count) : AnsiText(chars, count);
+    const std::u32string text = RecordText(chars, count, wide, options);
     std::vector<double> dx;
     const uint32_t step = (options & 0x2000) ? 8 : 4;  // with vertical offsets: pairs
     if (offDx >= 8 && p.Has(offDx - 8, uint64_t(count) * step))
@@ -376,6 +438,92 @@ void PlayEmf(const std::vector<uint8_t>& data, Player& player)
             player.Blit(picture, p.I32(24), sy, p.I32(32), sh, p.I32(16), p.I32(20), p.I32(64), p.I32(68), p.U32(60));
             break;
         }
+        case 114:    // alpha blend: the blend function in place of the raster operation
+        case 116: {  // transparent blit: the colour left out in its place
+            const uint32_t blend = p.U32(32);
+            Surface picture;
+            if (type == 114)
+                picture = (blend >> 24) & 1 ? RecordAlphaDib(whole, p.U32(76), p.U32(80), p.U32(84), p.U32(88))
+                                            : RecordDib(whole, p.U32(76), p.U32(80), p.U32(84), p.U32(88));
+            else
+                picture = WithoutColour(RecordDib(whole, p.U32(76), p.U32(80), p.U32(84), p.U32(88)), ColourRef(blend));
+            if (picture && p.Has(92, 8))
+                player.AlphaBlend(picture, p.I32(36), p.I32(40), p.I32(92), p.I32(96), p.I32(16), p.I32(20),
+                                  p.I32(24), p.I32(28), type == 114 ? ((blend >> 16) & 0xFF) / 255.0 : 1.0);
+            break;
+        }
+        case 79: {  // parallelogram blit: three corners, source, optional mask
+            const Surface picture = RecordDib(whole, p.U32(88), p.U32(92), p.U32(96), p.U32(100));
+            if (!picture)
+                break;
+            Surface mask = RecordDib(whole, p.U32(116), p.U32(120), p.U32(124), p.U32(128));
+            const double sx = p.I32(40), sy = p.I32(44);
+            if (mask && (p.I32(104) != sx || p.I32(108) != sy)) {
+                // The mask's own corner moved onto the source's.
+                const int w = cairo_image_surface_get_width(picture.get()), h = cairo_image_surface_get_height(picture.get());
+                cairo_surface_t* moved = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
+                Surface shifted(moved, [](cairo_surface_t* q) { cairo_surface_destroy(q); });
+                const std::unique_ptr<cairo_t, CairoFree> c(cairo_create(moved));
+                cairo_set_source_surface(c.get(), mask.get(), sx - p.I32(104), sy - p.I32(108));
+                cairo_paint(c.get());
+                mask = shifted;
+            }
+            player.PlgBlit(picture, sx, sy, p.I32(48), p.I32(52), point(16), point(24), point(32), mask);
+            break;
+        }
+        case 118: {  // gradient: vertices, then rectangles or triangles of their numbers
+            const uint32_t vertices = p.U32(16), items = p.U32(20), mode = p.U32(24);
+            p.NeedPoints(28, vertices, 16);
+            const uint32_t itemBytes = mode == 2 ? 12 : 8;
+            // The items follow the vertices; some writers leave four bytes a vertex
+            // between them. The place whose items all name distinct vertices wins.
+            const auto sound = [&](size_t from) {
+                if (!p.Has(from, uint64_t(items) * itemBytes))
+                    return false;
+                for (uint32_t i = 0; i < items; ++i) {
+                    const size_t q = from + size_t(i) * itemBytes;
+                    const uint32_t a = p.U32(q), b = p.U32(q + 4), c = mode == 2 ? p.U32(q + 8) : vertices;
+                    if (a >= vertices || b >= vertices || a == b || (mode == 2 && (c >= vertices || c == a || c == b)))
+                        return false;
+                }
+                return true;
+            };
+            size_t at = 28 + size_t(vertices) * 16;
+            if (!sound(at) && sound(at + size_t(vertices) * 4))
+                at += size_t(vertices) * 4;
+            p.NeedPoints(at, items, itemBytes);
+            std::vector<Player::Vertex> v;
+            for (uint32_t i = 0; i < vertices; ++i) {
+                const size_t q = 28 + size_t(i) * 16;
+                v.push_back({double(p.I32(q)), double(p.I32(q + 4)), p.U16(q + 8), p.U16(q + 10), p.U16(q + 12)});
+            }
+            std::vector<std::array<uint32_t, 3>> list;
+            for (uint32_t i = 0; i < items; ++i) {
+                const size_t q = at + size_t(i) * itemBytes;
+                list.push_back({p.U32(q), p.U32(q + 4), mode == 2 ? p.U32(q + 8) : 0});
+            }
+            player.Gradient(v, list, mode);
+            break;
+        }
+        case 108: {  // small text: no advances, 8- or 16-bit characters, rectangle optional
+            const uint32_t count = p.U32(8), options = p.U32(12);
+            const bool hasRect = !(options & 0x100);
+            const bool narrow = options & 0x200;
+            const size_t at = hasRect ? 44 : 28;
+            const Box rect = hasRect ? box(28) : Box{};
+            if (!p.Has(at, uint64_t(count) * (narrow ? 1 : 2)))
+                lfcodec::Fail("EMF record too short");
+            const std::u32string text = RecordText(p.Data(at, size_t(count) * (narrow ? 1 : 2)), count, !narrow, options);
+            player.Text(text, {}, p.I32(0), p.I32(4), options, hasRect && (options & 6) ? &rect : nullptr);
+            break;
+        }
+        case 53: player.FloodFill(p.I32(0), p.I32(4), ColourRef(p.U32(8)), p.U32(12) == 1); break;
+        case 20:
+            if (p.U32(0) >= 1 && p.U32(0) <= 16)
+                s.rop2 = int(p.U32(0));
+            break;
+        case 66: player.WidenPath(); break;
+        case 13: player.SetBrushOrigin(p.I32(0), p.I32(4)); break;
         default: break;  // palettes, comments and the rest change nothing on the picture
         }
         pos += size;

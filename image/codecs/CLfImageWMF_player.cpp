@@ -90,6 +90,16 @@ std::u32string WideText(const uint8_t* bytes, size_t units)
     return out;
 }
 
+std::u32string RecordText(const uint8_t* chars, size_t count, bool wide, uint32_t options)
+{
+    if (!(options & 0x10))
+        return wide ? WideText(chars, count) : AnsiText(chars, count);
+    std::u32string glyphs;
+    for (size_t i = 0; i < count; ++i)
+        glyphs += wide ? char32_t(chars[2 * i] | (chars[2 * i + 1] << 8)) : char32_t(chars[i]);
+    return glyphs;
+}
+
 Surface DibSurface(const uint8_t* dib, size_t bytes)
 {
     CLfImage picture;
@@ -152,9 +162,9 @@ void Player::SetMapMode(int mode)
 void Player::Paint(bool fill, bool stroke)
 {
     if (fill)
-        m_canvas.Fill(state.brush, state.winding, state.text, state.back, state.opaque);
+        m_canvas.Fill(state.brush, state.winding, state.text, state.back, state.opaque, state.rop2);
     if (stroke)
-        m_canvas.Stroke(state.pen, ToDevice(), false);
+        m_canvas.Stroke(state.pen, ToDevice(), false, state.rop2);
     m_canvas.NewPath();
 }
 
@@ -364,6 +374,7 @@ void Player::Text(const std::u32string& text, const std::vector<double>& dx, dou
     run.align = state.align;
     run.extra = state.extra;
     run.yUp = Page().yy < 0;
+    run.glyphs = options & 0x10;
     const bool updatePosition = state.align & 1;
     run.origin = updatePosition ? state.position : PointD{x, y};
     if (inPath) {
@@ -537,7 +548,7 @@ void Player::PaintRegion(const cairo_region_t* region, int how, const Brush& bru
         m_canvas.LineTo({double(r.x), double(r.y + r.height)});
         m_canvas.ClosePath();
     }
-    m_canvas.Fill(how == 2 ? state.brush : brush, true, state.text, state.back, state.opaque);
+    m_canvas.Fill(how == 2 ? state.brush : brush, true, state.text, state.back, state.opaque, state.rop2);
     m_canvas.NewPath();
 }
 
@@ -556,6 +567,105 @@ void Player::Blit(const Surface& picture, double sx, double sy, double sw, doubl
     cairo_matrix_init(&toLogical, w / sw, 0, 0, h / sh, x - sx * w / sw, y - sy * h / sh);
     m_canvas.RasterOp(picture.get(), sx, sy, sw, sh, Then(toLogical, ToDevice()), rop, &state.brush, state.text,
                       state.back, mask.get(), state.smooth);
+}
+
+void Player::AlphaBlend(const Surface& picture, double sx, double sy, double sw, double sh, double x, double y,
+                        double w, double h, double alpha)
+{
+    if (!picture || w == 0 || h == 0 || sw == 0 || sh == 0)
+        return;
+    Affine toLogical;
+    cairo_matrix_init(&toLogical, w / sw, 0, 0, h / sh, x - sx * w / sw, y - sy * h / sh);
+    m_canvas.Composite(picture.get(), sx, sy, sw, sh, Then(toLogical, ToDevice()), alpha, state.smooth);
+}
+
+void Player::PlgBlit(const Surface& picture, double sx, double sy, double sw, double sh, PointD p0, PointD p1,
+                     PointD p2, const Surface& mask)
+{
+    if (!picture || sw == 0 || sh == 0)
+        return;
+    Affine toLogical;
+    cairo_matrix_init(&toLogical, (p1.x - p0.x) / sw, (p1.y - p0.y) / sw, (p2.x - p0.x) / sh, (p2.y - p0.y) / sh, 0, 0);
+    toLogical.x0 = p0.x - toLogical.xx * sx - toLogical.xy * sy;
+    toLogical.y0 = p0.y - toLogical.yx * sx - toLogical.yy * sy;
+    // With a mask: the source where it is white, the destination kept where black.
+    m_canvas.RasterOp(picture.get(), sx, sy, sw, sh, Then(toLogical, ToDevice()), mask ? 0xAACC0020 : 0x00CC0020,
+                      &state.brush, state.text, state.back, mask.get(), state.smooth);
+}
+
+void Player::Gradient(const std::vector<Vertex>& vertices, const std::vector<std::array<uint32_t, 3>>& items,
+                      uint32_t mode)
+{
+    if (mode > 2)
+        return;
+    // Windows colours keep the high byte of each 16-bit channel.
+    const auto channel = [](uint16_t v) { return (v >> 8) / 255.0; };
+    // Pixel centres take the colour of their own corner, as the gradient's ends do.
+    Affine toPattern = ToDevice();
+    if (!Usable(toPattern))
+        return;
+    cairo_matrix_invert(&toPattern);
+    Affine half;
+    cairo_matrix_init_translate(&half, -0.5, -0.5);
+    toPattern = Then(half, toPattern);
+    using OwnedPattern = std::unique_ptr<cairo_pattern_t, CairoFree>;
+    for (const auto& item : items) {
+        const size_t corners = mode == 2 ? 3 : 2;
+        if (std::any_of(item.begin(), item.begin() + long(corners), [&](uint32_t i) { return i >= vertices.size(); }))
+            continue;  // a vertex the record does not hold
+        const Vertex& a = vertices[item[0]];
+        const Vertex& b = vertices[item[1]];
+        if (mode == 2) {
+            const Vertex& c = vertices[item[2]];
+            const PointD corners[3] = {Map(a.x, a.y), Map(b.x, b.y), Map(c.x, c.y)};
+            const double colours[3][3] = {{channel(a.r), channel(a.g), channel(a.b)},
+                                          {channel(b.r), channel(b.g), channel(b.b)},
+                                          {channel(c.r), channel(c.g), channel(c.b)}};
+            m_canvas.ShadedTriangle(corners, colours);
+            continue;
+        }
+        m_canvas.NewPath();
+        // The rectangle from a to b; the colour runs from a's side to b's.
+        const double l = std::min(a.x, b.x), r = std::max(a.x, b.x), t = std::min(a.y, b.y), bt = std::max(a.y, b.y);
+        const Vertex& first = (mode == 0 ? a.x <= b.x : a.y <= b.y) ? a : b;
+        const Vertex& last = &first == &a ? b : a;
+        OwnedPattern pattern(mode == 0 ? cairo_pattern_create_linear(l, 0, r, 0) : cairo_pattern_create_linear(0, t, 0, bt));
+        cairo_pattern_add_color_stop_rgb(pattern.get(), 0, channel(first.r), channel(first.g), channel(first.b));
+        cairo_pattern_add_color_stop_rgb(pattern.get(), 1, channel(last.r), channel(last.g), channel(last.b));
+        cairo_pattern_set_extend(pattern.get(), CAIRO_EXTEND_PAD);
+        m_canvas.MoveTo(Map(l, t));
+        m_canvas.LineTo(Map(r, t));
+        m_canvas.LineTo(Map(r, bt));
+        m_canvas.LineTo(Map(l, bt));
+        m_canvas.ClosePath();
+        cairo_pattern_set_matrix(pattern.get(), &toPattern);
+        m_canvas.FillPattern(pattern.get());
+        m_canvas.NewPath();
+    }
+}
+
+void Player::FloodFill(double x, double y, RGBQUAD colour, bool surface)
+{
+    const PointD p = Map(x, y);
+    if (!std::isfinite(p.x) || !std::isfinite(p.y) || std::fabs(p.x) > 1e9 || std::fabs(p.y) > 1e9)
+        return;
+    const Region area =
+        m_canvas.FloodRegion(int64_t(std::floor(p.x + 0.5)), int64_t(std::floor(p.y + 0.5)), colour, surface);
+    if (area && !cairo_region_is_empty(area.get()))
+        PaintRegion(area.get(), 2, state.brush);
+}
+
+void Player::WidenPath()
+{
+    if (inPath)
+        return;  // only a finished path widens
+    m_canvas.WidenPath(state.pen, ToDevice());
+}
+
+void Player::SetBrushOrigin(double x, double y)
+{
+    state.brushOrigin = {x, y};
+    m_canvas.SetBrushOrigin(Apply(base, state.brushOrigin));
 }
 
 void Player::SetPixel(double x, double y, RGBQUAD colour)
@@ -589,6 +699,7 @@ void Player::Restore(int64_t n)
     state = m_saved[keep];
     m_saved.resize(keep);
     m_canvas.SetClip(state.clip.get());
+    m_canvas.SetBrushOrigin(Apply(base, state.brushOrigin));
 }
 
 // A new object in the first free slot (WMF) or the given slot (EMF).

@@ -6,6 +6,7 @@
 #include "image/codecs/CLfImageWMF_priv.h"
 #include "image/codecs/LfCodecIo.h"
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -55,6 +56,9 @@ Pen MakePen(uint32_t style, double width, uint32_t colour);
 // Characters of the Windows Western code page, and of UTF-16 (little-endian) text.
 std::u32string AnsiText(const uint8_t* bytes, size_t count);
 std::u32string WideText(const uint8_t* bytes, size_t units);
+// The text of a text record: characters, or with glyph numbers (options 0x10) the
+// numbers as they stand.
+std::u32string RecordText(const uint8_t* chars, size_t count, bool wide, uint32_t options);
 using SharedRegion = std::shared_ptr<const cairo_region_t>;
 
 struct State {
@@ -74,6 +78,8 @@ struct State {
     double extra = 0;
     bool clockwise = false;
     bool smooth = false;  // halftone stretching
+    int rop2 = kRop2Copy;  // how pen and brush colours meet the picture
+    PointD brushOrigin;    // reference-device units
     SharedRegion clip;    // output pixels; null: none
 };
 
@@ -147,6 +153,28 @@ public:
     void Blit(const Surface& picture, double sx, double sy, double sw, double sh, double x, double y, double w,
               double h, uint32_t rop, const Surface& mask = nullptr);
     void SetPixel(double x, double y, RGBQUAD colour);
+    // The source rectangle over the destination through the picture's premultiplied
+    // alpha (a picture without alpha is opaque) times alpha (0..1).
+    void AlphaBlend(const Surface& picture, double sx, double sy, double sw, double sh, double x, double y, double w,
+                    double h, double alpha);
+    // The source rectangle of the picture onto the parallelogram whose corners p0, p1
+    // and p2 take its top-left, top-right and bottom-left corners; mask (aligned with
+    // the source): black pixels leave the destination.
+    void PlgBlit(const Surface& picture, double sx, double sy, double sw, double sh, PointD p0, PointD p1, PointD p2,
+                 const Surface& mask);
+    // Gradients: vertices in logical units with colours of 16 bits a channel; each
+    // item names two (rectangles, mode 0 horizontal, 1 vertical) or three (mode 2,
+    // triangles) vertices.
+    struct Vertex {
+        double x, y;
+        uint16_t r, g, b;
+    };
+    void Gradient(const std::vector<Vertex>& vertices, const std::vector<std::array<uint32_t, 3>>& items,
+                  uint32_t mode);
+    // Fills with the brush from (x, y) the area bounded by colour (surface false) or of colour.
+    void FloodFill(double x, double y, RGBQUAD colour, bool surface);
+    void WidenPath();
+    void SetBrushOrigin(double x, double y);
 
     // Device context stack and objects.
     void Save();

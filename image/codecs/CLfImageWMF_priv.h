@@ -88,7 +88,11 @@ struct TextRun {
     uint32_t align = 0;      // the device context's text alignment
     double extra = 0;        // character spacing added after each character (logical)
     bool yUp = false;        // the page's y axis points up: text stays upright
+    bool glyphs = false;     // text holds glyph numbers of the font, not characters
 };
+
+// The binary raster operation that leaves pen and brush colours as they are.
+constexpr int kRop2Copy = 13;
 
 class Canvas {
 public:
@@ -109,11 +113,22 @@ public:
     PointD CurrentPoint() const;
 
     // Fills the current path (kept) with the brush; text and background colours for
-    // hatch gaps (opaque: painted) and monochrome patterns.
-    void Fill(const Brush& brush, bool winding, RGBQUAD text, RGBQUAD back, bool opaque);
+    // hatch gaps (opaque: painted) and monochrome patterns. rop2: the binary raster
+    // operation (1 black .. 16 white) that meets the picture's pixels.
+    void Fill(const Brush& brush, bool winding, RGBQUAD text, RGBQUAD back, bool opaque, int rop2 = kRop2Copy);
     // Strokes the current path (kept unless keep is false). toDevice: the
     // logical-to-pixel map, whose linear part shapes a pen wider than one pixel.
-    void Stroke(const Pen& pen, const Affine& toDevice, bool keep = true);
+    void Stroke(const Pen& pen, const Affine& toDevice, bool keep = true, int rop2 = kRop2Copy);
+    // Fills the current path (kept) with a pattern given in output pixels (gradients).
+    void FillPattern(cairo_pattern_t* pattern);
+    // A triangle (output pixels) whose colours (red, green, blue, 0..1) mix linearly
+    // from its corners; each pixel takes the colour of its top-left corner.
+    void ShadedTriangle(const PointD (&corners)[3], const double (&colours)[3][3]);
+    // Replaces the current path by the outline of the area the pen would paint along it.
+    // A cosmetic pen of one pixel has no area: the path stays.
+    void WidenPath(const Pen& pen, const Affine& toDevice);
+    // Where hatch and pattern brushes start their tiles (output pixels).
+    void SetBrushOrigin(PointD origin) { m_brushOrigin = origin; }
 
     // The clip, in output pixels; null: the whole picture.
     void SetClip(const cairo_region_t* region);
@@ -131,6 +146,13 @@ public:
     void RegionOp(const cairo_region_t* region, uint32_t rop, const Brush* brush, RGBQUAD text, RGBQUAD back);
     // One pixel.
     void SetPixel(int64_t x, int64_t y, RGBQUAD colour);
+    // The source rectangle (as for RasterOp) painted over the picture through its own
+    // premultiplied alpha times alpha.
+    void Composite(const cairo_surface_t* source, double sx, double sy, double sw, double sh,
+                   const Affine& sourceToDevice, double alpha, bool smooth);
+    // The pixels 4-connected to (x, y) that are of colour (surface) or not of it
+    // (border), drawn so far; empty when (x, y) is outside the picture or the clip.
+    Region FloodRegion(int64_t x, int64_t y, RGBQUAD colour, bool surface);
 
     // Text of the run in the font through the logical-to-pixel map. toPath: adds the glyph outlines to the current
     // path instead of painting. Returns the run's advance along its baseline (logical).
@@ -154,6 +176,7 @@ private:
     bool SpendOnFill(double area, bool smooth);
     // The path's box on the picture widened by widen pixels; false when it misses the picture.
     bool PathBox(double widen, double& area) const;
+    void PaintPath(bool stroke, int rop2);
     void AddLength(PointD to);
     cairo_pattern_t* BrushPattern(const Brush& brush, RGBQUAD text, RGBQUAD back, bool opaque);
     void Combine(const cairo_surface_t* source, const Affine* sourceToDevice, double sx, double sy, double sw,
@@ -176,6 +199,7 @@ private:
     // The rows the path's lines cross, summed: the scan conversion's work for a fill.
     double m_pathRows = 0;
     PointD m_last;
+    PointD m_brushOrigin;
     std::map<std::string, std::unique_ptr<cairo_font_face_t, CairoFree>> m_faces;
 };
 

@@ -166,6 +166,10 @@ void PlayWmf(const std::vector<uint8_t>& data, Player& player)
         case 0x0102: s.opaque = p.U16(0) == 2; break;
         case 0x012E: s.align = p.U16(0); break;
         case 0x0108: s.extra = p.I16(0); break;
+        case 0x0104:
+            if (p.U16(0) >= 1 && p.U16(0) <= 16)
+                s.rop2 = p.U16(0);
+            break;
         case 0x001E: player.Save(); break;
         case 0x0127: player.Restore(p.I16(0)); break;
         // clipping
@@ -200,6 +204,8 @@ void PlayWmf(const std::vector<uint8_t>& data, Player& player)
             player.PolyPolygon(outlines);
             break;
         }
+        case 0x0419: player.FloodFill(p.I16(6), p.I16(4), ColourRef(p.U32(0)), false); break;  // colour, y, x
+        case 0x0548: player.FloodFill(p.I16(8), p.I16(6), ColourRef(p.U32(2)), p.U16(0) == 1); break;  // mode first
         case 0x041F: player.SetPixel(p.I16(6), p.I16(4), ColourRef(p.U32(0))); break;
         // objects
         case 0x02FA: {
@@ -290,7 +296,7 @@ void PlayWmf(const std::vector<uint8_t>& data, Player& player)
                 rect = {double(p.I16(8)), double(p.I16(10)), double(p.I16(12)), double(p.I16(14))};
                 at = 16;
             }
-            const std::u32string text = AnsiText(p.Data(at, length), length);
+            const std::u32string text = RecordText(p.Data(at, length), length, false, options);
             at += (size_t(length) + 1) & ~size_t(1);
             std::vector<double> dx;
             if (p.Has(at, size_t(length) * 2))

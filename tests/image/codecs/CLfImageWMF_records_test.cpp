@@ -6,6 +6,9 @@
 #include "tests/image/CodecTestUtil.h"
 #include "tests/image/codecs/MetafileBuilder.h"
 
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
 #include <gtest/gtest.h>
 
 #include <array>
@@ -678,4 +681,495 @@ TEST(CLfImageWMFRecords, ConvertedDrawingLooksRight)
     EXPECT_GT(word.Height(), 12);
     // The curve along the top.
     EXPECT_GT(InkOf(*img, 0, 0, 180, 8).count, 100);
+}
+
+// ---- gradients, blends and fills ----------------------------------------------------------
+
+namespace {
+
+// The colour at (x, top-down y) is within tolerance of the one expected, channel by channel.
+::testing::AssertionResult Near(const CLfImage& img, int x, int y, RGBQUAD expected, int tolerance = 1)
+{
+    const RGBQUAD c = Px(img, x, y);
+    if (std::abs(c.rgbRed - expected.rgbRed) <= tolerance && std::abs(c.rgbGreen - expected.rgbGreen) <= tolerance &&
+        std::abs(c.rgbBlue - expected.rgbBlue) <= tolerance)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "at " << x << "," << y << ": " << Str(c) << " instead of " << Str(expected);
+}
+
+// EMR_GRADIENTFILL: vertices (x, y, 16-bit r, g, b), items of vertex numbers.
+EmfRecord GradientFill(const std::vector<std::array<int, 5>>& vertices, const std::vector<std::vector<int64_t>>& items,
+                       int mode)
+{
+    Bytes b = Ints({0, 0, -1, -1, int64_t(vertices.size()), int64_t(items.size()), mode});
+    for (const auto& v : vertices) {
+        b = b + Ints({v[0], v[1]});
+        for (int k = 2; k < 5; ++k) Put16(b, v[k]);
+        Put16(b, 0);
+    }
+    for (const auto& item : items)
+        for (int64_t n : item) Put32(b, n);
+    return {118, b};
+}
+
+}  // namespace
+
+TEST(CLfImageWMFRecords, GradientFills)
+{
+    const auto emf = [](std::vector<EmfRecord> r) { return Emf(0, 0, 200, 200, r); };
+    // Horizontal: black at x 10 to red at x 110 (the right edge excluded).
+    {
+        auto img = Decode(emf({GradientFill({{10, 10, 0, 0, 0}, {110, 30, 0xFF00, 0, 0}}, {{0, 1}}, 0)}));
+        ASSERT_TRUE(img->IsValid()) << img->GetLastError();
+        EXPECT_TRUE(Near(*img, 10, 20, Rgb(0, 0, 0)));
+        EXPECT_TRUE(Near(*img, 60, 20, Rgb(128, 0, 0)));
+        EXPECT_TRUE(Near(*img, 109, 20, Rgb(252, 0, 0), 2));
+        EXPECT_TRUE(Near(*img, 60, 10, Rgb(128, 0, 0)));
+        EXPECT_TRUE(Near(*img, 60, 29, Rgb(128, 0, 0)));
+        for (auto [x, y] : {std::pair{9, 20}, std::pair{110, 20}, std::pair{60, 9}, std::pair{60, 30}})
+            EXPECT_EQ(At(*img, x, y), kWhite) << x << "," << y;
+    }
+    // Vertical, vertices given bottom-right first: the colour follows the vertices.
+    {
+        auto img = Decode(emf({GradientFill({{50, 150, 0, 0, 0xFF00}, {10, 50, 0, 0xFF00, 0}}, {{0, 1}}, 1)}));
+        ASSERT_TRUE(img->IsValid()) << img->GetLastError();
+        EXPECT_TRUE(Near(*img, 30, 50, Rgb(0, 255, 0)));
+        EXPECT_TRUE(Near(*img, 30, 100, Rgb(0, 128, 128)));
+        EXPECT_TRUE(Near(*img, 30, 149, Rgb(0, 3, 252), 2));
+        EXPECT_EQ(At(*img, 30, 150), kWhite);
+    }
+    // Triangles: each corner its colour, the middle the three mixed, outside untouched;
+    // channels keep their high byte, and a rectangle list may hold several.
+    {
+        auto img = Decode(emf({GradientFill({{20, 20, 0xFF00, 0, 0}, {180, 20, 0, 0xFF00, 0}, {20, 180, 0, 0, 0xFF00}},
+                                            {{0, 1, 2}}, 2)}));
+        ASSERT_TRUE(img->IsValid()) << img->GetLastError();
+        EXPECT_TRUE(Near(*img, 21, 21, Rgb(255, 0, 0), 5));
+        EXPECT_TRUE(Near(*img, 176, 21, Rgb(0, 255, 0), 8));
+        EXPECT_TRUE(Near(*img, 21, 176, Rgb(0, 0, 255), 8));
+        EXPECT_TRUE(Near(*img, 73, 73, Rgb(85, 85, 85), 3));
+        EXPECT_TRUE(Near(*img, 100, 21, Rgb(128, 127, 0), 3));
+        EXPECT_EQ(At(*img, 150, 150), kWhite);
+    }
+    {
+        auto img = Decode(emf({GradientFill({{0, 0, 0x80FF, 0x80FF, 0x80FF}, {10, 10, 0x80FF, 0x80FF, 0x80FF},
+                                             {20, 0, 0, 0, 0}, {30, 10, 0, 0, 0}},
+                                            {{0, 1}, {2, 3}}, 0)}));
+        ASSERT_TRUE(img->IsValid()) << img->GetLastError();
+        EXPECT_EQ(At(*img, 5, 5), Str(Rgb(128, 128, 128)));
+        EXPECT_EQ(At(*img, 25, 5), kBlack);
+    }
+    // Four bytes a vertex between vertices and items, as some writers leave them.
+    {
+        EmfRecord padded = GradientFill({{0, 0, 0, 0, 0}, {10, 10, 0, 0, 0}}, {{0, 1}}, 0);
+        padded.params.insert(padded.params.begin() + 28 + 2 * 16, 8, uint8_t(0));
+        auto img = Decode(emf({padded}));
+        ASSERT_TRUE(img->IsValid()) << img->GetLastError();
+        EXPECT_EQ(At(*img, 5, 5), kBlack);
+        EXPECT_EQ(At(*img, 15, 15), kWhite);
+    }
+    // Hostile: an item naming a vertex past the list is left out, the others drawn; counts past
+    // the record fail with a message.
+    {
+        auto img = Decode(emf({GradientFill({{0, 0, 0, 0, 0}, {10, 10, 0, 0, 0}}, {{0, 7}, {0, 1}}, 0)}));
+        ASSERT_TRUE(img->IsValid()) << img->GetLastError();
+        EXPECT_EQ(At(*img, 5, 5), kBlack);
+        EXPECT_EQ(At(*img, 15, 15), kWhite);
+        EmfRecord many = GradientFill({{0, 0, 0, 0, 0}, {10, 10, 0, 0, 0}}, {{0, 1}}, 0);
+        std::copy_n(Ints({0x10000000}).begin(), 4, many.params.begin() + 16);
+        auto bad = Decode(emf({many}));
+        EXPECT_FALSE(bad->IsValid());
+        EXPECT_STREQ(bad->GetLastError(), "EMF record holds fewer points than it names");
+        EmfRecord items = GradientFill({{0, 0, 0, 0, 0}, {10, 10, 0, 0, 0}}, {{0, 1}}, 2);
+        auto shortTriangles = Decode(emf({items}));  // a triangle needs twelve bytes, the record has eight
+        EXPECT_FALSE(shortTriangles->IsValid());
+    }
+}
+
+TEST(CLfImageWMFRecords, AlphaTransparentAndParallelogramBlits)
+{
+    // Ground (60, 120, 240) over the whole picture.
+    const std::vector<EmfRecord> ground = {{39, Ints({1, 0, 0xF0783C, 0})}, {37, Ints({1})},
+                                           {37, Ints({int64_t(0x80000008)})}, Rect(0, 0, 101, 101)};
+    const auto scaledBlit = [](uint32_t type, int x, int y, int w, int h, int64_t rop, const Bytes& dib, int sw, int sh) {
+        Bytes fixed = Ints({0, 0, -1, -1, x, y, w, h, rop, 0, 0}) + Floats({1, 0, 0, 1, 0, 0}) +
+                      Ints({0, 0, 0, 0, 0, 0, sw, sh});
+        return EmfWithDib(type, fixed, 76, dib);
+    };
+    const auto blend = [](int constant, bool perPixel) { return int64_t(constant) << 16 | int64_t(perPixel) << 24; };
+    const auto with = [&](const EmfRecord& r) { return Emf(0, 0, 100, 100, ground + std::vector<EmfRecord>{r}); };
+    const Bytes one = Dib24(1, 1, [](int, int) { return Rgb(100, 150, 200); });
+    // A 32-bit picture, bottom-up: half-covering red (premultiplied), then nothing.
+    Bytes argb = DibHeader(2, 1, 32, {});
+    for (int v : {0, 0, 128, 128, 0, 0, 0, 0}) argb.push_back(uint8_t(v));
+    const Bytes pair = Dib24(2, 1, [](int x, int) { return x == 0 ? Rgb(255, 0, 0) : Rgb(0, 255, 0); });
+    struct BlendCase {
+        const char* what;
+        EmfRecord record;
+        std::vector<std::pair<std::pair<int, int>, RGBQUAD>> points;
+    } cases[] = {
+        {"constant alpha", scaledBlit(114, 20, 20, 30, 30, blend(128, false), one, 1, 1),
+         {{{30, 30}, Rgb(80, 135, 220)}, {{60, 30}, Rgb(60, 120, 240)}}},
+        {"opaque constant alpha copies", scaledBlit(114, 20, 20, 30, 30, blend(255, false), one, 1, 1),
+         {{{30, 30}, Rgb(100, 150, 200)}}},
+        {"zero constant alpha leaves all", scaledBlit(114, 20, 20, 30, 30, blend(0, false), one, 1, 1),
+         {{{30, 30}, Rgb(60, 120, 240)}}},
+        {"per-pixel alpha, premultiplied", scaledBlit(114, 10, 10, 20, 10, blend(255, true), argb, 2, 1),
+         {{{15, 15}, Rgb(158, 60, 120)}, {{25, 15}, Rgb(60, 120, 240)}}},
+        {"per-pixel and constant alpha", scaledBlit(114, 10, 10, 20, 10, blend(128, true), argb, 2, 1),
+         {{{15, 15}, Rgb(109, 90, 180)}, {{25, 15}, Rgb(60, 120, 240)}}},
+        {"without the alpha flag the fourth byte is not read", scaledBlit(114, 10, 10, 20, 10, blend(255, false), argb, 2, 1),
+         {{{15, 15}, Rgb(128, 0, 0)}, {{25, 15}, Rgb(0, 0, 0)}}},
+        {"transparent colour left out", scaledBlit(116, 10, 10, 40, 10, 0x00FF00, pair, 2, 1),
+         {{{15, 15}, Rgb(255, 0, 0)}, {{35, 15}, Rgb(60, 120, 240)}}},
+        {"other colours than the transparent one stay", scaledBlit(116, 10, 10, 40, 10, 0xFF0000, pair, 2, 1),
+         {{{15, 15}, Rgb(255, 0, 0)}, {{35, 15}, Rgb(0, 255, 0)}}},
+    };
+    for (const BlendCase& c : cases) {
+        auto img = Decode(with(c.record));
+        ASSERT_TRUE(img->IsValid()) << c.what << ": " << img->GetLastError();
+        for (const auto& [at, colour] : c.points) EXPECT_TRUE(Near(*img, at.first, at.second, colour)) << c.what;
+    }
+    // Clipped, and the clip still holds for what follows.
+    auto clipped = Decode(Emf(0, 0, 100, 100, ground + std::vector<EmfRecord>{{30, Ints({0, 0, 40, 40})},
+                                                                              scaledBlit(114, 20, 20, 60, 60, blend(255, false), one, 1, 1),
+                                                                              {37, Ints({int64_t(0x80000004)})},
+                                                                              Rect(0, 0, 25, 25), Rect(50, 50, 101, 101)}));
+    ASSERT_TRUE(clipped->IsValid());
+    EXPECT_TRUE(Near(*clipped, 10, 10, Rgb(0, 0, 0)));
+    EXPECT_TRUE(Near(*clipped, 30, 30, Rgb(100, 150, 200)));
+    EXPECT_TRUE(Near(*clipped, 45, 45, Rgb(60, 120, 240)));
+    EXPECT_TRUE(Near(*clipped, 60, 60, Rgb(60, 120, 240)));
+
+    // Parallelograms: the source's top-left, top-right and bottom-left corners go to
+    // the three points; 2 x 2 blue, white over red, green.
+    const Bytes quad = Dib24(2, 2, [](int x, int y) {
+        return y == 0 ? (x == 0 ? Rgb(0, 0, 255) : Rgb(255, 255, 255)) : (x == 0 ? Rgb(255, 0, 0) : Rgb(0, 255, 0));
+    });
+    const Bytes topLeft = Dib1(2, 2, [](int x, int y) { return x == 0 && y == 0; });
+    const auto plg = [&](std::array<int, 6> corners, const Bytes* mask, int maskX = 0) {
+        Bytes fixed = Ints({0, 0, -1, -1, corners[0], corners[1], corners[2], corners[3], corners[4], corners[5], 0, 0, 2,
+                            2}) +
+                      Floats({1, 0, 0, 1, 0, 0}) + Ints({0, 0, 0, 0, 0, 0, maskX, 0, 0, 0, 0, 0, 0});
+        const int64_t sourceAt = 8 + int64_t(fixed.size()), maskAt = sourceAt + int64_t(quad.size());
+        Bytes fields = Ints({sourceAt, 40, sourceAt + 40, int64_t(quad.size() - 40)});
+        std::copy(fields.begin(), fields.end(), fixed.begin() + 88);
+        Bytes record = fixed + quad;
+        if (mask) {
+            fields = Ints({maskAt, 48, maskAt + 48, int64_t(mask->size() - 48)});
+            std::copy(fields.begin(), fields.end(), record.begin() + 116);
+            record = record + *mask;
+        }
+        return EmfRecord{79, record};
+    };
+    const RGBQUAD groundColour = Rgb(60, 120, 240);
+    struct PlgCase {
+        const char* what;
+        EmfRecord record;
+        std::vector<std::pair<std::pair<int, int>, RGBQUAD>> points;
+    } plgs[] = {
+        {"mirrored", plg({50, 10, 10, 10, 50, 50}, nullptr),
+         {{{45, 15}, Rgb(0, 0, 255)}, {{15, 15}, Rgb(255, 255, 255)}, {{45, 45}, Rgb(255, 0, 0)}, {{15, 45}, Rgb(0, 255, 0)},
+          {{55, 30}, groundColour}}},
+        {"turned a quarter", plg({50, 10, 50, 50, 10, 10}, nullptr),
+         {{{45, 15}, Rgb(0, 0, 255)}, {{45, 45}, Rgb(255, 255, 255)}, {{15, 15}, Rgb(255, 0, 0)}}},
+        {"sheared", plg({10, 10, 50, 10, 30, 50}, nullptr),
+         {{{12, 12}, Rgb(0, 0, 255)}, {{12, 45}, groundColour}, {{45, 45}, Rgb(255, 0, 0)}, {{55, 45}, Rgb(0, 255, 0)},
+          {{60, 15}, groundColour}}},
+        {"masked", plg({10, 10, 50, 10, 10, 50}, &topLeft),
+         {{{15, 15}, Rgb(0, 0, 255)}, {{45, 15}, groundColour}, {{15, 45}, groundColour}, {{45, 45}, groundColour}}},
+        {"mask from its own corner", plg({10, 10, 50, 10, 10, 50}, &topLeft, 1),
+         {{{15, 15}, groundColour}, {{45, 15}, groundColour}}},
+        {"corners on one line draw nothing", plg({10, 10, 50, 50, 30, 30}, nullptr),
+         {{{30, 30}, groundColour}, {{12, 12}, groundColour}}},
+    };
+    for (const PlgCase& c : plgs) {
+        auto img = Decode(with(c.record));
+        ASSERT_TRUE(img->IsValid()) << c.what << ": " << img->GetLastError();
+        for (const auto& [at, colour] : c.points) EXPECT_TRUE(Near(*img, at.first, at.second, colour)) << c.what;
+    }
+}
+
+// ---- text as glyph numbers and small text -------------------------------------------------
+
+namespace {
+
+// The glyph numbers of the characters in the installed face of that family, read
+// with FreeType; empty when the family is not installed.
+std::vector<int> GlyphNumbers(const std::string& family, const std::string& text)
+{
+    std::vector<int> out;
+    FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(family.c_str()));
+    if (!pattern)
+        return out;
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPatternDestroy(pattern);
+    FcChar8* file = nullptr;
+    FcChar8* found = nullptr;
+    int index = 0;
+    if (match && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch &&
+        FcPatternGetString(match, FC_FAMILY, 0, &found) == FcResultMatch &&
+        family == reinterpret_cast<const char*>(found)) {
+        FcPatternGetInteger(match, FC_INDEX, 0, &index);
+        FT_Library library;
+        if (FT_Init_FreeType(&library) == 0) {
+            FT_Face face;
+            if (FT_New_Face(library, reinterpret_cast<const char*>(file), index, &face) == 0) {
+                for (char c : text) out.push_back(int(FT_Get_Char_Index(face, FT_ULong(uint8_t(c)))));
+                FT_Done_Face(face);
+            }
+            FT_Done_FreeType(library);
+        }
+    }
+    if (match)
+        FcPatternDestroy(match);
+    return out;
+}
+
+// EMR_EXTTEXTOUTW whose 16-bit values are glyph numbers (ETO_GLYPH_INDEX).
+EmfRecord EmfGlyphs(int x, int y, const std::vector<int>& numbers, int options = 0x10)
+{
+    Bytes chars;
+    for (int n : numbers) Put16(chars, n);
+    while (chars.size() % 4) chars.push_back(0);
+    return {84, Ints({0, 0, -1, -1, 1}) + Floats({1, 1}) +
+                    Ints({x, y, int64_t(numbers.size()), 8 + 28 + 40, options, 0, 0, -1, -1, 0}) + chars};
+}
+
+// EMR_SMALLTEXTOUT: 0x100 leaves out the rectangle, 0x200 takes 8-bit characters.
+EmfRecord SmallText(int x, int y, const std::vector<int>& chars, int options, std::array<int, 4> rect = {0, 0, 0, 0})
+{
+    Bytes b = Ints({x, y, int64_t(chars.size()), options, 1}) + Floats({1, 1});
+    if (!(options & 0x100))
+        b = b + Ints({rect[0], rect[1], rect[2], rect[3]});
+    for (int c : chars) (options & 0x200) ? b.push_back(uint8_t(c)) : Put16(b, c);
+    while (b.size() % 4) b.push_back(0);
+    return {108, b};
+}
+
+std::vector<int> Codes(const std::string& text)
+{
+    return std::vector<int>(text.begin(), text.end());
+}
+
+}  // namespace
+
+TEST(CLfImageWMFRecords, GlyphNumbersAndSmallText)
+{
+    const auto emf = [](std::vector<EmfRecord> r, const std::string& face = "DejaVu Sans") {
+        return Emf(0, 0, 200, 100, std::vector<EmfRecord>{EmfFont(1, -40, 0, 0, 400, false, false, false, face),
+                                                          {37, Ints({1})}} + r);
+    };
+    const std::vector<int> numbers = GlyphNumbers("DejaVu Sans", "Hig");
+    ASSERT_EQ(numbers.size(), 3u) << "the tests' fonts are installed";
+    auto characters = Decode(emf({EmfText(20, 20, "Hig")}));
+    ASSERT_TRUE(characters->IsValid());
+    ASSERT_GT(InkOf(*characters).count, 300);
+    struct Same {
+        const char* what;
+        EmfRecord record;
+    } same[] = {
+        {"glyph numbers of the face", EmfGlyphs(20, 20, numbers)},
+        {"small text, 16-bit, no rectangle", SmallText(20, 20, Codes("Hig"), 0x100)},
+        {"small text, 8-bit, no rectangle", SmallText(20, 20, Codes("Hig"), 0x300)},
+        {"small text, rectangle not used", SmallText(20, 20, Codes("Hig"), 0, {0, 0, 5, 5})},
+        {"small text of glyph numbers", SmallText(20, 20, numbers, 0x110)},
+    };
+    for (const Same& c : same) {
+        auto img = Decode(emf({c.record}));
+        ASSERT_TRUE(img->IsValid()) << c.what << ": " << img->GetLastError();
+        EXPECT_TRUE(SamePicture(*img, *characters)) << c.what;
+    }
+
+    // Clipped to its rectangle, and the rectangle painted in the background colour.
+    auto clipped = Decode(emf({SmallText(20, 20, Codes("Hig"), 0x4, {20, 20, 45, 90})}));
+    ASSERT_TRUE(clipped->IsValid());
+    const Ink inside = InkOf(*clipped);
+    EXPECT_GT(inside.count, 50);
+    EXPECT_GE(inside.left, 20);
+    EXPECT_LE(inside.right, 45);
+    EXPECT_LT(inside.count, InkOf(*characters).count / 2);
+    auto opaque = Decode(emf({{25, Ints({0x0000FF})}, SmallText(20, 20, Codes("Hig"), 0x2, {100, 10, 150, 40})}));
+    ASSERT_TRUE(opaque->IsValid());
+    EXPECT_EQ(At(*opaque, 140, 35), kRed);
+    EXPECT_EQ(At(*opaque, 160, 35), kWhite);
+
+    // A face that is not installed: the substitute face's glyphs of those numbers.
+    auto missing = Decode(emf({EmfGlyphs(20, 20, numbers)}, "Lanternfolio Absent Face"));
+    ASSERT_TRUE(missing->IsValid());
+    EXPECT_GT(InkOf(*missing).count, 100);
+    EXPECT_LE(InkOf(*missing).bottom, 80);
+
+    // Numbers past the face's glyphs draw its empty-glyph box and break nothing after.
+    auto past = Decode(emf({EmfGlyphs(20, 20, {65535, 65534}), EmfText(20, 20, "Hig")}));
+    ASSERT_TRUE(past->IsValid());
+    EXPECT_GE(InkOf(*past).count, InkOf(*characters).count);
+
+    // The 16-bit ExtTextOut: byte glyph numbers (these are below 256) as they stand.
+    const auto wmf = [](const std::vector<int>& bytes, int options) {
+        std::string text(bytes.begin(), bytes.end());
+        return PlaceableWmf(0, 0, 200, 100, 96,
+                            {{0x02FB, WmfFont(-40)}, {0x012D, {0}}, {0x0A32, std::vector<int>{20, 20, 3, options} + Words(text)}});
+    };
+    ASSERT_TRUE(std::all_of(numbers.begin(), numbers.end(), [](int n) { return n < 256; }));
+    auto wmfCharacters = Decode(wmf(Codes("Hig"), 0));
+    auto wmfGlyphs = Decode(wmf(numbers, 0x10));
+    ASSERT_TRUE(wmfCharacters->IsValid() && wmfGlyphs->IsValid());
+    EXPECT_GT(InkOf(*wmfCharacters).count, 300);
+    EXPECT_TRUE(SamePicture(*wmfGlyphs, *wmfCharacters));
+
+    // Hostile: more characters than the record holds.
+    EmfRecord longer = SmallText(20, 20, Codes("Hig"), 0x100);
+    std::copy_n(Ints({1000}).begin(), 4, longer.params.begin() + 8);
+    auto bad = Decode(emf({longer}));
+    EXPECT_FALSE(bad->IsValid());
+    EXPECT_STREQ(bad->GetLastError(), "EMF record too short");
+}
+
+// ---- flood fills, raster operations of pens and brushes, widened paths, brush origin -----
+
+TEST(CLfImageWMFRecords, FloodFills)
+{
+    // A black frame on pixels 10..49 (hollow brush, one-pixel pen), then a red brush.
+    const std::vector<EmfRecord> frame = {{37, Ints({int64_t(0x80000005)})}, Rect(10, 10, 50, 50),
+                                          {39, Ints({1, 0, 0x0000FF, 0})}, {37, Ints({1})}};
+    const auto emf = [&](std::vector<EmfRecord> r) { return Emf(0, 0, 100, 100, frame + r); };
+    const auto flood = [](int x, int y, int64_t colour, int mode) { return EmfRecord{53, Ints({x, y, colour, mode})}; };
+    // WMF: a null brush, the frame, a red brush.
+    const auto wmf = [](std::vector<WmfRecord> r) {
+        std::vector<WmfRecord> all = {{0x02FC, {1, 0, 0, 0}}, {0x012D, {0}}, {0x041B, {50, 50, 10, 10}},
+                                      {0x02FC, {0, 0x00FF, 0, 0}}, {0x012D, {1}}};
+        all.insert(all.end(), r.begin(), r.end());
+        return PlaceableWmf(0, 0, 100, 100, 96, all);
+    };
+    Check({
+        {"border: inside the frame", emf({flood(30, 30, 0x000000, 0)}),
+         {{30, 30, kRed}, {11, 11, kRed}, {48, 48, kRed}, {10, 30, kBlack}, {49, 49, kBlack}, {60, 60, kWhite}, {5, 5, kWhite}}},
+        {"surface: the white around the frame", emf({flood(60, 60, 0xFFFFFF, 1)}),
+         {{60, 60, kRed}, {0, 0, kRed}, {99, 99, kRed}, {9, 30, kRed}, {10, 30, kBlack}, {30, 30, kWhite}}},
+        {"border: starting on the border colour fills nothing", emf({flood(10, 30, 0x000000, 0)}),
+         {{30, 30, kWhite}, {60, 60, kWhite}, {10, 30, kBlack}}},
+        {"surface: starting on another colour fills nothing", emf({flood(30, 30, 0x0000FF, 1)}),
+         {{30, 30, kWhite}}},
+        {"clipped: only inside the clip", emf({{30, Ints({0, 0, 20, 20})}, flood(15, 15, 0x000000, 0)}),
+         {{15, 15, kRed}, {19, 19, kRed}, {30, 30, kWhite}}},
+        {"clipped: a start outside the clip fills nothing", emf({{30, Ints({0, 0, 20, 20})}, flood(30, 30, 0x000000, 0)}),
+         {{30, 30, kWhite}, {15, 15, kWhite}}},
+        {"border: inside an ellipse's outline",
+         Emf(0, 0, 100, 100, {{37, Ints({int64_t(0x80000005)})}, {42, Ints({10, 10, 70, 70})}, {39, Ints({1, 0, 0x0000FF, 0})},
+                              {37, Ints({1})}, flood(40, 40, 0x000000, 0)}),
+         {{40, 40, kRed}, {15, 40, kRed}, {13, 13, kWhite}, {80, 80, kWhite}, {40, 80, kWhite}}},
+        {"wmf flood fill", wmf({{0x0419, {0, 0, 30, 30}}}), {{30, 30, kRed}, {60, 60, kWhite}, {10, 30, kBlack}}},
+        {"wmf extended, surface", wmf({{0x0548, {1, 0xFFFF, 0x00FF, 60, 60}}}), {{60, 60, kRed}, {30, 30, kWhite}}},
+        {"wmf extended, border", wmf({{0x0548, {0, 0, 0, 30, 30}}}), {{30, 30, kRed}, {60, 60, kWhite}}},
+    });
+}
+
+TEST(CLfImageWMFRecords, BinaryRasterOperationsOfPensAndBrushes)
+{
+    // Destination (60, 120, 240), a brush of (10, 20, 30) over 20..59.
+    const int d[3] = {60, 120, 240}, pen[3] = {10, 20, 30};
+    const std::vector<EmfRecord> ground = {{39, Ints({1, 0, 0xF0783C, 0})}, {37, Ints({1})}, {37, Ints({int64_t(0x80000008)})},
+                                           Rect(0, 0, 101, 101), {39, Ints({2, 0, 0x1E140A, 0})}, {37, Ints({2})}};
+    const std::function<int(int, int)> ops[16] = {
+        [](int, int) { return 0; },                  // black
+        [](int p, int q) { return ~(p | q); },      // not merge pen
+        [](int p, int q) { return ~p & q; },        // mask not pen
+        [](int p, int) { return ~p; },               // not copy pen
+        [](int p, int q) { return p & ~q; },        // mask pen not
+        [](int, int q) { return ~q; },               // not
+        [](int p, int q) { return p ^ q; },         // xor pen
+        [](int p, int q) { return ~(p & q); },      // not mask pen
+        [](int p, int q) { return p & q; },         // mask pen
+        [](int p, int q) { return ~(p ^ q); },      // not xor pen
+        [](int, int q) { return q; },                // nop
+        [](int p, int q) { return ~p | q; },        // merge not pen
+        [](int p, int) { return p; },                // copy pen
+        [](int p, int q) { return p | ~q; },        // merge pen not
+        [](int p, int q) { return p | q; },         // merge pen
+        [](int, int) { return 255; },                // white
+    };
+    for (int op = 1; op <= 16; ++op) {
+        const auto expected = [&](const int* source) {
+            const auto f = ops[op - 1];
+            return Rgb(uint8_t(f(source[0], d[0])), uint8_t(f(source[1], d[1])), uint8_t(f(source[2], d[2])));
+        };
+        auto img = Decode(Emf(0, 0, 100, 100, ground + std::vector<EmfRecord>{{20, Ints({op})}, Rect(20, 20, 60, 60)}));
+        ASSERT_TRUE(img->IsValid()) << op;
+        EXPECT_EQ(At(*img, 40, 40), Str(expected(pen))) << "brush, operation " << op;
+        EXPECT_EQ(At(*img, 80, 80), Str(Rgb(60, 120, 240))) << "brush, operation " << op;
+        // A one-pixel pen of (10, 20, 30) along y 80.
+        auto line = Decode(Emf(0, 0, 100, 100, ground + std::vector<EmfRecord>{{38, Ints({3, 0, 0, 0, 0x1E140A})},
+                                                                           {37, Ints({3})}, {20, Ints({op})},
+                                                                           {27, Ints({10, 80})}, {54, Ints({90, 80})}}));
+        ASSERT_TRUE(line->IsValid()) << op;
+        EXPECT_EQ(At(*line, 50, 80), Str(expected(pen))) << "pen, operation " << op;
+        EXPECT_EQ(At(*line, 50, 85), Str(Rgb(60, 120, 240))) << "pen, operation " << op;
+    }
+    // The same ellipse and wide line twice in exclusive-or give the picture back.
+    const std::vector<EmfRecord> twice = {{20, Ints({7})}, {38, Ints({3, 0, 7, 0, 0x00FF00})}, {37, Ints({3})},
+                                          {42, Ints({13, 17, 71, 58})}, {42, Ints({13, 17, 71, 58})},
+                                          {27, Ints({5, 90})}, {54, Ints({93, 66})}, {27, Ints({5, 90})}, {54, Ints({93, 66})}};
+    auto undone = Decode(Emf(0, 0, 100, 100, ground + twice));
+    auto plain = Decode(Emf(0, 0, 100, 100, ground));
+    ASSERT_TRUE(undone->IsValid() && plain->IsValid());
+    EXPECT_TRUE(SamePicture(*undone, *plain));
+    // A saved context brings the operation back; the 16-bit record sets it too.
+    Check({
+        {"restored", Emf(0, 0, 100, 100, ground + std::vector<EmfRecord>{{33, {}}, {20, Ints({6})}, {34, Ints({-1})},
+                                                                         Rect(20, 20, 60, 60)}),
+         {{40, 40, Str(Rgb(10, 20, 30))}}},
+        {"wmf xor", PlaceableWmf(0, 0, 100, 100, 96, {{0x02FC, {0, 0x783C, 0x00F0, 0}}, {0x012D, {0}}, {0x041B, {101, 101, 0, 0}},
+                                                      {0x02FC, {0, 0x140A, 0x001E, 0}}, {0x012D, {1}}, {0x0104, {7}},
+                                                      {0x041B, {60, 60, 20, 20}}}),
+         {{40, 40, Str(Rgb(10 ^ 60, 20 ^ 120, 30 ^ 240))}, {80, 80, Str(Rgb(60, 120, 240))}}},
+    });
+}
+
+TEST(CLfImageWMFRecords, WidenedPathsAndBrushOrigin)
+{
+    // A pen 10 wide (round ends) and a red brush; the path is one line at y 50.
+    const std::vector<EmfRecord> tools = {{38, Ints({2, 0, 10, 0, 0})}, {37, Ints({2})}, {39, Ints({1, 0, 0x0000FF, 0})},
+                                          {37, Ints({1})}};
+    const std::vector<EmfRecord> line = {{59, {}}, {27, Ints({20, 50})}, {54, Ints({80, 50})}, {60, {}}};
+    const auto emf = [&](std::vector<EmfRecord> r) { return Emf(0, 0, 100, 100, tools + r); };
+    Check({
+        {"widened and filled", emf(line + std::vector<EmfRecord>{{66, {}}, {62, Ints({0, 0, -1, -1})}}),
+         {{50, 50, kRed}, {50, 46, kRed}, {50, 53, kRed}, {17, 50, kRed}, {83, 50, kRed}, {50, 42, kWhite}, {50, 58, kWhite},
+          {12, 50, kWhite}}},
+        {"a line alone fills nothing", emf(line + std::vector<EmfRecord>{{62, Ints({0, 0, -1, -1})}}),
+         {{50, 50, kWhite}}},
+        {"widened and stroked: the outline", emf(line + std::vector<EmfRecord>{{66, {}}, {37, Ints({int64_t(0x80000007)})},
+                                                                                {64, Ints({0, 0, -1, -1})}}),
+         {{50, 50, kWhite}, {50, 45, kDark}, {50, 55, kDark}, {15, 50, kDark}, {50, 40, kWhite}}},
+        {"a one-pixel pen leaves the path", emf({{37, Ints({int64_t(0x80000007)})}, {59, {}}, Rect(20, 20, 60, 60), {60, {}},
+                                                 {66, {}}, {62, Ints({0, 0, -1, -1})}}),
+         {{40, 40, kRed}}},
+    });
+    // Vertical red hatch lines every 8 pixels, moved by the brush origin.
+    const auto hatched = [](std::vector<EmfRecord> before) {
+        std::vector<EmfRecord> r = before;
+        for (const EmfRecord& e : std::vector<EmfRecord>{{39, Ints({1, 2, 0x0000FF, 1})}, {37, Ints({1})},
+                                                         {37, Ints({int64_t(0x80000008)})}, {18, Ints({1})},
+                                                         Rect(0, 0, 65, 65)})
+            r.push_back(e);
+        return Emf(0, 0, 64, 64, r);
+    };
+    const Bytes tile = Dib24(2, 2, [](int x, int y) { return (x + y) % 2 ? Rgb(255, 0, 0) : Rgb(0, 0, 255); });
+    const auto pattern = [&](std::vector<EmfRecord> before) {
+        return Emf(0, 0, 64, 64, before + std::vector<EmfRecord>{EmfWithDib(94, Ints({1, 0, 0, 0, 0, 0}), 8, tile),
+                                                                 {37, Ints({1})}, {37, Ints({int64_t(0x80000008)})},
+                                                                 Rect(0, 0, 65, 65)});
+    };
+    Check({
+        {"hatch from the corner", hatched({}), {{16, 20, kRed}, {19, 20, kWhite}}},
+        {"hatch from the origin", hatched({{13, Ints({3, 0})}}), {{19, 20, kRed}, {16, 20, kWhite}}},
+        {"origin restored with the context", hatched({{33, {}}, {13, Ints({3, 0})}, {34, Ints({-1})}}),
+         {{16, 20, kRed}, {19, 20, kWhite}}},
+        {"picture brush from the origin", pattern({{13, Ints({1, 0})}}), {{10, 10, kRed}, {11, 10, kBlue}}},
+        {"picture brush from the corner", pattern({}), {{10, 10, kBlue}, {11, 10, kRed}}},
+    });
 }
