@@ -138,3 +138,5 @@ std::string LookupErrorText(int error)
     default: return "error " + std::to_string(error);
     }
 }
+
+bool IsLookupError(int error) { return error >= WSAHOST_NOT_FOUND && error <= WSANO_DATA; }
