@@ -19,6 +19,7 @@
 #include "tests/support/GuiTest.h"
 #include "tests/support/LoopbackListener.h"
 #include "tests/support/TestEnv.h"
+#include "tests/upload/TickGaps.h"
 #include "upload/model/ServiceSettings.h"
 
 #include <gtest/gtest.h>
@@ -510,37 +511,19 @@ TEST_F(UploadDialog, TheServerMessageShowsTheWholeReply)
     EXPECT_EQ(box.GetReturnCode(), wxID_OK);
 }
 
-using Clock = std::chrono::steady_clock;
+using Clock = uploadtest::TickGaps::Clock;
 
-// The window's timer events from Upload Now to Cancel: the largest gap between two of
-// them (the click counting as the first) is how long the window stood still.
-class TimerGaps {
+// The window's timer, every 20 ms, ticking into gaps from Upload Now to Cancel.
+class WindowTimer {
 public:
-    TimerGaps()
+    explicit WindowTimer(uploadtest::TickGaps& gaps)
     {
-        m_timer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { m_ticks.push_back(Clock::now()); });
+        m_timer.Bind(wxEVT_TIMER, [&gaps](wxTimerEvent&) { gaps.Tick(); });
         m_timer.Start(20);
-    }
-    void Begin() { m_ticks.assign(1, Clock::now()); }
-    size_t Count() const { return m_ticks.size(); }
-    // Ends the measure at now (a window that stands still at the end counts too).
-    Clock::duration Longest()
-    {
-        m_timer.Stop();
-        m_ticks.push_back(Clock::now());
-        Clock::duration longest{};
-        for (size_t i = 1; i < m_ticks.size(); ++i)
-            longest = std::max(longest, m_ticks[i] - m_ticks[i - 1]);
-        std::cout << m_ticks.size() << " timer events over "
-                  << std::chrono::duration_cast<std::chrono::milliseconds>(m_ticks.back() - m_ticks.front()).count()
-                  << " ms; the longest gap between two: "
-                  << std::chrono::duration_cast<std::chrono::milliseconds>(longest).count() << " ms\n";
-        return longest;
     }
 
 private:
     wxTimer m_timer;
-    std::vector<Clock::time_point> m_ticks;
 };
 
 // Cancel in the middle of a hanging attempt: at once, and the attempt is over.
@@ -577,7 +560,8 @@ TEST_F(UploadDialog, AHangingLoginKeepsTheWindowAliveAndCancelEndsIt)
     MakeDocument(2, "127.0.0.1:" + std::to_string(web.Port()), web.Port());
     auto dialog = Open();
 
-    TimerGaps gaps;
+    uploadtest::TickGaps gaps;
+    WindowTimer timer(gaps);
     gaps.Begin();
     Click(dialog.get(), mdlg::kUploadNow);
     const bool reached = lftest::PumpUntil([&] { return requested.load(); }, 30s);
@@ -619,7 +603,8 @@ TEST_F(UploadDialog, ASilentNameServerKeepsTheWindowAliveAndCancelEndsIt)
         return result;
     });
 
-    TimerGaps gaps;
+    uploadtest::TickGaps gaps;
+    WindowTimer timer(gaps);
     gaps.Begin();
     Click(dialog.get(), mdlg::kUploadNow);
     // Both connections wait for the proxy's name: the pre-connection and the upload's.
