@@ -181,6 +181,12 @@ bool CLayeredSocket::AddSocketLayer(CSocketLayer* layer)
 
 void CLayeredSocket::RemoveAllLayers()
 {
+    // With layers every look-up in flight is a layer's: its answer must not reach a
+    // layer that has left.
+    if (m_firstLayer && m_lookup) {
+        m_lookup->Abandon();
+        m_lookup.reset();
+    }
     // The layers stay with their constructor, but no longer point at this socket.
     for (CSocketLayer* layer = m_firstLayer; layer;) {
         CSocketLayer* next = layer->m_next;

@@ -195,7 +195,19 @@ TEST(LayeredSocket, LayersLookNamesUpOffTheThread)
         }
         socket.Close();
     }
+    // Layers taken off while their look-up waits never hear its answer.
+    RecordingSocket socket;
+    {
+        CSocketLayer layer;
+        ASSERT_TRUE(socket.AddSocketLayer(&layer));
+        ASSERT_TRUE(socket.Create());
+        EXPECT_TRUE(socket.Connect("silent.test", static_cast<unsigned>(peer.Port())));
+        EXPECT_TRUE(reactor.RunUntil([&] { return names.Waiting() == 2; }, 10s));
+        socket.RemoveAllLayers();
+    }
     names.Release();
+    reactor.RunFor(50ms);
+    EXPECT_EQ(0, socket.Count(FD_CONNECT));
 }
 
 TEST(LayeredSocket, CreateAndBindRefusals)
