@@ -20,6 +20,8 @@
 // is joined when its answer arrives.
 struct CLayeredSocket::Lookup {
     std::jthread thread;
+    // Runs on the socket's thread with the answer.
+    std::function<void(in_addr_t, int)> done;
 
     void Abandon()
     {
@@ -179,6 +181,12 @@ bool CLayeredSocket::AddSocketLayer(CSocketLayer* layer)
 
 void CLayeredSocket::RemoveAllLayers()
 {
+    // With layers every look-up in flight is a layer's: its answer must not reach a
+    // layer that has left.
+    if (m_firstLayer && m_lookup) {
+        m_lookup->Abandon();
+        m_lookup.reset();
+    }
     // The layers stay with their constructor, but no longer point at this socket.
     for (CSocketLayer* layer = m_firstLayer; layer;) {
         CSocketLayer* next = layer->m_next;
@@ -428,12 +436,29 @@ bool CLayeredSocket::Connect(const char* host, unsigned port)
         return m_firstLayer->Connect(host, port);
     in_addr_t address;
     if (ParseIPv4(host, address)) {
-        sockaddr_in in{};
-        in.sin_family = AF_INET;
-        in.sin_port = htons(static_cast<uint16_t>(port));
-        in.sin_addr.s_addr = address;
+        const sockaddr_in in = MakeIPv4(address, port);
         return Connect(reinterpret_cast<const SOCKADDR*>(&in), sizeof in);
     }
+    if (m_socket == INVALID_SOCKET) {
+        WSASetLastError(WSAENOTSOCK);
+        return false;
+    }
+    if (!LookUp(host, [this, port](in_addr_t found, int error) {
+            if (error != 0) {
+                OnConnect(error);
+                return;
+            }
+            const sockaddr_in in = MakeIPv4(found, port);
+            if (!Connect(reinterpret_cast<const SOCKADDR*>(&in), sizeof in) && WSAGetLastError() != WSAEWOULDBLOCK)
+                OnConnect(WSAGetLastError());
+        }))
+        return false;
+    WSASetLastError(WSAEWOULDBLOCK);
+    return true;
+}
+
+bool CLayeredSocket::LookUp(const char* host, std::function<void(in_addr_t, int)> done)
+{
     if (m_socket == INVALID_SOCKET || !host) {
         WSASetLastError(m_socket == INVALID_SOCKET ? WSAENOTSOCK : WSAEINVAL);
         return false;
@@ -441,16 +466,17 @@ bool CLayeredSocket::Connect(const char* host, unsigned port)
     if (m_lookup)
         m_lookup->Abandon();
     auto lookup = std::make_shared<Lookup>();
+    lookup->done = std::move(done);
     m_lookup = lookup;
-    m_lookupPort = port;
     try {
         lookup->thread = std::jthread([weak = std::weak_ptr<Lookup>(lookup), name = std::string(host),
+                                       resolve = m_dispatcher->GetResolver(),
                                        poster = m_dispatcher->GetReactor().GetPoster(),
                                        dispatcher = std::weak_ptr<CLayeredSocketDispatcher>(m_dispatcher),
                                        slot = m_slot, generation = m_generation](std::stop_token stop) {
             in_addr_t found = 0;
             int error = 0;
-            if (!ResolveIPv4(name.c_str(), found, error) && error == 0)
+            if (!resolve(name, found, error) && error == 0)
                 error = WSAHOST_NOT_FOUND;
             if (stop.stop_requested())
                 return;
@@ -463,7 +489,6 @@ bool CLayeredSocket::Connect(const char* host, unsigned port)
         WSASetLastError(WSAENOBUFS);
         return false;
     }
-    WSASetLastError(WSAEWOULDBLOCK);
     return true;
 }
 
@@ -476,16 +501,8 @@ void CLayeredSocket::OnLookupDone(const std::weak_ptr<Lookup>& weak, in_addr_t a
     if (lookup->thread.joinable())
         lookup->thread.join();
     m_lookup.reset();
-    if (error != 0) {
-        OnConnect(error);
-        return;
-    }
-    sockaddr_in in{};
-    in.sin_family = AF_INET;
-    in.sin_port = htons(static_cast<uint16_t>(m_lookupPort));
-    in.sin_addr.s_addr = address;
-    if (!Connect(reinterpret_cast<const SOCKADDR*>(&in), sizeof in) && WSAGetLastError() != WSAEWOULDBLOCK)
-        OnConnect(WSAGetLastError());
+    // The answer may start the next look-up (a proxy's name after the target's).
+    lookup->done(address, error);
 }
 
 // ---- data ------------------------------------------------------------------------

@@ -7,7 +7,8 @@
 // (net/SocketErrors.h) in the thread's last socket error. WSAEWOULDBLOCK means "in
 // progress": Connect returns false with it while the connection is being made, and
 // the end is reported once through OnConnect(error); a true result with it from
-// Connect(host, port) means the host name is being looked up on a worker thread.
+// Connect(host, port) means the host name is being looked up on a worker thread. No
+// call waits on a name server: the layers look their names up on the same worker.
 //
 // Notifications follow the Windows Sockets rules: OnSend comes once after the
 // connection is made and again only after a Send failed with WSAEWOULDBLOCK; OnReceive
@@ -23,6 +24,7 @@
 #include "net/SocketErrors.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -120,6 +122,11 @@ private:
     void CallHandler(long event, int error);
     // Queues an event for target (null: this socket under its mask).
     bool PostLayerEvent(CSocketLayer* target, long event, int error);
+    // Looks host up on a worker thread with the dispatcher's resolver; done runs on
+    // this thread with the address (network order) or the look-up's error, unless the
+    // socket closed or another look-up began meanwhile. False (last error set) when
+    // none could start.
+    bool LookUp(const char* host, std::function<void(in_addr_t address, int error)> done);
     void OnLookupDone(const std::weak_ptr<Lookup>& lookup, in_addr_t address, int error);
     bool IsPendingBytes();
 
@@ -127,7 +134,6 @@ private:
     int m_slot = -1;
     long m_eventMask = 0;
     std::shared_ptr<Lookup> m_lookup;
-    unsigned m_lookupPort = 0;
     std::shared_ptr<CLayeredSocketDispatcher> m_dispatcher;
     CSocketLayer* m_firstLayer = nullptr;
     CSocketLayer* m_lastLayer = nullptr;

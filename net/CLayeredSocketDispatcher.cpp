@@ -1,6 +1,7 @@
 #include "net/CLayeredSocketDispatcher.h"
 
 #include "net/CLayeredSocket.h"
+#include "net/SocketErrors.h"
 
 #include <algorithm>
 
@@ -23,7 +24,10 @@ std::shared_ptr<CLayeredSocketDispatcher> CLayeredSocketDispatcher::ForThisThrea
 }
 
 CLayeredSocketDispatcher::CLayeredSocketDispatcher(lfplat::Reactor& reactor)
-    : m_reactor(reactor), m_thread(std::this_thread::get_id())
+    : m_reactor(reactor), m_thread(std::this_thread::get_id()),
+      m_resolver([](const std::string& host, in_addr_t& address, int& error) {
+          return ResolveIPv4(host.c_str(), address, error);
+      })
 {
 }
 

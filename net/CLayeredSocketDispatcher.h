@@ -7,8 +7,11 @@
 #include "net/CLayeredSocketSlotTable.h"
 #include "platform/Reactor.h"
 
+#include <netinet/in.h>
+
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -25,7 +28,15 @@ public:
     CLayeredSocketDispatcher(const CLayeredSocketDispatcher&) = delete;
     CLayeredSocketDispatcher& operator=(const CLayeredSocketDispatcher&) = delete;
 
+    // A blocking IPv4 look-up of a name (network order; the socket error on failure),
+    // run on a worker thread: it may be called from several threads at once.
+    using Resolver = std::function<bool(const std::string& host, in_addr_t& address, int& error)>;
+
     lfplat::Reactor& GetReactor() const { return m_reactor; }
+    // The look-up the sockets of this thread use: the system's, unless a test gives
+    // one of its own (a name server that never answers) while it holds the dispatcher.
+    const Resolver& GetResolver() const { return m_resolver; }
+    void SetResolver(Resolver resolver) { m_resolver = std::move(resolver); }
     std::thread::id GetThreadId() const { return m_thread; }
     CLayeredSocketSlotTable& Slots() { return m_slots; }
     uint64_t NewGeneration() { return ++m_generation; }
@@ -51,4 +62,5 @@ private:
     std::thread::id m_thread;
     CLayeredSocketSlotTable m_slots;
     uint64_t m_generation = 0;
+    Resolver m_resolver;
 };

@@ -74,30 +74,56 @@ bool CProxyLayer::Connect(const char* host, unsigned port)
 {
     if (m_type == kDirect)
         return ConnectNext(host, port);
-    in_addr_t address = 0;
-    int lookupError = 0;
-    if (!ResolveIPv4(host, address, lookupError)) {
-        if (m_type == kSocks4) {
-            DoLayerCallback(1, kCannotResolveHost, 0);
-            WSASetLastError(WSAEINVAL);
-            return false;
-        }
-        if (ConnectNext(m_proxyHost.c_str(), static_cast<unsigned>(m_proxyPort)) ||
-            WSAGetLastError() == WSAEWOULDBLOCK) {
-            m_targetPort = htons(static_cast<uint16_t>(port));
-            m_targetAddress = 0;
-            m_targetHost = host ? host : "";
-            m_operation = kOpConnect;
-            return true;
-        }
-        DoLayerCallback(1, kCannotConnectToProxy, 0);
+    if (!host) {
+        WSASetLastError(WSAEINVAL);
         return false;
     }
-    const sockaddr_in in = MakeAddress(address, htons(static_cast<uint16_t>(port)));
-    const bool result = Connect(reinterpret_cast<const SOCKADDR*>(&in), sizeof in);
-    if (result || WSAGetLastError() == WSAEWOULDBLOCK)
+    in_addr_t address = 0;
+    if (ParseIPv4(host, address)) {
+        const sockaddr_in in = MakeAddress(address, htons(static_cast<uint16_t>(port)));
+        const bool result = Connect(reinterpret_cast<const SOCKADDR*>(&in), sizeof in);
+        if (result || WSAGetLastError() == WSAEWOULDBLOCK)
+            m_targetHost = host;
+        return result;
+    }
+    if (m_type == kSocks4)
+        return LookUpTarget(host, port);
+    // The proxy resolves the name: it is the one that can reach the target, and a
+    // local look-up would only leak the name to our own name server and wait on it.
+    if (ConnectNext(m_proxyHost.c_str(), static_cast<unsigned>(m_proxyPort)) ||
+        WSAGetLastError() == WSAEWOULDBLOCK) {
+        m_targetPort = htons(static_cast<uint16_t>(port));
+        m_targetAddress = 0;
         m_targetHost = host;
-    return result;
+        m_operation = kOpConnect;
+        return true;
+    }
+    DoLayerCallback(1, kCannotConnectToProxy, 0);
+    return false;
+}
+
+bool CProxyLayer::LookUpTarget(const char* host, unsigned port)
+{
+    // SOCKS4 carries only addresses: the name is looked up here, off this thread.
+    const std::string name = host;
+    if (!LookUp(host, [this, name, port](in_addr_t found, int error) {
+            if (error == 0) {
+                const sockaddr_in in = MakeAddress(found, htons(static_cast<uint16_t>(port)));
+                if (Connect(reinterpret_cast<const SOCKADDR*>(&in), sizeof in) || WSAGetLastError() == WSAEWOULDBLOCK) {
+                    m_targetHost = name;
+                    return;
+                }
+                // The notice has been given.
+                TriggerEvent(FD_CONNECT, WSAGetLastError(), true);
+                return;
+            }
+            DoLayerCallback(1, kCannotResolveHost, 0);
+            TriggerEvent(FD_CONNECT, error, true);
+        }))
+        return false;
+    SetLayerState(kConnecting);
+    WSASetLastError(WSAEWOULDBLOCK);
+    return true;
 }
 
 bool CProxyLayer::Connect(const SOCKADDR* address, int length)

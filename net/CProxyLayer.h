@@ -7,8 +7,11 @@
 //
 // Types: 0 direct (a transparent pipe), 1 SOCKS4, 2 SOCKS4A, 3 SOCKS5 (optionally with
 // user name and password), 4 HTTP CONNECT (HTTP/1.1, optionally with Basic
-// authentication). Target names are resolved here first (blocking); a name that does
-// not resolve is handed to the proxy (SOCKS4A, SOCKS5, HTTP) or refused (SOCKS4).
+// authentication). A target name goes to the proxy as it stands (SOCKS4A, SOCKS5's
+// name type, HTTP CONNECT); only SOCKS4, which carries addresses, looks it up first,
+// like the proxy's own name, on the socket's look-up worker: Connect never waits on a
+// name server. A SOCKS4 target that does not resolve gives notice 7 and FD_CONNECT
+// with the look-up's error.
 //
 // Every failure is reported twice: a notice to the owner's OnLayerCallback (type 1,
 // codes below) and FD_CONNECT (FD_ACCEPT for a listen through a SOCKS proxy) with a
@@ -37,7 +40,7 @@ public:
         kAuthTypeUnknown = 4,        // SOCKS5 wants a method other than none or user/password
         kAuthFailed = 5,             // SOCKS5 rejected user name and password
         kAuthRequired = 6,           // SOCKS5 wants user/password and none are set
-        kCannotResolveHost = 7,      // SOCKS4 cannot pass a name
+        kCannotResolveHost = 7,      // a SOCKS4 target name did not resolve
         kListenSocketCreated = 8,    // param2 points to a ListenAddress
     };
     // Where a proxy listens for the peer of a Listen (network order).
@@ -78,6 +81,7 @@ public:
 private:
     enum class Collected { kDone, kWait, kFailed };
 
+    bool LookUpTarget(const char* host, unsigned port);
     void Fail(int notice, intptr_t param2, int error);
     void Succeed();
     void ClearBuffers();

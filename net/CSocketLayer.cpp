@@ -190,16 +190,26 @@ bool CSocketLayer::ConnectNext(const char* host, unsigned port)
         result = m_next->Connect(host, port);
     } else if (m_owner) {
         in_addr_t address;
-        int error = 0;
-        if (!ResolveIPv4(host, address, error)) {
-            WSASetLastError(WSAEINVAL);
-            return false;
+        if (ParseIPv4(host, address)) {
+            const sockaddr_in in = MakeIPv4(address, port);
+            result = m_owner->NetConnect(reinterpret_cast<const SOCKADDR*>(&in), sizeof in);
+        } else {
+            // A name is looked up off this thread; its end comes up the chain as
+            // FD_CONNECT, with the look-up's error when it failed.
+            if (!LookUp(host, [this, port](in_addr_t found, int error) {
+                    if (error == 0) {
+                        const sockaddr_in in = MakeIPv4(found, port);
+                        if (m_owner->NetConnect(reinterpret_cast<const SOCKADDR*>(&in), sizeof in) ||
+                            WSAGetLastError() == WSAEWOULDBLOCK)
+                            return;
+                        error = WSAGetLastError();
+                    }
+                    CallEvent(FD_CONNECT, error);
+                }))
+                return false;
+            WSASetLastError(WSAEWOULDBLOCK);
+            result = true;
         }
-        sockaddr_in in{};
-        in.sin_family = AF_INET;
-        in.sin_port = htons(static_cast<uint16_t>(port));
-        in.sin_addr.s_addr = address;
-        result = m_owner->NetConnect(reinterpret_cast<const SOCKADDR*>(&in), sizeof in);
     } else {
         WSASetLastError(WSAENOTSOCK);
         return false;
@@ -207,6 +217,15 @@ bool CSocketLayer::ConnectNext(const char* host, unsigned port)
     if (result || WSAGetLastError() == WSAEWOULDBLOCK)
         SetLayerState(kConnecting);
     return result;
+}
+
+bool CSocketLayer::LookUp(const char* host, std::function<void(in_addr_t address, int error)> done)
+{
+    if (!m_owner) {
+        WSASetLastError(WSAENOTSOCK);
+        return false;
+    }
+    return m_owner->LookUp(host, std::move(done));
 }
 
 bool CSocketLayer::CreateNext(unsigned port, int type, long events, const char* address)

@@ -15,6 +15,7 @@
 #include "net/SocketErrors.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 class CLayeredSocket;
@@ -78,6 +79,9 @@ public:
     void CallEvent(int event, int error);
 
 protected:
+    // The bottom layer's ConnectNext(host, port) looks a name up on the owner's worker
+    // (true with WSAEWOULDBLOCK) and reports the end as FD_CONNECT, with the look-up's
+    // error when the name was not found.
     bool AcceptNext(CLayeredSocket& connected, SOCKADDR* address, int* length);
     void CloseNext();
     bool ConnectNext(const SOCKADDR* address, int length);
@@ -89,6 +93,10 @@ protected:
     int ReceiveNext(void* buffer, int length, int flags = 0);
     int SendNext(const void* buffer, int length, int flags = 0);
     bool ShutDownNext(int how = SHUT_WR);
+    // Looks host up on the owner's worker thread; done runs later on this thread
+    // (never once the socket has closed). False with the last error set when the
+    // look-up could not start.
+    bool LookUp(const char* host, std::function<void(in_addr_t address, int error)> done);
 
 private:
     friend class CLayeredSocket;

@@ -118,3 +118,25 @@ std::string DottedIPv4(in_addr_t address)
     std::snprintf(text, sizeof text, "%d.%d.%d.%d", b[0], b[1], b[2], b[3]);
     return text;
 }
+
+sockaddr_in MakeIPv4(in_addr_t address, unsigned port)
+{
+    sockaddr_in in{};
+    in.sin_family = AF_INET;
+    in.sin_port = htons(static_cast<uint16_t>(port));
+    in.sin_addr.s_addr = address;
+    return in;
+}
+
+std::string LookupErrorText(int error)
+{
+    switch (error) {
+    case WSAHOST_NOT_FOUND:
+    case WSANO_DATA: return "host not found";
+    case WSATRY_AGAIN: return "host not found: the name server did not answer";
+    case WSANO_RECOVERY: return "host not found: the name server failed";
+    default: return "error " + std::to_string(error);
+    }
+}
+
+bool IsLookupError(int error) { return error >= WSAHOST_NOT_FOUND && error <= WSANO_DATA; }

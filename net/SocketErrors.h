@@ -81,6 +81,13 @@ int WsaErrorFromLookup(int gaiError);
 bool ParseIPv4(const char* text, in_addr_t& address);
 // "%d.%d.%d.%d" of an address in network order, first byte first.
 std::string DottedIPv4(in_addr_t address);
+// An IPv4 socket address; address in network order, port in host order.
+sockaddr_in MakeIPv4(in_addr_t address, unsigned port);
+// What a look-up's error says, for a message: "host not found" and the like, or
+// "error N" for any other socket error.
+std::string LookupErrorText(int error);
+// One of the look-up's own errors (WSAHOST_NOT_FOUND to WSANO_DATA).
+bool IsLookupError(int error);
 // Blocking IPv4 look-up of a name or dotted address: the first address, network order.
 // On failure returns false with the socket error in error.
 bool ResolveIPv4(const char* host, in_addr_t& address, int& error);

@@ -1,6 +1,7 @@
 #include "net/CLayeredSocket.h"
 #include "net/CLayeredSocketDispatcher.h"
 #include "net/CLayeredSocketSlotTable.h"
+#include "net/CSocketLayer.h"
 #include "platform/PollReactor.h"
 #include "tests/net/NetTestPeers.h"
 
@@ -161,6 +162,52 @@ TEST(LayeredSocket, CloseCancelsALookUp)
     reactor.RunFor(100ms);
     EXPECT_EQ(1, socket.Count(FD_CONNECT));
     EXPECT_EQ(0, socket.FirstError(FD_CONNECT)) << "the cancelled look-up's refused port never connected";
+}
+
+// With layers the name is looked up on the same worker as without: a name server
+// that never answers holds up neither Connect nor the thread's loop, a missing name
+// comes back as FD_CONNECT with "host not found", and a found one connects.
+TEST(LayeredSocket, LayersLookNamesUpOffTheThread)
+{
+    lfplat::PollReactor reactor;
+    nettest::FakeNameServer names({{"peer.test", "127.0.0.1"}}, {"missing.test"});
+    ScriptedPeer peer([](int fd) { nettest::ReadExactly(fd, 1); });
+    struct Case {
+        const char* host;
+        int error;  // of FD_CONNECT; -1: none comes while the name server is silent
+    };
+    for (const Case c : {Case{"silent.test", -1}, Case{"missing.test", WSAHOST_NOT_FOUND}, Case{"peer.test", 0}}) {
+        SCOPED_TRACE(c.host);
+        RecordingSocket socket;
+        CSocketLayer layer;
+        ASSERT_TRUE(socket.AddSocketLayer(&layer));
+        ASSERT_TRUE(socket.Create());
+        EXPECT_TRUE(socket.Connect(c.host, static_cast<unsigned>(peer.Port())));
+        EXPECT_EQ(WSAEWOULDBLOCK, WSAGetLastError());
+        EXPECT_EQ(CSocketLayer::kConnecting, layer.GetLayerState());
+        if (c.error < 0) {
+            EXPECT_TRUE(reactor.RunUntil([&] { return names.Waiting() == 1; }, 10s));
+            reactor.RunFor(50ms);
+            EXPECT_EQ(0, socket.Count(FD_CONNECT));
+        } else {
+            ASSERT_TRUE(reactor.RunUntil([&] { return socket.Count(FD_CONNECT) > 0; }, 10s));
+            EXPECT_EQ(c.error, socket.FirstError(FD_CONNECT));
+        }
+        socket.Close();
+    }
+    // Layers taken off while their look-up waits never hear its answer.
+    RecordingSocket socket;
+    {
+        CSocketLayer layer;
+        ASSERT_TRUE(socket.AddSocketLayer(&layer));
+        ASSERT_TRUE(socket.Create());
+        EXPECT_TRUE(socket.Connect("silent.test", static_cast<unsigned>(peer.Port())));
+        EXPECT_TRUE(reactor.RunUntil([&] { return names.Waiting() == 2; }, 10s));
+        socket.RemoveAllLayers();
+    }
+    names.Release();
+    reactor.RunFor(50ms);
+    EXPECT_EQ(0, socket.Count(FD_CONNECT));
 }
 
 TEST(LayeredSocket, CreateAndBindRefusals)

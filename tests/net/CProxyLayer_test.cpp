@@ -146,7 +146,7 @@ TEST_F(ProxyHandshake, HttpBasicCredentialsStayOnOneLine)
               seen.Get());
 }
 
-TEST_F(ProxyHandshake, Socks4aPassesAnUnresolvableNameAndSocks4RefusesIt)
+TEST_F(ProxyHandshake, Socks4aPassesAnUnresolvableName)
 {
     const std::string name = nettest::UnresolvableName();
     Seen seen;
@@ -162,32 +162,131 @@ TEST_F(ProxyHandshake, Socks4aPassesAnUnresolvableNameAndSocks4RefusesIt)
     EXPECT_EQ(kGreeting, received);
     EXPECT_EQ(std::string("\4\1", 2) + PortBytes(8080) + std::string("\0\0\0\1\0", 5) + name + std::string(1, '\0'),
               seen.Get());
-
-    RecordingSocket other;
-    CProxyLayer socks4;
-    socks4.SetProxy(CProxyLayer::kSocks4, "127.0.0.1", proxy.Port());
-    ASSERT_TRUE(other.AddSocketLayer(&socks4));
-    ASSERT_TRUE(other.Create());
-    EXPECT_FALSE(other.Connect(name.c_str(), 8080));
-    EXPECT_EQ(WSAEINVAL, WSAGetLastError());
-    ASSERT_FALSE(other.notices.empty());
-    EXPECT_EQ(1, other.notices.back().type);
-    EXPECT_EQ(CProxyLayer::kCannotResolveHost, other.notices.back().param1);
 }
 
-TEST_F(ProxyHandshake, Socks4ByAddress)
+// Behind a proxy the target's name goes to the proxy, which resolves it: our own name
+// server is asked only for the proxy's name, and one that never answers for the
+// target holds nothing up. Connect itself never waits on a name server.
+TEST_F(ProxyHandshake, TargetNamesGoToTheProxyWithoutALocalLookUp)
 {
-    Seen seen;
-    ScriptedPeer proxy([&](int fd) {
-        seen.Add(ReadExactly(fd, 9));
-        WriteAll(fd, std::string("\0\x5a\0\0\0\0\0\0", 8) + kGreeting);
-        HoldOpen(fd);
-    });
-    layer.SetProxy(CProxyLayer::kSocks4, "127.0.0.1", proxy.Port());
-    EXPECT_FALSE(Start("10.1.2.3", 25));
+    struct Case {
+        const char* what;
+        int type;
+        size_t requestSize;
+        std::string reply;
+    };
+    const std::string target = "target.silent.test";
+    const Case cases[] = {
+        {"HTTP", CProxyLayer::kHttp, 0, "HTTP/1.1 200 OK\r\n\r\n"},
+        {"SOCKS4A", CProxyLayer::kSocks4A, 10 + target.size(), std::string("\0\x5a\0\0\0\0\0\0", 8)},
+        {"SOCKS5", CProxyLayer::kSocks5, 0, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        nettest::FakeNameServer names({{"proxy.test", "127.0.0.1"}});
+        Seen seen;
+        ScriptedPeer proxy([&](int fd) {
+            if (c.type == CProxyLayer::kHttp) {
+                seen.Add(ReadHttpHead(fd));
+            } else if (c.type == CProxyLayer::kSocks5) {
+                ReadExactly(fd, 3);
+                WriteAll(fd, std::string("\5\0", 2));
+                seen.Add(ReadExactly(fd, 7 + target.size()));
+                WriteAll(fd, std::string("\5\0\0\1\x7f\0\0\1\1\2", 10));
+            } else {
+                seen.Add(ReadExactly(fd, c.requestSize));
+            }
+            WriteAll(fd, c.reply + kGreeting);
+            HoldOpen(fd);
+        });
+        RecordingSocket owner;
+        std::string greeting;
+        owner.onReceive = [&](int) { owner.Drain(greeting); };
+        CProxyLayer proxyLayer;
+        proxyLayer.SetProxy(c.type, "proxy.test", proxy.Port());
+        ASSERT_TRUE(owner.AddSocketLayer(&proxyLayer));
+        ASSERT_TRUE(owner.Create());
+        EXPECT_TRUE(owner.Connect(target.c_str(), 443));
+        EXPECT_EQ(WSAEWOULDBLOCK, WSAGetLastError());
+        EXPECT_TRUE(reactor.RunUntil([&] { return greeting.size() >= kGreeting.size(); }, 10s));
+        EXPECT_EQ(kGreeting, greeting);
+        EXPECT_EQ(std::vector<std::string>{"proxy.test"}, names.Asked());
+        EXPECT_NE(std::string::npos, seen.Get().find(target)) << seen.Get();
+        owner.Close();
+    }
+}
+
+// SOCKS4 carries addresses only: a target given by address goes as it is, a name is
+// looked up here, on the worker (Connect is then true: the look-up is under way). A
+// name that is not found is notice 7 and a connect error that says so.
+TEST_F(ProxyHandshake, Socks4ByAddressOrByALookedUpName)
+{
+    nettest::FakeNameServer names({{"target.test", "10.1.2.3"}}, {"missing.test"});
+    for (const bool byName : {false, true}) {
+        SCOPED_TRACE(byName ? "by name" : "by address");
+        Seen seen;
+        ScriptedPeer proxy([&](int fd) {
+            seen.Add(ReadExactly(fd, 9));
+            WriteAll(fd, std::string("\0\x5a\0\0\0\0\0\0", 8) + kGreeting);
+            HoldOpen(fd);
+        });
+        RecordingSocket owner;
+        std::string greeting;
+        owner.onReceive = [&](int) { owner.Drain(greeting); };
+        CProxyLayer socks4;
+        socks4.SetProxy(CProxyLayer::kSocks4, "127.0.0.1", proxy.Port());
+        ASSERT_TRUE(owner.AddSocketLayer(&socks4));
+        ASSERT_TRUE(owner.Create());
+        EXPECT_EQ(byName, owner.Connect(byName ? "target.test" : "10.1.2.3", 25));
+        EXPECT_EQ(WSAEWOULDBLOCK, WSAGetLastError());
+        EXPECT_TRUE(reactor.RunUntil([&] { return greeting.size() >= kGreeting.size(); }, 10s));
+        EXPECT_EQ(std::string("\4\1", 2) + PortBytes(25) + std::string("\x0a\1\2\3\0", 5), seen.Get());
+        EXPECT_EQ(byName ? std::vector<std::string>{"target.test"} : std::vector<std::string>{}, names.Asked());
+        owner.Close();
+    }
+
+    // The proxy is never reached: the name fails first.
+    layer.SetProxy(CProxyLayer::kSocks4, "127.0.0.1", 1);
+    EXPECT_TRUE(Start("missing.test", 8080));
     EXPECT_EQ(WSAEWOULDBLOCK, WSAGetLastError());
-    ASSERT_TRUE(WaitForGreeting());
-    EXPECT_EQ(std::string("\4\1", 2) + PortBytes(25) + std::string("\x0a\1\2\3\0", 5), seen.Get());
+    ASSERT_TRUE(WaitForConnect());
+    EXPECT_EQ(WSAHOST_NOT_FOUND, socket.FirstError(FD_CONNECT));
+    EXPECT_EQ(std::vector<int>{CProxyLayer::kCannotResolveHost}, NoticeCodes());
+}
+
+// A proxy whose name the name server never answers: Connect returns at once, the
+// thread's loop goes on, and Close leaves the look-up behind without an event.
+// A proxy name that is not found fails as "host not found", not as a bad argument.
+TEST_F(ProxyHandshake, TheProxysNameIsLookedUpOffTheThread)
+{
+    for (const int type : {CProxyLayer::kHttp, CProxyLayer::kSocks4, CProxyLayer::kSocks5}) {
+        SCOPED_TRACE(type);
+        nettest::FakeNameServer names;
+        RecordingSocket silent;
+        CProxyLayer silentLayer;
+        silentLayer.SetProxy(type, "proxy.silent.test", 3128);
+        ASSERT_TRUE(silent.AddSocketLayer(&silentLayer));
+        ASSERT_TRUE(silent.Create());
+        EXPECT_TRUE(silent.Connect("10.9.8.7", 80));
+        EXPECT_EQ(WSAEWOULDBLOCK, WSAGetLastError());
+        EXPECT_TRUE(reactor.RunUntil([&] { return names.Waiting() == 1; }, 10s));
+        bool ran = false;
+        reactor.Post([&] { ran = true; });
+        EXPECT_TRUE(reactor.RunUntil([&] { return ran; }, 1s)) << "the thread's loop goes on";
+        silent.Close();
+        names.Release();
+        reactor.RunFor(50ms);
+        EXPECT_EQ(0, silent.Count(FD_CONNECT));
+        for (const auto& n : silent.notices)
+            EXPECT_EQ(0, n.type) << "no notice for a connection given up";
+    }
+
+    nettest::FakeNameServer names({}, {"missing-proxy.test"});
+    layer.SetProxy(CProxyLayer::kHttp, "missing-proxy.test", 3128);
+    EXPECT_TRUE(Start("target.test", 80));
+    ASSERT_TRUE(WaitForConnect());
+    EXPECT_EQ(WSAHOST_NOT_FOUND, socket.FirstError(FD_CONNECT));
+    EXPECT_EQ(std::vector<int>{CProxyLayer::kCannotConnectToProxy}, NoticeCodes());
 }
 
 // A name reply of 200 characters is 207 bytes; an IPv6 reply is 22: either is read

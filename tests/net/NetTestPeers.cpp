@@ -1,5 +1,9 @@
 #include "tests/net/NetTestPeers.h"
 
+#include <algorithm>
+#include <condition_variable>
+#include <mutex>
+
 #include <arpa/inet.h>
 #include <poll.h>
 #include <signal.h>
@@ -114,6 +118,81 @@ std::string UnresolvableName(size_t length)
 {
     const std::string suffix = ".invalid";
     return std::string(std::max<size_t>(length, 64 + suffix.size()) - suffix.size(), 'x') + suffix;
+}
+
+struct FakeNameServer::State {
+    std::vector<std::pair<std::string, std::string>> answers;
+    std::vector<std::string> missing;
+    mutable std::mutex mutex;
+    std::condition_variable changed;
+    std::vector<std::string> asked;
+    int inside = 0;
+    int waiting = 0;
+    bool released = false;
+
+    bool Resolve(const std::string& host, in_addr_t& address, int& error)
+    {
+        std::unique_lock lock(mutex);
+        asked.push_back(host);
+        for (const auto& [name, dotted] : answers)
+            if (name == host)
+                return ParseIPv4(dotted.c_str(), address);
+        if (std::find(missing.begin(), missing.end(), host) != missing.end()) {
+            error = WSAHOST_NOT_FOUND;
+            return false;
+        }
+        ++inside;
+        ++waiting;
+        changed.notify_all();
+        changed.wait(lock, [&] { return released; });
+        --waiting;
+        --inside;
+        changed.notify_all();
+        error = WSATRY_AGAIN;
+        return false;
+    }
+};
+
+FakeNameServer::FakeNameServer(std::initializer_list<std::pair<const char*, const char*>> answers,
+                               std::initializer_list<const char*> missing)
+    : m_state(std::make_shared<State>()), m_dispatcher(CLayeredSocketDispatcher::ForThisThread())
+{
+    m_state->answers.assign(answers.begin(), answers.end());
+    m_state->missing.assign(missing.begin(), missing.end());
+    if (!m_dispatcher)
+        return;
+    m_previous = m_dispatcher->GetResolver();
+    m_dispatcher->SetResolver([state = m_state](const std::string& host, in_addr_t& address, int& error) {
+            return state->Resolve(host, address, error);
+        });
+}
+
+FakeNameServer::~FakeNameServer()
+{
+    if (m_dispatcher)
+        m_dispatcher->SetResolver(m_previous);
+    Release();
+    std::unique_lock lock(m_state->mutex);
+    m_state->changed.wait(lock, [&] { return m_state->inside == 0; });
+}
+
+std::vector<std::string> FakeNameServer::Asked() const
+{
+    std::lock_guard lock(m_state->mutex);
+    return m_state->asked;
+}
+
+int FakeNameServer::Waiting() const
+{
+    std::lock_guard lock(m_state->mutex);
+    return m_state->waiting;
+}
+
+void FakeNameServer::Release()
+{
+    std::lock_guard lock(m_state->mutex);
+    m_state->released = true;
+    m_state->changed.notify_all();
 }
 
 int FreeLoopbackPort()

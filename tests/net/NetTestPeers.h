@@ -4,11 +4,13 @@
 // started as child processes with configuration files the test writes.
 
 #include "net/CLayeredSocket.h"
+#include "net/CLayeredSocketDispatcher.h"
 #include "net/CSocketLayer.h"
 
 #include <atomic>
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <thread>
@@ -115,6 +117,31 @@ bool StartSocksServer(ChildProcess& process, const std::filesystem::path& dir, i
 
 // Finds a program in the usual places (also /usr/sbin); empty when it is not there.
 std::string FindProgram(const std::string& name);
+
+// The name server of the sockets of the calling thread while this lives (it holds the
+// thread's dispatcher): names in answers resolve, names in missing are not found, and
+// any other name gets no answer, like a name server that never replies, until
+// Release (or the destructor) ends the silence with "try again". The destructor waits
+// until every look-up has left it. Construct it after the thread's reactor.
+class FakeNameServer {
+public:
+    explicit FakeNameServer(std::initializer_list<std::pair<const char*, const char*>> answers = {},
+                            std::initializer_list<const char*> missing = {});
+    ~FakeNameServer();
+    FakeNameServer(const FakeNameServer&) = delete;
+    FakeNameServer& operator=(const FakeNameServer&) = delete;
+    // The names asked for so far, in order.
+    std::vector<std::string> Asked() const;
+    // Look-ups waiting for an answer now.
+    int Waiting() const;
+    void Release();
+
+private:
+    struct State;
+    std::shared_ptr<State> m_state;
+    std::shared_ptr<CLayeredSocketDispatcher> m_dispatcher;
+    CLayeredSocketDispatcher::Resolver m_previous;
+};
 
 // A socket that records what it hears and lets the test react.
 class RecordingSocket : public CLayeredSocket {

@@ -96,8 +96,9 @@ TEST(CNewsConnection, TheCheckConnectsThroughTheSocksServerBeforeItAsks)
         {"SOCKS5 without credentials", Session("2", passwordPort, false), true, false,
          "ERROR: Proxy error: Required authtype reported by proxy server is unknown or not supported."},
         {"SOCKS4", Session("1", openPort, false), true, true, ""},
-        {"SOCKS5 to a proxy with no address", unresolvableProxy, false, false,
-         "ERROR: Proxy error: Can't connect to proxy server."},
+        // The proxy's name is looked up off the thread: the news is asked meanwhile.
+        {"SOCKS5 to a proxy with no address", unresolvableProxy, true, false,
+         "ERROR: Proxy error: Can't connect to proxy server. (host not found)"},
         {"no proxy", direct, true, false, ""},
     };
     for (const Case& c : cases) {
@@ -123,23 +124,28 @@ TEST(CNewsConnection, TheCheckConnectsThroughTheSocksServerBeforeItAsks)
         EXPECT_FALSE(check.Connection().Opened());
         if (c.asked) {
             EXPECT_EQ(proxyOfFetch,
-                      c.session.m_strProxy == "YES" ? "http://127.0.0.1:" + c.session.m_strProxyPort : "");
+                      c.session.m_strProxy == "YES"
+                          ? "http://" + c.session.m_strProxyHost + ":" + c.session.m_strProxyPort
+                          : "");
         }
     }
 
-    // SOCKS4 cannot hand a name on: a news host with no address ends the check at once.
+    // SOCKS4 cannot hand a name on: a news host with no address fails the connection
+    // once it is looked up.
     UploadEndpoints nowhere;
     nowhere.newsBase = "https://" + nettest::UnresolvableName();
     CNewsCheck check;
     bool asked = false;
     check.SetFetch([&](const std::string&, const std::string&, bool& ok) {
         asked = true;
-        ok = true;
-        return std::string("<maxid>9</maxid>");
+        reactor.RunUntil([&] { return !check.Connection().Failure().empty(); }, 30s);
+        ok = false;
+        return std::string();
     });
     check.Run(nowhere, 3, Session("1", openPort, false));
-    EXPECT_FALSE(asked);
+    EXPECT_TRUE(asked);
     EXPECT_FALSE(check.NewsAvailable());
+    EXPECT_EQ(check.Connection().Failure(), "ERROR: Proxy error: Can't resolve host of proxy server. (host not found)");
 }
 
 }  // namespace

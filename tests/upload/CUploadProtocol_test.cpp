@@ -22,6 +22,7 @@
 #include <thread>
 
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace std::chrono_literals;
@@ -33,6 +34,7 @@ struct RecordingSink : IUploadProtocolSink {
     std::string failed;
     bool connected = false, finished = false;
     int activities = 0;
+    int loginReady = 0;
     std::vector<std::pair<int, int>> started;
     std::function<void()> onActivity, onConnected;
 
@@ -53,6 +55,7 @@ struct RecordingSink : IUploadProtocolSink {
     void OnFinished() override { finished = true; }
     void OnMessage(const std::string& text) override { messages.push_back(text); }
     void OnFailed(const std::string& status) override { failed = status; }
+    void OnLoginReady() override { ++loginReady; }
 };
 
 // Waits for the fake service's thread, which does not wake the test's loop.
@@ -198,9 +201,12 @@ TEST_F(UploadProtocol, APreConnectionsGreetingWaitsForTheUploadConnectionAndIsSa
     EXPECT_EQ(service.Greetings(), 1);
     EXPECT_EQ(std::count(sink.statuses.begin(), sink.statuses.end(), "Connected to server...."), 1);
 
-    // A proxy host with no address: the pre-connection fails at once.
-    EXPECT_FALSE(protocol.PreConnect("127.0.0.1", port, nettest::UnresolvableName(), proxyPort));
+    // A proxy host with no address: the pre-connection fails once its name is looked
+    // up, and says nothing.
+    EXPECT_TRUE(protocol.PreConnect("127.0.0.1", port, nettest::UnresolvableName(), proxyPort));
+    reactor.RunFor(300ms);
     EXPECT_TRUE(sink.messages.empty());
+    EXPECT_TRUE(sink.failed.empty()) << sink.failed;
 }
 
 TEST(HttpLogin, TheBodyCountsWhateverTheStatusAndLinesAreJoined)
@@ -472,8 +478,9 @@ TEST_F(UploadProtocol, AFloodingServiceThatNeverReadsFailsTheConnectionWithBound
     }
 }
 
-// With the trace flag the connection's socket creates "userinfo.xml" and closes it when
-// the service closes; without it no file is made.
+// With the trace flag every connection's socket, the login's pre-connection's too,
+// makes "userinfo.xml" and closes it when the service closes, which lets the next
+// login go ahead; without it no file is made and the close tells nothing.
 TEST_F(UploadProtocol, TheTraceFileLivesFromTheConnectionToItsClose)
 {
     for (const bool trace : {false, true}) {
@@ -498,20 +505,87 @@ TEST_F(UploadProtocol, TheTraceFileLivesFromTheConnectionToItsClose)
         EXPECT_EQ(std::filesystem::exists(folder / "userinfo.xml"), trace);
         ASSERT_TRUE(reactor.RunUntil([&] { return closed.load(); }, 10s));
         service.Join();
-        ASSERT_TRUE(reactor.RunUntil([&] { return !protocol.Socket()->Tracing(); }, 10s));
+        ASSERT_TRUE(reactor.RunUntil([&] { return !protocol.Socket()->Tracing() && sink.loginReady == trace; }, 10s));
         EXPECT_EQ(std::filesystem::exists(folder / "userinfo.xml"), trace);
         EXPECT_TRUE(sink.messages.empty());
+
+        // The pre-connection, through a proxy that lets it through and then closes.
+        std::filesystem::remove(folder / "userinfo.xml");
+        nettest::ScriptedPeer proxy([&](int fd) {
+            nettest::ReadHttpHead(fd);
+            nettest::WriteAll(fd, "HTTP/1.1 200 OK\r\n\r\n");
+        });
+        ASSERT_TRUE(protocol.PreConnect("127.0.0.1", 9197, "127.0.0.1", proxy.Port()));
+        EXPECT_EQ(protocol.PreConnectSocket()->Tracing(), trace);
+        EXPECT_EQ(std::filesystem::exists(folder / "userinfo.xml"), trace);
+        EXPECT_TRUE(reactor.RunUntil([&] { return sink.loginReady == 2 * trace; }, 10s));
+        reactor.RunFor(100ms);
+        EXPECT_EQ(sink.loginReady, 2 * trace);
+        EXPECT_FALSE(protocol.PreConnectSocket()->Tracing());
     }
-    // A link in the file's place is not followed.
-    const auto linked = dir / "linked";
-    std::filesystem::create_directories(linked);
+}
+
+// The trace file is the program's own: a name that is a link (symbolic, or a second
+// name of another file) or no plain file is refused and what it names stays as it
+// was; a plain file of that name is emptied; a FIFO does not hold the thread.
+TEST_F(UploadProtocol, TheTraceFileIsNeverMadeThroughALink)
+{
     std::ofstream(dir / "target.txt") << "keep";
-    std::filesystem::create_symlink(dir / "target.txt", linked / "userinfo.xml");
-    RecordingSink sink;
-    CUploadProtocol owner(sink);
-    CServiceSocket socket(owner);
-    EXPECT_FALSE(socket.SetTrace(linked));
-    EXPECT_EQ(lftest::ReadText(dir / "target.txt"), "keep");
+    using Make = std::function<void(const std::filesystem::path&)>;
+    struct Case {
+        const char* what;
+        Make make;
+        bool taken;
+    };
+    const Case cases[] = {
+        {"symbolic link", [&](const auto& at) { std::filesystem::create_symlink(dir / "target.txt", at); }, false},
+        {"hard link", [&](const auto& at) { std::filesystem::create_hard_link(dir / "target.txt", at); }, false},
+        {"FIFO", [](const auto& at) { EXPECT_EQ(::mkfifo(at.c_str(), 0600), 0); }, false},
+        {"folder", [](const auto& at) { std::filesystem::create_directory(at); }, false},
+        {"plain file", [](const auto& at) { std::ofstream(at) << "old trace"; }, true},
+        {"nothing", [](const auto&) {}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto folder = dir / c.what;
+        std::filesystem::create_directories(folder);
+        c.make(folder / "userinfo.xml");
+        RecordingSink sink;
+        CUploadProtocol owner(sink);
+        CServiceSocket socket(owner);
+        EXPECT_EQ(socket.SetTrace(folder), c.taken);
+        EXPECT_EQ(socket.Tracing(), c.taken);
+        EXPECT_EQ(lftest::ReadText(dir / "target.txt"), "keep");
+        if (c.taken) {
+            EXPECT_EQ(std::filesystem::file_size(folder / "userinfo.xml"), 0u);
+            EXPECT_EQ(std::filesystem::hard_link_count(folder / "userinfo.xml"), 1u);
+        }
+    }
+}
+
+// A host name that is not found says so in the status, not as a bad argument, for the
+// upload host and for the proxy's name alike.
+TEST_F(UploadProtocol, ANameThatIsNotFoundSaysSo)
+{
+    nettest::FakeNameServer names({}, {"upload.missing.test", "proxy.missing.test"});
+    struct Case {
+        const char* proxy;
+        const char* status;
+    };
+    const Case cases[] = {
+        {"", "ERROR: Could not connect to the upload server (host not found)."},
+        {"proxy.missing.test", "ERROR: Proxy error: Can't connect to proxy server. (host not found)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.proxy);
+        RecordingSink sink;
+        CUploadProtocol protocol(sink);
+        Prepare(protocol);
+        EXPECT_TRUE(protocol.Connect("upload.missing.test", 9197, c.proxy, 3128));
+        ASSERT_TRUE(reactor.RunUntil([&] { return !sink.failed.empty(); }, 10s));
+        EXPECT_EQ(sink.failed, c.status);
+        EXPECT_FALSE(sink.connected);
+    }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 CServiceSocket::CServiceSocket(IServiceSocketOwner& owner)
@@ -50,12 +51,19 @@ bool CServiceSocket::Open(const std::string& host, unsigned port, const ServiceP
     if (!Connect(host.c_str(), port) && GetLastError() != WSAEWOULDBLOCK) {
         const int error = GetLastError();
         Close();
-        m_owner.OnSocketFailed(!m_lastProxyError.empty() ? "ERROR: " + m_lastProxyError
-                                                         : "ERROR: Could not connect to the upload server (error " +
-                                                               std::to_string(error) + ").");
+        m_owner.OnSocketFailed(FailureText(error));
         return false;
     }
     return true;
+}
+
+std::string CServiceSocket::FailureText(int error) const
+{
+    // A name that was not found says so, also behind the proxy's own notice.
+    const std::string why = LookupErrorText(error);
+    if (m_lastProxyError.empty())
+        return "ERROR: Could not connect to the upload server (" + why + ").";
+    return "ERROR: " + m_lastProxyError + (IsLookupError(error) ? " (" + why + ")" : "");
 }
 
 void CServiceSocket::OnConnect(int error)
@@ -65,9 +73,7 @@ void CServiceSocket::OnConnect(int error)
         return;
     }
     Close();
-    m_owner.OnSocketFailed(!m_lastProxyError.empty()
-                               ? "ERROR: " + m_lastProxyError
-                               : "ERROR: Could not connect to the upload server (error " + std::to_string(error) + ").");
+    m_owner.OnSocketFailed(FailureText(error));
 }
 
 void CServiceSocket::OnReceive(int error)
@@ -83,10 +89,19 @@ void CServiceSocket::OnReceive(int error)
 
 bool CServiceSocket::SetTrace(const std::filesystem::path& folder)
 {
+    m_traced = true;
     m_trace.reset();
-    const int fd = ::open((folder / "userinfo.xml").c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
+    // Never through a link: a second name of another file (a hard link) would have that
+    // file emptied, so only a plain file of one name is taken; a FIFO does not block.
+    const int fd = ::open((folder / "userinfo.xml").c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC,
+                          0644);
     if (fd < 0)
         return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink != 1 || ::ftruncate(fd, 0) != 0) {
+        ::close(fd);
+        return false;
+    }
     m_trace.reset(::fdopen(fd, "w"));
     if (!m_trace) {
         ::close(fd);
@@ -98,10 +113,12 @@ bool CServiceSocket::SetTrace(const std::filesystem::path& folder)
 void CServiceSocket::OnClose(int)
 {
     // Only with tracing on does the close do anything; the owner is not told otherwise.
-    if (!m_trace)
+    if (!m_traced)
         return;
-    std::fflush(m_trace.get());
-    m_trace.reset();
+    if (m_trace) {
+        std::fflush(m_trace.get());
+        m_trace.reset();
+    }
     m_owner.OnTraceClosed();
 }
 

@@ -25,7 +25,8 @@ public:
     virtual void OnSocketWritable() = 0;
     // The connection could not be made; notice says why.
     virtual void OnSocketFailed(const std::string& notice) = 0;
-    // Tracing was on and the connection has closed: the trace file is closed.
+    // Tracing was on and the connection has closed: the trace file is closed, and the
+    // next login may go ahead.
     virtual void OnTraceClosed() {}
 };
 
@@ -54,8 +55,10 @@ public:
 
     CProxyLayer& ProxyLayer() { return *m_pProxyLayer; }
 
-    // Tracing on: creates "userinfo.xml" in folder for writing (never through a link)
-    // and keeps it open until the connection closes. False when it cannot be made.
+    // Tracing on: makes "userinfo.xml" in folder an empty file for writing and keeps it
+    // open until the connection closes, whose end the owner then hears of. A name that
+    // is a link (symbolic or a second name of a file) or no plain file is refused:
+    // false, and the file is not made, but the close is still told.
     bool SetTrace(const std::filesystem::path& folder);
     bool Tracing() const { return m_trace != nullptr; }
 
@@ -69,9 +72,12 @@ public:
     int OnLayerCallback(CSocketLayer* layer, int type, int param1, intptr_t param2) override;
 
 private:
+    std::string FailureText(int error) const;
+
     IServiceSocketOwner& m_owner;
     std::unique_ptr<CProxyLayer> m_pProxyLayer;
     std::unique_ptr<CSslLayer> m_pSslLayer;
     std::string m_lastProxyError;
+    bool m_traced = false;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> m_trace{nullptr, std::fclose};
 };

@@ -126,6 +126,9 @@ void CUploadController::LoginAndConnect()
     const std::string url =
         LoginReply::LoginUrl(s.endpoints, s.login, s.password, static_cast<long long>(std::time(nullptr)));
     StopLogin();
+    m_view.SetLoginReady(false);
+    // Both of the login's connections are traced.
+    m_protocol.SetTraceFolder(s.trace ? std::filesystem::path(lfplat::WorkingFolder()) : std::filesystem::path());
     // With the proxy on, a connection through it to the upload host is made first;
     // when even that cannot start, the login is not made and the watchdog's limit
     // ends the attempt.
@@ -168,6 +171,7 @@ void CUploadController::StopLogin()
 void CUploadController::OnLoginReply(const HttpLogin::Result& result)
 {
     StopLogin();
+    m_view.SetLoginReady(false);
     const UploadSettings& s = m_settings;
     if (!result.ok) {
         EndAttempt("ERROR: Could not connect to Authentication Server. Closing Connection.");
@@ -211,7 +215,6 @@ void CUploadController::OnLoginReply(const HttpLogin::Result& result)
     }
     m_protocol.SetAccount(d.uidSid, m_reply.inboxPath);
     m_protocol.SetFunctionalVersion(s.functionalVersion);
-    m_protocol.SetTraceFolder(s.trace ? std::filesystem::path(lfplat::WorkingFolder()) : std::filesystem::path());
     const bool viaProxy = s.proxy == "YES" && !s.proxyHost.empty();
     m_protocol.Connect(d.uploadHost, s.endpoints.uploadPort, viaProxy ? HttpLogin::SocketProxyHost(s.proxyHost) : "",
                        viaProxy ? std::atoi(s.proxyPort.c_str()) : 0);

@@ -68,6 +68,9 @@ public:
     virtual void UploadBoxText(const std::string& /*text*/) {}
     // The login's reply has been read (Reply() holds its fields).
     virtual void LoginFinished() {}
+    // The login-ready flag: cleared when a login starts and when its reply is in, set
+    // when a traced connection closes.
+    virtual void SetLoginReady(bool /*ready*/) {}
 };
 
 class CUploadController : private IUploadProtocolSink {
@@ -128,6 +131,7 @@ private:
     void OnFinished() override;
     void OnMessage(const std::string& text) override { m_view.ShowMessage(text, ""); }
     void OnFailed(const std::string& status) override { EndAttempt(status); }
+    void OnLoginReady() override { m_view.SetLoginReady(true); }
 
     IUploadView& m_view;
     std::vector<UploadSource> m_sources;

@@ -46,6 +46,8 @@ bool CUploadProtocol::PreConnect(const std::string& host, unsigned port, const s
     if (m_preSocket)
         m_preSocket->Close();
     m_preSocket = std::make_unique<CServiceSocket>(m_preOwner);
+    if (!m_traceFolder.empty())
+        m_preSocket->SetTrace(m_traceFolder);
     ServiceProxy proxy;
     proxy.type = CProxyLayer::kHttp;
     proxy.host = proxyHost;
@@ -119,6 +121,11 @@ void CUploadProtocol::OnSocketFailed(const std::string& notice)
 {
     if (!m_abort)
         m_sink.OnFailed(notice);
+}
+
+void CUploadProtocol::OnTraceClosed()
+{
+    m_sink.OnLoginReady();
 }
 
 void CUploadProtocol::OnServerCommand(const std::string& text)

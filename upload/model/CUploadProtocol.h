@@ -44,6 +44,8 @@ public:
     virtual void OnMessage(const std::string& /*text*/) {}
     // The attempt cannot go on (connect failure, proxy refusal, unreadable copy).
     virtual void OnFailed(const std::string& /*status*/) {}
+    // A traced connection closed: a login may go ahead.
+    virtual void OnLoginReady() {}
 };
 
 class CUploadProtocol : public IServiceSocketOwner {
@@ -62,7 +64,8 @@ public:
         m_inboxPath = std::move(inboxPath);
     }
     void SetFunctionalVersion(float version) { m_functionalVersion = version; }
-    // Traces each connection's socket into "userinfo.xml" in folder (empty: no trace).
+    // Traces each connection's socket, the pre-connection's too, into "userinfo.xml" in
+    // folder (empty: no trace); set it before the connections are made.
     void SetTraceFolder(std::filesystem::path folder) { m_traceFolder = std::move(folder); }
     // The current connection's socket (null before the first Connect).
     const CServiceSocket* Socket() const { return m_socket.get(); }
@@ -103,6 +106,7 @@ public:
     void OnServerCommand(const std::string& text) override;
     void OnSocketWritable() override;
     void OnSocketFailed(const std::string& notice) override;
+    void OnTraceClosed() override;
 
 private:
     // The owner of the pre-connection's socket.
@@ -113,6 +117,7 @@ private:
         void OnServerCommand(const std::string& text) override { m_protocol.OnServerCommand(text); }
         void OnSocketWritable() override {}
         void OnSocketFailed(const std::string&) override {}
+        void OnTraceClosed() override { m_protocol.OnTraceClosed(); }
 
     private:
         CUploadProtocol& m_protocol;

@@ -99,6 +99,9 @@ Result Get(const std::string& url, const std::string& proxy, long connectTimeout
     curl_easy_setopt(curl.get(), CURLOPT_CONNECTTIMEOUT, connectTimeoutSeconds);
     curl_easy_setopt(curl.get(), CURLOPT_TIMEOUT, totalTimeoutSeconds);
     curl_easy_setopt(curl.get(), CURLOPT_PROTOCOLS_STR, "http,https");
+    // A stop must not wait for a name look-up that hangs (a silent name server): the
+    // look-up's thread is left to end alone instead of being waited for.
+    curl_easy_setopt(curl.get(), CURLOPT_QUICK_EXIT, 1L);
     // An empty proxy keeps curl from taking one out of the environment.
     curl_easy_setopt(curl.get(), CURLOPT_PROXY, proxy.c_str());
     bool stopped = false;

@@ -329,6 +329,12 @@ void CUploadDlg::LoginFinished()
     CopyReplyToDocument();
 }
 
+void CUploadDlg::SetLoginReady(bool ready)
+{
+    // The document's login-ready flag.
+    m_doc->m_bLoginBusy = ready;
+}
+
 void CUploadDlg::CopyReplyToDocument()
 {
     const LoginReplyFields& r = m_controller->Reply();

@@ -100,6 +100,7 @@ private:
     void FileStarted(int previous, int next) override;
     void UploadBoxText(const std::string& text) override;
     void LoginFinished() override;
+    void SetLoginReady(bool ready) override;
 
     CQuorixDoc* m_doc = nullptr;
     Prompts m_prompts;
