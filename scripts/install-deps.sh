@@ -14,6 +14,7 @@ packages=(
   xvfb xauth imagemagick openbox
   ghostscript
   tinyproxy dante-server openssl
+  iproute2 util-linux
 )
 
 # The socket tests run their own proxy servers; the SOCKS server checks user name and
