@@ -141,7 +141,7 @@ bool CPixoroDocModel::StepToFile(int index)
 CPixoroDocModel::ListLoad CPixoroDocModel::LoadListFile(const std::string& path)
 {
     if (m_undo.Count() > 0) {
-        switch (m_prompts.AskYesNoCancel(estr::kSaveChangesTo + m_state.m_strCurrentPath)) {
+        switch (m_prompts.AskYesNoCancel(estr::kSaveChangesTo + m_state.m_strCurrentPath, estr::kAppTitle)) {
         case DocPrompts::Answer::Cancel: return ListLoad::Kept;
         case DocPrompts::Answer::Yes:
             // The edits are not given up unless they were saved.
@@ -302,7 +302,7 @@ bool CPixoroDocModel::QueryClose()
 {
     if (m_undo.Count() == 0 || m_bCloseAgreed)
         return true;
-    switch (m_prompts.AskYesNoCancel(estr::kSaveChangesTo + m_state.m_strCurrentPath)) {
+    switch (m_prompts.AskYesNoCancel(estr::kSaveChangesTo + m_state.m_strCurrentPath, estr::kAppTitle)) {
     case DocPrompts::Answer::Cancel: return false;
     case DocPrompts::Answer::Yes: return DoSave(m_state.m_strCurrentPath, false);
     case DocPrompts::Answer::No: return true;
@@ -314,7 +314,7 @@ bool CPixoroDocModel::QueryFrameClose()
 {
     if (m_undo.Count() == 0)
         return true;
-    switch (m_prompts.AskYesNoCancel(estr::kSaveChangesTo + m_state.m_strCurrentPath)) {
+    switch (m_prompts.AskYesNoCancel(estr::kSaveChangesTo + m_state.m_strCurrentPath, estr::kFrameCloseCaption)) {
     case DocPrompts::Answer::Cancel: return false;
     case DocPrompts::Answer::Yes:
         if (!DoSave(m_state.m_strCurrentPath, false))

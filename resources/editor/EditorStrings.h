@@ -30,6 +30,8 @@ inline constexpr char kNotFoundAfter[] = " '\n Was not found, it has been Remove
 inline constexpr char kNotValidOnOpen[] = "ERROR:It is not a valid PIXORO File.";
 inline constexpr char kNotValidOnStep[] = "ERROR: It is not a valid PIXORO File.";
 inline constexpr char kSaveChangesTo[] = "Save Changes To : \n";
+// The main window asks about unsaved changes under the program's name, not its title.
+inline constexpr char kFrameCloseCaption[] = "pixoro";
 inline constexpr char kNoMoreFiles[] = "No more files to display.";
 inline constexpr char kNoImageLoaded[] = "No Image Loaded.";
 inline constexpr char kUntitledImage[] = "UntitledImage";

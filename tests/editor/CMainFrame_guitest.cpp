@@ -95,6 +95,11 @@ TEST_F(CMainFrameTest, TheMenuBarsSwitchWithTheImageWindow)
     ASSERT_NE(child, nullptr);
     ASSERT_NE(child->GetMenuBar(), nullptr);
     EXPECT_EQ(Titles(child->GetMenuBar()), (T{"File", "Edit", "View", "Image", "Adjust", "Help"}));
+    // Edit holds the ring's two steps; copying stays on the keys alone.
+    T edit;
+    for (const wxMenuItem* item : child->GetMenuBar()->GetMenu(1)->GetMenuItems())
+        edit.push_back(item->GetItemLabel());
+    EXPECT_EQ(edit, (T{"&Undo\tCtrl+Z", "&Redo\tCtrl+Y"}));
     // The image's bar shows in place of the main window's.
     EXPECT_TRUE(child->GetMenuBar()->IsShown());
     EXPECT_FALSE(frame->GetMenuBar()->IsShown());

@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/checkbox.h>
+#include <wx/stattext.h>
 #include <wx/textctrl.h>
 
 #include <functional>
@@ -87,6 +88,7 @@ TEST_F(TextCommandTest, ApplyChangesOnlyTheTextBlockAndUndoRestores)
     int reducedHeight = 0;
     TextPosition position;
     GraphicTextSettings settings;
+    wxString statusAtEnd;
     ASSERT_TRUE(RunText([&](CWatermarkTextDlg* dialog) {
         EXPECT_FALSE(dialog->GetControl(IDC_TEXT_APPLY)->IsEnabled());  // nothing previewed yet
         SetUpText(dialog, "TEST", 50);
@@ -94,8 +96,15 @@ TEST_F(TextCommandTest, ApplyChangesOnlyTheTextBlockAndUndoRestores)
         reducedHeight = dialog->GetReducedImage().GetHeight();
         position = dialog->GetPane()->Position();
         settings = dialog->m_settings;
+        // The status as the dialog goes away: the rendering is done and the image is handed on.
+        dialog->Bind(wxEVT_SHOW, [&statusAtEnd, dialog](wxShowEvent& event) {
+            if (!event.IsShown())
+                statusAtEnd = dialog->GetStatus()->GetLabel();
+            event.Skip();
+        });
         Press(dialog, IDC_TEXT_APPLY);
     }));
+    EXPECT_EQ(statusAtEnd, "Saving : photo.bmp");
     // The same rendering made here, on the user-interface thread, changes the same pixels.
     CLfImage expected(original);
     CWxTextRasterizer rasterizer;
