@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/checkbox.h>
+#include <wx/spinbutt.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
@@ -154,6 +155,22 @@ TEST_F(TextCommandTest, CancelDuringApplyChangesNothingAndTheNextDialogStaysOpen
     }));
     EXPECT_TRUE(stayedOpen);
     EXPECT_EQ(doc.GetUndo().Count(), 0);
+}
+
+TEST_F(TextCommandTest, TheArrowsHoldTheNumbersTheirFieldsShow)
+{
+    EXPECT_FALSE(RunText([](CWatermarkTextDlg* dialog) {
+        auto* height = dynamic_cast<wxSpinButton*>(dialog->GetControl(IDC_TEXT_HEIGHT_SPIN));
+        auto* visibility = dynamic_cast<wxSpinButton*>(dialog->GetControl(IDC_TEXT_VISIBILITY_SPIN));
+        ASSERT_TRUE(height && visibility);
+        EXPECT_EQ(height->GetValue(), 10);
+        EXPECT_EQ(visibility->GetValue(), 50);
+        dynamic_cast<wxTextCtrl*>(dialog->GetControl(IDC_TEXT_HEIGHT))->SetValue("17");
+        dynamic_cast<wxTextCtrl*>(dialog->GetControl(IDC_TEXT_VISIBILITY))->SetValue("64");
+        EXPECT_EQ(height->GetValue(), 17);
+        EXPECT_EQ(visibility->GetValue(), 64);
+        Press(dialog, wxID_CANCEL);
+    }));
 }
 
 TEST_F(TextCommandTest, CancelBeforeApplyEndsAtOnce)
