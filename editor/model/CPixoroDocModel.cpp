@@ -33,9 +33,12 @@ bool FileExists(const std::string& path)
     return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
+// Why a path names no file to open: a folder named like a picture is told as a folder.
 std::string NotFoundText(const std::string& path)
 {
-    return std::string(estr::kNotFoundBefore) + path + estr::kNotFoundAfter;
+    struct stat st {};
+    const bool folder = ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return std::string(estr::kNotFoundBefore) + path + (folder ? estr::kIsFolderAfter : estr::kNotFoundAfter);
 }
 
 }  // namespace
