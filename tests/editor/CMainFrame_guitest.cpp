@@ -230,6 +230,8 @@ TEST_F(CMainFrameTest, ClosingWithChangesAsksAndCancelOrAFailedSaveKeepsTheWindo
     EXPECT_FALSE(frame->Close());
     EXPECT_EQ(doc->GetUndo().Count(), 1);
     EXPECT_EQ(manager->GetDocuments().GetCount(), 1u);
+    // The main window's own question, under the program's name.
+    EXPECT_EQ(prompts.captions, std::vector<std::string>{"pixoro"});
 
     // Yes, and the save is cancelled at the file name.
     prompts.answers = {DocPrompts::Answer::Yes};
