@@ -6,6 +6,7 @@
 #include "resources/manager/BatchDialogs.h"
 #include "tests/manager/DocTestSupport.h"
 #include "tests/manager/ThumbTestSupport.h"
+#include "tests/support/DialogChecks.h"
 #include "tests/support/GuiTest.h"
 #include "tests/support/TestEnv.h"
 
@@ -129,6 +130,8 @@ TEST_F(BatchResizeGuiTest, NothingTickedStaysOpenAndCancelEndsWithCancel)
     std::vector<std::string> messages;
     dialog.SetMessageSink([&](const std::string& text, batch::MessageKind) { messages.push_back(text); });
     wxTheApp->CallAfter([&] {
+        // The arrows stand beside their fields in one straight column.
+        EXPECT_EQ(lftest::SpinsOffTheirFields(dialog), std::vector<std::string>{});
         auto* list = dynamic_cast<wxListCtrl*>(dialog.FindWindow(mdlg::kResizeList));
         for (long row = 0; row < list->GetItemCount(); ++row)
             list->CheckItem(row, false);
