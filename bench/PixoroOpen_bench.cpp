@@ -48,7 +48,7 @@ const std::string& JpegFile()
 
 class SilentPrompts : public DocPrompts {
 public:
-    Answer AskYesNoCancel(const std::string&) override { return Answer::Cancel; }
+    Answer AskYesNoCancel(const std::string&, const std::string&) override { return Answer::Cancel; }
     void ShowMessage(const std::string&, Icon) override {}
     bool AskJpegOptions(JpegOptions&, bool) override { return false; }
     bool AskSaveFileName(std::string&, int&) override { return false; }

@@ -275,12 +275,30 @@ bool CreateDialogFromTemplate(wxDialog& dialog, wxWindow* parent, const DialogTe
             grown += GrowLayoutBox(boxes, i, {controls[i]->GetBestSize().x, boxes[i].rect.height});
             break;
         // Spin controls below their natural size lose their arrows and make the toolkit
-        // complain: they take that size, and their neighbours move as for texts.
+        // complain: they take that size, and their neighbours move as for texts. Arrows
+        // made right after a field are that field's and only widen here; their height is
+        // centred on the field below, so that a column of fields keeps its arrows in line.
         case DlgItemKind::SpinButton:
+            if (i > 0 && layout.items[i - 1].kind == DlgItemKind::Edit) {
+                grown += GrowLayoutBox(boxes, i, {controls[i]->GetBestSize().x, boxes[i].rect.height});
+                break;
+            }
+            [[fallthrough]];
         case DlgItemKind::SpinEdit: grown += GrowLayoutBox(boxes, i, controls[i]->GetBestSize()); break;
         default: break;
         }
     }
+    const wxSize extentBefore = LayoutExtent(boxes);
+    for (size_t i = 1; i < controls.size(); ++i) {
+        if (layout.items[i].kind != DlgItemKind::SpinButton || layout.items[i - 1].kind != DlgItemKind::Edit)
+            continue;
+        const wxRect field = boxes[i - 1].rect;
+        wxRect& arrows = boxes[i].rect;
+        arrows.height = std::max(arrows.height, controls[i]->GetBestSize().y);
+        arrows.y = std::max(0, field.y + (field.height - arrows.height) / 2);
+    }
+    const wxSize extentAfter = LayoutExtent(boxes);
+    grown.y += std::max(0, extentAfter.y - extentBefore.y);
     for (size_t i = 0; i < controls.size(); ++i) {
         controls[i]->SetSize(boxes[i].rect);
         if (layout.items[i].kind == DlgItemKind::Static)

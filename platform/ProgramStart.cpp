@@ -55,8 +55,10 @@ struct SpawnSetup {
 
 }  // namespace
 
-int StartProgram(const std::string& program, const std::vector<std::string>& args,
-                 const std::string& workingFolder)
+namespace {
+
+int Start(const std::string& program, const std::vector<std::string>& args, const std::string& workingFolder,
+          bool discardOutput)
 {
     if (!workingFolder.empty()) {
         struct stat st {};
@@ -74,6 +76,10 @@ int StartProgram(const std::string& program, const std::vector<std::string>& arg
     SpawnSetup setup;
     if (!workingFolder.empty())
         posix_spawn_file_actions_addchdir_np(&setup.actions, workingFolder.c_str());
+    if (discardOutput) {
+        posix_spawn_file_actions_addopen(&setup.actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_adddup2(&setup.actions, STDOUT_FILENO, STDERR_FILENO);
+    }
     sigset_t none, all;
     sigemptyset(&none);
     sigfillset(&all);
@@ -113,6 +119,18 @@ int StartProgram(const std::string& program, const std::vector<std::string>& arg
     if (got != static_cast<ssize_t>(sizeof err))
         return kStartNoResources;
     return ResultOfErrno(err);
+}
+
+}  // namespace
+
+int StartProgram(const std::string& program, const std::vector<std::string>& args, const std::string& workingFolder)
+{
+    return Start(program, args, workingFolder, false);
+}
+
+int StartProgramSilently(const std::string& program, const std::vector<std::string>& args)
+{
+    return Start(program, args, {}, true);
 }
 
 const char* StartFailureText(int code, StartedFor startedFor)

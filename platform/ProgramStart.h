@@ -26,6 +26,9 @@ enum StartResult : int {
 // empty, becomes its current folder.
 int StartProgram(const std::string& program, const std::vector<std::string>& args,
                  const std::string& workingFolder = {});
+// The same, with /dev/null for the program's output and errors: a program handed a secret
+// in its arguments may repeat them there.
+int StartProgramSilently(const std::string& program, const std::vector<std::string>& args);
 
 // What was started: the texts for a missing program differ ("Application viewer not
 // found." for the editor, "Application file not found." for a page in the browser).

@@ -40,22 +40,29 @@ void ShowJobResult(CQuorixDoc& doc, const std::string& folder, const BatchHost& 
         doc.Refresh();
 }
 
-void ShowFailureSummary(const BatchHost& host, const std::string& caption, const std::vector<std::string>& failures)
+void ShowListWindow(wxWindow* parent, const std::string& caption, const std::string& heading, const std::string& lines)
 {
-    if (failures.empty())
-        return;
-    // However many failures there are, the window keeps its size: the list scrolls.
-    wxDialog box(host.mainWindow ? host.mainWindow() : nullptr, wxID_ANY, wxString::FromUTF8(caption),
-                 wxDefaultPosition, wxDefaultSize, wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER);
+    // However many lines there are, the window keeps its size: the list scrolls, and a
+    // long line (a path and its error) breaks rather than running out of sight.
+    wxDialog box(parent, wxID_ANY, wxString::FromUTF8(caption), wxDefaultPosition, wxDefaultSize,
+                 wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER);
     auto* top = new wxBoxSizer(wxVERTICAL);
-    top->Add(new wxStaticText(&box, wxID_ANY, wxString::FromUTF8(FailureHeading(failures.size()))), 0, wxALL, 10);
-    auto* list = new wxTextCtrl(&box, wxID_ANY, lfplat::NameToDisplay(FailureListText(failures)), wxDefaultPosition,
-                                wxSize(560, 280), wxTE_MULTILINE | wxTE_READONLY | wxTE_DONTWRAP);
+    top->Add(new wxStaticText(&box, wxID_ANY, wxString::FromUTF8(heading)), 0, wxALL, 10);
+    auto* list = new wxTextCtrl(&box, wxID_ANY, lfplat::NameToDisplay(lines), wxDefaultPosition, wxSize(560, 280),
+                                wxTE_MULTILINE | wxTE_READONLY | wxTE_BESTWRAP);
     top->Add(list, 1, wxEXPAND | wxLEFT | wxRIGHT, 10);
     top->Add(box.CreateButtonSizer(wxOK), 0, wxEXPAND | wxALL, 10);
     box.SetSizerAndFit(top);
     box.CentreOnParent();
     box.ShowModal();
+}
+
+void ShowFailureSummary(const BatchHost& host, const std::string& caption, const std::vector<std::string>& failures)
+{
+    if (failures.empty())
+        return;
+    ShowListWindow(host.mainWindow ? host.mainWindow() : nullptr, caption, FailureHeading(failures.size()),
+                   FailureListText(failures));
 }
 
 void DropFromSelection(CQuorixDoc& doc, const std::string& path)

@@ -24,6 +24,11 @@ bool AskOkCancel(wxWindow* parent, const std::string& text);
 // case the document rescans its current folder.
 void ShowJobResult(CQuorixDoc& doc, const std::string& folder, const BatchHost& host);
 
+// A window of a fixed size with the heading over the lines, which wrap where they are
+// too long and scroll where there are too many; modal until OK.
+void ShowListWindow(wxWindow* parent, const std::string& caption, const std::string& heading,
+                    const std::string& lines);
+
 // One window that lists every failure of a job under its heading, owned by the host's
 // main window; nothing when there were none.
 void ShowFailureSummary(const BatchHost& host, const std::string& caption, const std::vector<std::string>& failures);

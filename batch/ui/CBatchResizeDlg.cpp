@@ -44,6 +44,8 @@ struct Field {
     int low, high;          // accepted by OK
     int spinLow, spinHigh;  // the arrows' range
 };
+constexpr char kUnreadableHeading[] = "These pictures could not be read and are left out:";
+
 // Percentage, width, height, quality.
 constexpr Field kFields[] = {
     {kResizePercent, kResizePercentSpin, 0, 99, 5, 99},
@@ -195,11 +197,18 @@ void CBatchResizeDlg::OnInit()
     m_bListing = false;
     WriteControls();
     if (!unreadableNames.empty()) {
-        std::string text = "These pictures could not be read and are left out:";
+        std::string names;
         for (const std::string& name : unreadableNames)
-            text += "\n" + name;
-        // Told once the dialog shows, above it.
-        CallAfter([this, text] { Report(text, batch::MessageKind::Information); });
+            names += (names.empty() ? "" : "\n") + name;
+        // Told once the dialog shows, above it, in a list that scrolls however many they are.
+        CallAfter([this, names] {
+            if (m_bClosing)
+                return;
+            if (m_messageSink)
+                m_messageSink(std::string(kUnreadableHeading) + "\n" + names, batch::MessageKind::Information);
+            else
+                batch::ShowListWindow(this, mstr::kAppTitle, kUnreadableHeading, names);
+        });
     }
 }
 

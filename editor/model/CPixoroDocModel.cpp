@@ -33,9 +33,12 @@ bool FileExists(const std::string& path)
     return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
+// Why a path names no file to open: a folder named like a picture is told as a folder.
 std::string NotFoundText(const std::string& path)
 {
-    return std::string(estr::kNotFoundBefore) + path + estr::kNotFoundAfter;
+    struct stat st {};
+    const bool folder = ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return std::string(estr::kNotFoundBefore) + path + (folder ? estr::kIsFolderAfter : estr::kNotFoundAfter);
 }
 
 }  // namespace
@@ -141,7 +144,7 @@ bool CPixoroDocModel::StepToFile(int index)
 CPixoroDocModel::ListLoad CPixoroDocModel::LoadListFile(const std::string& path)
 {
     if (m_undo.Count() > 0) {
-        switch (m_prompts.AskYesNoCancel(estr::kSaveChangesTo + m_state.m_strCurrentPath)) {
+        switch (m_prompts.AskYesNoCancel(estr::kSaveChangesTo + m_state.m_strCurrentPath, estr::kAppTitle)) {
         case DocPrompts::Answer::Cancel: return ListLoad::Kept;
         case DocPrompts::Answer::Yes:
             // The edits are not given up unless they were saved.
@@ -302,7 +305,7 @@ bool CPixoroDocModel::QueryClose()
 {
     if (m_undo.Count() == 0 || m_bCloseAgreed)
         return true;
-    switch (m_prompts.AskYesNoCancel(estr::kSaveChangesTo + m_state.m_strCurrentPath)) {
+    switch (m_prompts.AskYesNoCancel(estr::kSaveChangesTo + m_state.m_strCurrentPath, estr::kAppTitle)) {
     case DocPrompts::Answer::Cancel: return false;
     case DocPrompts::Answer::Yes: return DoSave(m_state.m_strCurrentPath, false);
     case DocPrompts::Answer::No: return true;
@@ -314,7 +317,7 @@ bool CPixoroDocModel::QueryFrameClose()
 {
     if (m_undo.Count() == 0)
         return true;
-    switch (m_prompts.AskYesNoCancel(estr::kSaveChangesTo + m_state.m_strCurrentPath)) {
+    switch (m_prompts.AskYesNoCancel(estr::kSaveChangesTo + m_state.m_strCurrentPath, estr::kFrameCloseCaption)) {
     case DocPrompts::Answer::Cancel: return false;
     case DocPrompts::Answer::Yes:
         if (!DoSave(m_state.m_strCurrentPath, false))

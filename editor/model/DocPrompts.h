@@ -13,8 +13,8 @@ public:
 
     virtual ~DocPrompts() = default;
 
-    // A box with Yes, No and Cancel and the question icon.
-    virtual Answer AskYesNoCancel(const std::string& text) = 0;
+    // A box with Yes, No and Cancel and the question icon, captioned with caption.
+    virtual Answer AskYesNoCancel(const std::string& text, const std::string& caption) = 0;
     // A box with an OK button.
     virtual void ShowMessage(const std::string& text, Icon icon) = 0;
     // The JPEG options dialog, started from options; true with the user's choice in

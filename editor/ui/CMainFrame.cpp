@@ -15,7 +15,6 @@
 
 wxBEGIN_EVENT_TABLE(CMainFrame, wxDocMDIParentFrame)
     EVT_DROP_FILES(CMainFrame::OnDropFiles)
-    EVT_CLOSE(CMainFrame::OnClose)
     EVT_SIZE(CMainFrame::OnSize)
     EVT_MENU(ID_EDIT_PASTE_NEW_VIEW, CMainFrame::OnPasteNew)
     EVT_UPDATE_UI(ID_EDIT_PASTE_NEW_VIEW, CMainFrame::OnUpdatePasteNew)
@@ -31,6 +30,9 @@ CMainFrame::CMainFrame(wxDocManager* manager)
     : wxDocMDIParentFrame(manager, nullptr, wxID_ANY, estr::kAppTitle, wxDefaultPosition, wxSize(800, 600)),
       m_openUrl([](const wxString& url) { return wxLaunchDefaultBrowser(url); })
 {
+    // The document frame binds its own close handler, which closes the documents (with
+    // their own prompt); bound later, this one runs before it.
+    Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
     SetMenuBar(CreateEditorMenuBar(IDR_MAINFRAME, &m_recentFileMenu));
     SetAcceleratorTable(CreateEditorAccelerators());
     if (manager && m_recentFileMenu) {

@@ -8,9 +8,9 @@
 
 #include <wx/msgdlg.h>
 
-DocPrompts::Answer CPixoroPrompts::AskYesNoCancel(const std::string& text)
+DocPrompts::Answer CPixoroPrompts::AskYesNoCancel(const std::string& text, const std::string& caption)
 {
-    switch (wxMessageBox(pixoro::ShowText(pixoro::BreakLongRuns(text)), estr::kAppTitle, wxYES_NO | wxCANCEL | wxICON_QUESTION,
+    switch (wxMessageBox(pixoro::ShowText(pixoro::BreakLongRuns(text)), wxString::FromUTF8(caption), wxYES_NO | wxCANCEL | wxICON_QUESTION,
                          m_parent)) {
     case wxYES: return Answer::Yes;
     case wxNO: return Answer::No;

@@ -1,6 +1,6 @@
 #pragma once
-// The document's questions and messages as the user sees them: message boxes with the
-// application title as caption, the JPEG options dialog and the save file dialog.
+// The document's questions and messages as the user sees them: message boxes (captioned with
+// the application title unless the question names another caption), the JPEG options dialog and the save file dialog.
 
 #include "editor/model/DocPrompts.h"
 
@@ -12,7 +12,7 @@ public:
     explicit CPixoroPrompts(wxWindow* parent = nullptr) : m_parent(parent) {}
     void SetParent(wxWindow* parent) { m_parent = parent; }
 
-    Answer AskYesNoCancel(const std::string& text) override;
+    Answer AskYesNoCancel(const std::string& text, const std::string& caption) override;
     void ShowMessage(const std::string& text, Icon icon) override;
     bool AskJpegOptions(JpegOptions& options, bool namePending) override;
     bool AskSaveFileName(std::string& name, int& type) override;

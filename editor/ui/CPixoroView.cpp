@@ -146,7 +146,10 @@ void CPixoroView::OnDraw(wxDC* dc)
     d.SetPen(*wxTRANSPARENT_PEN);
     d.SetBrush(wxBrush(wxColour(GetRValue(kBackground), GetGValue(kBackground), GetBValue(kBackground))));
     d.DrawRectangle(0, 0, client.x, client.y);
-    if (m_controller->PreparePaint()) {
+    m_bInPaint = true;
+    const bool prepared = m_controller->PreparePaint();
+    m_bInPaint = false;
+    if (prepared) {
         MakePicture();
         if (m_picture.IsOk())
             d.DrawBitmap(m_picture, 0, 0);
@@ -289,6 +292,18 @@ const CLfImage* CPixoroView::Image() const
 
 void CPixoroView::UpdateStatus()
 {
+    // A status pane redraws itself at once when its text changes, and a redraw inside
+    // this view's paint crashes the toolkit: during a paint the texts follow just after.
+    if (m_bInPaint) {
+        if (!m_bStatusQueued) {
+            m_bStatusQueued = true;
+            CallAfter([this] {
+                m_bStatusQueued = false;
+                UpdateStatus();
+            });
+        }
+        return;
+    }
     if (CPixoroDoc* doc = GetDocument())
         doc->UpdateStatus();
     if (CMainFrame* frame = MainFrame())

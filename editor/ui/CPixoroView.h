@@ -127,6 +127,9 @@ private:
     RECT m_pictureArea{};
     wxTimer m_overlayTimer;
     bool m_bPainted = false;
+    // Set while the picture is laid out for a paint: status texts wait until it is over.
+    bool m_bInPaint = false;
+    bool m_bStatusQueued = false;
     std::vector<int32_t> m_paintedOverlay;
     wxCursor m_handCursor;
     wxCursor m_cropCursor;

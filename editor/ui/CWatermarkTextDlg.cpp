@@ -1,6 +1,7 @@
 #include "editor/ui/CWatermarkTextDlg.h"
 
 #include "controls/DialogTemplate.h"
+#include "resources/editor/DialogStrings.h"
 #include "resources/editor/TextDialog.h"
 
 #include <wx/gauge.h>
@@ -53,7 +54,7 @@ bool CWatermarkTextDlg::ApplyText()
             control->Disable();
     m_pane->DisableDrag();
     if (m_status)
-        SetStaticText(m_status, ("Processing : " + std::filesystem::path(m_path).filename().string()).c_str());
+        SetStaticText(m_status, (estr::kTextProcessing + FileName()).c_str());
     if (m_progress) {
         m_progress->SetValue(0);
         m_progress->Show();
@@ -89,7 +90,14 @@ void CWatermarkTextDlg::Finished()
         return;
     }
     m_image = m_scratch;
+    // Nothing is written here: the document takes the image once the dialog has ended.
+    if (m_status)
+        SetStaticText(m_status, (estr::kTextSaving + FileName()).c_str());
+    if (m_progress)
+        m_progress->SetValue(0);
     EndWith(wxID_OK);
 }
+
+std::string CWatermarkTextDlg::FileName() const { return std::filesystem::path(m_path).filename().string(); }
 
 void CWatermarkTextDlg::OnApply(wxCommandEvent&) { ApplyText(); }

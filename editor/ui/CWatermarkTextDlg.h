@@ -29,6 +29,7 @@ private:
     void OnApply(wxCommandEvent& event);
     void Finished();
     void EnableStep(bool enable) override;
+    std::string FileName() const;
 
     CLfImage& m_image;
     std::string m_path;

@@ -195,10 +195,27 @@ void CGraphicTextDlg::WriteControls()
 
 void CGraphicTextDlg::ApplyUnitLimits()
 {
-    auto* spin = Find<wxSpinButton>(*this, m_ids.heightSpin);
-    if (!spin)
-        return;
-    spin->SetRange(0, m_settings.unit == "Percent" ? 25 : 99);
+    if (auto* spin = Find<wxSpinButton>(*this, m_ids.heightSpin))
+        spin->SetRange(0, m_settings.unit == "Percent" ? 25 : 99);
+    SyncSpins();
+}
+
+// The arrows count from what their field shows, as a field's buddy does: each holds its
+// field's number (within its range) whenever the field changes.
+void CGraphicTextDlg::SyncSpins()
+{
+    const auto hold = [this](int id, int value) {
+        auto* spin = id ? Find<wxSpinButton>(*this, id) : nullptr;
+        if (!spin)
+            return;
+        value = std::clamp(value, spin->GetMin(), spin->GetMax());
+        if (spin->GetValue() != value)
+            spin->SetValue(value);
+    };
+    if (m_height)
+        hold(m_ids.heightSpin, GraphicTextSettings::LeadingInt(m_height->GetValue().ToStdString(wxConvUTF8)));
+    if (m_visibility)
+        hold(m_ids.visibilitySpin, GraphicTextSettings::LeadingInt(m_visibility->GetValue().ToStdString(wxConvUTF8)));
 }
 
 void CGraphicTextDlg::SetupPreview(const CLfImage& image)
@@ -340,6 +357,7 @@ void CGraphicTextDlg::OnText(wxCommandEvent& event)
         return;
     }
     ReadControls();
+    SyncSpins();
 }
 
 void CGraphicTextDlg::OnVisibilityText(wxCommandEvent&)
@@ -347,6 +365,7 @@ void CGraphicTextDlg::OnVisibilityText(wxCommandEvent&)
     ReadControls();
     if (m_visibility && !m_visibility->GetValue().empty() && m_slider)
         m_slider->SetValue(m_settings.visibility);
+    SyncSpins();
 }
 
 void CGraphicTextDlg::OnSlider(wxScrollEvent& event)

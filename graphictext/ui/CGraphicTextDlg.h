@@ -111,6 +111,7 @@ private:
     void OnCancel(wxCommandEvent& event);
     void OnClose(wxCloseEvent& event);
     void ApplyUnitLimits();
+    void SyncSpins();
 
     FontChooser m_fontChooser;
     ColourChooser m_colourChooser;

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <fstream>
 #include <functional>
+#include <limits>
 
 namespace {
 
@@ -172,6 +173,10 @@ std::string LayoutConfigFile::LayoutProblem(const LayoutBlock& block)
 {
     const PrintLayout& l = block.m_layout;
     const std::string name = block.m_strImageName + ": ";
+    // Pages are cut into rows by columns of cells: without one of each there is nothing to fill.
+    if (l.m_nRows < 1 || l.m_nColumns < 1)
+        return name + std::to_string(l.m_nRows) + " rows by " + std::to_string(l.m_nColumns) +
+               " columns; a page holds at least 1 on a side.";
     if (l.m_nRows > kMaxCellsPerSide || l.m_nColumns > kMaxCellsPerSide ||
         int64_t(l.m_nRows) * l.m_nColumns > kMaxCellsPerPage)
         return name + std::to_string(l.m_nRows) + " rows by " + std::to_string(l.m_nColumns) +
@@ -180,10 +185,15 @@ std::string LayoutConfigFile::LayoutProblem(const LayoutBlock& block)
     const float sizes[] = {l.m_fPageHeight, l.m_fPageWidth,     l.m_fVSpan,      l.m_fHSpan,
                            l.m_fTopMargin,  l.m_fBottomMargin,  l.m_fLeftMargin, l.m_fRightMargin,
                            l.m_fPhotoHeight, l.m_fPhotoWidth};
-    for (const float size : sizes)
+    const std::string range = "; sizes run from 0 to " + std::to_string(int(kMaxInches)) + " inches.";
+    for (const float size : sizes) {
+        if (std::isnan(size))
+            return name + "a size that is not a number" + range;
+        if (std::isinf(size))
+            return name + "an infinite size" + range;
         if (!(size >= 0.0f && size <= kMaxInches))
-            return name + "a size of " + SizeText(size) + " inches; sizes run from 0 to " +
-                   std::to_string(int(kMaxInches)) + " inches.";
+            return name + "a size of " + SizeText(size) + " inches" + range;
+    }
     return {};
 }
 
@@ -208,9 +218,9 @@ std::vector<LayoutBlock> LayoutConfigFile::Parse(std::string_view text, std::vec
         LayoutBlock block;
         for (size_t t = 0; t < tags.size(); ++t)
             ValueTags()[t].apply(block, TagValue(text, tags[t].first, tags[t].second, at));
-        // A layout without rows or columns cannot be composed: it is refused here, as
-        // blocks without a picture name are.
-        if (IsPictureName(block.m_strImageName) && block.m_layout.m_nRows > 0 && block.m_layout.m_nColumns > 0) {
+        // Blocks without a picture name are no layouts; a layout that cannot be used is
+        // refused by name.
+        if (IsPictureName(block.m_strImageName)) {
             if (std::string problem = LayoutProblem(block); problem.empty())
                 blocks.push_back(std::move(block));
             else if (refused)
@@ -251,9 +261,27 @@ float LayoutConfigFile::ParseFloat(std::string_view text)
     size_t i = 0;
     if (i < text.size() && (text[i] == '+' || text[i] == '-'))
         ++i;
+    const bool negative = i > 0 && text[0] == '-';
+    // The words of C's number reading stand for what they name, so that the layout
+    // check refuses them rather than taking them as 0.
+    const auto startsWith = [&text, i](std::string_view word) {
+        if (text.size() - i < word.size())
+            return false;
+        for (size_t k = 0; k < word.size(); ++k) {
+            const char c = text[i + k];
+            if ((c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c) != word[k])
+                return false;
+        }
+        return true;
+    };
+    if (startsWith("nan"))
+        return std::numeric_limits<float>::quiet_NaN();
+    if (startsWith("inf"))
+        return negative ? -std::numeric_limits<float>::infinity() : std::numeric_limits<float>::infinity();
     const size_t digitsFrom = i;
     i = SkipDigits(text, i);
     size_t digits = i - digitsFrom;
+    const bool wholePart = text.substr(digitsFrom, i - digitsFrom).find_first_not_of('0') != std::string_view::npos;
     if (i < text.size() && text[i] == '.') {
         const size_t fractionFrom = i + 1;
         const size_t fractionEnd = SkipDigits(text, fractionFrom);
@@ -262,13 +290,18 @@ float LayoutConfigFile::ParseFloat(std::string_view text)
     }
     if (digits == 0)
         return 0.0f;
+    bool smallerExponent = false;
+    bool exponent = false;
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
         size_t e = i + 1;
+        smallerExponent = e < text.size() && text[e] == '-';
         if (e < text.size() && (text[e] == '+' || text[e] == '-'))
             ++e;
         const size_t exponentEnd = SkipDigits(text, e);
-        if (exponentEnd > e)
+        if (exponentEnd > e) {
             i = exponentEnd;
+            exponent = true;
+        }
     }
     // from_chars takes no '+' and never looks at the locale.
     std::string_view number = text.substr(0, i);
@@ -276,7 +309,14 @@ float LayoutConfigFile::ParseFloat(std::string_view text)
         number.remove_prefix(1);
     float value = 0.0f;
     const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (result.ec != std::errc() || !std::isfinite(value))
+    if (result.ec == std::errc::result_out_of_range) {
+        // Too large reads as infinite (as C's reading gives), too small as 0.
+        const bool tooLarge = exponent ? !smallerExponent : wholePart;
+        if (!tooLarge)
+            return 0.0f;
+        return negative ? -std::numeric_limits<float>::infinity() : std::numeric_limits<float>::infinity();
+    }
+    if (result.ec != std::errc())
         return 0.0f;
     return value;
 }

@@ -39,7 +39,8 @@ public:
     static std::string ReadTextFromFile(const std::string& path);
 
     // The accepted layout blocks of a joined text, in file order. refused, when given,
-    // receives one text per block left out for asking too much (see LayoutProblem).
+    // receives one text per picture block left out because it cannot be used (see
+    // LayoutProblem).
     static std::vector<LayoutBlock> Parse(std::string_view text, std::vector<std::string>* refused = nullptr);
     // Why a layout cannot be used ("" when it can): "<picture name>: <what it asks>".
     static std::string LayoutProblem(const LayoutBlock& block);
@@ -49,7 +50,8 @@ public:
 
     // Leading white space, an optional sign and digits; 0 without digits.
     static int ParseInt(std::string_view text);
-    // The same with an optional fraction and exponent, read in the C locale; values
-    // that do not fit a float read as 0.
+    // The same with an optional fraction and exponent, read in the C locale. "nan" and
+    // "inf" (any case, with a sign) read as what they name, a value too large for a float
+    // as infinite and one too small as 0: the layout check refuses what is not a size.
     static float ParseFloat(std::string_view text);
 };

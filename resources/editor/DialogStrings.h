@@ -9,5 +9,8 @@ inline constexpr char kInvalidHeight[] = "Please insert valid image height. This
 inline constexpr char kEnterInteger[] = "Please enter an integer.";
 inline constexpr char kEnterNumber[] = "Please enter a number.";
 inline constexpr char kProcessing[] = "Processing";
+// The text dialog's status before and after the full-size rendering, each followed by the file name.
+inline constexpr char kTextProcessing[] = "Processing : ";
+inline constexpr char kTextSaving[] = "Saving : ";
 
 }  // namespace estr

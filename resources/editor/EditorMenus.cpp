@@ -33,8 +33,6 @@ wxMenuBar* CreateEditorMenuBar(int id, wxMenu** recentFiles)
         auto* edit = new wxMenu;
         edit->Append(ID_EDIT_UNDO, "&Undo\tCtrl+Z");
         edit->Append(ID_EDIT_REDO, "&Redo\tCtrl+Y");
-        edit->AppendSeparator();
-        edit->Append(ID_EDIT_COPY, "&Copy\tCtrl+C");
         bar->Append(edit, "&Edit");
     }
     auto* view = new wxMenu;

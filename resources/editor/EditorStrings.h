@@ -27,9 +27,12 @@ inline constexpr char kParamFile[] = "qkparam.dat";
 inline constexpr char kGifRefused[] = "Sorry, this application does not support viewing or editing of GIF images";
 inline constexpr char kNotFoundBefore[] = "' ";
 inline constexpr char kNotFoundAfter[] = " '\n Was not found, it has been Removed Or Renamed.";
+inline constexpr char kIsFolderAfter[] = " '\n Is a folder, not a picture.";
 inline constexpr char kNotValidOnOpen[] = "ERROR:It is not a valid PIXORO File.";
 inline constexpr char kNotValidOnStep[] = "ERROR: It is not a valid PIXORO File.";
 inline constexpr char kSaveChangesTo[] = "Save Changes To : \n";
+// The main window asks about unsaved changes under the program's name, not its title.
+inline constexpr char kFrameCloseCaption[] = "pixoro";
 inline constexpr char kNoMoreFiles[] = "No more files to display.";
 inline constexpr char kNoImageLoaded[] = "No Image Loaded.";
 inline constexpr char kUntitledImage[] = "UntitledImage";

@@ -17,7 +17,8 @@ const DialogTemplate& Upload()
             {K::Static, kUploadLink, "", 272, 18, 50, 9},
             {K::GroupBox, kUploadThumbnailFrame, "", 7, 30, 64, 58},
             {K::GroupBox, -1, "", 76, 30, 247, 58},
-            {K::Edit, kUploadStatus, "", 83, 42, 233, 13},
+            // Room for an error of two or three lines, which wraps.
+            {K::MultiEdit, kUploadStatus, "", 83, 36, 233, 24},
             {K::Progress, kUploadProgress, "", 83, 64, 233, 10},
             {K::Edit, kUploadLogin, "", 7, 96, 90, 13},
             {K::Password, kUploadPassword, "", 102, 96, 90, 13},

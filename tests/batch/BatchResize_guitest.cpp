@@ -1,10 +1,12 @@
 #include "batch/ui/BatchCommands.h"
+#include "batch/ui/BatchDialogSupport.h"
 #include "batch/ui/CBatchResizeDlg.h"
 #include "tests/batch/FileFixtures.h"
 #include "manager/model/CQuorixState.h"
 #include "resources/manager/BatchDialogs.h"
 #include "tests/manager/DocTestSupport.h"
 #include "tests/manager/ThumbTestSupport.h"
+#include "tests/support/DialogChecks.h"
 #include "tests/support/GuiTest.h"
 #include "tests/support/TestEnv.h"
 
@@ -128,6 +130,8 @@ TEST_F(BatchResizeGuiTest, NothingTickedStaysOpenAndCancelEndsWithCancel)
     std::vector<std::string> messages;
     dialog.SetMessageSink([&](const std::string& text, batch::MessageKind) { messages.push_back(text); });
     wxTheApp->CallAfter([&] {
+        // The arrows stand beside their fields in one straight column.
+        EXPECT_EQ(lftest::SpinsOffTheirFields(dialog), std::vector<std::string>{});
         auto* list = dynamic_cast<wxListCtrl*>(dialog.FindWindow(mdlg::kResizeList));
         for (long row = 0; row < list->GetItemCount(); ++row)
             list->CheckItem(row, false);
@@ -285,3 +289,94 @@ TEST_F(BatchResizeGuiTest, FailuresAreShownOnceTogetherAboveTheMainWindow)
     EXPECT_EQ(opened, std::vector<std::string>{out.string()});
 }
 
+
+namespace {
+
+// The modal window of the batch dialogs' lists that is up, other than skip.
+wxDialog* OpenListWindow(const wxDialog* skip)
+{
+    for (wxWindow* top : wxTopLevelWindows)
+        if (auto* dialog = dynamic_cast<wxDialog*>(top); dialog && dialog != skip && dialog->IsModal())
+            return dialog;
+    return nullptr;
+}
+
+wxTextCtrl* ListOf(wxWindow* window)
+{
+    for (wxWindow* child : window->GetChildren())
+        if (auto* text = dynamic_cast<wxTextCtrl*>(child))
+            return text;
+    return nullptr;
+}
+
+}  // namespace
+
+TEST_F(BatchResizeGuiTest, ManyUnreadablePicturesAreToldInAListOfFixedSizeOnTheScreen)
+{
+    CFolderItem* folder = doc->GetCurrentFolder();
+    for (int i = 0; i < 150; ++i) {
+        const std::string name = "broken_" + std::to_string(i) + ".jpg";
+        lftest::WriteText(dir / name, "not a picture");
+        folder->AddImage(std::make_unique<CImageItem>(name, (dir / name).string(), 13, 0, 0));
+        folder->Image(folder->ImageCount() - 1)->m_bSelected = true;
+    }
+    CBatchResizeDlg dialog;
+    dialog.SetDocument(doc.get());
+    wxRect notice, ok;
+    wxString listed;
+    int lines = 0;
+    bool told = false;
+    PollTimer poll([&] {
+        wxDialog* window = OpenListWindow(&dialog);
+        if (!window || told)
+            return;
+        told = true;
+        notice = window->GetScreenRect();
+        if (wxWindow* button = window->FindWindow(wxID_OK))
+            ok = button->GetScreenRect();
+        if (wxTextCtrl* list = ListOf(window)) {
+            listed = list->GetValue();
+            lines = list->GetNumberOfLines();
+        }
+        window->EndModal(wxID_OK);
+        wxTheApp->CallAfter([&dialog] { dialog.EndModal(wxID_CANCEL); });
+    });
+    poll.Start(50);
+    EXPECT_EQ(dialog.ShowModal(), wxID_CANCEL);
+    poll.Stop();
+    ASSERT_TRUE(told);
+    EXPECT_EQ(lines, 150);
+    EXPECT_TRUE(listed.Contains("broken_0.jpg") && listed.Contains("broken_149.jpg"));
+    // As tall as for a few names, and whole on the screen with its OK button.
+    EXPECT_LT(notice.height, 500);
+    const wxRect screen(wxPoint(0, 0), wxGetDisplaySize());
+    EXPECT_TRUE(screen.Contains(notice)) << notice.x << "," << notice.y << " " << notice.width << "x" << notice.height;
+    EXPECT_TRUE(screen.Contains(ok));
+}
+
+TEST(BatchListWindow, ALongLineBreaksInsteadOfRunningOutOfSight)
+{
+    const std::string longLine = "' /home/someone/Pictures/holidays/2024/summer/by the sea/with the family/photo_01.jpg '\n"
+                                 " could not be written: No such file or directory, the folder may have been removed";
+    wxTextCtrl* list = nullptr;
+    long atSecondRow = -1;
+    int rowHeight = 0;
+    wxTheApp->CallAfter([&] {
+        wxDialog* window = OpenListWindow(nullptr);
+        ASSERT_NE(window, nullptr);
+        list = ListOf(window);
+        ASSERT_NE(list, nullptr);
+        lftest::PumpFor(std::chrono::milliseconds(100));
+        rowHeight = list->GetCharHeight();
+        // The start of the second row on screen is still within the first line of text
+        // when that line broke; a line that runs on puts the second line there.
+        list->HitTest(wxPoint(8, rowHeight * 3 / 2 + 4), &atSecondRow);
+        window->EndModal(wxID_OK);
+    });
+    batch::ShowListWindow(nullptr, "Batch Resize", "1 picture could not be processed:",
+                          longLine.substr(0, longLine.find('\n')) + " " + longLine.substr(longLine.find('\n') + 1) +
+                              "\n\nsecond failure");
+    ASSERT_GT(rowHeight, 0);
+    EXPECT_GT(atSecondRow, 10);
+    EXPECT_LT(atSecondRow, 150);  // the first line holds 170 characters
+}

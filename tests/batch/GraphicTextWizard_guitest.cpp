@@ -14,8 +14,11 @@
 #include <wx/app.h>
 #include <wx/combobox.h>
 #include <wx/listctrl.h>
+#include <wx/slider.h>
+#include <wx/spinbutt.h>
 #include <wx/textctrl.h>
 
+#include <algorithm>
 #include <filesystem>
 
 using namespace texttest;
@@ -35,6 +38,18 @@ void Press(wxDialog* dialog, int id)
 void Type(wxDialog* dialog, int id, const char* text)
 {
     dynamic_cast<wxTextCtrl*>(dialog->FindWindow(DialogControlId(id)))->SetValue(text);
+}
+
+// One step of the arrows, as a click on "+" (1) or "-" (-1) reports it: from the value
+// the arrows hold, within their range.
+void Step(wxSpinButton* spin, int direction)
+{
+    const int position = std::clamp(spin->GetValue() + direction, spin->GetMin(), spin->GetMax());
+    spin->SetValue(position);
+    wxSpinEvent event(wxEVT_SPIN, spin->GetId());
+    event.SetEventObject(spin);
+    event.SetPosition(position);
+    spin->GetEventHandler()->ProcessEvent(event);
 }
 
 class WizardTest : public ::testing::Test {
@@ -185,6 +200,27 @@ TEST_F(WizardTest, CancelInStep2ClosesAtOnce)
 {
     EXPECT_EQ(Run([](CWatermarkDlg* dialog) { Press(dialog, wxID_CANCEL); }), wxID_CANCEL);
     EXPECT_TRUE(doc.m_arrTextSavedFiles.empty());
+}
+
+TEST_F(WizardTest, TheVisibilityArrowsCountFromTheField)
+{
+    EXPECT_EQ(Run([](CWatermarkDlg* dialog) {
+                  auto* field = dynamic_cast<wxTextCtrl*>(dialog->FindWindow(DialogControlId(IDC_WM_VISIBILITY)));
+                  auto* spin = dynamic_cast<wxSpinButton*>(dialog->FindWindow(DialogControlId(IDC_WM_VISIBILITY_SPIN)));
+                  auto* slider = dynamic_cast<wxSlider*>(dialog->FindWindow(DialogControlId(IDC_WM_SLIDER)));
+                  ASSERT_TRUE(field && spin && slider);
+                  EXPECT_EQ(field->GetValue(), "50");
+                  EXPECT_EQ(spin->GetValue(), 50);  // so "-" is not greyed
+                  Step(spin, 1);
+                  EXPECT_EQ(field->GetValue(), "51");
+                  EXPECT_EQ(slider->GetValue(), 51);
+                  Type(dialog, IDC_WM_VISIBILITY, "80");
+                  Step(spin, -1);
+                  EXPECT_EQ(field->GetValue(), "79");
+                  Press(dialog, wxID_CANCEL);
+              }),
+              wxID_CANCEL);
+    EXPECT_EQ(settings.visibility, 79);
 }
 
 TEST_F(WizardTest, TheSourceFolderAsOutputAsksBeforeReplacingOriginals)

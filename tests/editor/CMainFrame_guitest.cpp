@@ -95,6 +95,11 @@ TEST_F(CMainFrameTest, TheMenuBarsSwitchWithTheImageWindow)
     ASSERT_NE(child, nullptr);
     ASSERT_NE(child->GetMenuBar(), nullptr);
     EXPECT_EQ(Titles(child->GetMenuBar()), (T{"File", "Edit", "View", "Image", "Adjust", "Help"}));
+    // Edit holds the ring's two steps; copying stays on the keys alone.
+    T edit;
+    for (const wxMenuItem* item : child->GetMenuBar()->GetMenu(1)->GetMenuItems())
+        edit.push_back(item->GetItemLabel());
+    EXPECT_EQ(edit, (T{"&Undo\tCtrl+Z", "&Redo\tCtrl+Y"}));
     // The image's bar shows in place of the main window's.
     EXPECT_TRUE(child->GetMenuBar()->IsShown());
     EXPECT_FALSE(frame->GetMenuBar()->IsShown());
@@ -225,6 +230,8 @@ TEST_F(CMainFrameTest, ClosingWithChangesAsksAndCancelOrAFailedSaveKeepsTheWindo
     EXPECT_FALSE(frame->Close());
     EXPECT_EQ(doc->GetUndo().Count(), 1);
     EXPECT_EQ(manager->GetDocuments().GetCount(), 1u);
+    // The main window's own question, under the program's name.
+    EXPECT_EQ(prompts.captions, std::vector<std::string>{"pixoro"});
 
     // Yes, and the save is cancelled at the file name.
     prompts.answers = {DocPrompts::Answer::Yes};

@@ -108,6 +108,7 @@ TEST_F(CPixoroDocModelTest, RefusedOpensSayWhyAndLeaveTheCurrentPath)
 {
     lftest::WriteText(dir / "junk.jpg", "not a picture");
     lftest::WriteText(dir / "notes.txt", "text");
+    fs::create_directory(dir / "folder.jpg");
     state.m_strCurrentPath = "/before.jpg";
     struct Case {
         const char* name;
@@ -118,6 +119,7 @@ TEST_F(CPixoroDocModelTest, RefusedOpensSayWhyAndLeaveTheCurrentPath)
         {"notes.txt", nullptr, Icon::None},
         {"noextension", nullptr, Icon::None},
         {"missing.jpg", "' %s '\n Was not found, it has been Removed Or Renamed.", Icon::Information},
+        {"folder.jpg", "' %s '\n Is a folder, not a picture.", Icon::Information},
         {"junk.jpg", "ERROR:It is not a valid PIXORO File.", Icon::None},
     };
     for (const Case& c : cases) {

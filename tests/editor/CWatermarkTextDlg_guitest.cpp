@@ -17,6 +17,8 @@
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/checkbox.h>
+#include <wx/spinbutt.h>
+#include <wx/stattext.h>
 #include <wx/textctrl.h>
 
 #include <functional>
@@ -87,6 +89,7 @@ TEST_F(TextCommandTest, ApplyChangesOnlyTheTextBlockAndUndoRestores)
     int reducedHeight = 0;
     TextPosition position;
     GraphicTextSettings settings;
+    wxString statusAtEnd;
     ASSERT_TRUE(RunText([&](CWatermarkTextDlg* dialog) {
         EXPECT_FALSE(dialog->GetControl(IDC_TEXT_APPLY)->IsEnabled());  // nothing previewed yet
         SetUpText(dialog, "TEST", 50);
@@ -94,8 +97,15 @@ TEST_F(TextCommandTest, ApplyChangesOnlyTheTextBlockAndUndoRestores)
         reducedHeight = dialog->GetReducedImage().GetHeight();
         position = dialog->GetPane()->Position();
         settings = dialog->m_settings;
+        // The status as the dialog goes away: the rendering is done and the image is handed on.
+        dialog->Bind(wxEVT_SHOW, [&statusAtEnd, dialog](wxShowEvent& event) {
+            if (!event.IsShown())
+                statusAtEnd = dialog->GetStatus()->GetLabel();
+            event.Skip();
+        });
         Press(dialog, IDC_TEXT_APPLY);
     }));
+    EXPECT_EQ(statusAtEnd, "Saving : photo.bmp");
     // The same rendering made here, on the user-interface thread, changes the same pixels.
     CLfImage expected(original);
     CWxTextRasterizer rasterizer;
@@ -145,6 +155,22 @@ TEST_F(TextCommandTest, CancelDuringApplyChangesNothingAndTheNextDialogStaysOpen
     }));
     EXPECT_TRUE(stayedOpen);
     EXPECT_EQ(doc.GetUndo().Count(), 0);
+}
+
+TEST_F(TextCommandTest, TheArrowsHoldTheNumbersTheirFieldsShow)
+{
+    EXPECT_FALSE(RunText([](CWatermarkTextDlg* dialog) {
+        auto* height = dynamic_cast<wxSpinButton*>(dialog->GetControl(IDC_TEXT_HEIGHT_SPIN));
+        auto* visibility = dynamic_cast<wxSpinButton*>(dialog->GetControl(IDC_TEXT_VISIBILITY_SPIN));
+        ASSERT_TRUE(height && visibility);
+        EXPECT_EQ(height->GetValue(), 10);
+        EXPECT_EQ(visibility->GetValue(), 50);
+        dynamic_cast<wxTextCtrl*>(dialog->GetControl(IDC_TEXT_HEIGHT))->SetValue("17");
+        dynamic_cast<wxTextCtrl*>(dialog->GetControl(IDC_TEXT_VISIBILITY))->SetValue("64");
+        EXPECT_EQ(height->GetValue(), 17);
+        EXPECT_EQ(visibility->GetValue(), 64);
+        Press(dialog, wxID_CANCEL);
+    }));
 }
 
 TEST_F(TextCommandTest, CancelBeforeApplyEndsAtOnce)

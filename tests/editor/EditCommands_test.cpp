@@ -365,4 +365,14 @@ TEST_F(EditCommandsTest, TheFramesClosePromptKeepsTheWindowUnlessAgreed)
     EXPECT_EQ(prompts.questions.size(), 3u);
 }
 
+TEST_F(EditCommandsTest, TheFramesPromptIsCaptionedWithTheProgramsNameTheDocumentsWithItsTitle)
+{
+    Open();
+    ASSERT_TRUE(doc.GrayScale());
+    prompts.answers = {DocPrompts::Answer::Cancel, DocPrompts::Answer::Cancel};
+    EXPECT_FALSE(doc.QueryFrameClose());
+    EXPECT_FALSE(doc.QueryClose());
+    EXPECT_EQ(prompts.captions, (std::vector<std::string>{"pixoro", estr::kAppTitle}));
+}
+
 }  // namespace

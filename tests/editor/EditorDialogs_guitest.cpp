@@ -13,6 +13,7 @@
 #include "editor/ui/CRotateDlg.h"
 #include "editor/ui/CWatermarkTextDlg.h"
 #include "tests/editor/DialogImages.h"
+#include "tests/support/DialogChecks.h"
 #include "tests/support/GuiTest.h"
 
 #include <glib.h>
@@ -121,6 +122,8 @@ TEST(EditorDialogs, EveryDialogShowsWithoutAToolkitWarning)
         lftest::PumpFor(std::chrono::milliseconds(150));
         for (const std::string& overlap : OverlapsOfGroupBoxes(*dialog))
             ADD_FAILURE() << name << ": overlaps " << overlap;
+        for (const std::string& spin : lftest::SpinsOffTheirFields(*dialog))
+            ADD_FAILURE() << name << ": spin off its field " << spin;
         dialog->Destroy();
         lftest::PumpFor(std::chrono::milliseconds(20));
         EXPECT_TRUE(log.messages.empty()) << name << ": " << log.messages.size() << " toolkit messages, first: "

@@ -118,10 +118,11 @@ TEST_F(PixoroProgramTest, WithoutAParameterItOpensEmptyAndLeavesTheWorkingFolder
 
 // A missing file, and a FIFO named like a picture (which would wait for a writer for
 // ever), each get a box and end the program with a failure.
-TEST_F(PixoroProgramTest, AMissingFileOrAFifoShowsTheBoxAndEndsTheProgramWithAFailure)
+TEST_F(PixoroProgramTest, AMissingFileAFifoOrAFolderShowsTheBoxAndEndsTheProgramWithAFailure)
 {
     ASSERT_EQ(::mkfifo((work / "fifo.jpg").c_str(), 0600), 0);
-    for (const char* name : {"missing.jpg", "fifo.jpg"}) {
+    fs::create_directory(work / "folder.jpg");
+    for (const char* name : {"missing.jpg", "fifo.jpg", "folder.jpg"}) {
         SCOPED_TRACE(name);
         Program pixoro(Pixoro(), {(work / name).string()}, work);
         CloseBox(pixoro, std::nullopt);

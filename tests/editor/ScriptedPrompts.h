@@ -25,13 +25,15 @@ public:
     std::string saveName;
 
     std::vector<std::string> questions;
+    std::vector<std::string> captions;  // one per question
     std::vector<std::pair<std::string, Icon>> messages;
     std::vector<bool> jpegNamePending;
     std::vector<std::string> proposedNames;
 
-    Answer AskYesNoCancel(const std::string& text) override
+    Answer AskYesNoCancel(const std::string& text, const std::string& caption) override
     {
         questions.push_back(text);
+        captions.push_back(caption);
         if (answers.empty()) {
             ADD_FAILURE() << "unexpected question: " << text;
             return Answer::Cancel;

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
 #include <fstream>
 #include <iterator>
+#include <limits>
 #include <locale>
 #include <sstream>
 
@@ -179,10 +181,21 @@ TEST(LayoutConfigFile, NumbersReadLikeDecimalText)
     const FloatCase floats[] = {
         {"0.25", 0.25f}, {" 2", 2.0f}, {"2x", 2.0f}, {"+2.5", 2.5f}, {"abc", 0.0f}, {"", 0.0f}, {"-1.5e1", -15.0f},
         {".5", 0.5f}, {"5.", 5.0f}, {"1e", 1.0f}, {"1e+", 1.0f}, {"3,5", 3.0f}, {".", 0.0f}, {"-", 0.0f},
-        {"1e999", 0.0f}, {"inf", 0.0f}, {"nan", 0.0f}, {"1e-999", 0.0f},
+        {"1e-999", 0.0f}, {"0.0000000000000000000000000000000000000000000000000001", 0.0f},
     };
     for (const FloatCase& c : floats)
         EXPECT_FLOAT_EQ(LayoutConfigFile::ParseFloat(c.text), c.value) << c.text;
+
+    // What is no size reads as what it names, for the layout check to refuse.
+    constexpr float inf = std::numeric_limits<float>::infinity();
+    const FloatCase unbounded[] = {
+        {"1e999", inf}, {"-1e999", -inf}, {"inf", inf}, {" -Infinity", -inf}, {"+INF", inf},
+        {"100000000000000000000000000000000000000000000000000", inf},
+    };
+    for (const FloatCase& c : unbounded)
+        EXPECT_EQ(LayoutConfigFile::ParseFloat(c.text), c.value) << c.text;
+    for (const char* text : {"nan", "NaN(1)", "-nan"})
+        EXPECT_TRUE(std::isnan(LayoutConfigFile::ParseFloat(text))) << text;
 }
 
 // A decimal separator of ',' where the program runs must not change how the file reads.
@@ -210,12 +223,18 @@ TEST(LayoutConfigFile, AtMostTwentyLayoutsAreRead)
     EXPECT_EQ(blocks.back().m_strImageName, "p19.bmp");
 }
 
-TEST(LayoutConfigFile, LayoutsWithoutRowsOrColumnsAreRefused)
+TEST(LayoutConfigFile, LayoutsWithoutRowsOrColumnsAreRefusedByName)
 {
-    const auto blocks = ParseFile("<FRAME>\n" + Block("zero.bmp", 0, 2) + Block("negative.bmp", 2, -1) +
-                                  Block("good.bmp", 1, 1) + "</FRAME>\n");
+    std::vector<std::string> refused;
+    const auto blocks = LayoutConfigFile::Parse(Read("<FRAME>\n" + Block("zero.bmp", 0, 2) + Block("negative.bmp", 2, -1) +
+                                                     Block("good.bmp", 1, 1) + Block("minus.bmp", -3, 2) +
+                                                     Block("notes.txt", 0, 0) + "</FRAME>\n"),
+                                                &refused);
     ASSERT_EQ(blocks.size(), 1u);
     EXPECT_EQ(blocks[0].m_strImageName, "good.bmp");
+    EXPECT_EQ(refused, (std::vector<std::string>{"zero.bmp: 0 rows by 2 columns; a page holds at least 1 on a side.",
+                                                  "negative.bmp: 2 rows by -1 columns; a page holds at least 1 on a side.",
+                                                  "minus.bmp: -3 rows by 2 columns; a page holds at least 1 on a side."}));
 }
 
 TEST(LayoutConfigFile, ACrlfFileReadsLikeItsLfTwin)
@@ -273,6 +292,10 @@ TEST(LayoutConfigFile, LayoutsAskingMoreThanAPageHoldsAreRefusedByName)
         {"<PAGEWIDTH>63360</PAGEWIDTH>", "wide.bmp: a size of 63360 inches; sizes run from 0 to 100 inches."},
         {"<LMARGIN>-2</LMARGIN>", "wide.bmp: a size of -2 inches; sizes run from 0 to 100 inches."},
         {"<VSPAN>1e30</VSPAN>", "wide.bmp: a size of 1e+30 inches; sizes run from 0 to 100 inches."},
+        {"<PHOTOWIDTH>nan</PHOTOWIDTH>", "wide.bmp: a size that is not a number; sizes run from 0 to 100 inches."},
+        {"<PAGEHEIGHT>inf</PAGEHEIGHT>", "wide.bmp: an infinite size; sizes run from 0 to 100 inches."},
+        {"<HSPAN>1e999</HSPAN>", "wide.bmp: an infinite size; sizes run from 0 to 100 inches."},
+        {"<RMARGIN>-INFINITY</RMARGIN>", "wide.bmp: an infinite size; sizes run from 0 to 100 inches."},
     };
     for (const auto& c : sizes) {
         refused.clear();

@@ -2,7 +2,9 @@
 #include "resources/editor/ImageDialogs.h"
 #include "resources/manager/BatchDialogs.h"
 #include "resources/manager/ManagerDialogs.h"
+#include "resources/editor/TextDialog.h"
 #include "resources/manager/UploadDialogs.h"
+#include "resources/manager/WatermarkDialogs.h"
 #include "tests/support/DialogChecks.h"
 
 #include <gtest/gtest.h>
@@ -12,14 +14,15 @@
 
 namespace {
 
+struct Table {
+    const char* name;
+    const DialogTemplate& layout;
+};
+
 // Each layout table of the programs, made into a dialog as its dialog class makes it:
 // every static text shows the whole text the table gives it, in the toolkit's fonts.
 TEST(DialogLayouts, EveryTableShowsItsTextsWhole)
 {
-    struct Table {
-        const char* name;
-        const DialogTemplate& layout;
-    };
     const Table tables[] = {
         {"manager About", mdlg::About()},
         {"manager Message", mdlg::Message()},
@@ -60,6 +63,33 @@ TEST(DialogLayouts, EveryTableShowsItsTextsWhole)
         const wxPoint client = dialog.ConvertDialogToPixels(wxPoint(t.layout.width, t.layout.height));
         EXPECT_GE(dialog.GetClientSize().x, client.x);
         EXPECT_GE(dialog.GetClientSize().y, client.y);
+    }
+}
+
+// Arrows of a field sit beside it, centred on it, however tall the toolkit makes them.
+TEST(DialogLayouts, SpinArrowsAreCentredOnTheirFields)
+{
+    const Table tables[] = {
+        {"manager Batch Resize", mdlg::BatchResize()},
+        {"manager Watermark", mdlg::Watermark()},
+        {"editor Resize", edlg::Resize()},
+        {"editor Text", edlg::WatermarkText()},
+        {"editor Brightness/Contrast", edlg::BrightnessContrast()},
+        {"editor Red/Green/Blue", edlg::RedGreenBlue()},
+        {"editor Hue/Saturation", edlg::HueSaturation()},
+        {"editor Exposure", edlg::Exposure()},
+        {"editor Blur", edlg::Blur()},
+        {"editor Canvas Size", edlg::CanvasSize()},
+        {"editor Colour Chooser", edlg::ColorChooser()},
+    };
+    for (const Table& t : tables) {
+        SCOPED_TRACE(t.name);
+        wxDialog dialog;
+        ASSERT_TRUE(CreateDialogFromTemplate(dialog, nullptr, t.layout));
+        dialog.Show();
+        lftest::PumpFor(std::chrono::milliseconds(50));
+        EXPECT_EQ(lftest::SpinsOffTheirFields(dialog), std::vector<std::string>{});
+        dialog.Hide();
     }
 }
 

@@ -9,11 +9,16 @@
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/dialog.h>
+#include <wx/spinbutt.h>
 #include <wx/statbox.h>
+#include <wx/textctrl.h>
 #include <wx/stattext.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
+#include <string>
+#include <vector>
 
 namespace lftest {
 
@@ -79,6 +84,27 @@ inline void ExpectWholeTexts(wxDialog& dialog)
         }
     }
     dialog.Hide();
+}
+
+// Spin arrows whose vertical centre lies more than two pixels from their field's: each
+// made right after its field, as the layouts list them. "field id / spin id: offset".
+inline std::vector<std::string> SpinsOffTheirFields(const wxWindow& dialog)
+{
+    std::vector<std::string> found;
+    const wxWindow* before = nullptr;
+    for (const wxWindow* control : dialog.GetChildren()) {
+        const auto* field = dynamic_cast<const wxTextCtrl*>(before);
+        before = control;
+        if (!dynamic_cast<const wxSpinButton*>(control) || !field)
+            continue;
+        const wxRect a = field->GetRect();
+        const wxRect b = control->GetRect();
+        const int offset = (b.y + b.height / 2) - (a.y + a.height / 2);
+        if (std::abs(offset) > 2)
+            found.push_back(std::to_string(field->GetId()) + " / " + std::to_string(control->GetId()) + ": " +
+                            std::to_string(offset));
+    }
+    return found;
 }
 
 }  // namespace lftest

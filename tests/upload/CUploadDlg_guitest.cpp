@@ -447,6 +447,31 @@ TEST_F(UploadDialog, GoToInboxAndRegisterHandTheBrowserEncodedAddresses)
     EXPECT_EQ(said.urls.back(), "http://127.0.0.1:9/register/register.cgi");
 }
 
+TEST_F(UploadDialog, TheLongestStatusShowsEveryWord)
+{
+    MakeDocument(1, "127.0.0.1:9", 9);
+    auto dialog = Open();
+    auto* status = static_cast<wxTextCtrl*>(dialog->FindWindow(mdlg::kUploadStatus));
+    ASSERT_TRUE(lftest::PumpUntil([&] { return status->IsShownOnScreen(); }));
+    for (const char* text : {"ERROR: Could not connect to Authentication Server (HTTP status 407). Closing Connection.",
+                             "ERROR: Server did not respond for 90 seconds.Make sure you are connected to the internet"}) {
+        SCOPED_TRACE(text);
+        status->ChangeValue(text);  // as the dialog writes its status
+        lftest::PumpFor(std::chrono::milliseconds(100));
+        // The last letter lies inside the field: nothing runs out of sight.
+        const wxPoint last = status->PositionToCoords(status->GetLastPosition() - 1);
+        const wxSize area = status->GetClientSize();
+        if (last == wxDefaultPosition) {  // a one-line field: the text must fit its width
+            EXPECT_LE(status->GetTextExtent(text).x, area.x);
+            continue;
+        }
+        EXPECT_GE(last.x, 0);
+        EXPECT_LT(last.x, area.x);
+        EXPECT_GE(last.y, 0);
+        EXPECT_LE(last.y + status->GetCharHeight(), area.y);
+    }
+}
+
 TEST_F(UploadDialog, TheCompressionChoiceIsSavedOnlyWhenChangedAndSurvivesARestart)
 {
     MakeDocument(1, "127.0.0.1:9", 9);

@@ -1,5 +1,7 @@
 #include "upload/ui/CUploadDlg.h"
 
+#include "upload/ui/BrowserLaunch.h"
+
 #include "controls/CHtmlStatic.h"
 #include "controls/ControlDrawing.h"
 #include "manager/ui/CQuorixDoc.h"
@@ -94,7 +96,7 @@ CUploadDlg::CUploadDlg(wxWindow* parent)
         box.SetDocument(m_doc);
         return box.ShowModal() != wxID_CANCEL;
     };
-    m_prompts.openBrowser = [](const std::string& url) { return wxLaunchDefaultBrowser(ToWx(url)) ? 33 : 31; };
+    m_prompts.openBrowser = [](const std::string& url) { return upload::OpenInBrowser(url); };
 
     Bind(wxEVT_INIT_DIALOG, &CUploadDlg::OnInitDialog, this);
     Bind(wxEVT_CLOSE_WINDOW, &CUploadDlg::OnCloseBox, this);
