@@ -17,8 +17,21 @@ namespace lfplat {
 
 namespace {
 
-// Far beyond any settings file the programs write; a larger file is read only this far.
+// Far beyond any settings file the programs write. A larger one is not read at all:
+// written back, its first part would replace the whole.
 constexpr size_t kMaxFileSize = 16u << 20;
+
+// The file as a state file, a larger one than the limit counting as unreadable.
+StateFileText ReadSettingsFile(const std::string& path)
+{
+    StateFileText file = ReadStateFile(path, kMaxFileSize);
+    if (file.status == StateFileText::Status::Read && !file.whole) {
+        file.status = StateFileText::Status::Unreadable;
+        file.reason = "it is larger than " + std::to_string(kMaxFileSize >> 20) + " MB";
+        file.text.clear();
+    }
+    return file;
+}
 
 std::string Escape(const std::string& value)
 {
@@ -127,13 +140,13 @@ std::string SettingsStore::Format(const Content& content)
 
 SettingsStore::Content SettingsStore::ReadAll() const
 {
-    const StateFileText file = ReadStateFile(m_path, kMaxFileSize);
+    const StateFileText file = ReadSettingsFile(m_path);
     return file.status == StateFileText::Status::Read ? Parse(file.text) : Content{};
 }
 
 std::string SettingsStore::Problem() const
 {
-    const StateFileText file = ReadStateFile(m_path, 0);
+    const StateFileText file = ReadSettingsFile(m_path);
     return file.status == StateFileText::Status::Unreadable ? file.reason : std::string();
 }
 
@@ -176,7 +189,7 @@ bool SettingsStore::Update(const std::function<void(Content&)>& change)
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(m_path).parent_path(), ec);
     FileLock lock(m_path);
-    const StateFileText file = ReadStateFile(m_path, kMaxFileSize);
+    const StateFileText file = ReadSettingsFile(m_path);
     if (file.status == StateFileText::Status::Unreadable) {
         // Writing would replace the user's settings with the few values of this change.
         m_lastError = file.reason;
@@ -184,8 +197,14 @@ bool SettingsStore::Update(const std::function<void(Content&)>& change)
     }
     Content all = file.status == StateFileText::Status::Read ? Parse(file.text) : Content{};
     change(all);
+    const std::string text = Format(all);
+    if (text.size() > kMaxFileSize) {
+        // Written, the file could not be read again: the values would all be lost.
+        m_lastError = "it would be larger than " + std::to_string(kMaxFileSize >> 20) + " MB";
+        return false;
+    }
     AtomicFile out(m_path, 0600);
-    if (out.Open() && out.Write(Format(all)) && out.Commit()) {
+    if (out.Open() && out.Write(text) && out.Commit()) {
         m_lastError.clear();
         return true;
     }

@@ -39,7 +39,8 @@ public:
     // The whole file as it is now (empty when it cannot be read).
     Content ReadAll() const;
     // The system's reason when the file exists but cannot be read (not a plain file,
-    // no permission); empty when it can be read or does not exist.
+    // no permission, larger than any settings file); empty when it can be read or does
+    // not exist.
     std::string Problem() const;
     // The reason the last change was not written, in the system's words.
     const std::string& LastError() const { return m_lastError; }

@@ -53,6 +53,14 @@ StateFileText ReadStateFile(const std::string& path, size_t maxBytes)
         got += static_cast<size_t>(n);
     }
     result.text.resize(got);
+    if (got == maxBytes) {
+        // One byte more tells a file of exactly the limit from a larger one.
+        char more;
+        ssize_t n;
+        while ((n = ::read(fd, &more, 1)) < 0 && errno == EINTR) {
+        }
+        result.whole = n == 0;
+    }
     result.status = StateFileText::Status::Read;
     ::close(fd);
     return result;

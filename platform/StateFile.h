@@ -11,11 +11,14 @@ namespace lfplat {
 struct StateFileText {
     enum class Status {
         Missing,     // no such file: the defaults hold and the file may be written
-        Read,        // text holds the file (up to the size asked for)
+        Read,        // text holds the file (up to the size asked for, see whole)
         Unreadable,  // the file exists but cannot be read: never replace it
     };
     Status status = Status::Missing;
     std::string text;
+    // False when the file holds more than the size asked for: text has only its first
+    // bytes, and writing back what was read would cut the file.
+    bool whole = true;
     std::string reason;  // the system's words, when Unreadable
 };
 

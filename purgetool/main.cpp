@@ -1,4 +1,5 @@
 // Purgetool: empties the manager's session file and clears its thumbnail cache.
+#include "platform/ProcessSignals.h"
 #include "platform/SpecialFolders.h"
 #include "platform/WorkingFolder.h"
 #include "purgetool/CachePurge.h"
@@ -9,6 +10,7 @@
 
 int main(int argc, char** argv)
 {
+    lfplat::IgnoreFileSizeSignal();  // before anything writes a file
     wxInitializer framework(argc, argv);
     CachePurge purge(lfplat::WorkingPath("qkvex.sess"), lfplat::CacheFolder());
     return CachePurge::Main(framework.IsOk(), purge, stderr);

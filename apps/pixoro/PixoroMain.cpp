@@ -2,6 +2,7 @@
 #include "editor/model/CEarlyDecode.h"
 #include "editor/model/CPixoroCommandLineInfo.h"
 #include "editor/ui/CPixoroApp.h"
+#include "platform/ProcessSignals.h"
 #include "platform/WorkingFolder.h"
 
 #include <wx/init.h>
@@ -15,6 +16,7 @@ wxIMPLEMENT_APP_NO_MAIN(CPixoroApp);
 
 int main(int argc, char** argv)
 {
+    lfplat::IgnoreFileSizeSignal();  // before anything writes a file
     // The command line's bytes as given: a path is opened exactly, whatever it holds.
     std::vector<std::string> arguments(argv + 1, argv + argc);
     // The image's decode starts now and runs while the toolkit and the windows start up.

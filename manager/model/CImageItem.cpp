@@ -1,11 +1,20 @@
 #include "manager/model/CImageItem.h"
 
+#include <sys/stat.h>
+
 CImageItem::CImageItem(std::string name, std::string path, int64_t size, int height, int width)
     : m_strName(std::move(name)), m_strPath(std::move(path)), m_nSize(size), m_nHeight(height), m_nWidth(width)
 {
 }
 
 CImageItem::~CImageItem() = default;
+
+void CImageItem::SetFileStamp(const struct stat& st)
+{
+    m_tLastWrite = int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    m_tChange = int64_t(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+    m_nInode = uint64_t(st.st_ino);
+}
 
 CImageItem::ThumbnailRef CImageItem::GetThumbnail() const
 {

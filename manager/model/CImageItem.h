@@ -10,6 +10,8 @@
 #include <mutex>
 #include <string>
 
+struct stat;
+
 class CImageItem {
 public:
     CImageItem(std::string name, std::string path, int64_t size, int height, int width);
@@ -24,6 +26,13 @@ public:
     std::atomic<int> m_nHeight{0};  // pixels; 0 until known
     std::atomic<int> m_nWidth{0};
     int64_t m_tLastWrite = 0;  // last-write time, nanoseconds since 1970-01-01 UTC
+    // The last status change (nanoseconds) and the inode number when listed: a picture
+    // replaced by a copy of the same size and last-write time still differs in these.
+    // 0 when not known.
+    int64_t m_tChange = 0;
+    uint64_t m_nInode = 0;
+    // The three from the file's status as listed.
+    void SetFileStamp(const struct stat& st);
     std::string m_strDescription;
     std::string m_strKeywords;
     // The fitted thumbnail (drawn by the grid, stored in the cache) and the framed one.

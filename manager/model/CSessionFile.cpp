@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <string_view>
 #include <sys/stat.h>
 #include <vector>
@@ -29,25 +30,60 @@ bool ValueOf(std::string_view line, std::string_view key, std::string& value)
     return true;
 }
 
-std::vector<std::string> ReadLines(const std::string& path, std::string* problem)
+// Some editors begin a text file saved as UTF-8 with these bytes.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+std::vector<std::string> SplitLines(std::string_view text)
 {
+    if (text.starts_with(kByteOrderMark))
+        text.remove_prefix(kByteOrderMark.size());
     std::vector<std::string> lines;
-    const lfplat::StateFileText file = lfplat::ReadStateFile(path, CSessionFile::kMaxFileSize);
-    if (file.status == lfplat::StateFileText::Status::Unreadable && problem)
-        *problem = file.reason;
-    const std::string& text = file.text;
     size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find('\n', start);
         if (end == std::string::npos)
             end = text.size();
-        std::string line = text.substr(start, end - start);
+        std::string line(text.substr(start, end - start));
         while (!line.empty() && (line.back() == '\r' || line.back() == '\n'))
             line.pop_back();
         lines.push_back(std::move(line));
         start = end + 1;
     }
     return lines;
+}
+
+// The first three lines and their keys: reading stops at the first one without its key.
+const char* const kHeadKeys[] = {"UPLOADED=", "LOGIN=", "PASS="};
+
+// Why a file read whole or in part is no session this program can write over without
+// losing something of it; empty when it is one (or there is none).
+std::string NotUnderstood(const lfplat::StateFileText& file, const std::vector<std::string>& lines)
+{
+    if (file.status != lfplat::StateFileText::Status::Read)
+        return {};
+    if (!file.whole)
+        return "it is larger than any session file";
+    for (size_t n = 0; n < lines.size() && n < std::size(kHeadKeys); ++n)
+        if (!lines[n].starts_with(kHeadKeys[n]))
+            return "its line " + std::to_string(n + 1) + " does not begin with " + kHeadKeys[n];
+    return {};
+}
+
+struct SessionText {
+    lfplat::StateFileText file;
+    std::vector<std::string> lines;
+    std::string problem;  // unreadable or not understood: the file is kept as it is
+};
+
+SessionText ReadSessionText(const std::string& path)
+{
+    SessionText session;
+    session.file = lfplat::ReadStateFile(path, CSessionFile::kMaxFileSize);
+    session.lines = SplitLines(session.file.text);
+    session.problem = session.file.status == lfplat::StateFileText::Status::Unreadable
+                          ? session.file.reason
+                          : NotUnderstood(session.file, session.lines);
+    return session;
 }
 
 bool IsListableFolder(const std::string& path)
@@ -72,21 +108,24 @@ void Line(std::string& out, const char* key, const std::string& value)
 
 bool WriteText(const std::string& path, const std::string& text, std::string* error)
 {
-    // A session the program could not read holds the user's login and folders: the few
-    // values of this run must not replace it.
-    const lfplat::StateFileText existing = lfplat::ReadStateFile(path, 0);
-    if (existing.status == lfplat::StateFileText::Status::Unreadable) {
+    // A session the program could not read or understand holds the user's login and
+    // folders: the few values of this run must not replace it.
+    const SessionText existing = ReadSessionText(path);
+    if (!existing.problem.empty()) {
         if (error)
-            *error = existing.reason;
+            *error = existing.problem;
         return false;
     }
+    // The mark of the editor the user saved it with stays.
+    const std::string bytes =
+        existing.file.text.starts_with(kByteOrderMark) ? std::string(kByteOrderMark) + text : text;
     // An older file may have a wider mode, which the replacement would take over:
     // narrow it first, so the password is never readable by others, not even briefly.
     struct stat st {};
     if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode))
         ::chmod(path.c_str(), kFileMode);
     lfplat::AtomicFile file(path, kFileMode);
-    if (!(file.Open() && file.Write(text) && file.Commit())) {
+    if (!(file.Open() && file.Write(bytes) && file.Commit())) {
         if (error)
             *error = file.ErrorNumber() ? std::strerror(file.ErrorNumber()) : file.Error();
         return false;
@@ -108,23 +147,26 @@ bool CSessionFile::IsAcceptedServer(const std::string& host)
 std::vector<std::string> CSessionFile::Read(const std::string& path, SessionValues& values, std::string* problem)
 {
     std::vector<std::string> folders;
-    const std::vector<std::string> lines = ReadLines(path, problem);
+    const SessionText session = ReadSessionText(path);
+    if (problem)
+        *problem = session.problem;
+    const std::vector<std::string>& lines = session.lines;
     std::string value;
     for (size_t n = 0; n < lines.size(); ++n) {
         const std::string& line = lines[n];
         if (n == 0) {
-            if (!ValueOf(line, "UPLOADED=", value))
+            if (!ValueOf(line, kHeadKeys[0], value))
                 return folders;
             values.m_nUploaded = ParseDecimal(value);
             continue;
         }
         if (n == 1) {
-            if (!ValueOf(line, "LOGIN=", values.m_strLogin))
+            if (!ValueOf(line, kHeadKeys[1], values.m_strLogin))
                 return folders;
             continue;
         }
         if (n == 2) {
-            if (!ValueOf(line, "PASS=", values.m_strPassword))
+            if (!ValueOf(line, kHeadKeys[2], values.m_strPassword))
                 return folders;
             continue;
         }

@@ -64,7 +64,10 @@ size_t LoadFolderWithCache(const std::string& path, const std::string& cacheDir,
         if (cacheDir.empty())
             continue;
         const std::string bitmapPath = ThumbnailCache::BitmapPath(cacheDir, image.m_strName);
-        if (!CachedBitmapIsFresh(bitmapPath, image.m_tLastWrite))
+        // A bitmap newer than the picture's last write may still show another picture:
+        // a copy that kept the times. Its .dat, when it names the source, tells.
+        if (!CachedBitmapIsFresh(bitmapPath, image.m_tLastWrite) ||
+            ThumbnailCache::NamesAnotherPicture(image.m_strPath, image.m_strName, cacheDir))
             continue;
         CLfImage cached(bitmapPath.c_str(), lfimg::kTypeBMP);
         if (!cached.IsValid())

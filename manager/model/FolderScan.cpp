@@ -20,10 +20,6 @@ namespace {
 
 constexpr int64_t kMinImageFileSize = 10;
 
-struct FileFacts {
-    int64_t size = 0;
-    int64_t lastWrite = 0;  // nanoseconds since 1970 UTC
-};
 
 class DirCloser {
 public:
@@ -84,7 +80,7 @@ size_t ScanFolder(const std::string& path, CFolderItem& folder, bool separateFil
     const bool atRoot = path == "/";
 
     std::vector<std::string> imageNames;
-    std::unordered_map<std::string, FileFacts> facts;
+    std::unordered_map<std::string, struct stat> facts;  // as listed
     while (const dirent* entry = readdir(dir)) {
         const std::string name = entry->d_name;
         if (name == "." || (atRoot && name == ".."))
@@ -106,7 +102,7 @@ size_t ScanFolder(const std::string& path, CFolderItem& folder, bool separateFil
             continue;
         }
         imageNames.push_back(name);
-        facts[name] = {size, static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+        facts[name] = st;
     }
     if (imageNames.size() >= 2)
         SortStringArray(imageNames);
@@ -118,9 +114,10 @@ size_t ScanFolder(const std::string& path, CFolderItem& folder, bool separateFil
     size_t made = 0;
     for (const std::string& name : imageNames) {
         const std::string extension = PathExtension(name);
-        const FileFacts& file = facts[name];
-        auto image = std::make_unique<CImageItem>(name, JoinPath(folder.m_strPath, name), file.size, 0, 0);
-        image->m_tLastWrite = file.lastWrite;
+        const struct stat& file = facts[name];
+        auto image =
+            std::make_unique<CImageItem>(name, JoinPath(folder.m_strPath, name), static_cast<int64_t>(file.st_size), 0, 0);
+        image->SetFileStamp(file);
         image->m_nImageType = ImageTypeOfExtension(std::string_view(extension).substr(1));
         folder.AddImage(std::move(image));
         ++made;

@@ -50,6 +50,8 @@ struct FileState {
     bool regular = false;
     bool directory = false;
     int64_t nanoseconds = 0;  // last write since 1970 UTC, as finely as the file system keeps it
+    int64_t changed = 0;      // last status change, the same way
+    uint64_t inode = 0;
     int64_t size = 0;
 };
 
@@ -63,6 +65,8 @@ FileState Stat(const std::string& path)
     s.regular = S_ISREG(st.st_mode);
     s.directory = S_ISDIR(st.st_mode);
     s.nanoseconds = int64_t(st.st_mtim.tv_sec) * 1000000000 + int64_t(st.st_mtim.tv_nsec);
+    s.changed = int64_t(st.st_ctim.tv_sec) * 1000000000 + int64_t(st.st_ctim.tv_nsec);
+    s.inode = uint64_t(st.st_ino);
     s.size = int64_t(st.st_size);
     return s;
 }
@@ -121,18 +125,6 @@ std::optional<int64_t> TagNumber64(const std::string& text, const std::string& t
     return int64_t(v);
 }
 
-// A cached pair still shows the picture. The .dat names the picture's last write and size
-// it was made from; an older .dat without them counts when the bitmap was written after
-// the picture, compared to the nanosecond.
-bool IsFresh(const FileState& picture, const FileState& bmp, const std::string& dat)
-{
-    const auto time = TagNumber64(dat, "SOURCETIME");
-    const auto size = TagNumber64(dat, "SOURCESIZE");
-    if (time && size)
-        return *time == picture.nanoseconds && *size == picture.size;
-    return bmp.nanoseconds > picture.nanoseconds;
-}
-
 // Removes what a killed close leaves in a cache folder: the writer's temporaries. Only
 // plain files are removed, and nothing is followed out of the folder.
 void RemoveTemporaries(const std::string& folder, const std::vector<std::string>& names)
@@ -183,6 +175,26 @@ std::string TagText(const std::string& text, const std::string& tag)
         return {};
     const size_t end = text.find("</" + tag + ">", start);
     return end == std::string::npos ? std::string() : text.substr(start + open.size(), end - start - open.size());
+}
+
+// A cached pair still shows the picture. The .dat names the picture's last write, size,
+// last status change and inode it was made from: all must be the picture's now, since a
+// copy that keeps the times (cp -p, rsync -t) differs only in the last two. A .dat
+// written before the last two were kept counts when the bitmap was written after the
+// picture's last change; one without any of them also needs the bitmap to be newer than
+// the picture's last write, compared to the nanosecond.
+bool IsFresh(const FileState& picture, const FileState& bmp, const std::string& dat)
+{
+    const auto time = TagNumber64(dat, "SOURCETIME");
+    const auto size = TagNumber64(dat, "SOURCESIZE");
+    const auto changed = TagNumber64(dat, "SOURCECHANGE");
+    const std::string inode = TagText(dat, "SOURCEINODE");
+    if (time && size && changed && !inode.empty())
+        return *time == picture.nanoseconds && *size == picture.size && *changed == picture.changed &&
+               inode == std::to_string(picture.inode);
+    if (time && size)
+        return *time == picture.nanoseconds && *size == picture.size && bmp.nanoseconds > picture.changed;
+    return bmp.nanoseconds > picture.nanoseconds && bmp.nanoseconds > picture.changed;
 }
 
 // Name before the last dot and the text after it.
@@ -428,23 +440,25 @@ void ThumbnailCache::WriteFolderFiles(const CFolderItem& folder, const std::stri
                 continue;
             const FileState dat = Stat(datPath);
             const std::string datText = dat.regular ? ReadTextFile(datPath).value_or("") : std::string();
+            // A pair without its text, or one the thread could not use (stale, garbled,
+            // cut short, of the wrong size), is written anew from the thumbnail made in
+            // this run; a stale pair without one goes.
+            const bool madeHere = thumbnail && !image.m_bThumbFromCache;
             if (!IsFresh(picture, bmp, datText)) {
-                // Stale: gone now, written again at a close after the next showing.
                 ::unlink(bmpPath.c_str());
                 ::unlink(datPath.c_str());
+                if (!madeHere)
+                    continue;
+            } else if (!datText.empty() && !madeHere) {
                 continue;
             }
-            // A pair without its text, or one the thread could not use (garbled, cut
-            // short, of the wrong size), is written anew from the thumbnail made in this run.
-            const bool broken = datText.empty() || (thumbnail && !image.m_bThumbFromCache);
-            if (!broken)
-                continue;
         }
         if (!thumbnail || thumbnail->width <= 0 || thumbnail->height <= 0)
             continue;
         // A thumbnail made before the image was rewritten would pass for a fresh one.
         if (image.m_tLastWrite != 0 && picture.exists &&
-            (picture.nanoseconds != image.m_tLastWrite || picture.size != image.m_nSize))
+            (picture.nanoseconds != image.m_tLastWrite || picture.size != image.m_nSize ||
+             (image.m_tChange != 0 && (picture.changed != image.m_tChange || picture.inode != image.m_nInode))))
             continue;
         // A cache can always be rebuilt: no per-file sync (a torn file is found and rebuilt).
         if (WriteDIBFile(bmpPath, BitmapToDIB(*thumbnail)) == 1)
@@ -468,10 +482,13 @@ std::string ThumbnailCache::FormatData(const CImageItem& image)
 {
     // The picture's last write and size (when the listing knew them) come before the
     // user's texts, so that no text can stand in for them.
-    const std::string source = image.m_tLastWrite > 0 ? "<SOURCETIME>" + std::to_string(image.m_tLastWrite) +
-                                                            "</SOURCETIME><SOURCESIZE>" +
-                                                            std::to_string(image.m_nSize) + "</SOURCESIZE>"
-                                                      : std::string();
+    std::string source;
+    if (image.m_tLastWrite > 0)
+        source = "<SOURCETIME>" + std::to_string(image.m_tLastWrite) + "</SOURCETIME><SOURCESIZE>" +
+                 std::to_string(image.m_nSize) + "</SOURCESIZE>";
+    if (image.m_tLastWrite > 0 && image.m_tChange > 0)
+        source += "<SOURCECHANGE>" + std::to_string(image.m_tChange) + "</SOURCECHANGE><SOURCEINODE>" +
+                  std::to_string(image.m_nInode) + "</SOURCEINODE>";
     return "<XML><WIDTH>" + std::to_string(image.m_nWidth.load()) + "</WIDTH><HEIGHT>" +
            std::to_string(image.m_nHeight.load()) + "</HEIGHT>" + source + "<KEYWORDS>" + image.m_strKeywords +
            "</KEYWORDS><DESCRIPTION>" + image.m_strDescription + "</DESCRIPTION></XML>";
@@ -528,6 +545,18 @@ std::optional<ThumbnailCache::Cached> ThumbnailCache::Load(const std::string& im
     cached.keywords = TagText(*text, "KEYWORDS");
     cached.description = TagText(*text, "DESCRIPTION");
     return cached;
+}
+
+bool ThumbnailCache::NamesAnotherPicture(const std::string& imagePath, const std::string& imageName,
+                                         const std::string& cacheDir)
+{
+    const std::string datPath = DataPath(cacheDir, imageName);
+    if (cacheDir.empty() || !Stat(datPath).regular)
+        return false;
+    const std::string text = ReadTextFile(datPath).value_or("");
+    if (!TagNumber64(text, "SOURCETIME"))
+        return false;
+    return !IsFresh(Stat(imagePath), Stat(BitmapPath(cacheDir, imageName)), text);
 }
 
 std::vector<uint8_t> ThumbnailCache::BitmapToDIB(const ThumbnailPixels& thumbnail)

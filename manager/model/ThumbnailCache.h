@@ -52,7 +52,8 @@ public:
     static std::string EscapeText(const std::string& text);
     static std::string UnescapeText(const std::string& text);
 
-    // The close: per-image files of every folder (in list order), then the index, which
+    // The close: per-image files of every folder (in list order; a stale pair is replaced
+    // by the thumbnail decoded in this run, or removed without one), then the index, which
     // keeps the blocks of entries no folder matched with a count of 0. folderError gets
     // "ERROR: File exists but not directory" for a cache path that is not a folder.
     // Nothing is written over an index that could not be read. The reason the cache could
@@ -66,9 +67,9 @@ public:
     static std::string DataPath(const std::string& cacheDir, const std::string& imageName);
 
     // A cached thumbnail: valid when the image, its .bmp and a non-empty .dat exist, the
-    // .dat names the image's last write (to the nanosecond) and size (an older .dat: the
-    // bitmap was written after the image), and the bitmap decodes to the image's fitted
-    // thumbnail size.
+    // .dat names the image's last write (to the nanosecond), size, last status change and
+    // inode (an older .dat: the bitmap was written after the image's last change), and
+    // the bitmap decodes to the image's fitted thumbnail size.
     struct Cached {
         thumbs::ThumbnailPair thumbnails;
         int width = 0;   // the image's pixel size from the .dat
@@ -78,6 +79,12 @@ public:
     };
     static std::optional<Cached> Load(const std::string& imagePath, const std::string& imageName,
                                       const std::string& cacheDir);
+
+    // True when the image's .dat names the picture it was made from (its last write and
+    // size at least) and that is not the picture at imagePath now (see Load); false
+    // without a .dat or with one that names none.
+    static bool NamesAnotherPicture(const std::string& imagePath, const std::string& imageName,
+                                    const std::string& cacheDir);
 
     // The thumbnail as a packed device-independent bitmap (information header and
     // bottom-up 24-bit rows); empty for a thumbnail without pixels.

@@ -47,11 +47,6 @@ bool TooShortForAnImage(const std::string& path, int64_t size)
     return std::ifstream(path, std::ios::binary).is_open();
 }
 
-int64_t ModificationTime(const struct stat& st)
-{
-    return static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-}
-
 }  // namespace
 
 CQuorixDoc::CQuorixDoc() : m_sessionPath(lfplat::WorkingPath(kSessionFileName)) { Init(); }
@@ -398,7 +393,7 @@ void CQuorixDoc::Refresh()
         if (TooShortForAnImage(path, size))
             continue;
         auto image = std::make_unique<CImageItem>(name, path, size, 0, 0);
-        image->m_tLastWrite = ModificationTime(st);
+        image->SetFileStamp(st);
         image->m_nImageType = ImageTypeFromExtension(extension.substr(1));
         folder->AddImage(std::move(image));
         ++added;

@@ -1,4 +1,5 @@
 #include "DocTestSupport.h"
+#include "manager/model/CQuorixState.h"
 #include "manager/model/CSessionFile.h"
 #include "tests/support/TestEnv.h"
 
@@ -39,6 +40,9 @@ TEST(CSessionFile, ReadsTheTableOfFiles)
         {"UPLOADED=0\r\nLOGIN=a\r\nPASS=b\r\nSERVER=evil.example\r\n", 0, "a", "b", "", "", "", {}},
         {"UPLOADED=0\r\nLOGIN=a\r\nPASS=b\r\nSERVER=" + std::string(kServer) + "\r\n", 0, "a", "b", kServer, "", "",
          {}},
+        // A UTF-8 byte-order mark, as some editors save the file, is passed over.
+        {"\xEF\xBB\xBFUPLOADED=1\r\nLOGIN=bob\r\nPASS=pw\r\nDIRECTORY=" + kept + "\r\n", 1, "bob", "pw", "", "",
+         "", {kept}},
         // The last line keeps its last character without a line break.
         {"UPLOADED=0\r\nLOGIN=a\r\nPASS=b\r\nPROXY=YES\r\nPROXYPORT=8080", 0, "a", "b", "", "YES", "8080", {}},
         // Keys count only at the start of a line.
@@ -64,6 +68,54 @@ TEST(CSessionFile, ReadsTheTableOfFiles)
             EXPECT_TRUE(doc.GetRecentFolder(i)->m_bKeepInSession);
         }
         EXPECT_EQ(doc.m_strSessionFile, "qkvex.sess");
+    }
+}
+
+TEST(CSessionFile, AByteOrderMarkStaysThroughAStartAndAClose)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir / "photos");
+    const auto path = dir / "qkvex.sess";
+    const std::string text = "\xEF\xBB\xBFUPLOADED=0\r\nLOGIN=bob\r\nPASS=s3cret\r\nDIRECTORY=" +
+                             (dir / "photos").string() + "\r\n";
+    lftest::WriteText(path, text);
+    {
+        TestDoc doc(path.string());
+        ASSERT_TRUE(doc.WriteSession());
+    }
+    EXPECT_EQ(lftest::ReadText(path), text);
+}
+
+// A session whose first lines are not the ones the program writes, or one too large to
+// be a session, holds more than the values read from it: the close keeps it as it is,
+// and the user is told once, at the start.
+TEST(CSessionFile, ASessionItDoesNotUnderstandIsKeptAndToldOnce)
+{
+    struct Case {
+        const char* what;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"no first line", "LOGIN=bob\r\nPASS=pw\r\nDIRECTORY=/tmp\r\n"},
+        {"a blank before a key", "UPLOADED=1\r\n LOGIN=bob\r\nPASS=pw\r\n"},
+        {"UTF-16", std::string("\xFF\xFEU\0P\0L\0O\0A\0D\0E\0D\0=\0""1\0\r\0\n\0", 26)},
+        {"larger than a session", "UPLOADED=1\r\nLOGIN=bob\r\nPASS=pw\r\n" +
+                                      std::string(CSessionFile::kMaxFileSize, '#') + "\r\nDIRECTORY=/tmp\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        const auto session = dir / "qkvex.sess";
+        lftest::WriteText(session, c.bytes);
+        CQuorixState state((dir / "settings.ini").string());
+        TestDoc doc(session.string(), &state);
+        doc.ShowStateFileProblems();
+        ASSERT_EQ(doc.messages.size(), 1u);
+        EXPECT_NE(doc.messages[0].find(session.string()), std::string::npos) << doc.messages[0];
+        doc.m_strLogin = "typed in this run";
+        EXPECT_TRUE(doc.OnCloseDocument());
+        EXPECT_EQ(doc.messages.size(), 1u) << doc.messages.back();
+        EXPECT_TRUE(lftest::ReadText(session) == c.bytes) << "the session was replaced";
     }
 }
 

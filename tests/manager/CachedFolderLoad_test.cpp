@@ -131,6 +131,34 @@ TEST_F(CachedFolderLoadTest, WithoutACacheFolderOrPathNothingComesFromTheCache)
     EXPECT_TRUE(empty.m_arrSubfolders.empty());
 }
 
+// A bitmap newer than its picture, whose .dat names another picture than the one there now
+// (a copy that kept the times), is left to the thumbnail thread.
+TEST_F(CachedFolderLoadTest, ABitmapWhoseTextNamesAnotherPictureIsNotTaken)
+{
+    struct stat st {};
+    ASSERT_EQ(::stat((photos / "b.jpg").c_str(), &st), 0);
+    auto nanoseconds = [](const timespec& t) { return std::to_string(int64_t(t.tv_sec) * 1000000000 + t.tv_nsec); };
+    auto dat = [&](const std::string& change, const std::string& inode) {
+        return "<XML><WIDTH>200</WIDTH><HEIGHT>100</HEIGHT><SOURCETIME>" + nanoseconds(st.st_mtim) +
+               "</SOURCETIME><SOURCESIZE>" + std::to_string(st.st_size) + "</SOURCESIZE><SOURCECHANGE>" + change +
+               "</SOURCECHANGE><SOURCEINODE>" + inode + "</SOURCEINODE></XML>";
+    };
+    const struct {
+        const char* what;
+        std::string text;
+        size_t taken;
+    } cases[] = {
+        {"the picture there", dat(nanoseconds(st.st_ctim), std::to_string(st.st_ino)), 1},
+        {"changed since", dat("1", std::to_string(st.st_ino)), 0},
+        {"another file", dat(nanoseconds(st.st_ctim), std::to_string(st.st_ino + 1)), 0},
+    };
+    for (const auto& c : cases) {
+        lftest::WriteText(ThumbnailCache::DataPath(cache.string(), "b.jpg"), c.text);
+        CFolderItem folder("photos", photos.string(), 0);
+        EXPECT_EQ(cachedload::LoadFolderWithCache(photos.string(), cache.string(), folder), c.taken) << c.what;
+    }
+}
+
 TEST(ThumbnailMakerBox, OtherBoxesScaleWithTheSameRule)
 {
     CLfImage picture = lftest::GradientPicture(200, 100);

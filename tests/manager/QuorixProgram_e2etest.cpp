@@ -161,23 +161,49 @@ TEST_F(QuorixProgramTest, StateFilesItCannotReadNeitherStopTheStartNorAreReplace
     Program quorix(Quorix(), {}, work);
     const auto window = x.WaitForOne(quorix.Pid(), kTitle);
     ASSERT_TRUE(window) << "the manager did not start";
-    // Each file is named once, in a message of its own, shown over the window.
-    for (int message = 0; message < 2; ++message) {
-        std::optional<Window> box;
-        const auto until = std::chrono::steady_clock::now() + 60s;
-        while (!box && quorix.Running() && std::chrono::steady_clock::now() < until) {
-            for (Window w : x.Find(quorix.Pid(), kTitle))
-                if (w != *window)
-                    box = w;
-            std::this_thread::sleep_for(20ms);
-        }
-        ASSERT_TRUE(box) << "message " << message + 1 << " was not shown";
-        x.AskToClose(*box);
-        EXPECT_TRUE(lftest::PumpUntil([&] { return x.Find(quorix.Pid(), kTitle).size() == 1; }));
-    }
+    // Each file is named once, in a message of its own, shown over the window. The
+    // second box may follow the first at once: each is waited for until it has gone, and
+    // only after the last one does the window stand alone.
+    for (int message = 0; message < 2; ++message)
+        ASSERT_TRUE(x.CloseBox(quorix.Pid(), kTitle, *window, 60s)) << "message " << message + 1;
+    EXPECT_TRUE(lftest::PumpUntil([&] { return x.Find(quorix.Pid(), kTitle).size() == 1; }));
     CloseAndWait(quorix, *window);
     EXPECT_TRUE(fs::is_directory(config / "Lanternfolio" / "settings.ini"));
     EXPECT_TRUE(fs::is_fifo(work / "qkvex.sess"));
+}
+
+// Under a file size limit (ulimit -f) nothing can be written: the manager says so and
+// runs on, and at its close the session it could not write stays as it was. Started
+// with the signal's default, as from a shell; SIGXFSZ would otherwise end it at the
+// first settings write, before any window.
+TEST_F(QuorixProgramTest, AFileSizeLimitIsToldAndNeverEndsTheManager)
+{
+    const std::string session = "UPLOADED=1\r\nLOGIN=bob\r\nPASS=pw\r\n";
+    lftest::WriteText(work / "qkvex.sess", session);
+    std::optional<Program> quorix;
+    {
+        lftest::ScopedFileSizeLimit full(0);  // inherited by the program only
+        quorix.emplace(Quorix(), std::vector<std::string>{}, work);
+    }
+    std::optional<Window> window;
+    ASSERT_TRUE(lftest::PumpUntil(
+        [&] {
+            const auto shown = x.Find(quorix->Pid(), kTitle);
+            if (!shown.empty())
+                window = shown.front();
+            return window || !quorix->Running();
+        },
+        60s));
+    ASSERT_TRUE(window) << "no window; ended with " << quorix->WaitExit(0ms).value_or(-1);
+    EXPECT_TRUE(x.CloseBox(quorix->Pid(), kTitle, *window)) << "the settings that could not be written were not told";
+    x.AskToClose(*window);
+    // The close cannot write the session or the cache either: each is told in a box.
+    int boxes = 0;
+    for (int tries = 0; quorix->Running() && tries < 30; ++tries)
+        boxes += x.CloseBox(quorix->Pid(), kTitle, window, 2s) ? 1 : 0;
+    EXPECT_GE(boxes, 1);
+    EXPECT_EQ(quorix->WaitExit(30s), 0);
+    EXPECT_EQ(lftest::ReadText(work / "qkvex.sess"), session);
 }
 
 TEST_F(QuorixProgramTest, TwoStartedTogetherLeaveExactlyOne)

@@ -10,8 +10,10 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <chrono>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -213,12 +215,16 @@ TEST_F(ThumbnailCacheTest, CachedPairIsUsedOnlyWhenCompleteAndStrictlyNewer)
         const char* datText;          // null: no .dat
         bool used;
     };
+    // Setting a file's times changes its status now: a bitmap newer than the picture's
+    // last change lies ahead of now.
     const Case cases[] = {
-        {"bitmap newer", 100, 50, "<XML><WIDTH>30</WIDTH><HEIGHT>20</HEIGHT></XML>", true},
+        {"bitmap newer", 100, -50, "<XML><WIDTH>30</WIDTH><HEIGHT>20</HEIGHT></XML>", true},
         {"same second", 50, 50, "<XML><WIDTH>30</WIDTH></XML>", false},
         {"image newer", 10, 50, "<XML><WIDTH>30</WIDTH></XML>", false},
-        {"no text file", 100, 50, nullptr, false},
-        {"empty text file", 100, 50, "", false},
+        // Newer than the last write, older than the last change: a copy that kept the times.
+        {"picture changed after the bitmap", 100, 50, "<XML><WIDTH>30</WIDTH><HEIGHT>20</HEIGHT></XML>", false},
+        {"no text file", 100, -50, nullptr, false},
+        {"empty text file", 100, -50, "", false},
     };
     for (const Case& c : cases) {
         fs::remove(dat);
@@ -235,31 +241,47 @@ TEST_F(ThumbnailCacheTest, CachedPairIsUsedOnlyWhenCompleteAndStrictlyNewer)
         }
     }
     // The .dat names the picture it was made from: then only the exact last write (to the
-    // nanosecond) and size count, whatever the bitmap's own time.
+    // nanosecond), size, last change and inode count, whatever the bitmap's own time. A
+    // .dat without the last two (written before they were kept) also needs the bitmap to
+    // be newer than the picture's last change.
     struct stat st {};
     lftest::SetFileTime(image, -50);
-    lftest::SetFileTime(bmp, -50);
     ASSERT_EQ(::stat(image.c_str(), &st), 0);
     const int64_t written = int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-    auto source = [&](int64_t time, int64_t size) {
+    const int64_t changed = int64_t(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+    const uint64_t inode = st.st_ino;
+    auto source = [&](int64_t time, int64_t size, std::string rest = {}) {
         return "<XML><WIDTH>30</WIDTH><HEIGHT>20</HEIGHT><SOURCETIME>" + std::to_string(time) +
-               "</SOURCETIME><SOURCESIZE>" + std::to_string(size) + "</SOURCESIZE><KEYWORDS></KEYWORDS></XML>";
+               "</SOURCETIME><SOURCESIZE>" + std::to_string(size) + "</SOURCESIZE>" + rest +
+               "<KEYWORDS></KEYWORDS></XML>";
+    };
+    auto stamp = [](int64_t change, uint64_t node) {
+        return "<SOURCECHANGE>" + std::to_string(change) + "</SOURCECHANGE><SOURCEINODE>" + std::to_string(node) +
+               "</SOURCEINODE>";
     };
     const struct {
         const char* what;
         std::string datText;
+        int64_t bitmapAge;
         bool used;
     } sourceCases[] = {
-        {"same write and size", source(written, 5), true},
-        {"rewritten within the same second", source(written - 1, 5), false},
-        {"another size", source(written, 6), false},
+        {"same write, size, change and inode", source(written, 5, stamp(changed, inode)), 50, true},
+        {"changed since (a copy keeping the times)", source(written, 5, stamp(changed - 1, inode)), 50, false},
+        {"another file (renamed over it)", source(written, 5, stamp(changed, inode + 1)), 50, false},
+        {"rewritten within the same second", source(written - 1, 5, stamp(changed, inode)), 50, false},
+        {"another size", source(written, 6, stamp(changed, inode)), 50, false},
+        // An older .dat: the bitmap's time against the picture's last change decides.
+        {"older .dat, bitmap after the last change", source(written, 5), -50, true},
+        {"older .dat, bitmap before the last change", source(written, 5), 50, false},
+        {"older .dat, rewritten within the same second", source(written - 1, 5), -50, false},
         // A bitmap of another size than the picture's fitted thumbnail is garbled.
         {"wrong size for the picture", "<XML><WIDTH>640</WIDTH><HEIGHT>200</HEIGHT><SOURCETIME>" +
                                            std::to_string(written) + "</SOURCETIME><SOURCESIZE>5</SOURCESIZE></XML>",
-         false},
+         -50, false},
     };
     for (const auto& c : sourceCases) {
         lftest::WriteText(dat, c.datText);
+        lftest::SetFileTime(bmp, -c.bitmapAge);
         EXPECT_EQ(ThumbnailCache::Load(image.string(), "p.jpg", dir).has_value(), c.used) << c.what;
     }
 
@@ -295,11 +317,11 @@ TEST_F(ThumbnailCacheTest, CloseDropsStalePairsAndRebuildsIncompleteOnes)
     age(folder->Image(0)->m_strPath, 10);  // rewritten after its thumbnail was cached
     age(dir + "/stale~jpg.bmp", 50);
     age(folder->Image(1)->m_strPath, 100);
-    age(dir + "/nodat~jpg.bmp", 50);
+    age(dir + "/nodat~jpg.bmp", -50);  // after the picture's last change, which is now
     age(folder->Image(2)->m_strPath, 50);
     age(dir + "/same~jpg.bmp", 50);
     age(folder->Image(3)->m_strPath, 100);
-    age(dir + "/fresh~jpg.bmp", 50);
+    age(dir + "/fresh~jpg.bmp", -50);
     for (const auto& image : folder->m_arrImages) {
         GiveThumbnail(*image, 20, 10, 5, 6, 7);
         image->m_bThumbFromCache = true;
@@ -491,6 +513,70 @@ TEST_F(ThumbnailCacheTest, AnIndexThatCannotBeReadIsLeftWithTheWholeCache)
     EXPECT_TRUE(fs::is_directory(root / "qkcache.xml"));
     EXPECT_EQ(lftest::ReadText(Dir(2) + "/q~jpg.bmp"), "someone's");
     EXPECT_FALSE(fs::exists(Dir(1)));
+}
+
+}  // namespace
+
+namespace {
+
+// A picture replaced by another of the same size and last write (a copy keeping the
+// times: in place as cp -p does, or renamed over it as rsync -t does) is no longer shown
+// from the cache, and the close writes the thumbnail decoded from the new picture.
+TEST_F(ThumbnailCacheTest, APictureReplacedWithTheSameSizeAndTimeIsDecodedAndRecachedAtClose)
+{
+    struct Case {
+        const char* what;
+        bool renamed;  // a new file renamed over the old one, else rewritten in place
+    };
+    for (const Case c : {Case{"in place", false}, Case{"renamed over it", true}}) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(root);
+        const fs::path picture = images / "p.jpg";
+        lftest::WriteText(picture, "old picture");
+        lftest::SetFileTime(picture, -100);
+        auto list = [&](CImageItem& image) {
+            struct stat st {};
+            ASSERT_EQ(::stat(picture.c_str(), &st), 0);
+            image.SetFileStamp(st);
+            image.m_nSize = int64_t(st.st_size);
+        };
+        auto folder = FolderOf(images.path(), {"p.jpg"});
+        CImageItem& image = *folder->Image(0);
+        list(image);
+        GiveThumbnail(image, 30, 20, 200, 0, 0);
+        {
+            ThumbnailCache cache(root.string());
+            cache.WriteAtClose({folder.get()}, errorSink);
+        }
+        ASSERT_TRUE(ThumbnailCache::Load(picture.string(), "p.jpg", Dir(1)));
+
+        // The same size and the same last write, to the nanosecond.
+        struct stat before {};
+        ASSERT_EQ(::stat(picture.c_str(), &before), 0);
+        const fs::path written = c.renamed ? images / "p.jpg.part" : picture;
+        lftest::WriteText(written, "new picture");
+        const timespec times[2] = {before.st_atim, before.st_mtim};
+        // The kernel stamps a change with a clock of a few milliseconds' grain: the copy
+        // is told apart once its change lies in another tick than the first write's.
+        for (struct stat now {}; ::utimensat(AT_FDCWD, written.c_str(), times, 0) == 0 &&
+                                 ::stat(written.c_str(), &now) == 0 && now.st_ctim.tv_sec == before.st_ctim.tv_sec &&
+                                 now.st_ctim.tv_nsec == before.st_ctim.tv_nsec;)
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        if (c.renamed)
+            fs::rename(written, picture);
+        EXPECT_FALSE(ThumbnailCache::Load(picture.string(), "p.jpg", Dir(1))) << "the old thumbnail stays";
+
+        // The next run lists and decodes the new picture; its close replaces the pair.
+        auto next = FolderOf(images.path(), {"p.jpg"});
+        list(*next->Image(0));
+        GiveThumbnail(*next->Image(0), 30, 20, 0, 0, 200);
+        ThumbnailCache cache(root.string());
+        cache.ReadCacheIndex();
+        cache.WriteAtClose({next.get()}, errorSink);
+        const auto cached = ThumbnailCache::Load(picture.string(), "p.jpg", Dir(1));
+        ASSERT_TRUE(cached) << "not cached again at that close";
+        EXPECT_EQ(cached->thumbnails.fitted->rgb, next->Image(0)->GetThumbnail()->rgb);
+    }
 }
 
 }  // namespace

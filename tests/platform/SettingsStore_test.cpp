@@ -188,3 +188,36 @@ TEST(SettingsStore, FailedWriteGivesTheReason)
     EXPECT_EQ(*status, 0);
     EXPECT_FALSE(std::filesystem::exists(path));
 }
+
+// A file larger than any settings file is left as it is and said to be unreadable: read
+// only in part, written back, it would lose its last sections. One of the limit is read
+// whole, and a change that would take it over the limit is refused.
+TEST(SettingsStore, AFileOverTheSizeLimitIsNeverCut)
+{
+    constexpr size_t kLimit = 16u << 20;
+    const struct {
+        size_t size;
+        bool readable, writable;
+    } cases[] = {{kLimit - 4096, true, true}, {kLimit, true, false}, {kLimit + 1, false, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.size);
+        lftest::TempDir dir;
+        const auto path = dir / "settings.ini";
+        const std::string last = "[Last]\nkey=1\n";
+        const std::string head = "[Big]\nfill=";
+        const std::string bytes = head + std::string(c.size - head.size() - 1 - last.size(), 'x') + "\n" + last;
+        ASSERT_EQ(bytes.size(), c.size);
+        lftest::WriteText(path, bytes);
+        lfplat::SettingsStore store(path.string());
+        EXPECT_EQ(store.Problem(), c.readable ? "" : "it is larger than 16 MB");
+        EXPECT_EQ(store.GetInt("Last", "key", 0), c.readable ? 1 : 0);
+        EXPECT_EQ(store.Set(kKey, "LeftViewWidth", "250"), c.writable);
+        if (c.writable) {
+            EXPECT_EQ(store.GetInt("Last", "key", 0), 1);
+            EXPECT_EQ(store.GetInt(kKey, "LeftViewWidth", 0), 250);
+            continue;
+        }
+        EXPECT_EQ(store.LastError(), c.readable ? "it would be larger than 16 MB" : "it is larger than 16 MB");
+        EXPECT_TRUE(lftest::ReadText(path) == bytes) << "the file was changed";
+    }
+}

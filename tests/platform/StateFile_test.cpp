@@ -18,7 +18,8 @@ std::string Pattern(size_t size)
 
 }  // namespace
 
-// Files around the buffer's growth steps read whole, and a file over the limit is cut at it.
+// Files around the buffer's growth steps read whole, and a file over the limit is cut at
+// it and said to be cut, so that nobody writes the cut text back as the whole file.
 TEST(StateFile, ReadsWholeFilesAndCutsAtTheLimit)
 {
     struct Case {
@@ -35,6 +36,7 @@ TEST(StateFile, ReadsWholeFilesAndCutsAtTheLimit)
         const lfplat::StateFileText read = lfplat::ReadStateFile(path, c.limit);
         EXPECT_EQ(read.status, lfplat::StateFileText::Status::Read) << c.size;
         EXPECT_EQ(read.text, text.substr(0, c.limit)) << c.size << " of " << c.limit;
+        EXPECT_EQ(read.whole, c.size <= c.limit) << c.size << " of " << c.limit;
     }
 }
 

@@ -37,6 +37,13 @@ public:
         m_start = std::chrono::steady_clock::now();
         m_pid = fork();
         if (m_pid == 0) {
+            // As a user's shell starts it: signals the test ignores or blocks (a file size
+            // limit's SIGXFSZ) would outlive the exec and hide what the program does.
+            for (int s = 1; s < NSIG; ++s)
+                ::signal(s, SIG_DFL);
+            sigset_t none;
+            sigemptyset(&none);
+            ::sigprocmask(SIG_SETMASK, &none, nullptr);
             if (chdir(cwd.c_str()) == 0)
                 execv(exe.c_str(), argv.data());
             _exit(127);
@@ -124,6 +131,31 @@ public:
             std::this_thread::sleep_for(20ms);
         }
         return std::nullopt;
+    }
+    // Waits for a window of process pid titled title other than except (a message box over
+    // the main window), asks it to close and waits until it has gone. False when none
+    // came or it stayed. Waiting for that one window to go cannot be fooled by the next
+    // box, which a program may show at once.
+    bool CloseBox(pid_t pid, const std::string& title, std::optional<Window> except,
+                  std::chrono::milliseconds timeout = 30s)
+    {
+        const auto until = std::chrono::steady_clock::now() + timeout;
+        while (std::chrono::steady_clock::now() < until) {
+            for (Window w : Find(pid, title)) {
+                if (except && w == *except)
+                    continue;
+                AskToClose(w);
+                while (std::chrono::steady_clock::now() < until) {
+                    const auto shown = Find(pid, title);
+                    if (std::find(shown.begin(), shown.end(), w) == shown.end())
+                        return true;
+                    std::this_thread::sleep_for(20ms);
+                }
+                return false;
+            }
+            std::this_thread::sleep_for(20ms);
+        }
+        return false;
     }
     void AskToClose(Window window)
     {

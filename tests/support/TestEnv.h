@@ -51,7 +51,8 @@ private:
 };
 
 // Limits the size of files this process may write (writes beyond fail with EFBIG
-// instead of raising SIGXFSZ) for the life of the object.
+// instead of raising SIGXFSZ) for the life of the object. A program started meanwhile
+// with lftest::Program inherits the limit but not the ignored signal, as from a shell.
 class ScopedFileSizeLimit {
 public:
     explicit ScopedFileSizeLimit(uint64_t bytes);
