@@ -19,7 +19,15 @@ CFramePlacementHook::CFramePlacementHook(wxTopLevelWindow* frame, unsigned showC
     std::optional<WindowPlacement> stored;
     if (auto text = m_store.Get(m_section, m_entry))
         stored = WindowPlacement::Parse(*text);
+    // The window gets its size and place before it is first shown: a window manager
+    // places a window by the size it is mapped with.
     if (!stored) {
+        // A first start: the frame's own size, centred on the primary display.
+        const wxRect area = wxDisplay(0u).GetClientArea();
+        const wxSize size = m_frame->GetSize();
+        const PlacementRect r = CentreOn(size.x, size.y, {area.x, area.y, area.width, area.height});
+        m_frame->SetSize(r.x, r.y, r.width, r.height);
+        m_given = m_frame->GetRect();
         Show(showCmd);
         return;
     }
@@ -28,7 +36,7 @@ CFramePlacementHook::CFramePlacementHook(wxTopLevelWindow* frame, unsigned showC
     if (!displays.empty())
         stored->ClampToScreen(displays.front().width, displays.front().height);
     const PlacementRect r = stored->Normal();
-    m_normal = m_previousNormal = wxRect(r.x, r.y, r.width, r.height);
+    m_normal = m_previousNormal = m_given = wxRect(r.x, r.y, r.width, r.height);
     m_frame->SetSize(m_normal);
     Show(stored->showCmd);
 }
@@ -61,7 +69,33 @@ void CFramePlacementHook::Show(unsigned showCmd)
     if (asked.IsMinimized())
         m_frame->Iconize(true);
     m_frame->Show(true);
+    m_givenClient = m_frame->GetClientSize();
     Track();
+}
+
+bool CFramePlacementHook::KeepGivenSize(const wxRect& rect)
+{
+    if (m_given.IsEmpty())
+        return false;
+    const wxSize client = m_frame->GetClientSize();
+    if (rect.GetSize() == m_given.GetSize())
+        return false;
+    // The toolkit learns the size of the window manager's frame only once the window is
+    // on screen, and then counts it on top of the size the window was given: the outer
+    // size grows while the window's own stays. The size given was the outer one: it is
+    // given again once the window manager's answers so far are in (a reply to the first
+    // size may still undo it, so it may take another turn). Any other change (the
+    // user's) ends the watch.
+    if (client != m_givenClient || m_keepTurns >= kKeepTurns) {
+        m_given = wxRect();
+        return false;
+    }
+    ++m_keepTurns;
+    m_frame->CallAfter([frame = m_frame, size = m_given.GetSize()] {
+        const wxRect now = frame->GetRect();
+        frame->SetSize(now.x, now.y, size.x, size.y);
+    });
+    return true;
 }
 
 void CFramePlacementHook::OnTrackedEvent(wxEvent& event)
@@ -105,7 +139,7 @@ void CFramePlacementHook::Track()
         m_maximised = false;
         if (!m_normal.IsEmpty() && rect != m_normal)
             m_frame->SetSize(m_normal);
-    } else if (!m_minimised) {
+    } else if (!m_minimised && !KeepGivenSize(rect)) {
         if (rect != m_normal) {
             m_previousNormal = m_normal;
             m_normal = rect;

@@ -37,6 +37,7 @@ protected:
 private:
     void Show(unsigned showCmd);
     void Track();
+    bool KeepGivenSize(const wxRect& rect);
     bool FillsItsDisplay(const wxRect& rect) const;
     void OnTrackedEvent(wxEvent& event);
 
@@ -48,6 +49,12 @@ private:
     wxRect m_normal;
     wxRect m_previousNormal;
     wxRect m_maximisedRect;
+    // The rectangle the window was shown with, and its client size then, until the
+    // window manager's frame has been counted.
+    wxRect m_given;
+    wxSize m_givenClient;
+    int m_keepTurns = 0;
+    static constexpr int kKeepTurns = 3;
     bool m_maximised = false;
     bool m_minimised = false;
 };

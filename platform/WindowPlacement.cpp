@@ -1,5 +1,6 @@
 #include "platform/WindowPlacement.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 
@@ -102,4 +103,21 @@ void WindowPlacement::MoveOntoDisplays(const std::vector<PlacementRect>& display
         if (Intersects(normal, d))
             return;
     SetNormal({displays.front().x, displays.front().y, normal.width, normal.height});
+}
+
+PlacementRect FitOnto(PlacementRect rect, const PlacementRect& area)
+{
+    auto fit = [](int& start, int& length, int areaStart, int areaLength) {
+        length = std::min(length, areaLength);
+        start = std::clamp(start, areaStart, areaStart + areaLength - length);
+    };
+    fit(rect.x, rect.width, area.x, area.width);
+    fit(rect.y, rect.height, area.y, area.height);
+    return rect;
+}
+
+PlacementRect CentreOn(int width, int height, const PlacementRect& area)
+{
+    const int w = std::min(width, area.width), h = std::min(height, area.height);
+    return {area.x + (area.width - w) / 2, area.y + (area.height - h) / 2, w, h};
 }

@@ -46,3 +46,9 @@ struct WindowPlacement {
     // its size, to the top left corner of the first display (the primary one).
     void MoveOntoDisplays(const std::vector<PlacementRect>& displays);
 };
+
+// The rectangle moved (and, where it is larger, cut to the area's size) so that it lies
+// wholly within area.
+PlacementRect FitOnto(PlacementRect rect, const PlacementRect& area);
+// A window of that size fitted onto area and centred there.
+PlacementRect CentreOn(int width, int height, const PlacementRect& area);

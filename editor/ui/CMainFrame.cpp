@@ -33,6 +33,13 @@ CMainFrame::CMainFrame(wxDocManager* manager)
     // The document frame binds its own close handler, which closes the documents (with
     // their own prompt); bound later, this one runs before it.
     Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
+#ifdef __WXGTK__
+    // Shown as GTK shows a window, at the size it was given: the toolkit's deferred
+    // first show maps the window at a passing tiny size, which the window manager then
+    // places and the GTK layout warns about. The placement keeper counts the window
+    // manager's frame instead.
+    m_deferShow = false;
+#endif
     SetMenuBar(CreateEditorMenuBar(IDR_MAINFRAME, &m_recentFileMenu));
     SetAcceleratorTable(CreateEditorAccelerators());
     if (manager && m_recentFileMenu) {

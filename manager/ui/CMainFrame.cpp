@@ -55,6 +55,13 @@ CMainFrame::CMainFrame(wxDocManager* manager, CQuorixState& state, CSysImageList
     : wxDocParentFrame(manager, nullptr, wxID_ANY, mstr::kAppTitle, wxDefaultPosition, DefaultFrameSize()),
       m_state(state), m_sysImages(sysImages), m_timer(this), m_port(this)
 {
+#ifdef __WXGTK__
+    // Shown as GTK shows a window, at the size it was given: the toolkit's deferred
+    // first show maps the window at a passing tiny size, which the window manager then
+    // places and the GTK layout warns about. The placement keeper counts the window
+    // manager's frame instead.
+    m_deferShow = false;
+#endif
     SetIcon(QuorixIcon());
     SetMenuBar(CreateMainMenuBar(&m_recentFileMenu));
     SetAcceleratorTable(CreateMainAccelerators());
@@ -156,6 +163,14 @@ void CMainFrame::ShowTotals()
     const auto [files, kb] = m_state.GetTotals();
     SetStatusText(mainframe::ImageFilesText(files), 1);
     SetStatusText(mainframe::TotalKBText(kb), 2);
+}
+
+void CMainFrame::Raise()
+{
+    // The document manager raises the frame of a new document; the first one comes
+    // before the placement keeper has given the frame its size, and raising would show it.
+    if (IsShown())
+        wxDocParentFrame::Raise();
 }
 
 void CMainFrame::OnTimer(wxTimerEvent&) { ShowTotals(); }

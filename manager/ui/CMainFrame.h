@@ -58,6 +58,8 @@ public:
     // The timer's work: the totals into status panes 1 and 2.
     void ShowTotals();
     void PrintPreview() override;
+    // Brings a shown frame to the front; a frame not yet shown stays hidden.
+    void Raise() override;
     // Where the frame's information messages go (a message box by default).
     void SetMessageSink(std::function<void(const std::string&)> sink) { m_messageSink = std::move(sink); }
 

@@ -92,4 +92,41 @@ TEST(WindowPlacement, AWindowOnAVanishedMonitorMovesToThePrimaryDisplay)
     EXPECT_EQ(partly.Normal().x, -300);
 }
 
+TEST(WindowPlacement, FitOntoKeepsAWindowWhollyOnItsScreen)
+{
+    const PlacementRect screen{0, 0, 1280, 1024};
+    const struct {
+        PlacementRect in, out;
+    } cases[] = {
+        {{100, 100, 800, 600}, {100, 100, 800, 600}},      // already on screen
+        {{400, 325, 1030, 824}, {250, 200, 1030, 824}},    // off the lower right: moved back
+        {{-50, -20, 800, 600}, {0, 0, 800, 600}},          // off the upper left
+        {{10, 10, 1400, 1100}, {0, 0, 1280, 1024}},        // larger than the screen: cut
+        {{480, 424, 800, 600}, {480, 424, 800, 600}},      // touching both far edges
+    };
+    for (const auto& c : cases) {
+        const PlacementRect r = FitOnto(c.in, screen);
+        EXPECT_EQ(r.x, c.out.x) << c.in.x << "," << c.in.y;
+        EXPECT_EQ(r.y, c.out.y) << c.in.x << "," << c.in.y;
+        EXPECT_EQ(r.width, c.out.width) << c.in.x << "," << c.in.y;
+        EXPECT_EQ(r.height, c.out.height) << c.in.x << "," << c.in.y;
+    }
+    // A second display to the right: the area's own origin counts.
+    const PlacementRect right = FitOnto({2400, 900, 800, 600}, {1280, 0, 1920, 1080});
+    EXPECT_EQ(right.x, 2400);
+    EXPECT_EQ(right.y, 480);
+}
+
+TEST(WindowPlacement, CentreOnCentresWithinTheWorkArea)
+{
+    const PlacementRect r = CentreOn(800, 600, {0, 30, 1280, 994});
+    EXPECT_EQ(r.x, 240);
+    EXPECT_EQ(r.y, 30 + 197);
+    EXPECT_EQ(r.width, 800);
+    EXPECT_EQ(r.height, 600);
+    const PlacementRect big = CentreOn(2000, 600, {0, 0, 1280, 1024});
+    EXPECT_EQ(big.x, 0);
+    EXPECT_EQ(big.width, 1280);
+}
+
 }  // namespace
