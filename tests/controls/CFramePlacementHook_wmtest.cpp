@@ -1,6 +1,8 @@
 // The window placement of both programs on a display with a window manager, which
-// sends the states and sizes in its own order (the tests' shared display has none):
-// a window closed maximised keeps its normal size, and opens maximised over it.
+// sends the states and sizes in its own order and puts a frame of its own around the
+// windows (the tests' shared display has none): starts keep the window's size and place,
+// a first start opens wholly on the screen, and a window closed maximised keeps its
+// normal size and opens maximised over it.
 #include "platform/WindowPlacement.h"
 #include "tests/support/ProgramUnderX.h"
 #include "tests/support/TestEnv.h"
@@ -35,7 +37,8 @@ public:
             const int n = 1000 + (std::rand() + ::getpid() * 7 + attempt * 131) % 2000;
             if (SocketListed(n))
                 continue;
-            const std::string name = ":" + std::to_string(n);
+            std::string name = ":";
+            name += std::to_string(n);
             auto server = std::make_unique<Program>(
                 "/usr/bin/Xvfb", std::vector<std::string>{name, "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
                                                           "-noreset"},
@@ -59,6 +62,34 @@ private:
     std::optional<lftest::ScopedEnv> m_env;
     std::unique_ptr<Program> m_manager;
 };
+
+// Waits until the window manager has framed the window and its place and size have held
+// for a while (the window manager and the toolkit exchange a few sizes first).
+bool WaitSettled(lftest::XWatch& x, Window window)
+{
+    const auto until = std::chrono::steady_clock::now() + 30s;
+    auto last = std::make_pair(x.Position(window), x.Size(window));
+    int steady = 0;
+    while (std::chrono::steady_clock::now() < until) {
+        std::this_thread::sleep_for(30ms);
+        const auto now = std::make_pair(x.Position(window), x.Size(window));
+        steady = now == last && x.FrameExtents(window).size() == 4 ? steady + 1 : 0;
+        last = now;
+        if (steady >= 15)
+            return true;
+    }
+    return false;
+}
+
+// What the toolkit says on its error output when a window is laid out at a size below
+// its contents' (a window mapped at a passing tiny size).
+bool HasLayoutWarning(const std::string& errors)
+{
+    for (const char* text : {"Gtk-CRITICAL", "Gtk-WARNING", "Invalid rectangle"})
+        if (errors.find(text) != std::string::npos)
+            return true;
+    return false;
+}
 
 class PlacementUnderWindowManager : public ::testing::TestWithParam<const char*>, protected lftest::ProgramFolders {
 protected:
@@ -142,6 +173,54 @@ TEST_P(PlacementUnderWindowManager, AWindowClosedMaximisedKeepsItsNormalSize)
                                     << " x " << normalSize.second;
         x.AskToClose(*window);
         ASSERT_EQ(program.WaitExit(30s), 0);
+    }
+}
+
+TEST_P(PlacementUnderWindowManager, StartsKeepTheWindowsSizeAndPlace)
+{
+    DisplayWithWindowManager display;
+    ASSERT_TRUE(display.Ok()) << "Xvfb or openbox did not start";
+    lftest::XWatch x;
+    ASSERT_TRUE(x.Ok());
+    const auto until = std::chrono::steady_clock::now() + 30s;
+    while (!x.HasWindowManager() && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(20ms);
+    ASSERT_TRUE(x.HasWindowManager());
+    const auto [screenWidth, screenHeight] = x.ScreenSize();
+
+    std::pair<int, int> firstPosition, firstSize;
+    for (int start = 0; start < 5; ++start) {
+        SCOPED_TRACE("start " + std::to_string(start + 1));
+        const fs::path errors = dir / ("errors-" + std::to_string(start) + ".txt");
+        Program program(Exe(), {}, work, errors);
+        const auto window = x.WaitForOne(program.Pid(), kTitle);
+        ASSERT_TRUE(window);
+        ASSERT_TRUE(WaitSettled(x, *window));
+        const auto position = x.Position(*window);
+        const auto size = x.Size(*window);
+        if (start == 0) {
+            // No stored placement: the window opens wholly on the screen, frame and all,
+            // about in its middle.
+            const auto frame = x.FrameExtents(*window);
+            const int left = position.first - int(frame[0]), right = position.first + size.first + int(frame[1]);
+            const int top = position.second - int(frame[2]), bottom = position.second + size.second + int(frame[3]);
+            EXPECT_GE(left, 0);
+            EXPECT_GE(top, 0);
+            EXPECT_LE(right, screenWidth);
+            EXPECT_LE(bottom, screenHeight);
+            EXPECT_NEAR(left, screenWidth - right, 40);
+            EXPECT_NEAR(top, screenHeight - bottom, 80);
+            EXPECT_GT(size.first, 300);
+            firstPosition = position;
+            firstSize = size;
+        } else {
+            EXPECT_EQ(position, firstPosition);
+            EXPECT_EQ(size, firstSize);
+        }
+        x.AskToClose(*window);
+        ASSERT_EQ(program.WaitExit(30s), 0);
+        const std::string said = lftest::ReadText(errors);
+        EXPECT_FALSE(HasLayoutWarning(said)) << said;
     }
 }
 

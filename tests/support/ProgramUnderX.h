@@ -9,6 +9,7 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -28,7 +29,9 @@ using namespace std::chrono_literals;
 // A started program; killed at the end of the test if it is still running.
 class Program {
 public:
-    Program(const std::filesystem::path& exe, const std::vector<std::string>& args, const std::filesystem::path& cwd)
+    // With errorOutput, the program's error output goes to that file.
+    Program(const std::filesystem::path& exe, const std::vector<std::string>& args, const std::filesystem::path& cwd,
+            const std::filesystem::path& errorOutput = {})
     {
         std::vector<char*> argv{const_cast<char*>(exe.c_str())};
         for (const std::string& a : args)
@@ -44,6 +47,11 @@ public:
             sigset_t none;
             sigemptyset(&none);
             ::sigprocmask(SIG_SETMASK, &none, nullptr);
+            if (!errorOutput.empty()) {
+                const int fd = ::open(errorOutput.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+                if (fd >= 0)
+                    dup2(fd, 2);
+            }
             if (chdir(cwd.c_str()) == 0)
                 execv(exe.c_str(), argv.data());
             _exit(127);
@@ -200,6 +208,23 @@ public:
             return {0, 0};
         return {attributes.width, attributes.height};
     }
+    // Where the window's own top left corner lies on the screen.
+    std::pair<int, int> Position(Window window)
+    {
+        int x = 0, y = 0;
+        Window child;
+        XTranslateCoordinates(m_display, window, m_root, 0, 0, &x, &y, &child);
+        return {x, y};
+    }
+    // The window manager's frame around the window (left, right, top, bottom); empty
+    // until the window manager has set it.
+    std::vector<unsigned long> FrameExtents(Window window) { return Property(window, "_NET_FRAME_EXTENTS", XA_CARDINAL); }
+    // The screen's size.
+    std::pair<int, int> ScreenSize()
+    {
+        return {DisplayWidth(m_display, DefaultScreen(m_display)), DisplayHeight(m_display, DefaultScreen(m_display))};
+    }
+
     // True when a window manager runs on the display.
     bool HasWindowManager() { return !Property(m_root, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW).empty(); }
 
