@@ -22,7 +22,9 @@
 #include "controls/CHoverButton.h"
 
 #include <gtest/gtest.h>
+
 #include <wx/dcmemory.h>
+#include <wx/display.h>
 #include <wx/weakref.h>
 
 #include <filesystem>
@@ -210,6 +212,28 @@ TEST_F(PrintWindowTest, PrintPreviewOpensTheWindowWithTheLayoutsAndTheSelection)
     EXPECT_EQ(print->GetPageView()->Cells().Layout().m_nRows, 2);
     EXPECT_TRUE(folder->Image(1)->m_bMarkedForPrint);
     EXPECT_FALSE(folder->Image(0)->m_bMarkedForPrint);
+}
+
+TEST_F(PrintWindowTest, ThePreviewWindowLiesWhollyOnTheScreen)
+{
+    CFolderItem* folder = MakeFolder(3);
+    Select(folder, {0});
+    CPrintFrame* print = PrintPreview();
+    ASSERT_NE(print, nullptr);
+    lftest::PumpUntil([&] { return print->IsShown() && !frame->IsShown(); });
+    // Its sizes settle over a few turns of the loop.
+    wxRect last;
+    int steady = 0;
+    lftest::PumpUntil([&] {
+        const wxRect now = print->GetRect();
+        steady = now == last ? steady + 1 : 0;
+        last = now;
+        return steady >= 20;
+    });
+    const wxRect screen = wxDisplay(0u).GetGeometry();
+    const wxRect rect = print->GetRect();
+    EXPECT_TRUE(screen.Contains(rect)) << rect.x << "," << rect.y << " " << rect.width << "x" << rect.height
+                                       << " on " << screen.width << "x" << screen.height;
 }
 
 TEST_F(PrintWindowTest, WithoutALayoutFileInTheWorkingFolderTheShippedOneServes)
