@@ -114,7 +114,9 @@ bool CFramePlacementHook::FillsItsDisplay(const wxRect& rect) const
 
 void CFramePlacementHook::Track()
 {
-    if (!m_frame)
+    // A hidden window (one that is closing) no longer has the window manager's frame
+    // around it; its rectangle says nothing of its placement.
+    if (!m_frame || !m_frame->IsShown())
         return;
     const bool maximised = m_frame->IsMaximized();
     const wxRect rect = m_frame->GetRect();

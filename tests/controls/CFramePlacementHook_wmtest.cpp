@@ -224,6 +224,31 @@ TEST_P(PlacementUnderWindowManager, StartsKeepTheWindowsSizeAndPlace)
     }
 }
 
+TEST_P(PlacementUnderWindowManager, EveryCloseRequestCloses)
+{
+    DisplayWithWindowManager display;
+    ASSERT_TRUE(display.Ok()) << "Xvfb or openbox did not start";
+    lftest::XWatch x;
+    ASSERT_TRUE(x.Ok());
+    const auto until = std::chrono::steady_clock::now() + 30s;
+    while (!x.HasWindowManager() && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(20ms);
+    ASSERT_TRUE(x.HasWindowManager());
+
+    // A close as soon as the window shows, and one once it has settled: one request each.
+    for (int start = 0; start < 10; ++start) {
+        SCOPED_TRACE("start " + std::to_string(start + 1));
+        Program program(Exe(), {}, work);
+        const auto window = x.WaitForOne(program.Pid(), kTitle);
+        ASSERT_TRUE(window);
+        if (start % 2 == 1) {
+            ASSERT_TRUE(WaitSettled(x, *window));
+        }
+        x.AskToClose(*window);
+        EXPECT_EQ(program.WaitExit(30s), 0);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(BothPrograms, PlacementUnderWindowManager, ::testing::Values("pixoro", "quorix"));
 
 }  // namespace

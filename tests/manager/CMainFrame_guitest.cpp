@@ -22,12 +22,14 @@
 #include "tests/support/TestEnv.h"
 
 #include <gtest/gtest.h>
+
 #include <wx/menu.h>
 #include <wx/weakref.h>
 
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -353,6 +355,27 @@ TEST_F(MainFrameTest, ClosingStoresTheWindowHeightAndClosesTheDocument)
     EXPECT_EQ(Setting("WindowHeight"), std::to_string(height));
     EXPECT_EQ(Setting("LeftViewWidth"), "260") << "written by the document's close";
     EXPECT_TRUE(manager->GetDocuments().empty());
+}
+
+TEST_F(MainFrameTest, TheWindowLeavesTheScreenBeforeTheDocumentWritesItsFiles)
+{
+    // The document's close writes the session and the thumbnail cache, which takes seconds
+    // after a large folder: the window must not stand meanwhile as if the close were lost.
+    const std::filesystem::path session = dir / "qkvex.sess";
+    ASSERT_FALSE(std::filesystem::exists(session));
+    std::optional<bool> sessionWrittenWhenHidden;
+    frame->Bind(wxEVT_SHOW, [&](wxShowEvent& event) {
+        if (!event.IsShown() && !sessionWrittenWhenHidden)
+            sessionWrittenWhenHidden = std::filesystem::exists(session);
+        event.Skip();
+    });
+    wxWeakRef<wxWindow> alive(frame);
+    frame->Close();
+    frame = nullptr;
+    ASSERT_TRUE(lftest::PumpUntil([&] { return !alive; }));
+    EXPECT_TRUE(std::filesystem::exists(session)) << "the document was closed";
+    ASSERT_TRUE(sessionWrittenWhenHidden) << "the window was never hidden";
+    EXPECT_FALSE(*sessionWrittenWhenHidden);
 }
 
 }  // namespace
