@@ -29,6 +29,7 @@ wxIMPLEMENT_CLASS(CMainFrame, wxDocParentFrame);
 wxBEGIN_EVENT_TABLE(CMainFrame, wxDocParentFrame)
     EVT_TIMER(wxID_ANY, CMainFrame::OnTimer)
     EVT_SIZE(CMainFrame::OnSize)
+    EVT_CLOSE(CMainFrame::OnClose)
     EVT_MENU(ID_OPTIONS_DELETE_HISTORY, CMainFrame::OnDeleteHistory)
     EVT_MENU(ID_HELP_FILE, CMainFrame::OnHelpFile)
     EVT_MENU(ID_FILE_PRINT_PREVIEW, CMainFrame::OnPrintPreview)
@@ -71,9 +72,9 @@ CMainFrame::CMainFrame(wxDocManager* manager, CQuorixState& state, CSysImageList
     }
     // Numbered messages come from threads through the port, one handler per number.
     Bind(lfplat::EVT_POSTED_MESSAGE, &CMainFrame::OnAddFoundImage, this, kAddFoundImage);
-    // Bound, not in the table: the document frame's own close handler is bound too, and
-    // the handlers bound last come first. This one must come before the documents close.
-    Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
+    // Bound, not in the table: the document frame's own close handler (which closes the
+    // documents) is bound too, and the handlers bound last come first.
+    Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnCloseRequest, this);
 
     wxStatusBar* bar = CreateStatusBar(3);
     const int widths[3] = {mstr::kStatusPane0Width, bar->GetTextExtent(mstr::kStatusPane1Sizing).x,
@@ -184,13 +185,9 @@ void CMainFrame::OnSize(wxSizeEvent& event)
     event.Skip();
 }
 
-void CMainFrame::OnClose(wxCloseEvent& event)
+void CMainFrame::OnCloseRequest(wxCloseEvent& event)
 {
     m_state.WriteRegString(std::to_string(GetSize().GetHeight()), "WindowHeight");
-    // Written by the document's close, in the measure the next start restores.
-    if (m_wndLeftSplitter && m_wndLeftSplitter->IsSplit())
-        m_state.m_nLeftViewHeight = mainframe::StoredRecentHeight(m_wndLeftSplitter->GetClientSize().GetHeight(),
-                                                                  m_wndLeftSplitter->GetSashPosition());
     // The window leaves the screen at once: the document's close writes the session and
     // the thumbnail cache, which takes seconds after a large folder, and a window that
     // stays meanwhile looks as if the close had been lost.
@@ -201,7 +198,16 @@ void CMainFrame::OnClose(wxCloseEvent& event)
         event.Veto();
         return;
     }
-    event.Skip();  // the frame goes
+    event.Skip();  // the document frame's handler, then OnClose, then the frame goes
+}
+
+void CMainFrame::OnClose(wxCloseEvent& event)
+{
+    // Written by the document's close, in the measure the next start restores.
+    if (m_wndLeftSplitter && m_wndLeftSplitter->IsSplit())
+        m_state.m_nLeftViewHeight = mainframe::StoredRecentHeight(m_wndLeftSplitter->GetClientSize().GetHeight(),
+                                                                  m_wndLeftSplitter->GetSashPosition());
+    event.Skip();  // the document manager closes the document, then the frame goes
 }
 
 void CMainFrame::OnAddFoundImage(lfplat::PostedMessageEvent&)

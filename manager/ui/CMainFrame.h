@@ -66,6 +66,7 @@ public:
 private:
     void OnTimer(wxTimerEvent& event);
     void OnSize(wxSizeEvent& event);
+    void OnCloseRequest(wxCloseEvent& event);
     void OnClose(wxCloseEvent& event);
     void OnAddFoundImage(lfplat::PostedMessageEvent& event);
     void OnDeleteHistory(wxCommandEvent& event);

@@ -63,6 +63,14 @@ private:
     std::unique_ptr<Program> m_manager;
 };
 
+bool WaitForWindowManager(lftest::XWatch& x)
+{
+    const auto until = std::chrono::steady_clock::now() + 30s;
+    while (!x.HasWindowManager() && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(20ms);
+    return x.HasWindowManager();
+}
+
 // Waits until the window manager has framed the window and its place and size have held
 // for a while (the window manager and the toolkit exchange a few sizes first).
 bool WaitSettled(lftest::XWatch& x, Window window)
@@ -114,10 +122,7 @@ TEST_P(PlacementUnderWindowManager, AWindowClosedMaximisedKeepsItsNormalSize)
     ASSERT_TRUE(display.Ok()) << "Xvfb or openbox did not start";
     lftest::XWatch x;
     ASSERT_TRUE(x.Ok());
-    const auto until = std::chrono::steady_clock::now() + 30s;
-    while (!x.HasWindowManager() && std::chrono::steady_clock::now() < until)
-        std::this_thread::sleep_for(20ms);
-    ASSERT_TRUE(x.HasWindowManager());
+    ASSERT_TRUE(WaitForWindowManager(x));
 
     // First start: a normal window, which the user maximises and closes.
     std::pair<int, int> normalSize;
@@ -182,10 +187,7 @@ TEST_P(PlacementUnderWindowManager, StartsKeepTheWindowsSizeAndPlace)
     ASSERT_TRUE(display.Ok()) << "Xvfb or openbox did not start";
     lftest::XWatch x;
     ASSERT_TRUE(x.Ok());
-    const auto until = std::chrono::steady_clock::now() + 30s;
-    while (!x.HasWindowManager() && std::chrono::steady_clock::now() < until)
-        std::this_thread::sleep_for(20ms);
-    ASSERT_TRUE(x.HasWindowManager());
+    ASSERT_TRUE(WaitForWindowManager(x));
     const auto [screenWidth, screenHeight] = x.ScreenSize();
 
     std::pair<int, int> firstPosition, firstSize;
@@ -230,10 +232,7 @@ TEST_P(PlacementUnderWindowManager, EveryCloseRequestCloses)
     ASSERT_TRUE(display.Ok()) << "Xvfb or openbox did not start";
     lftest::XWatch x;
     ASSERT_TRUE(x.Ok());
-    const auto until = std::chrono::steady_clock::now() + 30s;
-    while (!x.HasWindowManager() && std::chrono::steady_clock::now() < until)
-        std::this_thread::sleep_for(20ms);
-    ASSERT_TRUE(x.HasWindowManager());
+    ASSERT_TRUE(WaitForWindowManager(x));
 
     // A close as soon as the window shows, and one once it has settled: one request each.
     for (int start = 0; start < 10; ++start) {
