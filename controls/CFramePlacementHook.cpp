@@ -22,11 +22,6 @@ CFramePlacementHook::CFramePlacementHook(wxTopLevelWindow* frame, unsigned showC
     // The window gets its size and place before it is first shown: a window manager
     // places a window by the size it is mapped with.
     if (!stored) {
-        // A first start: the frame's own size, centred on the primary display.
-        const wxRect area = wxDisplay(0u).GetClientArea();
-        const wxSize size = m_frame->GetSize();
-        const PlacementRect r = CentreOn(size.x, size.y, {area.x, area.y, area.width, area.height});
-        m_frame->SetSize(r.x, r.y, r.width, r.height);
         m_given = m_frame->GetRect();
         Show(showCmd);
         return;
@@ -39,6 +34,14 @@ CFramePlacementHook::CFramePlacementHook(wxTopLevelWindow* frame, unsigned showC
     m_normal = m_previousNormal = m_given = wxRect(r.x, r.y, r.width, r.height);
     m_frame->SetSize(m_normal);
     Show(stored->showCmd);
+}
+
+void CFramePlacementHook::CentreOnPrimaryDisplay(wxTopLevelWindow& frame)
+{
+    const wxRect area = wxDisplay(0u).GetClientArea();
+    const wxSize size = frame.GetSize();
+    const PlacementRect r = CentreOn(size.x, size.y, {area.x, area.y, area.width, area.height});
+    frame.SetSize(r.x, r.y, r.width, r.height);
 }
 
 std::vector<PlacementRect> CFramePlacementHook::DisplayRects()
@@ -82,11 +85,13 @@ bool CFramePlacementHook::KeepGivenSize(const wxRect& rect)
         return false;
     // The toolkit learns the size of the window manager's frame only once the window is
     // on screen, and then counts it on top of the size the window was given: the outer
-    // size grows while the window's own stays. The size given was the outer one: it is
-    // given again once the window manager's answers so far are in (a reply to the first
-    // size may still undo it, so it may take another turn). Any other change (the
-    // user's) ends the watch.
-    if (client != m_givenClient || m_keepTurns >= kKeepTurns) {
+    // size grows, by no more than a frame, while the window's own stays. The size given
+    // was the outer one: it is given again once the window manager's answers so far are
+    // in (a reply to the first size may still undo it, so it may take another turn).
+    // Any other change (the user's) ends the watch.
+    const wxSize growth = rect.GetSize() - m_given.GetSize();
+    const bool frameSized = growth.x >= 0 && growth.y >= 0 && growth.x <= kFrameWidths && growth.y <= kFrameHeights;
+    if (!frameSized || client != m_givenClient || m_keepTurns >= kKeepTurns) {
         m_given = wxRect();
         return false;
     }

@@ -28,6 +28,10 @@ public:
     const std::string& WriteError() const { return m_writeError; }
     const std::string& SettingsPath() const { return m_store.Path(); }
 
+    // Gives a window that has no stored placement its place before it is first shown:
+    // its size, fitted onto the primary display's work area, centred there.
+    static void CentreOnPrimaryDisplay(wxTopLevelWindow& frame);
+
     // The displays' rectangles, the primary one first.
     static std::vector<PlacementRect> DisplayRects();
 
@@ -55,6 +59,9 @@ private:
     wxSize m_givenClient;
     int m_keepTurns = 0;
     static constexpr int kKeepTurns = 3;
+    // The most a window manager's frame adds to a window's width and height.
+    static constexpr int kFrameWidths = 64;
+    static constexpr int kFrameHeights = 128;
     bool m_maximised = false;
     bool m_minimised = false;
 };

@@ -2,6 +2,7 @@
 
 #include "editor/ui/PathText.h"
 #include "editor/ui/CPatternToolBar.h"
+#include "controls/CFramePlacementHook.h"
 #include "editor/ui/CPixoroDoc.h"
 #include "image/CLfImage.h"
 #include "image/gui/LfClipboard.h"
@@ -53,6 +54,7 @@ CMainFrame::CMainFrame(wxDocManager* manager)
     ShowNoImageStatus();
     DragAcceptFiles(true);
     LayOut();
+    CFramePlacementHook::CentreOnPrimaryDisplay(*this);  // where a first start opens
 }
 
 void CMainFrame::ShowImageStatus(const CPixoroDocModel::StatusTexts& texts)

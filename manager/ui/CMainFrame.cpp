@@ -1,5 +1,6 @@
 #include "manager/ui/CMainFrame.h"
 
+#include "controls/CFramePlacementHook.h"
 #include "manager/ui/CDetailListView.h"
 #include "manager/ui/CDirectoryView.h"
 #include "manager/ui/CFoldersView.h"
@@ -81,6 +82,7 @@ CMainFrame::CMainFrame(wxDocManager* manager, CQuorixState& state, CSysImageList
                            bar->GetTextExtent(mstr::kStatusPane2Sizing).x};
     bar->SetStatusWidths(3, widths);
     m_timer.Start(mstr::kStatusTimerMs);
+    CFramePlacementHook::CentreOnPrimaryDisplay(*this);  // where a first start opens
 }
 
 CMainFrame::~CMainFrame()
