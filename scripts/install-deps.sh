@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config
-  libwxgtk3.2-dev
+  libwxgtk3.2-dev libx11-dev
   libjpeg62-turbo-dev libpng-dev libtiff-dev zlib1g-dev libopenjp2-7-dev libopenjp2-tools
   libssl-dev libcurl4-openssl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libfontconfig-dev
