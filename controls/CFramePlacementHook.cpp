@@ -44,6 +44,18 @@ void CFramePlacementHook::CentreOnPrimaryDisplay(wxTopLevelWindow& frame)
     frame.SetSize(r.x, r.y, r.width, r.height);
 }
 
+void CFramePlacementHook::FitOntoDisplayOf(wxWindow& window, const wxWindow* reference, bool centreAlways)
+{
+    const int index = wxDisplay::GetFromWindow(reference ? reference : &window);
+    const wxRect area = wxDisplay(index == wxNOT_FOUND ? 0u : unsigned(index)).GetClientArea();
+    const wxRect rect = window.GetRect();
+    const PlacementRect workArea{area.x, area.y, area.width, area.height};
+    const PlacementRect fitted = centreAlways ? CentreOn(rect.width, rect.height, workArea)
+                                              : FitOnto({rect.x, rect.y, rect.width, rect.height}, workArea);
+    if (fitted.x != rect.x || fitted.y != rect.y || fitted.width != rect.width || fitted.height != rect.height)
+        window.SetSize(fitted.x, fitted.y, fitted.width, fitted.height);
+}
+
 std::vector<PlacementRect> CFramePlacementHook::DisplayRects()
 {
     std::vector<PlacementRect> rects;

@@ -13,6 +13,7 @@
 #include <string>
 
 class wxTopLevelWindow;
+class wxWindow;
 
 class CFramePlacementHook : public CWndHook {
 public:
@@ -31,6 +32,13 @@ public:
     // Gives a window that has no stored placement its place before it is first shown:
     // its size, fitted onto the primary display's work area, centred there.
     static void CentreOnPrimaryDisplay(wxTopLevelWindow& frame);
+    // Fits window onto the work area of the display that reference (or the window itself,
+    // when there is none) lies on; centreAlways centres it there even when it fits.
+    static void FitOntoDisplayOf(wxWindow& window, const wxWindow* reference, bool centreAlways = false);
+    static void CentreOnDisplayOf(wxWindow& window, const wxWindow* reference)
+    {
+        FitOntoDisplayOf(window, reference, true);
+    }
 
     // The displays' rectangles, the primary one first.
     static std::vector<PlacementRect> DisplayRects();

@@ -10,6 +10,7 @@
 #include "editor/model/CPixoroState.h"
 #include "editor/model/ImageFileTypes.h"
 #include "controls/CFramePlacementHook.h"
+#include "controls/CPreviewFrame.h"
 #include "platform/SettingsStore.h"
 #include "platform/StateFileReport.h"
 #include "platform/WorkingFolder.h"
@@ -39,6 +40,10 @@ class PixoroDocManager : public wxDocManager {
 public:
     PixoroDocManager() : wxDocManager(0, false) { Initialize(); }
     wxFileHistory* OnCreateFileHistory() override { return new wxFileHistory(estr::kRecentFileCount); }
+    wxPreviewFrame* CreatePreviewFrame(wxPrintPreviewBase* preview, wxWindow* parent, const wxString& title) override
+    {
+        return new CPreviewFrame(preview, parent, title);
+    }
 
 private:
     void OnOpen(wxCommandEvent&)

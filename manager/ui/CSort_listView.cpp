@@ -15,6 +15,7 @@
 #include "manager/model/ManagerModes.h"
 #include "manager/model/ThumbnailMaker.h"
 #include "platform/gui/PostedMessageEvent.h"
+#include "controls/CPreviewFrame.h"
 #include "resources/manager/ManagerIds.h"
 #include "resources/manager/ManagerMenus.h"
 #include "resources/manager/ManagerStrings.h"
@@ -912,7 +913,7 @@ void CSort_listView::OnPrintPreview(wxCommandEvent&)
         delete preview;
         return;
     }
-    auto* frame = new wxPreviewFrame(preview, wxGetTopLevelParent(m_list), "Print Preview");
+    auto* frame = new CPreviewFrame(preview, wxGetTopLevelParent(m_list), "Print Preview");
     frame->Initialize();
     frame->Show();
 }

@@ -2,9 +2,8 @@
 
 #include "print/ui/CPrintFrame.h"
 
-#include "platform/WindowPlacement.h"
+#include "controls/CFramePlacementHook.h"
 
-#include <wx/display.h>
 #include <wx/window.h>
 
 namespace {
@@ -12,13 +11,7 @@ namespace {
 // The window lies wholly within the work area of the display it opens on.
 void KeepOnItsDisplay(wxWindow* frame, const wxWindow* mainFrame)
 {
-    const int index = wxDisplay::GetFromWindow(mainFrame ? mainFrame : frame);
-    const wxRect area = wxDisplay(index == wxNOT_FOUND ? 0u : unsigned(index)).GetClientArea();
-    const wxRect rect = frame->GetRect();
-    const PlacementRect fitted = FitOnto({rect.x, rect.y, rect.width, rect.height},
-                                         {area.x, area.y, area.width, area.height});
-    if (fitted.x != rect.x || fitted.y != rect.y || fitted.width != rect.width || fitted.height != rect.height)
-        frame->SetSize(fitted.x, fitted.y, fitted.width, fitted.height);
+    CFramePlacementHook::FitOntoDisplayOf(*frame, mainFrame);
 }
 
 }  // namespace

@@ -221,17 +221,8 @@ TEST_F(PrintWindowTest, ThePreviewWindowLiesWhollyOnTheScreen)
     CPrintFrame* print = PrintPreview();
     ASSERT_NE(print, nullptr);
     lftest::PumpUntil([&] { return print->IsShown() && !frame->IsShown(); });
-    // Its sizes settle over a few turns of the loop.
-    wxRect last;
-    int steady = 0;
-    lftest::PumpUntil([&] {
-        const wxRect now = print->GetRect();
-        steady = now == last ? steady + 1 : 0;
-        last = now;
-        return steady >= 20;
-    });
+    const wxRect rect = lftest::PumpUntilSettled(*print);
     const wxRect screen = wxDisplay(0u).GetGeometry();
-    const wxRect rect = print->GetRect();
     EXPECT_TRUE(screen.Contains(rect)) << rect.x << "," << rect.y << " " << rect.width << "x" << rect.height
                                        << " on " << screen.width << "x" << screen.height;
 }

@@ -3,6 +3,7 @@
 
 #include <wx/app.h>
 #include <wx/evtloop.h>
+#include <wx/window.h>
 
 #include <chrono>
 #include <functional>
@@ -31,6 +32,21 @@ inline bool PumpUntil(const std::function<bool()>& done,
 inline void PumpFor(std::chrono::milliseconds duration)
 {
     PumpUntil([] { return false; }, duration);
+}
+
+// Pumps until the window's rectangle has stayed the same over 20 turns of the loop (a
+// window's sizes settle over a few turns); returns that rectangle.
+inline wxRect PumpUntilSettled(const wxWindow& window)
+{
+    wxRect last;
+    int steady = 0;
+    PumpUntil([&] {
+        const wxRect now = window.GetRect();
+        steady = now == last ? steady + 1 : 0;
+        last = now;
+        return steady >= 20;
+    });
+    return window.GetRect();
 }
 
 }  // namespace lftest
