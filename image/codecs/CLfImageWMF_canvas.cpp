@@ -568,10 +568,16 @@ void Canvas::ShadedTriangle(const PointD (&corners)[3], const double (&colours)[
 // Paints the current path (kept) with the source and line settings of m_cr. Other
 // raster operations than copy go through a group the size of the painted box, whose
 // colours and coverage then meet the picture's pixels: cairo has no operator for them.
+namespace {
+
+bool PlainCopy(int rop2) { return rop2 == kRop2Copy || rop2 < 1 || rop2 > 16; }
+
+}  // namespace
+
 void Canvas::PaintPath(bool stroke, int rop2)
 {
     cairo_t* cr = m_cr.get();
-    if (rop2 == kRop2Copy || rop2 < 1 || rop2 > 16) {
+    if (PlainCopy(rop2)) {
         stroke ? cairo_stroke_preserve(cr) : cairo_fill_preserve(cr);
         return;
     }
@@ -609,12 +615,16 @@ void Canvas::PaintPath(bool stroke, int rop2)
     stroke ? cairo_stroke_preserve(cr) : cairo_fill_preserve(cr);
     OwnedPattern group(cairo_pop_group(cr));
     cairo_restore(cr);
+    CombineLayer(group.get(), left, top, right, bottom, rop2);
+}
 
+void Canvas::CombineLayer(cairo_pattern_t* group, int left, int top, int right, int bottom, int rop2)
+{
     OwnedSurface layer(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, right - left, bottom - top));
     {
         Owned c(cairo_create(layer.get()));
         cairo_translate(c.get(), -left, -top);
-        cairo_set_source(c.get(), group.get());
+        cairo_set_source(c.get(), group);
         cairo_set_operator(c.get(), CAIRO_OPERATOR_SOURCE);
         cairo_paint(c.get());
     }
@@ -749,10 +759,11 @@ void Canvas::Stroke(const Pen& pen, const Affine& toDevice, bool keep, int rop2)
         cairo_set_miter_limit(cr, 10);
     }
     // Strokes the path built so far, its dashes begun at offset (user units).
+    int strokeRop2 = rop2;
     const auto strokeNow = [&](double offset) {
         cairo_set_matrix(cr, &linear);
         cairo_set_dash(cr, userDashes.data(), int(userDashes.size()), offset);
-        PaintPath(true, rop2);
+        PaintPath(true, strokeRop2);
         cairo_new_path(cr);
         cairo_identity_matrix(cr);
     };
@@ -777,6 +788,31 @@ void Canvas::Stroke(const Pen& pen, const Affine& toDevice, bool keep, int rop2)
         if (spendOn(segments, m_pathLength, x1 - x0, y1 - y0))
             strokeNow(0);
     } else {
+        // Another raster operation than copy meets each pixel once for the whole path:
+        // the pieces are drawn into one layer (the pixels where they join would
+        // otherwise take the operation twice) and the layer meets the picture after them.
+        int boxLeft = 0, boxTop = 0, boxRight = 0, boxBottom = 0;
+        const bool oneLayer = !PlainCopy(rop2);
+        if (oneLayer) {
+            double x0, y0, x1, y1;
+            cairo_path_extents(cr, &x0, &y0, &x1, &y1);
+            const double margin = 5 * width + 2;  // joins up to the miter limit
+            boxLeft = int(std::clamp(std::floor(Tame(x0) - margin), 0.0, double(m_width)));
+            boxTop = int(std::clamp(std::floor(Tame(y0) - margin), 0.0, double(m_height)));
+            boxRight = int(std::clamp(std::ceil(Tame(x1) + margin), 0.0, double(m_width)));
+            boxBottom = int(std::clamp(std::ceil(Tame(y1) + margin), 0.0, double(m_height)));
+            if (boxRight <= boxLeft || boxBottom <= boxTop ||
+                !Spend(uint64_t(boxRight - boxLeft) * uint64_t(boxBottom - boxTop))) {
+                cairo_restore(cr);
+                cairo_new_path(cr);
+                if (keep)
+                    cairo_append_path(cr, kept.get());
+                return;
+            }
+            cairo_push_group(cr);
+        }
+        if (oneLayer)
+            strokeRop2 = kRop2Copy;
         std::unique_ptr<cairo_path_t, CairoFree> flat(cairo_copy_path_flat(cr));
         cairo_new_path(cr);
         // Long paths go unsmoothed, as long fills do: smoothing costs several times more.
@@ -852,6 +888,10 @@ void Canvas::Stroke(const Pen& pen, const Affine& toDevice, bool keep, int rop2)
         if (going)
             flush();
         cairo_new_path(cr);
+        if (oneLayer) {
+            OwnedPattern layer(cairo_pop_group(cr));
+            CombineLayer(layer.get(), boxLeft, boxTop, boxRight, boxBottom, rop2);
+        }
     }
     cairo_restore(cr);
     cairo_new_path(cr);
@@ -1145,6 +1185,8 @@ void Canvas::WidenPath(const Pen& pen, const Affine& toDevice)
     {
         // The group covers the box alone.
         std::unique_ptr<cairo_path_t, CairoFree> path(cairo_copy_path(cr));
+        // A clip still to be applied would be applied by the stroke inside the group.
+        ApplyClip();
         cairo_save(cr);
         cairo_reset_clip(cr);
         cairo_new_path(cr);

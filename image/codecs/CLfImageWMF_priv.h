@@ -177,6 +177,9 @@ private:
     // The path's box on the picture widened by widen pixels; false when it misses the picture.
     bool PathBox(double widen, double& area) const;
     void PaintPath(bool stroke, int rop2);
+    // Meets the picture's pixels in the box with the group's colours and coverage by the
+    // raster operation rop2.
+    void CombineLayer(cairo_pattern_t* group, int left, int top, int right, int bottom, int rop2);
     void AddLength(PointD to);
     cairo_pattern_t* BrushPattern(const Brush& brush, RGBQUAD text, RGBQUAD back, bool opaque);
     void Combine(const cairo_surface_t* source, const Affine* sourceToDevice, double sx, double sy, double sw,

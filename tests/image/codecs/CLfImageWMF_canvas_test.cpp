@@ -172,3 +172,48 @@ TEST(CLfImageWMFCanvas, SpentBudgetStopsALongPathKeepingWhatWasDrawn)
     EXPECT_GT(Ink(picture, 0, 100), 95);
     EXPECT_EQ(Ink(picture, 500, 800), 0);
 }
+
+TEST(CLfImageWMFCanvas, ARasterOperationMeetsEachPixelOnceAlongALongPath)
+{
+    // A zig-zag of 800 points (four pieces) inverted over white marks the same pixels a
+    // black pen does: where two pieces join, the pixel is not inverted twice.
+    const auto draw = [](int rop2) {
+        Canvas canvas(800, 20, kWhite, 1ull << 40);
+        LongLine(canvas, 800, 1, 9, 2);
+        lfwmf::Pen pen = SolidPen(1);
+        pen.colour = RGBQUAD{0, 0, 0, 0};
+        canvas.Stroke(pen, lfwmf::Identity(), false, rop2);
+        return Picture(canvas).rows;
+    };
+    constexpr int kInvert = 6, kXorPen = 7;
+    const auto copied = draw(lfwmf::kRop2Copy);
+    EXPECT_EQ(draw(kInvert), copied);
+    // A white pen in exclusive-or inverts too.
+    const auto xorDraw = [](const RGBQUAD& colour) {
+        Canvas canvas(800, 20, kWhite, 1ull << 40);
+        LongLine(canvas, 800, 1, 9, 2);
+        lfwmf::Pen pen = SolidPen(1);
+        pen.colour = colour;
+        canvas.Stroke(pen, lfwmf::Identity(), false, kXorPen);
+        return Picture(canvas).rows;
+    };
+    EXPECT_EQ(xorDraw(RGBQUAD{255, 255, 255, 0}), copied);
+}
+
+TEST(CLfImageWMFCanvas, AWidenedPathIsTheWholePensAreaWhateverTheClip)
+{
+    // A thick line across the picture widened while only its left half is the clip,
+    // then the clip widened to the whole picture: the outline's right end is the
+    // line's, not the old clip's edge.
+    Canvas canvas(400, 40, kWhite, 1ull << 40);
+    const cairo_rectangle_int_t left{0, 0, 200, 40};
+    Region clip(cairo_region_create_rectangle(&left));
+    canvas.SetClip(clip.get());
+    LongLine(canvas, 2, 300, 20, 0);
+    canvas.WidenPath(SolidPen(10), lfwmf::Identity());
+    canvas.SetClip(nullptr);
+    canvas.Stroke(SolidPen(1), lfwmf::Identity());
+    const Picture picture(canvas);
+    EXPECT_FALSE(picture.Dark(200, 20));  // no edge where the clip ended
+    EXPECT_TRUE(picture.Dark(250, 15));   // the outline's upper edge goes on
+}
