@@ -439,10 +439,6 @@ bool CLayeredSocket::Connect(const char* host, unsigned port)
         const sockaddr_in in = MakeIPv4(address, port);
         return Connect(reinterpret_cast<const SOCKADDR*>(&in), sizeof in);
     }
-    if (m_socket == INVALID_SOCKET) {
-        WSASetLastError(WSAENOTSOCK);
-        return false;
-    }
     if (!LookUp(host, [this, port](in_addr_t found, int error) {
             if (error != 0) {
                 OnConnect(error);

@@ -13,15 +13,6 @@ enum Operation { kNone = 0, kOpConnect = 1, kOpListen = 2 };
 
 constexpr char kNoValidHttpReply[] = "No valid HTTP reponse";
 
-sockaddr_in MakeAddress(uint32_t address, uint16_t port)
-{
-    sockaddr_in in{};
-    in.sin_family = AF_INET;
-    in.sin_port = port;
-    in.sin_addr.s_addr = address;
-    return in;
-}
-
 void AppendBytes(std::string& message, const void* data, size_t size)
 {
     message.append(static_cast<const char*>(data), size);
@@ -80,7 +71,7 @@ bool CProxyLayer::Connect(const char* host, unsigned port)
     }
     in_addr_t address = 0;
     if (ParseIPv4(host, address)) {
-        const sockaddr_in in = MakeAddress(address, htons(static_cast<uint16_t>(port)));
+        const sockaddr_in in = MakeIPv4(address, port);
         const bool result = Connect(reinterpret_cast<const SOCKADDR*>(&in), sizeof in);
         if (result || WSAGetLastError() == WSAEWOULDBLOCK)
             m_targetHost = host;
@@ -108,7 +99,7 @@ bool CProxyLayer::LookUpTarget(const char* host, unsigned port)
     const std::string name = host;
     if (!LookUp(host, [this, name, port](in_addr_t found, int error) {
             if (error == 0) {
-                const sockaddr_in in = MakeAddress(found, htons(static_cast<uint16_t>(port)));
+                const sockaddr_in in = MakeIPv4(found, port);
                 if (Connect(reinterpret_cast<const SOCKADDR*>(&in), sizeof in) || WSAGetLastError() == WSAEWOULDBLOCK) {
                     m_targetHost = name;
                     return;
@@ -117,8 +108,7 @@ bool CProxyLayer::LookUpTarget(const char* host, unsigned port)
                 TriggerEvent(FD_CONNECT, WSAGetLastError(), true);
                 return;
             }
-            DoLayerCallback(1, kCannotResolveHost, 0);
-            TriggerEvent(FD_CONNECT, error, true);
+            Fail(kCannotResolveHost, 0, error);
         }))
         return false;
     SetLayerState(kConnecting);

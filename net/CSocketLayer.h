@@ -79,12 +79,12 @@ public:
     void CallEvent(int event, int error);
 
 protected:
-    // The bottom layer's ConnectNext(host, port) looks a name up on the owner's worker
-    // (true with WSAEWOULDBLOCK) and reports the end as FD_CONNECT, with the look-up's
-    // error when the name was not found.
     bool AcceptNext(CLayeredSocket& connected, SOCKADDR* address, int* length);
     void CloseNext();
     bool ConnectNext(const SOCKADDR* address, int length);
+    // The bottom layer's ConnectNext(host, port) looks a name up on the owner's worker
+    // (true with WSAEWOULDBLOCK) and reports the end as FD_CONNECT, with the look-up's
+    // error when the name was not found.
     bool ConnectNext(const char* host, unsigned port);
     bool CreateNext(unsigned port, int type, long events, const char* address);
     bool GetPeerNameNext(std::string& address, unsigned& port);

@@ -160,7 +160,7 @@ public:
     // ---- Upload state.
     bool m_bNoResponse = false;
     bool m_bStampTime = false;
-    bool m_bLoginBusy = false;
+    bool m_bLoginReady = false;  // set when a traced service connection closes
     bool m_bShowThumbnail = false;
     int64_t m_tStoredTime = 0;  // seconds
     int m_nReducedHeight = 0;   // height of the reduced upload copies

@@ -729,7 +729,6 @@ void CSort_listView::BeginDrag(int hit)
     if (hit < 0 || !state || !m_list || m_bDragging)
         return;
     FlagSelectedRows(false);
-    m_nDragItem = hit;
     m_dragPicture = RowPicture(hit);
     if (SelectedRows().size() > 1)
         m_dragPicture = SeveralFilesPicture(m_dragPicture.IsOk() ? m_dragPicture.GetSize() : wxSize(48, 16));
@@ -867,7 +866,6 @@ void CSort_listView::Drop(const wxPoint& screen)
         return;
     DragMove(screen);
     m_bDragging = false;
-    m_nDragItem = -1;
     if (CQuorixState* state = State())
         state->m_bDragging = false;
     EndDragImage();

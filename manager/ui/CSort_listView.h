@@ -154,7 +154,6 @@ private:
     bool m_bSyncPending = false;
     int m_nNameWidthBefore = 0;  // the Filename column's width before long names widened it
     bool m_bDragging = false;
-    int m_nDragItem = -1;
     wxBitmap m_dragPicture;
     // Drawn over the frame while rows are dragged; it holds the mouse meanwhile.
     std::unique_ptr<wxDragImage> m_pDragImage;

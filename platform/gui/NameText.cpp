@@ -84,8 +84,10 @@ std::string NameBytesFromEdit(std::string_view original, std::string_view edited
         ++tail;
     const size_t n = before.size() - head - tail, m = after.size() - head - tail;
     // kept[i][j]: the common length of before[head+i..] and after[head+j..] (middles only).
-    std::vector<std::vector<uint16_t>> kept(n + 1, std::vector<uint16_t>(m + 1, 0));
-    if (n * m <= kMaxEditCells)
+    // A middle too long to compare is taken as typed.
+    const bool compare = n * m <= kMaxEditCells;
+    std::vector<std::vector<uint16_t>> kept(compare ? n + 1 : 0, std::vector<uint16_t>(m + 1, 0));
+    if (compare)
         for (size_t i = n; i-- > 0;)
             for (size_t j = m; j-- > 0;)
                 kept[i][j] = before[head + i].text == after[head + j].text
@@ -95,7 +97,9 @@ std::string NameBytesFromEdit(std::string_view original, std::string_view edited
     for (size_t k = 0; k < head; ++k)
         bytes += before[k].bytes;
     for (size_t i = 0, j = 0; j < m;) {
-        if (i < n && kept[i][j] > 0 && before[head + i].text == after[head + j].text &&
+        if (!compare) {
+            bytes += after[head + j++].bytes;
+        } else if (i < n && kept[i][j] > 0 && before[head + i].text == after[head + j].text &&
             kept[i][j] == kept[i + 1][j + 1] + 1) {
             bytes += before[head + i].bytes;
             ++i, ++j;

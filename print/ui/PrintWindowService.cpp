@@ -6,26 +6,16 @@
 
 #include <wx/window.h>
 
-namespace {
-
-// The window lies wholly within the work area of the display it opens on.
-void KeepOnItsDisplay(wxWindow* frame, const wxWindow* mainFrame)
-{
-    CFramePlacementHook::FitOntoDisplayOf(*frame, mainFrame);
-}
-
-}  // namespace
-
 CPrintFrame* OpenPrintWindow(CQuorixDoc& doc, wxWindow* mainFrame)
 {
     CPrintFrame* frame = CPrintFrame::FindFor(mainFrame);
     if (frame) {
         frame->AddSelectedImages();
-        KeepOnItsDisplay(frame, mainFrame);
+        CFramePlacementHook::FitOntoDisplayOf(*frame, mainFrame);  // wholly on its display
         frame->Show();
     } else {
         frame = new CPrintFrame(doc, mainFrame);
-        KeepOnItsDisplay(frame, mainFrame);
+        CFramePlacementHook::FitOntoDisplayOf(*frame, mainFrame);  // wholly on its display
         frame->Show();
         frame->Update();
     }

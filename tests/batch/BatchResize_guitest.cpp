@@ -131,7 +131,9 @@ TEST_F(BatchResizeGuiTest, NothingTickedStaysOpenAndCancelEndsWithCancel)
     dialog.SetMessageSink([&](const std::string& text, batch::MessageKind) { messages.push_back(text); });
     wxTheApp->CallAfter([&] {
         // The arrows stand beside their fields in one straight column.
-        EXPECT_EQ(lftest::SpinsOffTheirFields(dialog), std::vector<std::string>{});
+        int pairs = 0;
+        EXPECT_EQ(lftest::SpinsOffTheirFields(dialog, &pairs), std::vector<std::string>{});
+        EXPECT_GT(pairs, 0);
         auto* list = dynamic_cast<wxListCtrl*>(dialog.FindWindow(mdlg::kResizeList));
         for (long row = 0; row < list->GetItemCount(); ++row)
             list->CheckItem(row, false);
@@ -365,7 +367,10 @@ TEST(BatchListWindow, ALongLineBreaksInsteadOfRunningOutOfSight)
         wxDialog* window = OpenListWindow(nullptr);
         ASSERT_NE(window, nullptr);
         list = ListOf(window);
-        ASSERT_NE(list, nullptr);
+        if (!list) {
+            window->EndModal(wxID_OK);  // checked once the window is gone
+            return;
+        }
         lftest::PumpFor(std::chrono::milliseconds(100));
         rowHeight = list->GetCharHeight();
         // The start of the second row on screen is still within the first line of text
@@ -376,6 +381,7 @@ TEST(BatchListWindow, ALongLineBreaksInsteadOfRunningOutOfSight)
     batch::ShowListWindow(nullptr, "Batch Resize", "1 picture could not be processed:",
                           longLine.substr(0, longLine.find('\n')) + " " + longLine.substr(longLine.find('\n') + 1) +
                               "\n\nsecond failure");
+    ASSERT_NE(list, nullptr);
     ASSERT_GT(rowHeight, 0);
     EXPECT_GT(atSecondRow, 10);
     EXPECT_LT(atSecondRow, 150);  // the first line holds 170 characters

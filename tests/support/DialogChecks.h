@@ -88,15 +88,20 @@ inline void ExpectWholeTexts(wxDialog& dialog)
 
 // Spin arrows whose vertical centre lies more than two pixels from their field's: each
 // made right after its field, as the layouts list them. "field id / spin id: offset".
-inline std::vector<std::string> SpinsOffTheirFields(const wxWindow& dialog)
+// With checked, the number of field and spin pairs looked at.
+inline std::vector<std::string> SpinsOffTheirFields(const wxWindow& dialog, int* checked = nullptr)
 {
     std::vector<std::string> found;
+    if (checked)
+        *checked = 0;
     const wxWindow* before = nullptr;
     for (const wxWindow* control : dialog.GetChildren()) {
         const auto* field = dynamic_cast<const wxTextCtrl*>(before);
         before = control;
         if (!dynamic_cast<const wxSpinButton*>(control) || !field)
             continue;
+        if (checked)
+            ++*checked;
         const wxRect a = field->GetRect();
         const wxRect b = control->GetRect();
         const int offset = (b.y + b.height / 2) - (a.y + a.height / 2);

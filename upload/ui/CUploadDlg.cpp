@@ -334,7 +334,7 @@ void CUploadDlg::LoginFinished()
 void CUploadDlg::SetLoginReady(bool ready)
 {
     // The document's login-ready flag.
-    m_doc->m_bLoginBusy = ready;
+    m_doc->m_bLoginReady = ready;
 }
 
 void CUploadDlg::CopyReplyToDocument()
