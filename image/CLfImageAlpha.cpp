@@ -1,6 +1,7 @@
 // Alpha plane and palette alpha.
 
 #include "image/CLfImage.h"
+#include "image/ops/LfImageWork.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -102,6 +103,11 @@ bool CLfImage::AlphaFlip()
     if (!alpha)
         return false;
     const size_t w = size_t(header.biWidth), h = size_t(header.biHeight);
+    if (!info.ghostOf || m_ghostOwnsAlpha) {
+        lfimg::FlipRowsInPlace(alpha, w, h);
+        return true;
+    }
+    // The plane is the owner's: the ghost takes a flipped copy of its own.
     auto* flipped = static_cast<uint8_t*>(std::malloc(w * h));
     if (!flipped)
         return false;

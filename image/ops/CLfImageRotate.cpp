@@ -196,24 +196,6 @@ bool CLfImage::Rotate180(CLfImage* destination)
     return TurnImage(*this, Turn::Half, destination);
 }
 
-namespace {
-
-// Reverses the order of rows rows of rowBytes bytes at base, swapping each pair in
-// place. Pairs that are already equal are left untouched, so the untouched pages of a
-// fresh zeroed buffer (a sparse run-length picture) are never written.
-void FlipRowsInPlace(uint8_t* base, size_t rowBytes, size_t rows)
-{
-    for (size_t top = 0, bottom = rows; top + 1 < bottom; ++top) {
-        --bottom;
-        uint8_t* a = base + top * rowBytes;
-        uint8_t* b = base + bottom * rowBytes;
-        if (std::memcmp(a, b, rowBytes) != 0)
-            std::swap_ranges(a, a + rowBytes, b);
-    }
-}
-
-}  // namespace
-
 bool CLfImage::Flip()
 {
     if (!dib)
@@ -227,9 +209,9 @@ bool CLfImage::Flip()
     }
     // In place: a second buffer as large as the picture would double its memory.
     const size_t h = size_t(header.biHeight);
-    FlipRowsInPlace(info.bits, size_t(info.rowBytes), h);
+    lfimg::FlipRowsInPlace(info.bits, size_t(info.rowBytes), h);
     if (alpha)
-        FlipRowsInPlace(alpha, size_t(header.biWidth), h);
+        AlphaFlip();
     // The selection is not flipped with the pixels: it no longer applies.
     SelectionDelete();
     return true;

@@ -108,4 +108,15 @@ void DeliverResult(CLfImage& self, CLfImage& result, CLfImage* destination)
     (destination ? *destination : self).Transfer(result);
 }
 
+void FlipRowsInPlace(uint8_t* base, size_t rowBytes, size_t rows)
+{
+    for (size_t top = 0, bottom = rows; top + 1 < bottom; ++top) {
+        --bottom;
+        uint8_t* a = base + top * rowBytes;
+        uint8_t* b = base + bottom * rowBytes;
+        if (std::memcmp(a, b, rowBytes) != 0)
+            std::swap_ranges(a, a + rowBytes, b);
+    }
+}
+
 }  // namespace lfimg

@@ -23,6 +23,11 @@ void PackRow(CLfImage& img, int64_t y, const uint8_t* indices);
 // The colours of row y as GetPixelColor gives them (alpha from the plane).
 void ReadRowColors(const CLfImage& img, int64_t y, RGBQUAD* colors);
 
+// Reverses the order of rows rows of rowBytes bytes at base, swapping each pair in
+// place. Pairs that are already equal are left untouched, so the untouched pages of a
+// fresh zeroed buffer (a sparse run-length picture) are never written.
+void FlipRowsInPlace(uint8_t* base, size_t rowBytes, size_t rows);
+
 // Progress of a row loop; true when the caller asked the operation to stop.
 inline bool RowStep(CLfImage& img, int64_t row, int64_t rows)
 {
