@@ -44,19 +44,20 @@ std::string ReadAll(const fs::path& path)
 }
 
 // Everything this process writes to its standard error while it lives goes to a file.
-class CapturedErrors {
+class CapturedOutput {
 public:
-    explicit CapturedErrors(const fs::path& file) : m_file(file)
+    // What this process writes to descriptor fd (standard error by default) goes to file.
+    explicit CapturedOutput(const fs::path& file, int fd = STDERR_FILENO) : m_file(file), m_fd(fd)
     {
-        fflush(stderr);
-        m_saved = ::dup(STDERR_FILENO);
-        const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        ::dup2(fd, STDERR_FILENO);
-        ::close(fd);
+        fflush(nullptr);
+        m_saved = ::dup(m_fd);
+        const int out = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ::dup2(out, m_fd);
+        ::close(out);
     }
-    ~CapturedErrors() { Restore(); }
-    CapturedErrors(const CapturedErrors&) = delete;
-    CapturedErrors& operator=(const CapturedErrors&) = delete;
+    ~CapturedOutput() { Restore(); }
+    CapturedOutput(const CapturedOutput&) = delete;
+    CapturedOutput& operator=(const CapturedOutput&) = delete;
     std::string Text()
     {
         Restore();
@@ -68,12 +69,13 @@ private:
     {
         if (m_saved < 0)
             return;
-        fflush(stderr);
-        ::dup2(m_saved, STDERR_FILENO);
+        fflush(nullptr);
+        ::dup2(m_saved, m_fd);
         ::close(m_saved);
         m_saved = -1;
     }
     fs::path m_file;
+    int m_fd;
     int m_saved = -1;
 };
 
@@ -139,7 +141,7 @@ TEST_F(GoToInbox, NoBrowserIsToldInTheDialogsWordsAndThePasswordIsWrittenNowhere
     lftest::ScopedEnv browser("BROWSER", "/nonexistent/browser");
     std::string errors;
     {
-        CapturedErrors capture(dir / "stderr.txt");
+        CapturedOutput capture(dir / "stderr.txt");
         Press();
         errors = capture.Text();
     }
@@ -152,22 +154,26 @@ TEST_F(GoToInbox, NoBrowserIsToldInTheDialogsWordsAndThePasswordIsWrittenNowhere
 TEST_F(GoToInbox, TheBrowserGetsTheAddressAndWhatItSaysGoesNowhere)
 {
     const fs::path got = dir / "got.txt";
-    WriteProgram(dir / "browser", "echo \"$1\" > '" + got.string() + ".part' && mv '" + got.string() + ".part' '" +
-                                      got.string() + "'\necho \"cannot show $1\" >&2\necho \"showing $1\"\n");
+    // The browser speaks on both outputs first and leaves the address last, so all it
+    // said has been written by the time the test reads the outputs.
+    WriteProgram(dir / "browser", "echo \"cannot show $1\" >&2\necho \"showing $1\"\necho \"$1\" > '" + got.string() +
+                                      ".part' && mv '" + got.string() + ".part' '" + got.string() + "'\n");
     lftest::ScopedEnv browser("BROWSER", (dir / "browser").string());
-    std::string errors;
+    std::string errors, output;
     {
-        CapturedErrors capture(dir / "stderr.txt");
+        CapturedOutput captureErrors(dir / "stderr.txt");
+        CapturedOutput captureOutput(dir / "stdout.txt", STDOUT_FILENO);
         Press();
         ASSERT_TRUE(lftest::PumpUntil([&] { return fs::exists(got); }, std::chrono::seconds(10)));
-        lftest::PumpFor(std::chrono::milliseconds(100));
-        errors = capture.Text();
+        output = captureOutput.Text();
+        errors = captureErrors.Text();
     }
     EXPECT_TRUE(messages.empty());
     const std::string address = ReadAll(got);
     EXPECT_EQ(address.rfind("http://", 0), 0u) << address;
     EXPECT_NE(address.find("COOKIE_PASS=Secret42"), std::string::npos) << address;
     EXPECT_EQ(errors.find("Secret42"), std::string::npos) << errors;
+    EXPECT_EQ(output.find("Secret42"), std::string::npos) << output;
 }
 
 }  // namespace
