@@ -58,7 +58,7 @@ Surface RecordAlphaDib(const Params& whole, uint32_t offBmi, uint32_t cbBmi, uin
     if (!plain || rowBytes * rows > cbBits)
         return RecordDib(whole, offBmi, cbBmi, offBits, cbBits);
     cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, int(rows));
-    Surface out(s, [](cairo_surface_t* p) { cairo_surface_destroy(p); });
+    Surface out(s, CairoFree{});
     if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS)
         return nullptr;
     cairo_surface_flush(s);
@@ -83,7 +83,7 @@ Surface WithoutColour(const Surface& picture, RGBQUAD key)
     cairo_surface_t* in = picture.get();
     const int w = cairo_image_surface_get_width(in), h = cairo_image_surface_get_height(in);
     cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
-    Surface out(s, [](cairo_surface_t* p) { cairo_surface_destroy(p); });
+    Surface out(s, CairoFree{});
     if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS)
         return nullptr;
     cairo_surface_flush(in);
@@ -462,7 +462,7 @@ void PlayEmf(const std::vector<uint8_t>& data, Player& player)
                 // The mask's own corner moved onto the source's.
                 const int w = cairo_image_surface_get_width(picture.get()), h = cairo_image_surface_get_height(picture.get());
                 cairo_surface_t* moved = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
-                Surface shifted(moved, [](cairo_surface_t* q) { cairo_surface_destroy(q); });
+                Surface shifted(moved, CairoFree{});
                 const std::unique_ptr<cairo_t, CairoFree> c(cairo_create(moved));
                 cairo_set_source_surface(c.get(), mask.get(), sx - p.I32(104), sy - p.I32(108));
                 cairo_paint(c.get());
