@@ -637,10 +637,13 @@ void Canvas::CombineLayer(cairo_pattern_t* group, int left, int top, int right, 
     const int inStride = cairo_image_surface_get_stride(layer.get());
     const int outStride = cairo_image_surface_get_stride(m_surface.get());
     // The operation of every pen and destination byte, looked up per channel.
-    const uint8_t code = Rop2Code(rop2);
-    std::vector<uint8_t> table(65536);
-    for (int pen = 0; pen < 256; ++pen)
-        for (int was = 0; was < 256; ++was) table[size_t(pen) << 8 | size_t(was)] = Rop3(code, uint8_t(pen), 0, uint8_t(was));
+    std::vector<uint8_t>& table = m_rop2Tables[rop2];
+    if (table.empty()) {
+        const uint8_t code = Rop2Code(rop2);
+        table.resize(65536);
+        for (int pen = 0; pen < 256; ++pen)
+            for (int was = 0; was < 256; ++was) table[size_t(pen) << 8 | size_t(was)] = Rop3(code, uint8_t(pen), 0, uint8_t(was));
+    }
     for (int y = top; y < bottom; ++y) {
         const auto* src = reinterpret_cast<const uint32_t*>(in + size_t(y - top) * size_t(inStride));
         auto* dst = reinterpret_cast<uint32_t*>(out + size_t(y) * size_t(outStride));

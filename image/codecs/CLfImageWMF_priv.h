@@ -195,6 +195,9 @@ private:
     uint32_t m_steps = 0;
     std::unique_ptr<cairo_surface_t, CairoFree> m_surface;
     std::unique_ptr<cairo_t, CairoFree> m_cr;
+    // Per raster operation, its result for every pen and destination byte; made when
+    // the operation is first used.
+    std::map<int, std::vector<uint8_t>> m_rop2Tables;
     Region m_clip;
     bool m_clipDirty = false;
     double m_pathLength = 0;  // pixels

@@ -34,17 +34,20 @@ inline void PumpFor(std::chrono::milliseconds duration)
     PumpUntil([] { return false; }, duration);
 }
 
-// Pumps until the window's rectangle has stayed the same over 20 turns of the loop (a
-// window's sizes settle over a few turns); returns that rectangle.
-inline wxRect PumpUntilSettled(const wxWindow& window)
+// Pumps until the window's rectangle has stayed the same for a while (a window's sizes
+// settle over a few replies of the display server and the window manager); returns it.
+inline wxRect PumpUntilSettled(const wxWindow& window,
+                               std::chrono::milliseconds quiet = std::chrono::milliseconds(300))
 {
-    wxRect last;
-    int steady = 0;
+    wxRect last = window.GetRect();
+    auto since = std::chrono::steady_clock::now();
     PumpUntil([&] {
         const wxRect now = window.GetRect();
-        steady = now == last ? steady + 1 : 0;
-        last = now;
-        return steady >= 20;
+        if (now != last) {
+            last = now;
+            since = std::chrono::steady_clock::now();
+        }
+        return std::chrono::steady_clock::now() - since >= quiet;
     });
     return window.GetRect();
 }
